@@ -1,0 +1,82 @@
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "app/commands.h"
+#include "plan/tone_plan.h"
+#include "settings/number_text.h"
+#include "settings/validation.h"
+#include "wav/generation_run.h"
+
+namespace sweepwav {
+
+namespace {
+
+// The number in a box that the first check has accepted.
+double BoxNumber(WindowOps& w, Control box) { return ParseNumber(w.text(box)).value_or(0.0); }
+
+// A level or frequency, rounded to 3 decimals and shown back in its box.
+// A value too large for a double keeps the typed text; the range check
+// refuses it.
+double TakeRounded(WindowOps& w, Control box) {
+    const double v = RoundDecimals(BoxNumber(w, box), 3);
+    if (std::isfinite(v)) w.set_text(box, NumberText(v));
+    return v;
+}
+
+// Rounds half to even and saturates at the integer type's limits, so that a
+// count too large to store still fails its range check.
+template <typename Int>
+Int SaturatedRound(double v) {
+    const double r = std::nearbyint(v);
+    if (r >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
+    if (r <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
+    return static_cast<Int>(r);
+}
+
+}  // namespace
+
+void Get_Data_From_Form(GeneratorState& s, WindowOps& w) {
+    s.dStartLevel = TakeRounded(w, Control::StartLevel);
+    s.dEndLevel = TakeRounded(w, Control::EndLevel);
+    s.dStartFreq = TakeRounded(w, Control::StartFreq);
+    s.dEndFreq = TakeRounded(w, Control::EndFreq);
+
+    const double steps = std::nearbyint(BoxNumber(w, Control::Steps));
+    s.iSteps = SaturatedRound<std::int16_t>(steps);
+    if (steps == s.iSteps) w.set_text(Control::Steps, std::to_string(s.iSteps));
+
+    s.dToneTime = BoxNumber(w, Control::ToneTime);
+    s.iToneCycles = SaturatedRound<std::int32_t>(BoxNumber(w, Control::ToneCycles));
+    s.bDither = w.checked(Control::Dither1);
+    s.bLogSteps = w.checked(Control::Logsteps);
+    s.iShiftMode = static_cast<std::int16_t>(w.selected_index(Control::Shiftmode));
+    s.iSampleRate = w.item_value(Control::Samplerate, w.selected_index(Control::Samplerate));
+    s.iBits = static_cast<std::int16_t>(
+        w.item_value(Control::Wordlength, w.selected_index(Control::Wordlength)));
+    s.iChannels = static_cast<std::int16_t>(w.selected_index(Control::Channels) + 1);
+
+    std::string name = w.text(Control::FileName);
+    const auto dot = name.find('.');
+    if (dot != std::string::npos) name.erase(dot);
+    s.sFileName = name + ".wav";
+}
+
+void OK_Click(GeneratorState& s, WindowOps& w, Services& sv) {
+    s.bFileWritten = false;
+    Enable_form(w, false);
+    Check_Entered_data(s, w);
+    if (s.bDataOK) {
+        Get_Data_From_Form(s, w);
+        Check_Data_Ranges(s, w);
+        if (s.bDataOK) {
+            Set_up_calculation(s, w);
+            if (s.iCalcResult == 1) Generate_WAV_File(s, w, sv);
+        }
+    }
+    Enable_form(w, true);
+}
+
+void Abort_Click(GeneratorState& s) { s.bAbort = true; }
+
+}  // namespace sweepwav

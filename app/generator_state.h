@@ -1,0 +1,75 @@
+// The window's one state object: the settings, the output folder, the tone
+// plan, the buffers and the run flags. The procedures read and write it
+// directly and report their outcome through its flags.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sweepwav {
+
+struct GeneratorState {
+    // Settings (copied from the controls on every run).
+    double dStartFreq = 0;
+    double dEndFreq = 0;
+    double dStartLevel = 0;
+    double dEndLevel = 0;
+    std::int16_t iSteps = 0;
+    bool bLogSteps = false;
+    double dToneTime = 0;
+    std::int32_t iToneCycles = 0;
+    std::int16_t iShiftMode = 0;
+    bool bDither = false;
+    std::int32_t iSampleRate = 0;
+    std::int16_t iBits = 0;
+    std::int16_t iChannels = 0;
+    std::string sFileName;
+    bool bDataOK = false;
+
+    // Start-up constants.
+    std::string sAppTitle;
+    double dPi = 0;
+
+    // Output folder.
+    std::string sRegistryKey;
+    std::string sAppDirectory;
+    std::string sWavetableFolder;
+
+    // Tone plan: one element per tone, indices 0 to iSteps.
+    std::vector<double> dFreq;
+    std::vector<double> dLevel;
+    std::vector<double> dAmplitude;
+    std::vector<double> dToneMs;
+    std::vector<double> dSamples;
+    double dLevelStep = 0;
+    std::int32_t iTotalSamples = 0;
+    std::int16_t iBytesPerSample = 0;
+    std::int32_t iTotalBytes = 0;
+    std::int16_t iCalcResult = 0;
+    // Byte buffers with one spare last element that is never written.
+    std::vector<std::uint8_t> bAudio;
+    std::vector<std::uint8_t> bSampleBytes;
+
+    // Synthesis.
+    double dPhaseScale = 0;
+    double dSample = 0;
+    std::int32_t iWritePos = 0;
+    bool bAbort = false;
+
+    // WAV header.
+    std::array<std::uint8_t, 45> bHeader{};
+    std::int32_t iByteRate = 0;
+
+    // Generation run.
+    double dStartTime = 0;
+    double dElapsed = 0;
+    bool bFileWritten = false;  // true once the last run's file is complete on disk
+
+    // Settings report.
+    std::string sReport;
+    std::int32_t iFileSize = 0;
+};
+
+}  // namespace sweepwav

@@ -1,0 +1,89 @@
+#include "cli/cli_window.h"
+
+#include <cmath>
+
+#include "app/commands.h"
+
+namespace sweepwav {
+
+volatile std::sig_atomic_t CliWindow::abortRequested = 0;
+
+namespace {
+constexpr int kBarCells = 30;
+}
+
+CliWindow::CliWindow(GeneratorState& state, std::FILE* err, bool quiet, bool terminal)
+    : state_(state), err_(err), quiet_(quiet), terminal_(terminal) {}
+
+std::string CliWindow::text(Control box) { return texts_[box]; }
+void CliWindow::set_text(Control box, const std::string& text) { texts_[box] = text; }
+bool CliWindow::checked(Control box) { return checks_[box]; }
+void CliWindow::set_checked(Control box, bool ticked) { checks_[box] = ticked; }
+
+void CliWindow::add_item(Control list, const std::string& text, int position, std::int32_t value) {
+    auto& items = lists_[list].items;
+    if (position < 0 || position > static_cast<int>(items.size())) position = static_cast<int>(items.size());
+    items.insert(items.begin() + position, Item{text, value});
+}
+
+void CliWindow::select_index(Control list, int position) { lists_[list].selected = position; }
+int CliWindow::selected_index(Control list) { return lists_[list].selected; }
+int CliWindow::item_count(Control list) { return static_cast<int>(lists_[list].items.size()); }
+
+std::int32_t CliWindow::item_value(Control list, int position) {
+    const auto& items = lists_[list].items;
+    if (position < 0 || position >= static_cast<int>(items.size())) return 0;
+    return items[static_cast<std::size_t>(position)].value;
+}
+
+void CliWindow::set_enabled(Control c, bool enabled) { enabled_[c] = enabled; }
+void CliWindow::set_caption(const std::string&) {}
+
+void CliWindow::set_label(Control label, const std::string& text) {
+    if (label != Control::Status) return;
+    status_ = text;
+    if (quiet_) return;
+    if (terminal_) {
+        drawnCells_ = -1;
+        draw_progress();
+    } else {
+        std::fprintf(err_, "%s\n", text.c_str());
+    }
+}
+
+void CliWindow::set_line_x2(Control line, float x2, bool) {
+    if (line != Control::Progress2) return;
+    progress2_ = x2;
+    if (!quiet_ && terminal_) draw_progress();
+}
+
+void CliWindow::draw_progress() {
+    const int cells = static_cast<int>(std::lround((progress2_ - 60) / 4600 * kBarCells));
+    if (cells == drawnCells_) return;
+    drawnCells_ = cells;
+    std::string bar(static_cast<std::size_t>(std::max(0, std::min(cells, kBarCells))), '#');
+    bar.resize(kBarCells, ' ');
+    std::fprintf(err_, "\r\033[K[%s] %s", bar.c_str(), status_.c_str());
+    std::fflush(err_);
+    lineOpen_ = true;
+}
+
+void CliWindow::finish() {
+    if (lineOpen_) std::fputc('\n', err_);
+    lineOpen_ = false;
+}
+
+void CliWindow::do_events() {
+    if (abortRequested && enabled_[Control::Abort]) {
+        abortRequested = 0;
+        Abort_Click(state_);
+    }
+}
+
+void CliWindow::message_box(const std::string& text, const std::string&, Icon) {
+    finish();
+    std::fprintf(err_, "sweepwav-cli: %s\n", text.c_str());
+    std::fflush(err_);
+}
+
+}  // namespace sweepwav

@@ -1,0 +1,116 @@
+#include "plan/tone_plan.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "plan/alignment.h"
+#include "settings/number_text.h"
+
+namespace sweepwav {
+
+const char* const kOversizeMessage =
+    "The resulting file would be larger than 2 GB. Please reduce the number of steps, the tone "
+    "duration, the sample rate, the word length or the number of channels.";
+
+namespace {
+
+constexpr std::int64_t kLongMax = std::numeric_limits<std::int32_t>::max();
+
+void RefuseOversize(GeneratorState& s, WindowOps& w) {
+    w.message_box(kOversizeMessage, s.sAppTitle, Icon::Exclamation);
+    w.set_label(Control::Status, "Sweep Configuration");
+}
+
+void PlanFrequencies(GeneratorState& s) {
+    const int steps = s.iSteps;
+    for (int i = 0; i <= steps; ++i) {
+        if (steps == 0) {
+            s.dFreq[i] = s.dStartFreq;
+        } else if (!s.bLogSteps) {
+            s.dFreq[i] = s.dStartFreq + (i * (s.dEndFreq - s.dStartFreq)) / steps;
+        } else {
+            s.dFreq[i] = s.dStartFreq *
+                         std::pow(s.dEndFreq / s.dStartFreq, static_cast<double>(i) / steps);
+        }
+    }
+}
+
+void PlanLevels(GeneratorState& s) {
+    s.dLevelStep = s.iSteps == 0 ? 0.0 : (s.dEndLevel - s.dStartLevel) / s.iSteps;
+    const double fullScale = std::pow(2.0, s.iBits - 1);
+    for (int i = 0; i <= s.iSteps; ++i) {
+        s.dLevel[i] = s.dStartLevel + i * s.dLevelStep;
+        s.dAmplitude[i] = std::pow(10.0, s.dLevel[i] / 20) * fullScale;
+        // Full level stays two steps below the largest code.
+        if (s.dLevel[i] == 0) s.dAmplitude[i] = fullScale - 2;
+    }
+}
+
+// Fills dToneMs and dSamples (and in mode 1 the aligned frequencies).
+// Returns false when a length does not fit 32 bits.
+bool PlanLengths(GeneratorState& s) {
+    const std::int64_t cyclesMs = static_cast<std::int64_t>(s.iToneCycles) * 1000;
+    if (cyclesMs > kLongMax) return false;
+    for (int i = 0; i <= s.iSteps; ++i) {
+        s.dToneMs[i] = static_cast<double>(cyclesMs) / s.dFreq[i];
+        if (s.dToneMs[i] < s.dToneTime) s.dToneMs[i] = s.dToneTime;
+    }
+    for (int i = 0; i <= s.iSteps; ++i) {
+        if (s.iShiftMode == 2) {
+            auto len = ShiftTime(s.iSampleRate, s.dFreq[i], s.dToneMs[i] / 1000);
+            if (!len) return false;
+            s.dSamples[i] = *len;
+            continue;
+        }
+        auto len = RoundToLong((s.dToneTime / 1000) * s.iSampleRate);
+        if (!len) return false;
+        s.dSamples[i] = *len;
+        if (s.iShiftMode == 1) {
+            auto f = ShiftFreq(s.iSampleRate, s.dFreq[i], *len);
+            if (!f) return false;
+            s.dFreq[i] = *f;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void Set_up_calculation(GeneratorState& s, WindowOps& w) {
+    s.iCalcResult = 0;
+    w.set_label(Control::Status, "Setting up calculations");
+    const std::size_t tones = static_cast<std::size_t>(s.iSteps) + 1;
+    s.dFreq.assign(tones, 0.0);
+    s.dLevel.assign(tones, 0.0);
+    s.dToneMs.assign(tones, 0.0);
+    s.dSamples.assign(tones, 0.0);
+    s.dAmplitude.assign(tones, 0.0);
+
+    PlanFrequencies(s);
+    PlanLevels(s);
+    if (!PlanLengths(s)) {
+        RefuseOversize(s, w);
+        return;
+    }
+
+    std::int64_t total = 0;
+    for (double n : s.dSamples) total += static_cast<std::int64_t>(n);
+    s.iBytesPerSample = static_cast<std::int16_t>(-std::floor(-s.iBits / 8.0));
+    const std::int64_t bytes = static_cast<std::int64_t>(s.iChannels) * total * s.iBytesPerSample;
+    // The RIFF size field and the file size both need bytes + 44 in 32 bits.
+    if (total > kLongMax || bytes + 44 > kLongMax) {
+        RefuseOversize(s, w);
+        return;
+    }
+    s.iTotalSamples = static_cast<std::int32_t>(total);
+    s.iTotalBytes = static_cast<std::int32_t>(bytes);
+
+    s.bSampleBytes.assign(static_cast<std::size_t>(s.iBytesPerSample) + 1, 0);
+    s.bAudio.clear();
+    s.bAudio.shrink_to_fit();
+    s.bAudio.assign(static_cast<std::size_t>(s.iTotalBytes) + 1, 0);
+    s.iCalcResult = 1;
+}
+
+}  // namespace sweepwav

@@ -1,0 +1,17 @@
+// Turns the settings into the tone plan: per-tone frequency, level,
+// amplitude, minimum duration and length, the totals and the buffers.
+#pragma once
+
+#include "app/generator_state.h"
+#include "platform/window_ops.h"
+
+namespace sweepwav {
+
+// Sets iCalcResult to 1 when the plan is complete. A plan whose sizes do not
+// fit the file's 32-bit fields is refused with a message before anything
+// large is allocated, and iCalcResult is left at 0.
+void Set_up_calculation(GeneratorState& s, WindowOps& w);
+
+extern const char* const kOversizeMessage;
+
+}  // namespace sweepwav

@@ -1,0 +1,15 @@
+// Finds the analyser's installation folder, where generated files go.
+#pragma once
+
+#include "app/generator_state.h"
+#include "platform/services.h"
+#include "platform/window_ops.h"
+
+namespace sweepwav {
+
+void Get_Olvane_Path(GeneratorState& s, WindowOps& w, Services& sv);
+
+// The folder files are written to: sAppDirectory + sWavetableFolder.
+std::string OutputFolder(const GeneratorState& s);
+
+}  // namespace sweepwav

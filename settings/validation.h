@@ -1,0 +1,21 @@
+// The two checks that decide whether a command may go ahead. Each shows at
+// most one message box and leaves its verdict in bDataOK.
+#pragma once
+
+#include <cstdint>
+
+#include "app/generator_state.h"
+#include "platform/window_ops.h"
+
+namespace sweepwav {
+
+// Raw texts: numbers where numbers belong, no folder separator in the name.
+void Check_Entered_data(GeneratorState& s, WindowOps& w);
+
+// Settings against their ranges (after Get_Data_From_Form).
+void Check_Data_Ranges(GeneratorState& s, WindowOps& w);
+
+// Highest frequency a sweep may reach at this rate: 0.49 x rate, rounded.
+std::int32_t FrequencyLimit(std::int32_t sampleRate);
+
+}  // namespace sweepwav
