@@ -22,6 +22,13 @@ void OK_Click(GeneratorState& s, WindowOps& w, Services& sv);
 // Copies the controls into the settings, normalising and rewriting boxes.
 void Get_Data_From_Form(GeneratorState& s, WindowOps& w);
 
+// "Show Info": checks and plans as a run does, then shows the report in a
+// message box or, when long, writes it to wav_info.txt and opens it.
+void ShowInfo_Click(GeneratorState& s, WindowOps& w, Services& sv);
+
+// "Make file name": proposes a file name from the sweep entries.
+void AutoName_Click(GeneratorState& s, WindowOps& w);
+
 // "Abort": requests that synthesis stops.
 void Abort_Click(GeneratorState& s);
 

@@ -1,0 +1,20 @@
+#include "platform/desktop_services.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QString>
+#include <QUrl>
+
+namespace sweepwav {
+
+bool DesktopServices::open_in_viewer(const std::string& path) {
+    const QString file = QString::fromStdString(path);
+#ifdef _WIN32
+    // The path is passed as one argument, never through a shell.
+    return QProcess::startDetached(QStringLiteral("notepad"), {file});
+#else
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+#endif
+}
+
+}  // namespace sweepwav

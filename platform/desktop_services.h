@@ -1,0 +1,14 @@
+// The platform services of the desktop window: as SystemServices, and files
+// are opened in the desktop's text viewer.
+#pragma once
+
+#include "platform/system_services.h"
+
+namespace sweepwav {
+
+class DesktopServices : public SystemServices {
+public:
+    bool open_in_viewer(const std::string& path) override;
+};
+
+}  // namespace sweepwav
