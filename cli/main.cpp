@@ -41,8 +41,8 @@ bool SelectListItem(CliWindow& w, Control list, const std::string& value, std::s
     for (std::size_t i = 0; i < items.size(); ++i) {
         const std::string name = byValue ? std::to_string(items[i].value)
                                          : std::to_string(static_cast<int>(i) + firstNumber);
-        if (!allowed.empty()) allowed += i + 1 == items.size() ? " or " : ", ";
-        allowed += name;
+        if (i > 0) allowed.append(i + 1 == items.size() ? " or " : ", ");
+        allowed.append(name);
         if (name == value && match < 0) match = static_cast<int>(i);
     }
     if (match < 0) return false;
@@ -82,7 +82,7 @@ int Run(int argc, char** argv) {
     Form_Load(state, window, services, !options.outputDir.has_value());
     if (options.outputDir) {
         state.sAppDirectory = *options.outputDir;
-        state.sWavetableFolder = "/";
+        state.sWavetableFolder.assign(1, '/');  // DIR + "/" + file name
     }
     for (const auto& [box, text] : options.texts) window.set_text(box, text);
     for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
