@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/byte_buffer.h"
+
 namespace sweepwav {
 
 struct GeneratorState {
@@ -49,7 +51,7 @@ struct GeneratorState {
     std::int32_t iTotalBytes = 0;
     std::int16_t iCalcResult = 0;
     // Byte buffers with one spare last element that is never written.
-    std::vector<std::uint8_t> bAudio;
+    ByteBuffer bAudio;
     std::vector<std::uint8_t> bSampleBytes;
 
     // Synthesis.

@@ -12,6 +12,7 @@
 #include "cli/cli_window.h"
 #include "cli/options.h"
 #include "platform/system_services.h"
+#include "report/info_report.h"
 
 namespace sweepwav {
 namespace {
@@ -93,6 +94,30 @@ int Run(int argc, char** argv) {
                          allowed.c_str(), value.c_str());
             return kRefused;
         }
+    }
+
+    // "Make file name" as a click before the run: the name it proposes is
+    // printed and then used. It only ever clears bDataOK.
+    if (options.autoName) {
+        state.bDataOK = true;
+        AutoName_Click(state, window);
+        if (!state.bDataOK) return kRefused;
+        std::printf("%s\n", window.text(Control::FileName).c_str());
+        std::fflush(stdout);
+    }
+
+    // "Show Info" without the box or file: the report goes to stdout with
+    // plain line ends, whatever its length, and nothing is written.
+    if (options.info) {
+        const bool built = Build_Info_Report(state, window);
+        window.finish();
+        if (!built) return state.bDataOK ? kFailed : kRefused;
+        std::string report;
+        for (char c : state.sReport) {
+            if (c != '\r') report += c;
+        }
+        std::fputs(report.c_str(), stdout);
+        return kWritten;
     }
 
     struct sigaction action {};

@@ -108,8 +108,7 @@ void Set_up_calculation(GeneratorState& s, WindowOps& w) {
 
     s.bSampleBytes.assign(static_cast<std::size_t>(s.iBytesPerSample) + 1, 0);
     s.bAudio.clear();
-    s.bAudio.shrink_to_fit();
-    s.bAudio.assign(static_cast<std::size_t>(s.iTotalBytes) + 1, 0);
+    s.bAudio.assign_zeroed(static_cast<std::size_t>(s.iTotalBytes) + 1);
     s.iCalcResult = 1;
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QThread>
 #include <QTime>
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -34,8 +35,11 @@ std::optional<std::string> SaveAtomically(const std::string& path, WriteAll writ
 }
 
 bool WriteFully(QSaveFile& file, const char* data, qint64 size) {
+    // Moderate chunks keep the kernel's dirty-page throttling from stalling
+    // one huge write.
+    constexpr qint64 kChunk = qint64(1) << 20;
     while (size > 0) {
-        const qint64 n = file.write(data, size);
+        const qint64 n = file.write(data, std::min(size, kChunk));
         if (n <= 0) return false;
         data += n;
         size -= n;
