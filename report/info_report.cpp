@@ -1,0 +1,112 @@
+#include "report/info_report.h"
+
+#include <cmath>
+#include <string>
+
+#include "app/commands.h"
+#include "plan/tone_plan.h"
+#include "settings/number_text.h"
+#include "settings/output_folder.h"
+#include "settings/validation.h"
+
+namespace sweepwav {
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+std::string Rounded(double x, int decimals) { return NumberText(RoundDecimals(x, decimals)); }
+
+// The frequency factor (log spacing) or the nominal step (linear spacing),
+// computed from the entered range rather than from the plan. A single tone
+// has no step: its factor is 1 and its step 0 Hz.
+std::string FrequencyLine(const GeneratorState& s) {
+    std::string line;
+    if (s.bLogSteps) {
+        const double factor =
+            s.iSteps == 0 ? 1.0 : std::pow(s.dEndFreq / s.dStartFreq, 1.0 / s.iSteps);
+        line = "Frequency factor = " + Rounded(factor, 2);
+    } else {
+        const double step = s.iSteps == 0 ? 0.0 : (s.dEndFreq - s.dStartFreq) / s.iSteps;
+        line = "Nominal frequency step = " + Rounded(step, 2) + "Hz";
+    }
+    // Shifting the frequencies to fit the tone time moves every tone a
+    // little off the entered spacing.
+    if (s.iShiftMode == 1) line += " (Nominal)";
+    return line;
+}
+
+}  // namespace
+
+std::string FileSizeLine(std::int32_t fileSize) {
+    const std::string bytes = std::to_string(fileSize);
+    if (fileSize >= 1048576) {
+        return "File size = " + Rounded(fileSize / 1048576.0, 2) + "MB (" + bytes + " bytes)";
+    }
+    if (fileSize >= 1024) {
+        return "File size = " + Rounded(fileSize / 1024.0, 2) + "KB (" + bytes + " bytes)";
+    }
+    return "File size = " + bytes + " bytes";
+}
+
+bool Build_Info_Report(GeneratorState& s, WindowOps& w) {
+    Check_Entered_data(s, w);
+    if (!s.bDataOK) return false;
+    Get_Data_From_Form(s, w);
+    Check_Data_Ranges(s, w);
+    if (!s.bDataOK) return false;
+    Set_up_calculation(s, w);
+    if (s.iCalcResult != 1) return false;
+
+    // The plan keeps iTotalBytes + 44 within 32 bits.
+    s.iFileSize = s.iTotalBytes + 44;
+
+    std::string r;
+    r += "The current settings will result a sweep ";
+    r += kLineEnd;
+    r += "with " + std::to_string(s.iSteps) + " steps / " + std::to_string(s.iSteps + 1) +
+         " tones as follows:";
+    r += kLineEnd;
+    r += kLineEnd;
+    for (int i = 0; i <= s.iSteps; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        r += std::to_string(i) + ":   " + Rounded(s.dFreq[n], 3) + "Hz at " +
+             Rounded(s.dLevel[n], 3) + "dBFS for " +
+             Rounded(s.dSamples[n] / s.iSampleRate * 1000, 1) + "ms";
+        r += kLineEnd;
+    }
+    r += kLineEnd;
+    r += FrequencyLine(s);
+    r += kLineEnd;
+    r += "Amplitude step size = " + Rounded(s.dLevelStep, 2) + "dB";
+    r += kLineEnd;
+    r += "Total Duration = " +
+         Rounded(static_cast<double>(s.iTotalSamples) / s.iSampleRate, 4) + "s";
+    r += kLineEnd;
+    r += FileSizeLine(s.iFileSize);
+    r += kLineEnd;
+    s.sReport = std::move(r);
+    return true;
+}
+
+void ShowInfo_Click(GeneratorState& s, WindowOps& w, Services& sv) {
+    if (!Build_Info_Report(s, w)) return;
+    if (s.sReport.size() <= kLongestBoxReport) {
+        w.message_box(s.sReport, s.sAppTitle + " - file info", Icon::Information);
+        return;
+    }
+    // A long report goes to a file that replaces the last one, opened in the
+    // text viewer without waiting for it.
+    const std::string path = OutputFolder(s) + "wav_info.txt";
+    if (auto reason = sv.write_text_file(path, s.sReport)) {
+        w.message_box("Could not write the file " + path + ": " + *reason, s.sAppTitle,
+                      Icon::Exclamation);
+        return;
+    }
+    if (!sv.open_in_viewer(path)) {
+        w.message_box("Could not open " + path + " in a text viewer.", s.sAppTitle,
+                      Icon::Exclamation);
+    }
+}
+
+}  // namespace sweepwav

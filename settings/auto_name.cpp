@@ -1,0 +1,84 @@
+#include "settings/auto_name.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "app/commands.h"
+#include "settings/number_text.h"
+
+namespace sweepwav {
+
+namespace {
+
+struct NumberCheck {
+    Control box;
+    const char* message;
+};
+
+// The first five checks of a Generate run, in the same order; only the
+// first message differs, with a lower-case "end".
+constexpr NumberCheck kNameChecks[] = {
+    {Control::EndFreq, "Please check the end frequency is a valid number."},
+    {Control::StartFreq, "Please check the start frequency is a valid number."},
+    {Control::Steps, "Please check the number of sweep steps is a valid number."},
+    {Control::EndLevel, "Please check the end amplitude is a valid number"},
+    {Control::StartLevel, "Please check the start amplitude is a valid number."},
+};
+
+// The name describes the sweep to one decimal.
+double NameValue(WindowOps& w, Control box) {
+    return RoundDecimals(ParseNumber(w.text(box)).value_or(0.0), 1);
+}
+
+// Nearest whole number, halves to even, held at the 16-bit limits when the
+// text is out of range (the name does not use the step count).
+std::int16_t StepCount(WindowOps& w) {
+    const double r = std::nearbyint(ParseNumber(w.text(Control::Steps)).value_or(0.0));
+    constexpr auto kMax = std::numeric_limits<std::int16_t>::max();
+    constexpr auto kMin = std::numeric_limits<std::int16_t>::min();
+    if (r >= kMax) return kMax;
+    if (r <= kMin) return kMin;
+    return static_cast<std::int16_t>(r);
+}
+
+}  // namespace
+
+std::string FreqName(double freq) {
+    if (freq >= 1000) return NumberText(RoundDecimals(freq / 1000, 3)) + "kHz";
+    return NumberText(RoundDecimals(freq, 1)) + "Hz";
+}
+
+void AutoName_Click(GeneratorState& s, WindowOps& w) {
+    for (const auto& check : kNameChecks) {
+        if (!IsNumber(w.text(check.box))) {
+            s.bDataOK = false;
+            w.message_box(check.message, s.sAppTitle, Icon::Exclamation);
+            return;
+        }
+    }
+
+    s.dStartLevel = NameValue(w, Control::StartLevel);
+    s.dEndLevel = NameValue(w, Control::EndLevel);
+    s.dStartFreq = NameValue(w, Control::StartFreq);
+    s.dEndFreq = NameValue(w, Control::EndFreq);
+    s.iSteps = StepCount(w);
+
+    std::string name;
+    if (s.dStartLevel == s.dEndLevel && s.dStartFreq != s.dEndFreq) {
+        // A frequency sweep at one level.
+        name = "SW " + FreqName(s.dStartFreq) + " to " + FreqName(s.dEndFreq) + " at " +
+               NumberText(s.dStartLevel) + "dBFS.wav";
+    } else if (s.dStartLevel != s.dEndLevel && s.dStartFreq == s.dEndFreq) {
+        // A level sweep at one frequency.
+        name = "SW " + NumberText(s.dStartLevel) + " to " + NumberText(s.dEndLevel) +
+               "dBFS at " + FreqName(s.dStartFreq) + ".wav";
+    } else {
+        // Both change, or neither does.
+        name = "SW " + FreqName(s.dStartFreq) + "," + NumberText(s.dStartLevel) + "dBFS to " +
+               FreqName(s.dEndFreq) + "," + NumberText(s.dEndLevel) + "dBFS.wav";
+    }
+    w.set_text(Control::FileName, name);
+}
+
+}  // namespace sweepwav
