@@ -13,6 +13,68 @@ namespace {
 constexpr float kEmpty = 60;
 constexpr float kFull = 4660;
 
+// Stores one sample's container bytes into every channel of a frame. The
+// container width is a template argument so that each copy is a fixed-size
+// store rather than a call; all channels but the last take a 4-byte store
+// whose extra byte the next channel overwrites.
+template <int Bytes>
+inline void StoreFrame(std::uint8_t* out, const std::uint8_t* sampleBytes, int channels) {
+    if constexpr (Bytes == 2) {
+        for (int c = 0; c < channels; ++c) std::memcpy(out + 2 * c, sampleBytes, 2);
+    } else {
+        std::uint8_t wide[4] = {sampleBytes[0], sampleBytes[1], sampleBytes[2], 0};
+        int c = 0;
+        for (; c + 1 < channels; ++c) std::memcpy(out + 3 * c, wide, 4);
+        std::memcpy(out + 3 * c, wide, 3);
+    }
+}
+
+struct ToneResult {
+    std::uint8_t* out;
+    double lastSample;
+};
+
+// The sample loop of one tone (steps 9 to 17), for one container width.
+template <int Bytes>
+ToneResult RenderTone(GeneratorState& s, WindowOps& w, DitherSource& dither, int k,
+                      std::uint8_t* out, double maxCode, double minCode, double justify) {
+    const double samples = s.dSamples[k];
+    const double freq = s.dFreq[k];
+    const double amplitude = s.dAmplitude[k];
+    const std::int32_t count = static_cast<std::int32_t>(samples);
+    const double phaseScale = s.dPhaseScale;
+    const bool addDither = s.bDither;
+    const int channels = s.iChannels;
+    const int frameBytes = Bytes * channels;
+    std::uint8_t* const sampleBytes = s.bSampleBytes.data();
+    double sample = s.dSample;
+    for (std::int32_t n = 0; n < count; ++n) {
+        sample = std::sin(n * phaseScale * freq) * amplitude;
+        if (addDither) {
+            const float r1 = dither.Next();
+            const float r2 = dither.Next();
+            sample = sample + ((r2 + r1) - 1.0f);
+        }
+        sample = std::nearbyint(sample);
+        if (sample > maxCode) sample = maxCode;
+        if (sample < minCode) sample = minCode;
+        sample *= justify;
+        const std::int32_t v = static_cast<std::int32_t>(sample);
+        sampleBytes[0] = static_cast<std::uint8_t>(v & 0xFF);
+        sampleBytes[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
+        if constexpr (Bytes > 2) sampleBytes[2] = static_cast<std::uint8_t>((v >> 16) & 0xFF);
+        // One sample, copied into every channel of the frame.
+        StoreFrame<Bytes>(out, sampleBytes, channels);
+        out += frameBytes;
+        if (n % 1000 == 0) {
+            w.set_line_x2(Control::Progress1, static_cast<float>(std::floor(n / samples * 4600) + 60),
+                          true);
+        }
+        if (s.bAbort) break;
+    }
+    return {out, sample};
+}
+
 }  // namespace
 
 void Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSeed) {
@@ -22,8 +84,6 @@ void Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSeed)
     s.iWritePos = 0;
 
     const int bytesPerSample = s.iBytesPerSample;
-    const int channels = s.iChannels;
-    const int frameBytes = bytesPerSample * channels;
     // Rounded samples are clipped to the word length before the
     // left-justifying shift, so a peak never wraps to the opposite sign.
     const double maxCode = std::ldexp(1.0, s.iBits - 1) - 1;
@@ -41,44 +101,13 @@ void Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSeed)
                       static_cast<float>(static_cast<double>(k) / (s.iSteps + 1) * 4600 + 60), true);
         DitherSource dither(runSeed, static_cast<std::uint64_t>(k));
 
-        const double samples = s.dSamples[k];
-        const double freq = s.dFreq[k];
-        const double amplitude = s.dAmplitude[k];
-        const std::int32_t count = static_cast<std::int32_t>(samples);
-        const double phaseScale = s.dPhaseScale;
-        const bool addDither = s.bDither;
-        std::uint8_t* const sampleBytes = s.bSampleBytes.data();
         std::uint8_t* const start = s.bAudio.data() + s.iWritePos;
-        std::uint8_t* out = start;
-        double sample = s.dSample;
-        for (std::int32_t n = 0; n < count; ++n) {
-            sample = std::sin(n * phaseScale * freq) * amplitude;
-            if (addDither) {
-                const float r1 = dither.Next();
-                const float r2 = dither.Next();
-                sample = sample + ((r2 + r1) - 1.0f);
-            }
-            sample = std::nearbyint(sample);
-            if (sample > maxCode) sample = maxCode;
-            if (sample < minCode) sample = minCode;
-            sample *= justify;
-            const std::int32_t v = static_cast<std::int32_t>(sample);
-            sampleBytes[0] = static_cast<std::uint8_t>(v & 0xFF);
-            sampleBytes[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
-            if (bytesPerSample > 2) sampleBytes[2] = static_cast<std::uint8_t>((v >> 16) & 0xFF);
-            // One sample, copied into every channel of the frame.
-            for (int c = 0; c < channels; ++c) {
-                std::memcpy(out + c * bytesPerSample, sampleBytes, bytesPerSample);
-            }
-            out += frameBytes;
-            if (n % 1000 == 0) {
-                w.set_line_x2(Control::Progress1,
-                              static_cast<float>(std::floor(n / samples * 4600) + 60), true);
-            }
-            if (s.bAbort) break;
-        }
-        s.dSample = sample;
-        s.iWritePos += static_cast<std::int32_t>(out - start);
+        const ToneResult r =
+            bytesPerSample == 2
+                ? RenderTone<2>(s, w, dither, k, start, maxCode, minCode, justify)
+                : RenderTone<3>(s, w, dither, k, start, maxCode, minCode, justify);
+        s.dSample = r.lastSample;
+        s.iWritePos += static_cast<std::int32_t>(r.out - start);
         w.set_line_x2(Control::Progress1, kFull, true);
         if (s.bAbort) break;
     }
