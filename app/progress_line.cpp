@@ -1,0 +1,63 @@
+#include "app/progress_line.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace sweepwav {
+
+ProgressLine::ProgressLine(QWidget* parent) : QWidget(parent) {
+    // The widget paints every pixel itself, so a repaint never has to draw
+    // the band behind it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void ProgressLine::setColor(const QColor& color) {
+    color_ = color;
+    update();
+}
+
+void ProgressLine::setBackground(const QColor& color) {
+    background_ = color;
+    update();
+}
+
+int ProgressLine::drawnLength() const {
+    const double units = std::max(0.0f, x2_ - kStartX);
+    const double devicePixels = width() * devicePixelRatioF();
+    return static_cast<int>(std::lround(units / kInnerWidth * devicePixels));
+}
+
+void ProgressLine::setX2(float x2, bool redraw) {
+    x2_ = x2;
+    const int length = drawnLength();
+    if (length == shownLength_) return;
+    shownLength_ = length;
+    if (redraw) {
+        ++immediatePaints_;
+        repaint();
+    } else {
+        update();
+    }
+}
+
+QSize ProgressLine::sizeHint() const { return {240, 6}; }
+QSize ProgressLine::minimumSizeHint() const { return {60, 6}; }
+
+void ProgressLine::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), background_);
+    // The length is recomputed here so that a resize draws it to scale.
+    shownLength_ = drawnLength();
+    if (shownLength_ <= 0) return;
+    const double ratio = devicePixelRatioF();
+    const double startX = kStartX / kInnerWidth * width();
+    const double thickness = std::max(2.0, height() / 2.0);
+    const QRectF line(startX, (height() - thickness) / 2.0, shownLength_ / ratio, thickness);
+    p.fillRect(line, color_);
+}
+
+}  // namespace sweepwav

@@ -1,0 +1,49 @@
+// One line of the progress display: a horizontal line from X = 60 to X2,
+// both in the window's units (the window's inner width is 4740 units), drawn
+// across the full width of the widget.
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+namespace sweepwav {
+
+class ProgressLine : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr float kStartX = 60;
+    static constexpr float kInnerWidth = 4740;
+
+    explicit ProgressLine(QWidget* parent = nullptr);
+
+    void setColor(const QColor& color);
+    QColor color() const { return color_; }
+    void setBackground(const QColor& color);
+
+    // Moves the right end. With redraw the line is painted at once, but only
+    // when its drawn length in device pixels changes.
+    void setX2(float x2, bool redraw);
+    float x2() const { return x2_; }
+
+    // The drawn length in device pixels for the current X2 and width.
+    int drawnLength() const;
+
+    // How many immediate paints setX2 has asked for (for tests and timing).
+    int immediatePaints() const { return immediatePaints_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor color_{Qt::white};
+    QColor background_{Qt::black};
+    float x2_ = kStartX;
+    int shownLength_ = 0;
+    int immediatePaints_ = 0;
+};
+
+}  // namespace sweepwav

@@ -1,0 +1,75 @@
+// Draws the program's picture: a stepped sine sweep, tones of rising
+// frequency and falling level, over the staircase of their frequencies.
+// Writes a square PNG: draw_picture OUTPUT.png [SIZE]
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QString>
+#include <cmath>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: draw_picture OUTPUT.png [SIZE]\n");
+        return 2;
+    }
+    const int size = argc > 2 ? std::atoi(argv[2]) : 256;
+    const double u = size / 256.0;  // drawn on a 256 x 256 grid
+
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(u, u);
+
+    // Rounded tile with a deep blue gradient.
+    QLinearGradient tile(0, 0, 0, 256);
+    tile.setColorAt(0, QColor(0x27, 0x4b, 0x73));
+    tile.setColorAt(1, QColor(0x12, 0x23, 0x38));
+    p.setPen(Qt::NoPen);
+    p.setBrush(tile);
+    p.drawRoundedRect(QRectF(8, 8, 240, 240), 44, 44);
+
+    // Faint graticule.
+    p.setPen(QPen(QColor(255, 255, 255, 28), 1.5));
+    for (int y = 48; y <= 208; y += 40) p.drawLine(QPointF(28, y), QPointF(228, y));
+
+    // Four tones side by side, each a few cycles more than the one before
+    // and a little quieter, every one starting on a rising zero crossing.
+    const int tones = 4;
+    const double left = 30, right = 226, mid = 150;
+    const double width = (right - left) / tones;
+    QPainterPath wave;
+    QPainterPath stairs;
+    for (int k = 0; k < tones; ++k) {
+        const double x0 = left + k * width;
+        const double cycles = 1.0 + k;
+        const double amplitude = 44 - 7 * k;
+        for (int i = 0; i <= 120; ++i) {
+            const double t = i / 120.0;
+            const QPointF pt(x0 + t * width, mid - amplitude * std::sin(2 * M_PI * cycles * t));
+            if (k == 0 && i == 0) wave.moveTo(pt); else wave.lineTo(pt);
+        }
+        const double stepY = 82 - 14 * k;
+        if (k == 0) stairs.moveTo(x0, stepY); else stairs.lineTo(x0, stepY);
+        stairs.lineTo(x0 + width, stepY);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x5c, 0xe1, 0xe6, 60), 10, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(wave);
+    p.setPen(QPen(QColor(0x7d, 0xf0, 0xf2), 4.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(wave);
+    p.setPen(QPen(QColor(0xff, 0xb3, 0x3b), 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(stairs);
+    p.end();
+
+    if (!image.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+        std::fprintf(stderr, "draw_picture: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}

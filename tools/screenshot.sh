@@ -1,0 +1,31 @@
+#!/bin/sh
+# Builds the window if needed, opens it on a virtual screen (Xvfb) and saves
+# a picture of it as docs/window.png.
+#   tools/screenshot.sh [BUILD_DIR]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$root/build-window"}
+out="$root/docs/window.png"
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release
+fi
+cmake --build "$build" --target sweepwav -j2
+
+# A throw-away analyser settings file, so that the start-up folder lookup
+# succeeds and shows no message box.
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+mkdir -p "$tmp/config/Corvalis"
+printf '[Paths]\nApplication%%20directory=%s\n' "$tmp" > "$tmp/config/Corvalis/Olvane.conf"
+mkdir -p "$root/docs"
+
+if command -v xvfb-run >/dev/null 2>&1; then
+    XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" \
+        xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+        "$build/app/sweepwav" --screenshot "$out"
+else
+    XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=offscreen \
+        "$build/app/sweepwav" --screenshot "$out"
+fi
+echo "saved $out"
