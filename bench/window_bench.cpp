@@ -1,5 +1,6 @@
 // Times a "Generate file" click in the window for the large sweep: 192 kHz,
-// 24 bit, 8 channels, 10 steps of 2000 ms, dither on. The window runs on the
+// 24 bit, 8 channels, 10 steps (11 tones) of exactly 2000 ms, dither on, as
+// bench/run.sh asks of sweepwav-cli. The window runs on the
 // offscreen platform and the two-second hold after the run is skipped.
 //
 //   sweepwav_window_bench DIR [REPEATS]
@@ -54,7 +55,9 @@ int main(int argc, char** argv) {
     form.findChild<QComboBox*>(QStringLiteral("Samplerate"))->setCurrentIndex(4);  // 192kHz
     form.findChild<QComboBox*>(QStringLiteral("Wordlength"))->setCurrentIndex(4);  // 24 bit
     form.findChild<QComboBox*>(QStringLiteral("Channels"))->setCurrentIndex(7);    // 8 ch
+    form.findChild<QComboBox*>(QStringLiteral("Shiftmode"))->setCurrentIndex(0);   // as entered
     form.findChild<QLineEdit*>(QStringLiteral("ToneTime"))->setText(QStringLiteral("2000"));
+    form.findChild<QLineEdit*>(QStringLiteral("ToneCycles"))->setText(QStringLiteral("0"));
     QPushButton* ok = form.findChild<QPushButton*>(QStringLiteral("OK"));
 
     for (int i = 0; i < repeats && !failed; ++i) {

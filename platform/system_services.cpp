@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -11,7 +11,13 @@
 #include <QTime>
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 #include <random>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace sweepwav {
 
@@ -19,22 +25,7 @@ namespace {
 
 QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// Writes all pieces through an atomic save: the target is replaced only when
-// the new content is complete.
-template <typename WriteAll>
-std::optional<std::string> SaveAtomically(const std::string& path, WriteAll writeAll) {
-    QSaveFile file(FromUtf8(path));
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
-    if (!writeAll(file)) {
-        std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit()) return file.errorString().toStdString();
-    return std::nullopt;
-}
-
-bool WriteFully(QSaveFile& file, const char* data, qint64 size) {
+bool WriteFully(QFileDevice& file, const char* data, qint64 size) {
     // Moderate chunks keep the kernel's dirty-page throttling from stalling
     // one huge write.
     constexpr qint64 kChunk = qint64(1) << 20;
@@ -45,6 +36,61 @@ bool WriteFully(QSaveFile& file, const char* data, qint64 size) {
         size -= n;
     }
     return true;
+}
+
+std::string SystemReason(const std::error_code& error) { return error.message(); }
+
+// Permissions for the new file: those of the file it replaces, otherwise
+// what a newly created file gets (read-write, less the process's umask).
+QFileDevice::Permissions NewFilePermissions(const QFileInfo& target) {
+    if (target.exists()) return target.permissions();
+    QFileDevice::Permissions p = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                 QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                 QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                 QFileDevice::ReadOther | QFileDevice::WriteOther;
+#ifndef _WIN32
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (mask & S_IWGRP) p &= ~QFileDevice::WriteGroup;
+    if (mask & S_IRGRP) p &= ~QFileDevice::ReadGroup;
+    if (mask & S_IWOTH) p &= ~QFileDevice::WriteOther;
+    if (mask & S_IROTH) p &= ~QFileDevice::ReadOther;
+    if (mask & S_IWUSR) p &= ~(QFileDevice::WriteOwner | QFileDevice::WriteUser);
+    if (mask & S_IRUSR) p &= ~(QFileDevice::ReadOwner | QFileDevice::ReadUser);
+#endif
+    return p;
+}
+
+// Writes the new content into a temporary file beside the target and renames
+// it over the target only when every byte is written, so an existing file is
+// never left truncated or half-written. The data is left to the system to
+// flush, as for any ordinary file write.
+template <typename WriteAll>
+std::optional<std::string> SaveAtomically(const std::string& path, WriteAll writeAll) {
+    QFileInfo target(FromUtf8(path));
+    if (target.isSymLink()) target = QFileInfo(target.symLinkTarget());
+    if (target.isDir()) return SystemReason(std::make_error_code(std::errc::is_a_directory));
+    if (target.exists() && !target.isWritable()) {
+        return SystemReason(std::make_error_code(std::errc::permission_denied));
+    }
+    const QString folder = target.absolutePath();
+    const QFileInfo folderInfo(folder);
+    if (!folderInfo.isDir()) {
+        return SystemReason(std::make_error_code(folderInfo.exists() ? std::errc::not_a_directory
+                                                                     : std::errc::no_such_file_or_directory));
+    }
+    QTemporaryFile file(folder + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    if (!file.open()) return file.errorString().toStdString();
+    if (!writeAll(file) || !file.flush()) return file.errorString().toStdString();
+    file.setPermissions(NewFilePermissions(target));
+    file.close();
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(QFile::encodeName(file.fileName()).toStdString()),
+                            std::filesystem::path(QFile::encodeName(target.absoluteFilePath()).toStdString()),
+                            error);
+    if (error) return SystemReason(error);
+    file.setAutoRemove(false);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -88,7 +134,7 @@ SettingRead SystemServices::read_setting(const std::string& fullPath) {
 
 std::optional<std::string> SystemServices::write_binary_file(
     const std::string& path, const std::vector<std::span<const std::uint8_t>>& pieces) {
-    return SaveAtomically(path, [&](QSaveFile& file) {
+    return SaveAtomically(path, [&](QFileDevice& file) {
         for (auto piece : pieces) {
             if (!WriteFully(file, reinterpret_cast<const char*>(piece.data()),
                             static_cast<qint64>(piece.size()))) {
@@ -101,7 +147,7 @@ std::optional<std::string> SystemServices::write_binary_file(
 
 std::optional<std::string> SystemServices::write_text_file(const std::string& path,
                                                            const std::string& text) {
-    return SaveAtomically(path, [&](QSaveFile& file) {
+    return SaveAtomically(path, [&](QFileDevice& file) {
         return WriteFully(file, text.data(), static_cast<qint64>(text.size()));
     });
 }

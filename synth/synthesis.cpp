@@ -29,6 +29,14 @@ inline void StoreFrame(std::uint8_t* out, const std::uint8_t* sampleBytes, int c
     }
 }
 
+// Nearest integer, exact halves to the even neighbour, for |x| < 2^51: adding
+// 1.5 x 2^52 leaves no fraction bits, so the addition itself rounds in the
+// default mode. Same result as std::nearbyint without the library call.
+inline double RoundToEven(double x) {
+    constexpr double kShift = 6755399441055744.0;
+    return (x + kShift) - kShift;
+}
+
 struct ToneResult {
     std::uint8_t* out;
     double lastSample;
@@ -55,7 +63,7 @@ ToneResult RenderTone(GeneratorState& s, WindowOps& w, DitherSource& dither, int
             const float r2 = dither.Next();
             sample = sample + ((r2 + r1) - 1.0f);
         }
-        sample = std::nearbyint(sample);
+        sample = RoundToEven(sample);
         if (sample > maxCode) sample = maxCode;
         if (sample < minCode) sample = minCode;
         sample *= justify;
