@@ -16,15 +16,27 @@ public:
     }
 
     // 24 random bits scaled to [0, 1): exactly representable as a float.
-    float Next() {
-        state_ ^= state_ >> 12;
-        state_ ^= state_ << 25;
-        state_ ^= state_ >> 27;
-        const std::uint64_t r = state_ * 0x2545F4914F6CDD1DULL;
-        return static_cast<float>(r >> 40) * (1.0f / 16777216.0f);
+    float Next() { return Scale(Step() >> 40); }
+
+    // Two values at once, from the high and the middle bits of one draw.
+    void NextPair(float& first, float& second) {
+        const std::uint64_t r = Step();
+        first = Scale(r >> 40);
+        second = Scale((r >> 16) & 0xFFFFFF);
     }
 
 private:
+    std::uint64_t Step() {
+        state_ ^= state_ >> 12;
+        state_ ^= state_ << 25;
+        state_ ^= state_ >> 27;
+        return state_ * 0x2545F4914F6CDD1DULL;
+    }
+
+    static float Scale(std::uint64_t bits24) {
+        return static_cast<float>(bits24) * (1.0f / 16777216.0f);
+    }
+
     static std::uint64_t Mix(std::uint64_t z) {
         z += 0x9E3779B97F4A7C15ULL;
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;

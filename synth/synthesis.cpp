@@ -56,11 +56,12 @@ ToneResult RenderTone(GeneratorState& s, WindowOps& w, DitherSource& dither, int
     const int frameBytes = Bytes * channels;
     std::uint8_t* const sampleBytes = s.bSampleBytes.data();
     double sample = s.dSample;
+    int untilProgress = 1;  // the line moves at n = 0, 1000, 2000, ...
     for (std::int32_t n = 0; n < count; ++n) {
         sample = std::sin(n * phaseScale * freq) * amplitude;
         if (addDither) {
-            const float r1 = dither.Next();
-            const float r2 = dither.Next();
+            float r1, r2;
+            dither.NextPair(r1, r2);
             sample = sample + ((r2 + r1) - 1.0f);
         }
         sample = RoundToEven(sample);
@@ -74,7 +75,8 @@ ToneResult RenderTone(GeneratorState& s, WindowOps& w, DitherSource& dither, int
         // One sample, copied into every channel of the frame.
         StoreFrame<Bytes>(out, sampleBytes, channels);
         out += frameBytes;
-        if (n % 1000 == 0) {
+        if (--untilProgress == 0) {
+            untilProgress = 1000;
             w.set_line_x2(Control::Progress1, static_cast<float>(std::floor(n / samples * 4600) + 60),
                           true);
         }
