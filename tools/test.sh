@@ -13,4 +13,4 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSWEEPWAV_SANITIZE=ON -DSWEEPWAV_BUILD_BENCH=OFF
 cmake --build build-asan -j"$jobs"
-ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j"$jobs"
+ctest --test-dir build-asan --output-on-failure -j"$jobs"

@@ -1,3 +1,4 @@
+// Show Info's settings report and Make file name's proposed name.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -6,9 +7,9 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "plan/tone_plan.h"
 #include "report/info_report.h"
-#include "support/recording_fake.h"
+#include "settings/auto_name.h"
+#include "tests/support/recording_fake.h"
 
 namespace sweepwav {
 namespace {
@@ -16,24 +17,22 @@ namespace {
 using testing::RecordingServices;
 using testing::RecordingWindow;
 
-// The entries of one Show Info click; the defaults give the three-tone
-// example: 1000 Hz to 3000 Hz linear at -20 dBFS, 200 ms per tone, 48 kHz.
+// The defaults give the three-tone example: 1000 Hz to 3000 Hz linear at
+// -20 dBFS, 200 ms per tone, 48 kHz stereo.
 struct Entries {
     std::string startFreq = "1000", endFreq = "3000", startLevel = "-20", endLevel = "-20";
     std::string steps = "2", toneMs = "200";
     bool logSteps = false;
     int shiftMode = 0;
-    std::string rate = "48kHz", bits = "16 bit", channels = "stereo";
 };
 
-class ShowInfo : public ::testing::Test {
+class Commands : public ::testing::Test {
 protected:
-    void Click(const Entries& e, RecordingServices& services) {
+    void Load(const Entries& e) {
         s = GeneratorState{};
         w = RecordingWindow{};
-        Form_Load(s, w, services, false);
+        Form_Load(s, w, sv, false);
         s.sAppDirectory = "/data/analyser";
-        s.sWavetableFolder = "/User Wavetables/";
         w.texts[Control::StartFreq] = e.startFreq;
         w.texts[Control::EndFreq] = e.endFreq;
         w.texts[Control::StartLevel] = e.startLevel;
@@ -41,25 +40,23 @@ protected:
         w.texts[Control::Steps] = e.steps;
         w.texts[Control::ToneTime] = e.toneMs;
         w.texts[Control::ToneCycles] = "0";
+        w.texts[Control::FileName] = "mine.wav";
         w.checks[Control::Logsteps] = e.logSteps;
         w.select_index(Control::Shiftmode, e.shiftMode);
-        ASSERT_TRUE(w.choose(Control::Samplerate, e.rate) && w.choose(Control::Wordlength, e.bits) &&
-                    w.choose(Control::Channels, e.channels));
+        ASSERT_TRUE(w.choose(Control::Samplerate, "48kHz"));
         w.log.clear();
-        ShowInfo_Click(s, w, services);
     }
-    void Click(const Entries& e) { Click(e, sv); }
-
-    // The report's lines; every one must end in CR LF.
-    std::vector<std::string> Lines() const {
+    void ShowInfo(const Entries& e) {
+        Load(e);
+        ShowInfo_Click(s, w, sv);
+    }
+    std::vector<std::string> ReportLines() const {
         std::vector<std::string> lines;
-        std::string joined;
-        for (std::size_t from = 0, end; (end = s.sReport.find("\r\n", from)) != std::string::npos;
-             from = end + 2) {
+        std::size_t from = 0;
+        for (std::size_t end; (end = s.sReport.find("\r\n", from)) != std::string::npos; from = end + 2) {
             lines.push_back(s.sReport.substr(from, end - from));
-            joined += lines.back() + "\r\n";
         }
-        EXPECT_EQ(joined, s.sReport);
+        EXPECT_EQ(from, s.sReport.size()) << "every line ends in CR LF";
         return lines;
     }
 
@@ -69,8 +66,8 @@ protected:
     const std::string kReportPath = "/data/analyser/User Wavetables/wav_info.txt";
 };
 
-TEST_F(ShowInfo, ShortReportGoesToAnInformationBox) {
-    Click({});
+TEST_F(Commands, ShortReportGoesToAnInformationBox) {
+    ShowInfo({});
     const std::vector<std::string> expected = {
         "The current settings will result a sweep ", "with 2 steps / 3 tones as follows:", "",
         "0:   1000Hz at -20dBFS for 200ms",          "1:   2000Hz at -20dBFS for 200ms",
@@ -78,132 +75,111 @@ TEST_F(ShowInfo, ShortReportGoesToAnInformationBox) {
         "Nominal frequency step = 1000Hz",           "Amplitude step size = 0dB",
         "Total Duration = 0.6s",                     "File size = 112.54KB (115244 bytes)",
     };
-    EXPECT_EQ(Lines(), expected);
+    EXPECT_EQ(ReportLines(), expected);
     EXPECT_EQ(s.sReport.size(), 305u);
-    EXPECT_EQ(s.iFileSize, 115244);
     ASSERT_EQ(w.boxes.size(), 1u);
     EXPECT_EQ(w.boxes[0].text, s.sReport);
     EXPECT_EQ(w.boxes[0].title, "Sweep WAV generation - file info");
     EXPECT_EQ(w.boxes[0].icon, Icon::Information);
     EXPECT_TRUE(sv.textFiles.empty() && sv.viewerOpens.empty());
-    // Show Info neither locks the controls nor resets the status line.
-    EXPECT_TRUE(w.logged("disable").empty());
-    EXPECT_EQ(w.statuses.back(), "Setting up calculations");
 }
 
-TEST_F(ShowInfo, RoundsTheToneLinesAndTotals) {
-    Click({.startFreq = "1000.12345", .endFreq = "2000", .startLevel = "-10.5", .steps = "3",
-           .toneMs = "100", .rate = "44.1kHz", .channels = "mono"});
-    const std::vector<std::string> expected = {
-        "0:   1000.123Hz at -10.5dBFS for 100ms",   "1:   1333.415Hz at -13.667dBFS for 100ms",
-        "2:   1666.708Hz at -16.833dBFS for 100ms", "3:   2000Hz at -20dBFS for 100ms",
-        "",                                         "Nominal frequency step = 333.29Hz",
-        "Amplitude step size = -3.17dB",            "Total Duration = 0.4s",
-        "File size = 34.5KB (35324 bytes)",
+TEST_F(Commands, FrequencyLineFollowsSpacingAndShiftMode) {
+    const std::pair<Entries, const char*> cases[] = {
+        {{.startFreq = "20", .endFreq = "20000", .steps = "10", .logSteps = true}, "Frequency factor = 2"},
+        {{.startFreq = "20", .endFreq = "20000", .steps = "10", .logSteps = true, .shiftMode = 1},
+         "Frequency factor = 2 (Nominal)"},
+        {{.startFreq = "20", .endFreq = "20000", .steps = "10", .logSteps = true, .shiftMode = 2},
+         "Frequency factor = 2"},
+        {{.shiftMode = 1}, "Nominal frequency step = 1000Hz (Nominal)"},
+        {{.shiftMode = 2}, "Nominal frequency step = 1000Hz"},
+        {{.endFreq = "20", .steps = "3"}, "Nominal frequency step = -326.67Hz"},
+        {{.steps = "0", .logSteps = true}, "Frequency factor = 1"},
+        {{.steps = "0"}, "Nominal frequency step = 0Hz"},
     };
-    const auto lines = Lines();
-    ASSERT_EQ(lines.size(), 12u);
-    EXPECT_EQ(std::vector<std::string>(lines.begin() + 3, lines.end()), expected);
-}
-
-TEST_F(ShowInfo, FrequencyLineFollowsSpacingAndShiftMode) {
-    struct Case {
-        const char *startFreq, *endFreq, *steps;
-        bool log;
-        int mode;
-        const char* line;
-    };
-    const Case cases[] = {
-        {"20", "20000", "10", true, 0, "Frequency factor = 2"},
-        {"20", "20000", "10", true, 1, "Frequency factor = 2 (Nominal)"},
-        {"20", "20000", "10", true, 2, "Frequency factor = 2"},
-        {"2000", "1000", "3", true, 0, "Frequency factor = 0.79"},
-        {"1000", "3000", "2", false, 1, "Nominal frequency step = 1000Hz (Nominal)"},
-        {"1000", "3000", "2", false, 2, "Nominal frequency step = 1000Hz"},
-        {"1000", "20", "3", false, 0, "Nominal frequency step = -326.67Hz"},
-        // A single tone has no step to divide by.
-        {"1000", "3000", "0", true, 0, "Frequency factor = 1"},
-        {"1000", "3000", "0", true, 1, "Frequency factor = 1 (Nominal)"},
-        {"1000", "3000", "0", false, 0, "Nominal frequency step = 0Hz"},
-        {"1000", "3000", "0", false, 1, "Nominal frequency step = 0Hz (Nominal)"},
-    };
-    for (const auto& c : cases) {
-        Click({.startFreq = c.startFreq, .endFreq = c.endFreq, .steps = c.steps, .logSteps = c.log,
-               .shiftMode = c.mode});
-        const auto lines = Lines();
+    for (const auto& [entries, line] : cases) {
+        ShowInfo(entries);
+        const auto lines = ReportLines();
         ASSERT_GE(lines.size(), 4u);
-        EXPECT_EQ(lines[lines.size() - 4], c.line);
+        EXPECT_EQ(lines[lines.size() - 4], line);
     }
 }
 
 TEST(FileSizeLine, SwitchesUnitAtPowersOfTwo) {
-    const std::pair<std::int32_t, const char*> cases[] = {
-        {1023, "File size = 1023 bytes"},
-        {1024, "File size = 1KB (1024 bytes)"},
-        {1048575, "File size = 1024KB (1048575 bytes)"},
-        {1048576, "File size = 1MB (1048576 bytes)"},
-        {2147483647, "File size = 2048MB (2147483647 bytes)"},
-    };
-    for (const auto& [bytes, line] : cases) EXPECT_EQ(FileSizeLine(bytes), line);
+    EXPECT_EQ(FileSizeLine(1023), "File size = 1023 bytes");
+    EXPECT_EQ(FileSizeLine(1024), "File size = 1KB (1024 bytes)");
+    EXPECT_EQ(FileSizeLine(1048575), "File size = 1024KB (1048575 bytes)");
+    EXPECT_EQ(FileSizeLine(1048576), "File size = 1MB (1048576 bytes)");
 }
 
-TEST_F(ShowInfo, LongReportGoesToTheFileAndTheViewer) {
-    // 21 steps from 110 Hz to 1024 Hz; the tone time moves the length across
-    // the largest report a box shows.
+TEST_F(Commands, LongReportGoesToTheFileAndTheViewer) {
+    // 22 tones from 110 Hz to 1024 Hz; the tone time moves the length across 1024.
     for (const auto& [toneMs, length] : {std::pair{"205", 1024u}, std::pair{"201", 1025u}}) {
-        RecordingServices services;
-        Click({.startFreq = "110", .endFreq = "1024", .steps = "21", .toneMs = toneMs}, services);
+        sv = RecordingServices{};
+        ShowInfo({.startFreq = "110", .endFreq = "1024", .steps = "21", .toneMs = toneMs});
         ASSERT_EQ(s.sReport.size(), length);
         const bool inBox = length <= 1024;
         EXPECT_EQ(w.boxes.size(), inBox ? 1u : 0u);
-        EXPECT_EQ(services.textFiles.size(), inBox ? 0u : 1u);
-        EXPECT_EQ(services.viewerOpens.size(), inBox ? 0u : 1u);
+        EXPECT_EQ(sv.textFiles.size(), inBox ? 0u : 1u);
+        EXPECT_EQ(sv.viewerOpens, inBox ? std::vector<std::string>{} : std::vector<std::string>{kReportPath});
         if (!inBox) {
-            EXPECT_EQ(services.textFiles[kReportPath], s.sReport);
-            EXPECT_EQ(services.viewerOpens[0], kReportPath);
+            EXPECT_EQ(sv.textFiles[kReportPath], s.sReport);
         }
     }
 }
 
-TEST_F(ShowInfo, ReportsAFileThatCannotBeWrittenOrOpened) {
-    struct Case {
-        std::optional<std::string> writeFailure;
-        bool viewerWorks;
-        std::string message;
-        std::size_t viewerOpens;
+TEST_F(Commands, ReportsAFileThatCannotBeWrittenOrOpened) {
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
+        {"Permission denied", "Could not write the file " + kReportPath + ": Permission denied"},
+        {std::nullopt, "Could not open " + kReportPath + " in a text viewer."},
     };
-    const Case cases[] = {
-        {"Permission denied", true, "Could not write the file " + kReportPath + ": Permission denied", 0},
-        {std::nullopt, false, "Could not open " + kReportPath + " in a text viewer.", 1},
-    };
-    for (const auto& c : cases) {
-        RecordingServices services;
-        services.writeFailure = c.writeFailure;
-        services.viewerWorks = c.viewerWorks;
-        Click({.steps = "100"}, services);
+    for (const auto& [writeFailure, message] : cases) {
+        sv = RecordingServices{};
+        sv.writeFailure = writeFailure;
+        sv.viewerWorks = false;
+        ShowInfo({.steps = "100"});
         ASSERT_EQ(w.boxes.size(), 1u);
-        EXPECT_EQ(w.boxes[0].text, c.message);
+        EXPECT_EQ(w.boxes[0].text, message);
         EXPECT_EQ(w.boxes[0].title, "Sweep WAV generation");
         EXPECT_EQ(w.boxes[0].icon, Icon::Exclamation);
-        EXPECT_EQ(services.viewerOpens.size(), c.viewerOpens);
+        EXPECT_EQ(sv.viewerOpens.size(), writeFailure ? 0u : 1u);
     }
 }
 
-TEST_F(ShowInfo, RefusedEntriesBuildNoReport) {
-    const std::pair<Entries, const char*> cases[] = {
-        {{.steps = "many"}, "Please check the number of sweep steps is a valid number."},
-        {{.startFreq = "5"}, "Please check the sweep start frequency is is between 10 and 23520Hz"},
-        {{.steps = "1000", .toneMs = "10000", .rate = "192kHz", .bits = "24 bit", .channels = "8 ch"},
-         kOversizeMessage},
+TEST_F(Commands, MakeFileName) {
+    const std::pair<Entries, const char*> names[] = {
+        {{"20", "20000", "-20", "-20"}, "SW 20Hz to 20kHz at -20dBFS.wav"},
+        {{"1000", "1000", "0", "-60"}, "SW 0 to -60dBFS at 1kHz.wav"},
+        {{"20", "20000", "0", "-60"}, "SW 20Hz,0dBFS to 20kHz,-60dBFS.wav"},
+        // Every value is rounded to one decimal before it is compared.
+        {{"1234.56", "20000", "-20", "-20"}, "SW 1.235kHz to 20kHz at -20dBFS.wav"},
+        {{"999.94", "20000", "-20", "-20"}, "SW 999.9Hz to 20kHz at -20dBFS.wav"},
+        {{"999.96", "20000", "-20", "-20"}, "SW 1kHz to 20kHz at -20dBFS.wav"},
+        {{"20", "20000", "-20.04", "-20"}, "SW 20Hz to 20kHz at -20dBFS.wav"},
     };
-    for (const auto& [entries, message] : cases) {
-        Click(entries);
+    for (const auto& [entries, name] : names) {
+        Load(entries);
+        AutoName_Click(s, w);
+        EXPECT_EQ(w.logged("text "), std::vector<std::string>{"text FileName=" + std::string(name)});
+        EXPECT_TRUE(w.boxes.empty());
+    }
+    EXPECT_EQ(FreqName(999.96), "1000Hz");  // the unit is chosen before rounding
+
+    // The numbers are checked in this order; the first failure is shown.
+    const std::pair<Entries, const char*> refusals[] = {
+        {{.startFreq = "y", .endFreq = "x"}, "Please check the end frequency is a valid number."},
+        {{.startFreq = "", .steps = "ten"}, "Please check the start frequency is a valid number."},
+        {{.endLevel = "-", .steps = "1,5"}, "Please check the number of sweep steps is a valid number."},
+        {{.startLevel = "?", .endLevel = "-3dB"}, "Please check the end amplitude is a valid number"},
+        {{.startLevel = "0 dB"}, "Please check the start amplitude is a valid number."},
+    };
+    for (const auto& [entries, message] : refusals) {
+        Load(entries);
+        AutoName_Click(s, w);
         ASSERT_EQ(w.boxes.size(), 1u);
         EXPECT_EQ(w.boxes[0].text, message);
-        EXPECT_EQ(s.sReport, "");
-        EXPECT_EQ(s.iFileSize, 0);
-        EXPECT_TRUE(sv.textFiles.empty() && sv.viewerOpens.empty());
-        EXPECT_FALSE(Build_Info_Report(s, w));
+        EXPECT_EQ(w.boxes[0].icon, Icon::Exclamation);
+        EXPECT_EQ(w.texts[Control::FileName], "mine.wav");
     }
 }
 

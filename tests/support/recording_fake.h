@@ -43,7 +43,6 @@ public:
         return items[static_cast<std::size_t>(position)].second;
     }
     void set_enabled(Control c, bool on) override {
-        enabled[c] = on;
         log.push_back(std::string(on ? "enable " : "disable ") + std::string(control_name(c)));
     }
     void set_caption(const std::string& c) override {
@@ -51,12 +50,10 @@ public:
         log.push_back("caption " + c);
     }
     void set_label(Control label, const std::string& t) override {
-        labels[label] = t;
         if (label == Control::Status) statuses.push_back(t);
         log.push_back("label " + std::string(control_name(label)) + "=" + t);
     }
     void set_line_x2(Control line, float x2, bool redraw) override {
-        lines[line] = x2;
         std::ostringstream os;
         os << "x2 " << control_name(line) << "=" << x2 << (redraw ? " redraw" : "");
         log.push_back(os.str());
@@ -101,9 +98,6 @@ public:
     std::map<Control, std::string> texts;
     std::map<Control, bool> checks;
     std::map<Control, List> lists;
-    std::map<Control, bool> enabled;
-    std::map<Control, std::string> labels;
-    std::map<Control, float> lines;
     std::string caption;
     std::vector<std::string> statuses;
     std::vector<float> progress1, progress2;
@@ -125,7 +119,11 @@ public:
         if (writeFailure) return writeFailure;
         std::vector<std::uint8_t>& file = files[path];
         file.clear();
-        for (auto p : pieces) file.insert(file.end(), p.begin(), p.end());
+        pieceStarts.clear();
+        for (auto p : pieces) {
+            file.insert(file.end(), p.begin(), p.end());
+            pieceStarts.push_back(p.data());
+        }
         ++binaryWrites;
         return std::nullopt;
     }
@@ -138,7 +136,10 @@ public:
         viewerOpens.push_back(path);
         return viewerWorks;
     }
-    void sleep_ms(int ms) override { sleeps.push_back(ms); }
+    void sleep_ms(int ms) override {
+        sleeps.push_back(ms);
+        if (sleepLog) sleepLog->push_back("sleep " + std::to_string(ms));
+    }
     double clock_seconds() override {
         if (clockReadings.empty()) return 0;
         const double t = clockReadings.front();
@@ -152,11 +153,13 @@ public:
     std::vector<std::string> settingReads;
     std::optional<std::string> writeFailure;
     std::map<std::string, std::vector<std::uint8_t>> files;
+    std::vector<const std::uint8_t*> pieceStarts;  // of the last binary write
     std::map<std::string, std::string> textFiles;
     int binaryWrites = 0;
     std::vector<std::string> viewerOpens;
     bool viewerWorks = true;
     std::vector<int> sleeps;
+    std::vector<std::string>* sleepLog = nullptr;  // e.g. a window's log, to show the pause in order
     std::vector<double> clockReadings{100.0, 101.0};
     std::uint64_t seed = 12345;
 };

@@ -1,0 +1,318 @@
+// Zero-crossing alignment, the tone plan and the synthesis of its samples.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/commands.h"
+#include "plan/alignment.h"
+#include "plan/tone_plan.h"
+#include "synth/synthesis.h"
+#include "tests/support/recording_fake.h"
+
+namespace sweepwav {
+namespace {
+
+using testing::RecordingWindow;
+
+struct Sweep {
+    std::int32_t rate = 48000;
+    std::int16_t bits = 16, channels = 2, steps = 0;
+    bool log = true;
+    double startFreq = 1000, endFreq = 1000, startLevel = 0, endLevel = 0, toneMs = 10;
+    std::int32_t cycles = 0;
+    std::int16_t mode = 0;
+    bool dither = false;
+};
+
+GeneratorState Plan(const Sweep& p, RecordingWindow& w) {
+    GeneratorState s;
+    s.sAppTitle = "Sweep WAV generation";
+    s.dPi = 4 * std::atan(1.0);
+    s.iSampleRate = p.rate, s.iBits = p.bits, s.iChannels = p.channels, s.bDither = p.dither;
+    s.iSteps = p.steps, s.bLogSteps = p.log, s.dStartFreq = p.startFreq, s.dEndFreq = p.endFreq;
+    s.dStartLevel = p.startLevel, s.dEndLevel = p.endLevel;
+    s.dToneTime = p.toneMs, s.iToneCycles = p.cycles, s.iShiftMode = p.mode;
+    Set_up_calculation(s, w);
+    return s;
+}
+
+GeneratorState Plan(const Sweep& p) {
+    RecordingWindow w;
+    auto s = Plan(p, w);
+    EXPECT_EQ(s.iCalcResult, 1);
+    return s;
+}
+
+void Render(GeneratorState& s, std::uint64_t seed = 1) {
+    RecordingWindow w;
+    Generate_Audio_Data(s, w, seed);
+}
+
+GeneratorState Synthesised(const Sweep& p, std::uint64_t seed = 1) {
+    GeneratorState s = Plan(p);
+    Render(s, seed);
+    return s;
+}
+
+// The signed value of the container of channel ch in frame n.
+std::int32_t Container(const GeneratorState& s, std::int64_t n, int ch) {
+    const std::int64_t at = (n * s.iChannels + ch) * s.iBytesPerSample;
+    std::int32_t v = s.bAudio[at] | (s.bAudio[at + 1] << 8);
+    if (s.iBytesPerSample == 3) v |= s.bAudio[at + 2] << 16;
+    const std::int32_t top = s.iBytesPerSample == 3 ? 0x800000 : 0x8000;
+    return v & top ? v - 2 * top : v;
+}
+
+TEST(Alignment, WholeCyclesPerTone) {
+    const std::tuple<std::int32_t, double, std::int32_t, double> freqCases[] = {
+        {48000, 997, 4800, 1000}, {48000, 12, 4800, 10}, {48000, 10, 960, 50}, {48000, 123.4, 0, 123.4},
+        // rate x cycles passes 2^31 - 1 but still aligns
+        {192000, 20000, 192000, 20000}, {192000, 19999.3, 192000, 19999},
+    };
+    for (auto [rate, freq, n, expected] : freqCases) EXPECT_EQ(ShiftFreq(rate, freq, n), expected) << freq;
+    const std::tuple<std::int32_t, double, double, std::int32_t> timeCases[] = {
+        {48000, 997, 0, 0},       {48000, 997, 0.1, 4814},   {48000, 25, 0.1, 3840},
+        {48000, 10, 0.02, 4800},  {44100, 1000, 0.2, 8820},  {44100, 1000, 0.001, 44},
+    };
+    for (auto [rate, freq, t, expected] : timeCases) EXPECT_EQ(ShiftTime(rate, freq, t), expected) << freq << "/" << t;
+}
+
+TEST(TonePlan, FrequenciesAndLevels) {
+    auto lin = Plan({.steps = 9, .log = false, .startFreq = 100, .endFreq = 1000});
+    ASSERT_EQ(lin.dFreq.size(), 10u);
+    for (int i = 0; i <= 9; ++i) EXPECT_EQ(lin.dFreq[i], 100.0 * (i + 1)) << "tone " << i;
+
+    auto log = Plan({.steps = 3, .startFreq = 20, .endFreq = 20000});
+    EXPECT_EQ(log.dFreq[0], 20);
+    EXPECT_NEAR(log.dFreq[1], 200, 1e-10);
+    EXPECT_NEAR(log.dFreq[2], 2000, 1e-9);
+    EXPECT_EQ(log.dFreq[3], 20000);
+
+    auto levels = Plan({.steps = 4, .endLevel = -20});
+    EXPECT_EQ(levels.dLevel, (std::vector<double>{0, -5, -10, -15, -20}));
+
+    // A single tone takes the start values only.
+    auto one = Plan({.startFreq = 440, .endFreq = 880, .startLevel = -12, .endLevel = -40});
+    ASSERT_EQ(one.dFreq.size(), 1u);
+    EXPECT_EQ(one.dFreq[0], 440);
+    EXPECT_EQ(one.dLevel[0], -12);
+
+    const std::tuple<std::int16_t, double, double, double> amplitudes[] = {
+        {16, 0, 32766, 0}, {24, 0, 8388606, 0}, {16, -20, 3276.8, 1e-9},
+        {16, -6, 16422.9, 0.05},  // only full level is reduced by two steps
+    };
+    for (auto [bits, level, amplitude, tolerance] : amplitudes) {
+        EXPECT_NEAR(Plan({.bits = bits, .startLevel = level}).dAmplitude[0], amplitude, tolerance) << level;
+    }
+}
+
+TEST(TonePlan, ToneLengths) {
+    struct {
+        Sweep p;
+        double freq0, samples0;
+    } const cases[] = {
+        // mode 0 ignores that 100 cycles of 20 Hz would need 5 s
+        {{.rate = 44100, .steps = 10, .startFreq = 20, .endFreq = 2e4, .toneMs = 200, .cycles = 100}, 20, 8820},
+        {{.rate = 44100, .steps = 10, .startFreq = 20, .endFreq = 2e4, .toneMs = 0.5, .cycles = 100}, 20, 22},
+        {{.startFreq = 997, .toneMs = 100, .mode = 1}, 1000, 4800},
+        {{.startFreq = 997, .toneMs = 100, .mode = 2}, 997, 4814},
+        {{.rate = 44100, .startFreq = 20, .toneMs = 200, .cycles = 20, .mode = 2}, 20, 44100},
+        {{.rate = 192000, .startFreq = 19999.3, .toneMs = 1000, .mode = 1}, 19999, 192000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.p.startFreq << " Hz, " << c.p.toneMs << " ms, " << c.p.mode);
+        auto s = Plan(c.p);
+        EXPECT_EQ(s.dFreq[0], c.freq0);
+        for (double n : s.dSamples) EXPECT_EQ(n, c.samples0);
+    }
+}
+
+TEST(TonePlan, TotalsAndBuffers) {
+    // 3 tones of 4410 frames, or of none
+    const std::tuple<std::int16_t, std::int16_t, double, std::int32_t> cases[] = {
+        {24, 2, 100, 79380}, {18, 1, 100, 39690}, {16, 2, 0, 0}};
+    for (auto [bits, channels, toneMs, totalBytes] : cases) {
+        SCOPED_TRACE(::testing::Message() << bits << " bit, " << channels << " ch, " << toneMs << " ms");
+        RecordingWindow w;
+        auto s = Plan({.rate = 44100, .bits = bits, .channels = channels, .steps = 2, .toneMs = toneMs}, w);
+        ASSERT_EQ(s.iCalcResult, 1);
+        EXPECT_EQ(s.iTotalSamples, toneMs > 0 ? 13230 : 0);
+        EXPECT_EQ(s.iTotalBytes, totalBytes);
+        EXPECT_EQ(s.bAudio.size(), static_cast<std::size_t>(totalBytes) + 1);
+        EXPECT_EQ(w.statuses, std::vector<std::string>{"Setting up calculations"});
+        EXPECT_TRUE(w.boxes.empty());
+    }
+}
+
+TEST(TonePlan, OversizePlansAreRefusedBeforeAllocation) {
+    const Sweep cases[] = {
+        {.rate = 192000, .bits = 24, .channels = 8, .steps = 1000, .toneMs = 10000},  // about 46 GB
+        {.rate = 192000, .channels = 1, .startFreq = 10, .cycles = 200000, .mode = 2},  // 3.84e9 frames
+        // each of the 11 tones fits; their sum does not
+        {.channels = 1, .steps = 10, .startFreq = 20, .endFreq = 20, .cycles = 200000, .mode = 2},
+        {.channels = 1, .toneMs = 22369621},  // the audio fits, the 44-byte header no longer does
+    };
+    for (const auto& p : cases) {
+        SCOPED_TRACE(::testing::Message() << p.rate << " Hz, " << p.steps << " steps, " << p.toneMs << " ms");
+        RecordingWindow w;
+        auto s = Plan(p, w);
+        EXPECT_NE(s.iCalcResult, 1);
+        ASSERT_EQ(w.boxes.size(), 1u);
+        EXPECT_EQ(w.boxes[0].text,
+                  "The resulting file would be larger than 2 GB. Please reduce the number of steps, the tone "
+                  "duration, the sample rate, the word length or the number of channels.");
+        EXPECT_EQ(w.boxes[0].title, "Sweep WAV generation");
+        EXPECT_EQ(w.boxes[0].icon, Icon::Exclamation);
+        EXPECT_EQ(w.statuses, (std::vector<std::string>{"Setting up calculations", "Sweep Configuration"}));
+        EXPECT_LT(s.bAudio.capacity(), 1u << 20);
+    }
+}
+
+TEST(Synthesis, EveryToneStartsAtZero) {
+    for (std::int16_t bits : {16, 24}) {
+        // no tone ends on a whole cycle
+        auto s = Synthesised({.bits = bits, .steps = 6, .startFreq = 97, .endFreq = 15000, .toneMs = 10.37});
+        std::int64_t frame = 0;
+        for (int k = 0; k <= s.iSteps; ++k) {
+            SCOPED_TRACE(::testing::Message() << bits << " bit, tone " << k);
+            for (int ch = 0; ch < s.iChannels; ++ch) EXPECT_EQ(Container(s, frame, ch), 0);
+            if (k > 0) {
+                EXPECT_NE(Container(s, frame - 1, 0), 0);
+            }
+            frame += static_cast<std::int64_t>(s.dSamples[k]);
+        }
+        EXPECT_EQ(s.iWritePos, s.iTotalBytes);
+    }
+}
+
+TEST(Synthesis, ContainersHoldTheLeftJustifiedWord) {
+    const double pi = 4 * std::atan(1.0);
+    for (bool dither : {false, true}) {
+        for (std::int16_t bits : {16, 18, 20, 22, 24}) {
+            SCOPED_TRACE(::testing::Message() << bits << " bit, dither " << dither);
+            auto s = Synthesised({.bits = bits, .channels = 3, .startFreq = 997, .startLevel = -3.5, .dither = dither});
+            const std::int32_t step = bits == 16 ? 1 : 1 << (24 - bits);
+            for (std::int64_t n = 0; n < s.iTotalSamples; ++n) {
+                const std::int32_t v = Container(s, n, 0);
+                for (int ch = 1; ch < 3; ++ch) ASSERT_EQ(Container(s, n, ch), v) << "frame " << n;
+                ASSERT_EQ(v % step, 0) << "frame " << n;
+                const double ideal = std::nearbyint(std::sin(n * ((pi + pi) / 48000) * 997) * s.dAmplitude[0]);
+                ASSERT_LE(std::fabs(v / step - ideal), dither ? 1.0 : 0.0) << "frame " << n;
+            }
+        }
+    }
+}
+
+TEST(Synthesis, ContainerBytesAtPeakAndTrough) {
+    // 1 kHz at 48 kHz peaks in frame 12 and troughs in frame 36. Just below
+    // 0 dBFS the amplitude is not reduced, so the rounded peak reaches
+    // 2^(bits-1): it is clipped, not wrapped.
+    struct {
+        std::int16_t bits;
+        double amplitude;
+        std::uint8_t peak[3], trough[3];
+    } const cases[] = {
+        {16, 32766, {0xFE, 0x7F, 0}, {0x02, 0x80, 0}},
+        {20, 3, {0x30, 0x00, 0x00}, {0xD0, 0xFF, 0xFF}},  // -3 is stored as -48
+        {16, 32767.6, {0xFF, 0x7F, 0}, {0x00, 0x80, 0}},
+        {20, 524287.6, {0xF0, 0xFF, 0x7F}, {0x00, 0x00, 0x80}},
+        {24, 8388607.6, {0xFF, 0xFF, 0x7F}, {0x00, 0x00, 0x80}},
+        {24, 8388650.0, {0xFF, 0xFF, 0x7F}, {0x00, 0x00, 0x80}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.bits << " bit, amplitude " << c.amplitude);
+        auto s = Plan({.bits = c.bits, .channels = 1});
+        s.dAmplitude[0] = c.amplitude;
+        Render(s);
+        for (int j = 0; j < s.iBytesPerSample; ++j) {
+            EXPECT_EQ(s.bAudio[12 * s.iBytesPerSample + j], c.peak[j]) << "byte " << j;
+            EXPECT_EQ(s.bAudio[36 * s.iBytesPerSample + j], c.trough[j]) << "byte " << j;
+        }
+    }
+}
+
+TEST(Synthesis, DitherOfSilence) {
+    for (std::int16_t bits : {16, 18, 20, 22, 24}) {
+        SCOPED_TRACE(::testing::Message() << bits << " bit");
+        auto s = Synthesised({.bits = bits, .channels = 1, .startLevel = -200, .toneMs = 500, .dither = true});
+        const std::int32_t step = bits == 16 ? 1 : 1 << (24 - bits);
+        int counts[3] = {0, 0, 0};
+        for (std::int64_t n = 0; n < s.iTotalSamples; ++n) {
+            const std::int32_t v = Container(s, n, 0);
+            ASSERT_TRUE(v == -step || v == 0 || v == step) << "frame " << n << ": " << v;
+            ++counts[v / step + 1];
+        }
+        // Triangular dither rounds to 0 three times in four, to each neighbour once in eight.
+        const double total = static_cast<double>(s.iTotalSamples);
+        EXPECT_NEAR(counts[1] / total, 0.75, 0.02);
+        EXPECT_NEAR(counts[0] / total, 0.125, 0.01);
+        EXPECT_NEAR(counts[2] / total, 0.125, 0.01);
+    }
+    // No two tones share a dither sequence (240 frames each).
+    auto s = Synthesised({.channels = 1, .steps = 20, .startLevel = -200, .endLevel = -200, .toneMs = 5, .dither = true});
+    const auto tone = [&](int k) { return s.bAudio.begin() + k * 480; };
+    for (int a = 0; a < 21; ++a) {
+        for (int b = a + 1; b < 21; ++b) EXPECT_FALSE(std::equal(tone(a), tone(a + 1), tone(b))) << a << ", " << b;
+    }
+}
+
+TEST(Synthesis, OddByteCountFillsTheBlockExactly) {
+    auto s = Synthesised({.rate = 44100, .bits = 24, .channels = 1, .toneMs = 200.02});  // 8821 frames
+    EXPECT_EQ(s.iTotalBytes, 26463);
+    EXPECT_EQ(s.iWritePos, 26463);
+    EXPECT_EQ(s.bAudio.size(), 26464u);
+    EXPECT_EQ(s.bAudio[26463], 0);
+}
+
+TEST(Synthesis, ProgressCaptionsAndStatus) {
+    auto s = Plan({.rate = 32000, .steps = 2, .startFreq = 100, .endFreq = 400, .toneMs = 78.125});
+    RecordingWindow w;
+    Generate_Audio_Data(s, w, 1);
+    // Each tone: service events, caption, status, Progress2; Progress1 runs
+    // from empty to full while its 2500 frames are computed.
+    std::vector<std::string> expected = {"enable Abort"}, log;
+    for (int k = 0; k < 3; ++k) {
+        const std::string n = std::to_string(k);
+        std::ostringstream p2;
+        p2 << "x2 Progress2=" << static_cast<float>(k / 3.0 * 4600 + 60) << " redraw";
+        expected.insert(expected.end(), {"events", "caption " + n + "/2: Sweep WAV generation",
+                                         "label Status=Generating sweep step " + n + " of 2", p2.str()});
+    }
+    expected.insert(expected.end(), {"disable Abort", "caption Sweep WAV generation"});
+    std::copy_if(w.log.begin(), w.log.end(), std::back_inserter(log),
+                 [](const std::string& e) { return e.rfind("x2 Progress1", 0) != 0; });
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(w.progress1, (std::vector<float>{60, 60, 1900, 3740, 4660, 60, 60, 1900, 3740, 4660,
+                                                60, 60, 1900, 3740, 4660}));
+}
+
+TEST(Synthesis, AbortDuringAToneStopsAfterTheFirstSampleOfTheNext) {
+    const Sweep p{.steps = 10, .startFreq = 100, .endFreq = 10000, .toneMs = 20, .dither = true};  // 960 frames
+    auto reference = Synthesised(p, 5);
+    auto s = Plan(p);
+    RecordingWindow w;
+    // Abort pressed during tone 3 is seen at the start of tone 4 (the fifth servicing).
+    w.onEvents = [&](int servicing) {
+        if (servicing == 5) Abort_Click(s);
+    };
+    Generate_Audio_Data(s, w, 5);
+    const std::int32_t stop = (4 * 960 + 1) * 4;
+    EXPECT_EQ(s.iWritePos, stop);
+    EXPECT_EQ(w.eventServicings, 5);
+    EXPECT_EQ(w.statuses.back(), "Generating sweep step 4 of 10");
+    ASSERT_EQ(s.bAudio.size(), reference.bAudio.size());
+    EXPECT_TRUE(std::equal(s.bAudio.begin(), s.bAudio.begin() + stop, reference.bAudio.begin()));
+    EXPECT_TRUE(std::all_of(s.bAudio.begin() + stop, s.bAudio.end(), [](std::uint8_t b) { return b == 0; }));
+    EXPECT_EQ(w.log[w.log.size() - 2], "disable Abort");
+    EXPECT_EQ(w.caption, "Sweep WAV generation");
+}
+
+}  // namespace
+}  // namespace sweepwav
