@@ -24,16 +24,6 @@ double TakeRounded(WindowOps& w, Control box) {
     return v;
 }
 
-// Rounds half to even and saturates at the integer type's limits, so that a
-// count too large to store still fails its range check.
-template <typename Int>
-Int SaturatedRound(double v) {
-    const double r = std::nearbyint(v);
-    if (r >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
-    if (r <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
-    return static_cast<Int>(r);
-}
-
 }  // namespace
 
 void Get_Data_From_Form(GeneratorState& s, WindowOps& w) {

@@ -6,15 +6,11 @@
 
 #include "app/commands.h"
 #include "settings/number_text.h"
+#include "settings/validation.h"
 
 namespace sweepwav {
 
 namespace {
-
-struct NumberCheck {
-    Control box;
-    const char* message;
-};
 
 // The first five checks of a Generate run, in the same order; only the
 // first message differs, with a lower-case "end".
@@ -31,17 +27,6 @@ double NameValue(WindowOps& w, Control box) {
     return RoundDecimals(ParseNumber(w.text(box)).value_or(0.0), 1);
 }
 
-// Nearest whole number, halves to even, held at the 16-bit limits when the
-// text is out of range (the name does not use the step count).
-std::int16_t StepCount(WindowOps& w) {
-    const double r = std::nearbyint(ParseNumber(w.text(Control::Steps)).value_or(0.0));
-    constexpr auto kMax = std::numeric_limits<std::int16_t>::max();
-    constexpr auto kMin = std::numeric_limits<std::int16_t>::min();
-    if (r >= kMax) return kMax;
-    if (r <= kMin) return kMin;
-    return static_cast<std::int16_t>(r);
-}
-
 }  // namespace
 
 std::string FreqName(double freq) {
@@ -50,19 +35,13 @@ std::string FreqName(double freq) {
 }
 
 void AutoName_Click(GeneratorState& s, WindowOps& w) {
-    for (const auto& check : kNameChecks) {
-        if (!IsNumber(w.text(check.box))) {
-            s.bDataOK = false;
-            w.message_box(check.message, s.sAppTitle, Icon::Exclamation);
-            return;
-        }
-    }
+    if (!CheckNumbers(s, w, kNameChecks)) return;
 
     s.dStartLevel = NameValue(w, Control::StartLevel);
     s.dEndLevel = NameValue(w, Control::EndLevel);
     s.dStartFreq = NameValue(w, Control::StartFreq);
     s.dEndFreq = NameValue(w, Control::EndFreq);
-    s.iSteps = StepCount(w);
+    s.iSteps = SaturatedRound<std::int16_t>(ParseNumber(w.text(Control::Steps)).value_or(0.0));
 
     std::string name;
     if (s.dStartLevel == s.dEndLevel && s.dStartFreq != s.dEndFreq) {

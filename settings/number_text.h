@@ -2,7 +2,9 @@
 // are rounded and how they are written back as text.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -25,6 +27,16 @@ double RoundDecimals(double x, int decimals);
 
 // Rounds to a 32-bit signed integer; empty when the result does not fit.
 std::optional<std::int32_t> RoundToLong(double x);
+
+// Rounds half to even and holds the result at the integer type's limits, so
+// that a count too large to store still fails its range check.
+template <typename Int>
+Int SaturatedRound(double v) {
+    const double r = std::nearbyint(v);
+    if (r >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
+    if (r <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
+    return static_cast<Int>(r);
+}
 
 // The general number form: up to 15 significant digits, no trailing zeros,
 // no decimal point for whole values, "." as separator; negative zero is "0".

@@ -9,11 +9,6 @@ namespace sweepwav {
 
 namespace {
 
-struct NumberCheck {
-    Control box;
-    const char* message;
-};
-
 // Order and texts of the first stage; the N4 text has no final full stop.
 constexpr NumberCheck kNumberChecks[] = {
     {Control::EndFreq, "Please check the End frequency is a valid number."},
@@ -36,18 +31,23 @@ bool Within(double v, double low, double high) { return v >= low && v <= high; }
 
 }  // namespace
 
+bool CheckNumbers(GeneratorState& s, WindowOps& w, std::span<const NumberCheck> checks) {
+    for (const auto& check : checks) {
+        if (!IsNumber(w.text(check.box))) {
+            Refuse(s, w, check.message);
+            return false;
+        }
+    }
+    return true;
+}
+
 std::int32_t FrequencyLimit(std::int32_t sampleRate) {
     return static_cast<std::int32_t>(std::nearbyint(sampleRate * 0.49));
 }
 
 void Check_Entered_data(GeneratorState& s, WindowOps& w) {
     s.bDataOK = false;
-    for (const auto& check : kNumberChecks) {
-        if (!IsNumber(w.text(check.box))) {
-            Refuse(s, w, check.message);
-            return;
-        }
-    }
+    if (!CheckNumbers(s, w, kNumberChecks)) return;
     const std::string name = w.text(Control::FileName);
     if (name.find('\\') != std::string::npos || name.find('/') != std::string::npos) {
         Refuse(s, w, kPathMessage);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "app/generator_state.h"
 #include "platform/window_ops.h"
@@ -14,6 +15,16 @@ void Check_Entered_data(GeneratorState& s, WindowOps& w);
 
 // Settings against their ranges (after Get_Data_From_Form).
 void Check_Data_Ranges(GeneratorState& s, WindowOps& w);
+
+// A box that must hold a number, and the message shown when it does not.
+struct NumberCheck {
+    Control box;
+    const char* message;
+};
+
+// Runs the checks in order; at the first box that does not hold a number
+// shows its message, clears bDataOK and returns false.
+bool CheckNumbers(GeneratorState& s, WindowOps& w, std::span<const NumberCheck> checks);
 
 // Highest frequency a sweep may reach at this rate: 0.49 x rate, rounded.
 std::int32_t FrequencyLimit(std::int32_t sampleRate);
