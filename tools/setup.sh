@@ -5,9 +5,9 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev
   libsndfile1-dev
-  xvfb xauth sox time
+  fonts-dejavu-core xvfb xauth sox time
 )
 
 missing=()
@@ -19,5 +19,5 @@ if ((${#missing[@]})); then
   [[ $(id -u) -ne 0 ]] && SUDO="sudo"
   echo "Installing: ${missing[*]}"
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
 fi
