@@ -9,7 +9,8 @@ namespace sweepwav {
 
 namespace {
 
-// Order and texts of the first stage; the N4 text has no final full stop.
+// Order and texts of the first stage; the end amplitude text has no final
+// full stop.
 constexpr NumberCheck kNumberChecks[] = {
     {Control::EndFreq, "Please check the End frequency is a valid number."},
     {Control::StartFreq, "Please check the start frequency is a valid number."},
