@@ -128,11 +128,16 @@ private slots:
             QCOMPARE(items, l.items);
             QCOMPARE(values, l.values);
             QCOMPARE(combo->currentIndex(), l.selected);
+            QVERIFY(!combo->isEditable());  // only the listed items can be chosen
         }
         const std::pair<const char*, const char*> texts[] = {
             {"StartFreq", "20"}, {"EndFreq", "20000"}, {"StartLevel", "0"},   {"EndLevel", "0"},
             {"Steps", "10"},     {"ToneTime", "200"},  {"ToneCycles", "20"}, {"FileName", "filename.wav"}};
         for (const auto& [name, text] : texts) QCOMPARE(form->find<QLineEdit>(name)->text(), text);
+        // Enter and Escape start nothing: no button is a default button.
+        for (auto* button : form->findChildren<QPushButton*>()) {
+            QVERIFY(!button->autoDefault() && !button->isDefault());
+        }
         QVERIFY(form->find<QAbstractButton>("Logsteps")->isChecked());
         QVERIFY(form->find<QAbstractButton>("Dither1")->isChecked());
         QVERIFY(boxes_.empty());
