@@ -13,20 +13,15 @@ namespace {
 constexpr float kEmpty = 60;
 constexpr float kFull = 4660;
 
-// Stores one sample's container bytes into every channel of a frame. The
-// container width is a template argument so that each copy is a fixed-size
-// store rather than a call; all channels but the last take a 4-byte store
-// whose extra byte the next channel overwrites.
+// Stores one sample's container bytes (least significant first) into every
+// channel of a frame. The container width is a template argument so that each
+// copy is a fixed-size store rather than a call; all channels but the last
+// take a 4-byte store whose extra byte the next channel overwrites.
 template <int Bytes>
-inline void StoreFrame(std::uint8_t* out, const std::uint8_t* sampleBytes, int channels) {
-    if constexpr (Bytes == 2) {
-        for (int c = 0; c < channels; ++c) std::memcpy(out + 2 * c, sampleBytes, 2);
-    } else {
-        std::uint8_t wide[4] = {sampleBytes[0], sampleBytes[1], sampleBytes[2], 0};
-        int c = 0;
-        for (; c + 1 < channels; ++c) std::memcpy(out + 3 * c, wide, 4);
-        std::memcpy(out + 3 * c, wide, 3);
-    }
+inline void StoreFrame(std::uint8_t* out, const std::uint8_t (&bytes)[4], int channels) {
+    int c = 0;
+    for (; c + 1 < channels; ++c) std::memcpy(out + Bytes * c, bytes, Bytes == 2 ? 2 : 4);
+    std::memcpy(out + Bytes * c, bytes, Bytes);
 }
 
 // Nearest integer, exact halves to the even neighbour, for |x| < 2^51: adding
@@ -54,7 +49,7 @@ ToneResult RenderTone(GeneratorState& s, WindowOps& w, DitherSource& dither, int
     const bool addDither = s.bDither;
     const int channels = s.iChannels;
     const int frameBytes = Bytes * channels;
-    std::uint8_t* const sampleBytes = s.bSampleBytes.data();
+    std::uint8_t bytes[4] = {};
     double sample = s.dSample;
     int untilProgress = 1;  // the line moves at n = 0, 1000, 2000, ...
     for (std::int32_t n = 0; n < count; ++n) {
@@ -69,11 +64,11 @@ ToneResult RenderTone(GeneratorState& s, WindowOps& w, DitherSource& dither, int
         if (sample < minCode) sample = minCode;
         sample *= justify;
         const std::int32_t v = static_cast<std::int32_t>(sample);
-        sampleBytes[0] = static_cast<std::uint8_t>(v & 0xFF);
-        sampleBytes[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
-        if constexpr (Bytes > 2) sampleBytes[2] = static_cast<std::uint8_t>((v >> 16) & 0xFF);
+        bytes[0] = static_cast<std::uint8_t>(v & 0xFF);
+        bytes[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
+        bytes[2] = static_cast<std::uint8_t>((v >> 16) & 0xFF);
         // One sample, copied into every channel of the frame.
-        StoreFrame<Bytes>(out, sampleBytes, channels);
+        StoreFrame<Bytes>(out, bytes, channels);
         out += frameBytes;
         if (--untilProgress == 0) {
             untilProgress = 1000;
@@ -82,6 +77,8 @@ ToneResult RenderTone(GeneratorState& s, WindowOps& w, DitherSource& dither, int
         }
         if (s.bAbort) break;
     }
+    // The container bytes of the last sample computed.
+    if (count > 0) std::memcpy(s.bSampleBytes.data(), bytes, Bytes);
     return {out, sample};
 }
 
