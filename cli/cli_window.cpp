@@ -15,28 +15,6 @@ constexpr int kBarCells = 30;
 CliWindow::CliWindow(GeneratorState& state, std::FILE* err, bool quiet, bool terminal)
     : state_(state), err_(err), quiet_(quiet), terminal_(terminal) {}
 
-std::string CliWindow::text(Control box) { return texts_[box]; }
-void CliWindow::set_text(Control box, const std::string& text) { texts_[box] = text; }
-bool CliWindow::checked(Control box) { return checks_[box]; }
-void CliWindow::set_checked(Control box, bool ticked) { checks_[box] = ticked; }
-
-void CliWindow::add_item(Control list, const std::string& text, int position, std::int32_t value) {
-    auto& items = lists_[list].items;
-    if (position < 0 || position > static_cast<int>(items.size())) position = static_cast<int>(items.size());
-    items.insert(items.begin() + position, Item{text, value});
-}
-
-void CliWindow::select_index(Control list, int position) { lists_[list].selected = position; }
-int CliWindow::selected_index(Control list) { return lists_[list].selected; }
-int CliWindow::item_count(Control list) { return static_cast<int>(lists_[list].items.size()); }
-
-std::int32_t CliWindow::item_value(Control list, int position) {
-    const auto& items = lists_[list].items;
-    if (position < 0 || position >= static_cast<int>(items.size())) return 0;
-    return items[static_cast<std::size_t>(position)].value;
-}
-
-void CliWindow::set_enabled(Control c, bool enabled) { enabled_[c] = enabled; }
 void CliWindow::set_caption(const std::string&) {}
 
 void CliWindow::set_label(Control label, const std::string& text) {
@@ -74,7 +52,7 @@ void CliWindow::finish() {
 }
 
 void CliWindow::do_events() {
-    if (abortRequested && enabled_[Control::Abort]) {
+    if (abortRequested && enabled[Control::Abort]) {
         abortRequested = 0;
         Abort_Click(state_);
     }

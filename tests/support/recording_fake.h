@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/services.h"
-#include "platform/window_ops.h"
+#include "platform/stored_controls.h"
 
 namespace sweepwav::testing {
 
@@ -21,28 +21,14 @@ struct Box {
     Icon icon;
 };
 
-class RecordingWindow : public WindowOps {
+class RecordingWindow : public StoredControls {
 public:
-    std::string text(Control box) override { return texts[box]; }
     void set_text(Control box, const std::string& t) override {
-        texts[box] = t;
+        StoredControls::set_text(box, t);
         log.push_back("text " + std::string(control_name(box)) + "=" + t);
     }
-    bool checked(Control box) override { return checks[box]; }
-    void set_checked(Control box, bool ticked) override { checks[box] = ticked; }
-    void add_item(Control list, const std::string& t, int position, std::int32_t value) override {
-        auto& items = lists[list].items;
-        items.insert(items.begin() + position, {t, value});
-    }
-    void select_index(Control list, int position) override { lists[list].selected = position; }
-    int selected_index(Control list) override { return lists[list].selected; }
-    int item_count(Control list) override { return static_cast<int>(lists[list].items.size()); }
-    std::int32_t item_value(Control list, int position) override {
-        auto& items = lists[list].items;
-        if (position < 0 || position >= static_cast<int>(items.size())) return 0;
-        return items[static_cast<std::size_t>(position)].second;
-    }
     void set_enabled(Control c, bool on) override {
+        StoredControls::set_enabled(c, on);
         log.push_back(std::string(on ? "enable " : "disable ") + std::string(control_name(c)));
     }
     void set_caption(const std::string& c) override {
@@ -74,7 +60,7 @@ public:
     bool choose(Control list, const std::string& itemText) {
         auto& l = lists[list];
         for (std::size_t i = 0; i < l.items.size(); ++i) {
-            if (l.items[i].first == itemText) {
+            if (l.items[i].text == itemText) {
                 l.selected = static_cast<int>(i);
                 return true;
             }
@@ -91,13 +77,6 @@ public:
         return out;
     }
 
-    struct List {
-        std::vector<std::pair<std::string, std::int32_t>> items;
-        int selected = -1;
-    };
-    std::map<Control, std::string> texts;
-    std::map<Control, bool> checks;
-    std::map<Control, List> lists;
     std::string caption;
     std::vector<std::string> statuses;
     std::vector<float> progress1, progress2;
