@@ -38,7 +38,6 @@ public:
     ~Form1() override;
 
     GeneratorState& state() { return state_; }
-    void setMessageHook(MessageHook hook) { messageHook_ = std::move(hook); }
 
     // True while a "Generate file" command is in progress.
     bool running() const { return running_; }

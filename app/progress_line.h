@@ -18,7 +18,6 @@ public:
     explicit ProgressLine(QWidget* parent = nullptr);
 
     void setColor(const QColor& color);
-    QColor color() const { return color_; }
     void setBackground(const QColor& color);
 
     // Moves the right end. With redraw the line is painted at once, but only

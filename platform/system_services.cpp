@@ -40,25 +40,19 @@ bool WriteFully(QFileDevice& file, const char* data, qint64 size) {
 
 std::string SystemReason(const std::error_code& error) { return error.message(); }
 
-// Permissions for the new file: those of the file it replaces, otherwise
-// what a newly created file gets (read-write, less the process's umask).
-QFileDevice::Permissions NewFilePermissions(const QFileInfo& target) {
-    if (target.exists()) return target.permissions();
-    QFileDevice::Permissions p = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                 QFileDevice::ReadUser | QFileDevice::WriteUser |
-                                 QFileDevice::ReadGroup | QFileDevice::WriteGroup |
-                                 QFileDevice::ReadOther | QFileDevice::WriteOther;
+// Gives the new file the permissions of the file it replaces, or else those
+// of any newly created file (read-write, less the process's umask); the
+// temporary file starts out private to its owner.
+void SetNewFilePermissions(QFile& file, const QFileInfo& target) {
+    if (target.exists()) {
+        file.setPermissions(target.permissions());
+        return;
+    }
 #ifndef _WIN32
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    if (mask & S_IWGRP) p &= ~QFileDevice::WriteGroup;
-    if (mask & S_IRGRP) p &= ~QFileDevice::ReadGroup;
-    if (mask & S_IWOTH) p &= ~QFileDevice::WriteOther;
-    if (mask & S_IROTH) p &= ~QFileDevice::ReadOther;
-    if (mask & S_IWUSR) p &= ~(QFileDevice::WriteOwner | QFileDevice::WriteUser);
-    if (mask & S_IRUSR) p &= ~(QFileDevice::ReadOwner | QFileDevice::ReadUser);
+    ::fchmod(file.handle(), 0666 & ~mask);
 #endif
-    return p;
 }
 
 // Writes the new content into a temporary file beside the target and renames
@@ -82,7 +76,7 @@ std::optional<std::string> SaveAtomically(const std::string& path, WriteAll writ
     QTemporaryFile file(folder + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
     if (!file.open()) return file.errorString().toStdString();
     if (!writeAll(file) || !file.flush()) return file.errorString().toStdString();
-    file.setPermissions(NewFilePermissions(target));
+    SetNewFilePermissions(file, target);
     file.close();
     std::error_code error;
     std::filesystem::rename(std::filesystem::path(QFile::encodeName(file.fileName()).toStdString()),
