@@ -1,6 +1,7 @@
-// The window's start-up and its command handlers, free of any toolkit: they
-// act on the state and reach the screen and the system only through the
-// window operations and the platform services they are given.
+// The window's start-up and its Generate and Abort commands, free of any
+// toolkit: they act on the state and reach the screen and the system only
+// through the window operations and the platform services they are given.
+// Show Info and Make file name live with the report and the file naming.
 #pragma once
 
 #include "app/generator_state.h"
@@ -18,16 +19,6 @@ void Enable_form(WindowOps& w, bool enabled);
 
 // "Generate file".
 void OK_Click(GeneratorState& s, WindowOps& w, Services& sv);
-
-// Copies the controls into the settings, normalising and rewriting boxes.
-void Get_Data_From_Form(GeneratorState& s, WindowOps& w);
-
-// "Show Info": checks and plans as a run does, then shows the report in a
-// message box or, when long, writes it to wav_info.txt and opens it.
-void ShowInfo_Click(GeneratorState& s, WindowOps& w, Services& sv);
-
-// "Make file name": proposes a file name from the sweep entries.
-void AutoName_Click(GeneratorState& s, WindowOps& w);
 
 // "Abort": requests that synthesis stops.
 void Abort_Click(GeneratorState& s);

@@ -10,6 +10,9 @@
 
 #include "app/commands.h"
 #include "app/progress_line.h"
+#include "platform/window_look.h"
+#include "report/info_report.h"
+#include "settings/auto_name.h"
 #include "ui_form1.h"
 
 // The picture lives in this library's resources; a static library needs
@@ -45,6 +48,14 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
       messageHook_(std::move(messageHook)) {
     InitWindowResources();
     ui_->setupUi(this);
+    // The procedures address controls by name; the form's widgets carry the
+    // same names.
+    for (int i = 0; i < kControlCount; ++i) {
+        const std::string_view name = control_name(static_cast<Control>(i));
+        widgets_[static_cast<std::size_t>(i)] = findChild<QWidget*>(
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        Q_ASSERT(widgets_[static_cast<std::size_t>(i)] != nullptr);
+    }
     applyLook();
 
     connect(ui_->OK, &QPushButton::clicked, this, &Form1::OK_clicked);
@@ -101,32 +112,7 @@ void Form1::applyLook() {
     ui_->paramsLayout->setColumnMinimumWidth(0, widest);
 }
 
-QWidget* Form1::control(Control c) const {
-    switch (c) {
-        case Control::StartFreq: return ui_->StartFreq;
-        case Control::EndFreq: return ui_->EndFreq;
-        case Control::StartLevel: return ui_->StartLevel;
-        case Control::EndLevel: return ui_->EndLevel;
-        case Control::Steps: return ui_->Steps;
-        case Control::Logsteps: return ui_->Logsteps;
-        case Control::ToneTime: return ui_->ToneTime;
-        case Control::ToneCycles: return ui_->ToneCycles;
-        case Control::Dither1: return ui_->Dither1;
-        case Control::Shiftmode: return ui_->Shiftmode;
-        case Control::Samplerate: return ui_->Samplerate;
-        case Control::Wordlength: return ui_->Wordlength;
-        case Control::Channels: return ui_->Channels;
-        case Control::ShowInfo: return ui_->ShowInfo;
-        case Control::AutoName: return ui_->AutoName;
-        case Control::FileName: return ui_->FileName;
-        case Control::OK: return ui_->OK;
-        case Control::Abort: return ui_->Abort;
-        case Control::Status: return ui_->Status;
-        case Control::Progress1: return ui_->Progress1;
-        case Control::Progress2: return ui_->Progress2;
-    }
-    return nullptr;
-}
+QWidget* Form1::control(Control c) const { return widgets_[static_cast<std::size_t>(c)]; }
 
 QLineEdit* Form1::box(Control c) const { return qobject_cast<QLineEdit*>(control(c)); }
 QAbstractButton* Form1::checkBox(Control c) const { return qobject_cast<QAbstractButton*>(control(c)); }
@@ -238,9 +224,7 @@ void Form1::OK_clicked() {
         Enable_form(*this, true);
         set_enabled(Control::Abort, false);
         set_caption(state_.sAppTitle);
-        set_line_x2(Control::Progress1, 60, false);
-        set_line_x2(Control::Progress2, 60, false);
-        set_label(Control::Status, "Sweep Configuration");
+        Show_idle_look(*this);
     }
     running_ = false;
     if (closeRequested_) {
@@ -255,7 +239,7 @@ void Form1::ShowInfo_clicked() {
     } catch (const std::exception& e) {
         message_box(std::string("The report stopped: ") + e.what(), state_.sAppTitle,
                     Icon::Exclamation);
-        set_label(Control::Status, "Sweep Configuration");
+        Show_idle_look(*this);
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -79,6 +80,7 @@ private:
     void applyLook();
 
     std::unique_ptr<Ui::Form1> ui_;
+    std::array<QWidget*, kControlCount> widgets_{};  // by control
     Services& services_;
     GeneratorState state_;
     MessageHook messageHook_;

@@ -1,56 +1,10 @@
-#include <cmath>
-#include <limits>
-#include <string>
-
 #include "app/commands.h"
 #include "plan/tone_plan.h"
-#include "settings/number_text.h"
+#include "settings/form_data.h"
 #include "settings/validation.h"
 #include "wav/generation_run.h"
 
 namespace sweepwav {
-
-namespace {
-
-// The number in a box that the first check has accepted.
-double BoxNumber(WindowOps& w, Control box) { return ParseNumber(w.text(box)).value_or(0.0); }
-
-// A level or frequency, rounded to 3 decimals and shown back in its box.
-// A value too large for a double keeps the typed text; the range check
-// refuses it.
-double TakeRounded(WindowOps& w, Control box) {
-    const double v = RoundDecimals(BoxNumber(w, box), 3);
-    if (std::isfinite(v)) w.set_text(box, NumberText(v));
-    return v;
-}
-
-}  // namespace
-
-void Get_Data_From_Form(GeneratorState& s, WindowOps& w) {
-    s.dStartLevel = TakeRounded(w, Control::StartLevel);
-    s.dEndLevel = TakeRounded(w, Control::EndLevel);
-    s.dStartFreq = TakeRounded(w, Control::StartFreq);
-    s.dEndFreq = TakeRounded(w, Control::EndFreq);
-
-    const double steps = std::nearbyint(BoxNumber(w, Control::Steps));
-    s.iSteps = SaturatedRound<std::int16_t>(steps);
-    if (steps == s.iSteps) w.set_text(Control::Steps, std::to_string(s.iSteps));
-
-    s.dToneTime = BoxNumber(w, Control::ToneTime);
-    s.iToneCycles = SaturatedRound<std::int32_t>(BoxNumber(w, Control::ToneCycles));
-    s.bDither = w.checked(Control::Dither1);
-    s.bLogSteps = w.checked(Control::Logsteps);
-    s.iShiftMode = static_cast<std::int16_t>(w.selected_index(Control::Shiftmode));
-    s.iSampleRate = w.item_value(Control::Samplerate, w.selected_index(Control::Samplerate));
-    s.iBits = static_cast<std::int16_t>(
-        w.item_value(Control::Wordlength, w.selected_index(Control::Wordlength)));
-    s.iChannels = static_cast<std::int16_t>(w.selected_index(Control::Channels) + 1);
-
-    std::string name = w.text(Control::FileName);
-    const auto dot = name.find('.');
-    if (dot != std::string::npos) name.erase(dot);
-    s.sFileName = name + ".wav";
-}
 
 void OK_Click(GeneratorState& s, WindowOps& w, Services& sv) {
     s.bFileWritten = false;

@@ -11,6 +11,7 @@
 
 #include "app/form1.h"
 #include "platform/desktop_services.h"
+#include "sweepwav_version.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

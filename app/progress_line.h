@@ -6,13 +6,15 @@
 #include <QColor>
 #include <QWidget>
 
+#include "platform/window_look.h"
+
 namespace sweepwav {
 
 class ProgressLine : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr float kStartX = 60;
+    static constexpr float kStartX = kLineEmpty;
     static constexpr float kInnerWidth = 4740;
 
     explicit ProgressLine(QWidget* parent = nullptr);

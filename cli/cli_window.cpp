@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/commands.h"
+#include "platform/window_look.h"
 
 namespace sweepwav {
 
@@ -36,7 +37,7 @@ void CliWindow::set_line_x2(Control line, float x2, bool) {
 }
 
 void CliWindow::draw_progress() {
-    const int cells = static_cast<int>(std::lround((progress2_ - 60) / 4600 * kBarCells));
+    const int cells = static_cast<int>(std::lround((progress2_ - kLineEmpty) / kLineSpan * kBarCells));
     if (cells == drawnCells_) return;
     drawnCells_ = cells;
     std::string bar(static_cast<std::size_t>(std::max(0, std::min(cells, kBarCells))), '#');

@@ -8,6 +8,7 @@
 
 #include "app/generator_state.h"
 #include "platform/stored_controls.h"
+#include "platform/window_look.h"
 
 namespace sweepwav {
 
@@ -36,7 +37,7 @@ private:
     bool quiet_;
     bool terminal_;
     std::string status_;
-    float progress2_ = 60;
+    float progress2_ = kLineEmpty;
     int drawnCells_ = -1;
     bool lineOpen_ = false;
 };

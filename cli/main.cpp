@@ -13,6 +13,8 @@
 #include "cli/options.h"
 #include "platform/system_services.h"
 #include "report/info_report.h"
+#include "settings/auto_name.h"
+#include "sweepwav_version.h"
 
 namespace sweepwav {
 namespace {
@@ -29,36 +31,6 @@ public:
 };
 
 void OnInterrupt(int) { CliWindow::abortRequested = 1; }
-
-// Selects the list item named by an option: by item value for the rate and
-// word length, by number for channels (1 = first item) and shift mode
-// (0 = first item). Returns false when no item matches.
-bool SelectListItem(CliWindow& w, Control list, const std::string& value, std::string& allowed) {
-    const auto& items = w.items(list);
-    const bool byValue = list == Control::Samplerate || list == Control::Wordlength;
-    const int firstNumber = list == Control::Channels ? 1 : 0;
-    allowed.clear();
-    int match = -1;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const std::string name = byValue ? std::to_string(items[i].value)
-                                         : std::to_string(static_cast<int>(i) + firstNumber);
-        if (i > 0) allowed.append(i + 1 == items.size() ? " or " : ", ");
-        allowed.append(name);
-        if (name == value && match < 0) match = static_cast<int>(i);
-    }
-    if (match < 0) return false;
-    w.select_index(list, match);
-    return true;
-}
-
-const char* OptionName(Control list) {
-    switch (list) {
-        case Control::Samplerate: return "--rate";
-        case Control::Wordlength: return "--bits";
-        case Control::Channels: return "--channels";
-        default: return "--shift-mode";
-    }
-}
 
 int Run(int argc, char** argv) {
     CliOptions options;
@@ -87,14 +59,7 @@ int Run(int argc, char** argv) {
     }
     for (const auto& [box, text] : options.texts) window.set_text(box, text);
     for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
-    for (const auto& [list, value] : options.lists) {
-        std::string allowed;
-        if (!SelectListItem(window, list, value, allowed)) {
-            std::fprintf(stderr, "sweepwav-cli: %s must be %s, not \"%s\"\n", OptionName(list),
-                         allowed.c_str(), value.c_str());
-            return kRefused;
-        }
-    }
+    for (const auto& [list, position] : options.selections) window.select_index(list, position);
 
     // "Make file name" as a click before the run: the name it proposes is
     // printed and then used. It only ever clears bDataOK.

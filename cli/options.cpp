@@ -1,6 +1,10 @@
 #include "cli/options.h"
 
 #include <charconv>
+#include <span>
+#include <string_view>
+
+#include "app/form_items.h"
 
 namespace sweepwav {
 
@@ -40,28 +44,87 @@ const char* const kUsage =
 
 namespace {
 
-struct ValueOption {
-    const char* name;
-    enum Kind { Text, List, OutputDir, Seed } kind;
-    Control control;
+enum class Action {
+    Text,       // sets a text box
+    Select,     // selects a list item
+    Clear,      // clears a check box
+    OutputDir,
+    Seed,
+    Quiet,
+    Help,
+    Version,
+    Info,
+    AutoName,
 };
 
-constexpr ValueOption kValueOptions[] = {
-    {"--start-freq", ValueOption::Text, Control::StartFreq},
-    {"--end-freq", ValueOption::Text, Control::EndFreq},
-    {"--start-level", ValueOption::Text, Control::StartLevel},
-    {"--end-level", ValueOption::Text, Control::EndLevel},
-    {"--steps", ValueOption::Text, Control::Steps},
-    {"--tone-ms", ValueOption::Text, Control::ToneTime},
-    {"--tone-cycles", ValueOption::Text, Control::ToneCycles},
-    {"--file", ValueOption::Text, Control::FileName},
-    {"--shift-mode", ValueOption::List, Control::Shiftmode},
-    {"--rate", ValueOption::List, Control::Samplerate},
-    {"--bits", ValueOption::List, Control::Wordlength},
-    {"--channels", ValueOption::List, Control::Channels},
-    {"--output-dir", ValueOption::OutputDir, Control::Status},
-    {"--seed", ValueOption::Seed, Control::Status},
+struct Option {
+    std::string_view name;
+    Action action;
+    std::optional<Control> control = std::nullopt;  // for Text, Select and Clear
 };
+
+constexpr Option kOptions[] = {
+    {"--start-freq", Action::Text, Control::StartFreq},
+    {"--end-freq", Action::Text, Control::EndFreq},
+    {"--start-level", Action::Text, Control::StartLevel},
+    {"--end-level", Action::Text, Control::EndLevel},
+    {"--steps", Action::Text, Control::Steps},
+    {"--tone-ms", Action::Text, Control::ToneTime},
+    {"--tone-cycles", Action::Text, Control::ToneCycles},
+    {"--file", Action::Text, Control::FileName},
+    {"--shift-mode", Action::Select, Control::Shiftmode},
+    {"--rate", Action::Select, Control::Samplerate},
+    {"--bits", Action::Select, Control::Wordlength},
+    {"--channels", Action::Select, Control::Channels},
+    {"--linear", Action::Clear, Control::Logsteps},
+    {"--no-dither", Action::Clear, Control::Dither1},
+    {"--output-dir", Action::OutputDir},
+    {"--seed", Action::Seed},
+    {"--quiet", Action::Quiet},
+    {"--help", Action::Help},
+    {"--version", Action::Version},
+    {"--info", Action::Info},
+    {"--auto-name", Action::AutoName},
+};
+
+bool TakesValue(Action a) {
+    return a == Action::Text || a == Action::Select || a == Action::OutputDir || a == Action::Seed;
+}
+
+// What an option names each item of its list by: the item value for the rate
+// and the word length, the channel count for channels, the position for the
+// shift mode.
+struct ListNames {
+    std::span<const ListItem> items;
+    int firstNumber;  // the number of the first item, when items are numbered
+    bool byValue;
+};
+
+ListNames NamesOf(Control list) {
+    switch (list) {
+        case Control::Samplerate: return {kSampleRateItems, 0, true};
+        case Control::Wordlength: return {kWordLengthItems, 0, true};
+        case Control::Channels: return {kChannelItems, 1, false};
+        default: return {kShiftModeItems, 0, false};
+    }
+}
+
+// The position of the item the value names, or the message refusing it.
+std::optional<std::string> SelectItem(std::string_view option, Control list, const std::string& value,
+                                      int& position) {
+    const ListNames names = NamesOf(list);
+    std::string allowed;
+    position = -1;
+    for (std::size_t i = 0; i < names.items.size(); ++i) {
+        const std::string name = names.byValue ? std::to_string(names.items[i].value)
+                                               : std::to_string(static_cast<int>(i) + names.firstNumber);
+        if (i > 0) allowed.append(i + 1 == names.items.size() ? " or " : ", ");
+        allowed.append(name);
+        if (name == value && position < 0) position = static_cast<int>(i);
+    }
+    if (position >= 0) return std::nullopt;
+    return std::string(option) + " must be " + allowed + ", not \"" + value + "\"";
+}
 
 }  // namespace
 
@@ -76,12 +139,14 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Cl
                 arg.erase(eq);
             }
         }
-        const ValueOption* valued = nullptr;
-        for (const auto& o : kValueOptions) {
-            if (arg == o.name) valued = &o;
+        const Option* option = nullptr;
+        for (const auto& o : kOptions) {
+            if (arg == o.name) option = &o;
         }
-        if (valued) {
-            std::string value;
+        if (option == nullptr) return "unknown option " + arg + " (see --help)";
+
+        std::string value;
+        if (TakesValue(option->action)) {
             if (inlineValue) {
                 value = *inlineValue;
             } else if (i + 1 < args.size()) {
@@ -89,35 +154,40 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Cl
             } else {
                 return "option " + arg + " needs a value";
             }
-            switch (valued->kind) {
-                case ValueOption::Text: out.texts[valued->control] = value; break;
-                case ValueOption::List: out.lists[valued->control] = value; break;
-                case ValueOption::OutputDir:
-                    if (value.empty()) return "option --output-dir needs a folder";
-                    out.outputDir = value;
-                    break;
-                case ValueOption::Seed: {
-                    std::uint64_t seed = 0;
-                    auto [p, ec] = std::from_chars(value.data(), value.data() + value.size(), seed);
-                    if (ec != std::errc() || p != value.data() + value.size() || value.empty()) {
-                        return "option --seed needs a whole number from 0 to 18446744073709551615, not \"" +
-                               value + "\"";
-                    }
-                    out.seed = seed;
-                    break;
-                }
-            }
-            continue;
+        } else if (inlineValue) {
+            return "option " + arg + " takes no value";
         }
-        if (inlineValue) return "option " + arg + " takes no value";
-        if (arg == "--linear") out.checks[Control::Logsteps] = false;
-        else if (arg == "--no-dither") out.checks[Control::Dither1] = false;
-        else if (arg == "--quiet") out.quiet = true;
-        else if (arg == "--help") out.help = true;
-        else if (arg == "--version") out.version = true;
-        else if (arg == "--info") out.info = true;
-        else if (arg == "--auto-name") out.autoName = true;
-        else return "unknown option " + arg + " (see --help)";
+
+        switch (option->action) {
+            case Action::Text: out.texts[*option->control] = value; break;
+            case Action::Select: {
+                int position = -1;
+                if (auto refusal = SelectItem(option->name, *option->control, value, position)) return refusal;
+                out.selections[*option->control] = position;
+                break;
+            }
+            case Action::Clear: out.checks[*option->control] = false; break;
+            case Action::OutputDir:
+                if (value.empty()) return "option --output-dir needs a folder";
+                out.outputDir = value;
+                break;
+            case Action::Seed: {
+                std::uint64_t seed = 0;
+                const char* end = value.data() + value.size();
+                auto [p, ec] = std::from_chars(value.data(), end, seed);
+                if (value.empty() || ec != std::errc() || p != end) {
+                    return "option --seed needs a whole number from 0 to 18446744073709551615, not \"" +
+                           value + "\"";
+                }
+                out.seed = seed;
+                break;
+            }
+            case Action::Quiet: out.quiet = true; break;
+            case Action::Help: out.help = true; break;
+            case Action::Version: out.version = true; break;
+            case Action::Info: out.info = true; break;
+            case Action::AutoName: out.autoName = true; break;
+        }
     }
     return std::nullopt;
 }

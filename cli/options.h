@@ -1,5 +1,5 @@
 // Command-line options of sweepwav-cli: each carries the text a box of the
-// window would hold, or a list choice.
+// window would hold, a tick to clear, or the item of a list to select.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +13,9 @@
 namespace sweepwav {
 
 struct CliOptions {
-    std::map<Control, std::string> texts;   // text boxes to set
-    std::map<Control, bool> checks;         // check boxes to set
-    std::map<Control, std::string> lists;   // list choices, as given
+    std::map<Control, std::string> texts;  // text boxes to set
+    std::map<Control, bool> checks;        // check boxes to set
+    std::map<Control, int> selections;     // list positions to select
     std::optional<std::string> outputDir;
     std::optional<std::uint64_t> seed;
     bool quiet = false;
@@ -25,8 +25,10 @@ struct CliOptions {
     bool autoName = false;
 };
 
-// Parses argv; on failure returns the message to show instead.
-std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions& out);
+// Parses the arguments after the program name. On failure returns the
+// message to show instead; a list value must name one of the list's items.
+[[nodiscard]] std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
+                                                      CliOptions& out);
 
 extern const char* const kUsage;
 

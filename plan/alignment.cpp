@@ -1,6 +1,6 @@
 #include "plan/alignment.h"
 
-#include "settings/number_text.h"
+#include "numbers/number_text.h"
 
 namespace sweepwav {
 

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "numbers/number_text.h"
 #include "plan/alignment.h"
-#include "settings/number_text.h"
+#include "platform/window_look.h"
 
 namespace sweepwav {
 
@@ -19,7 +20,7 @@ constexpr std::int64_t kLongMax = std::numeric_limits<std::int32_t>::max();
 
 void RefuseOversize(GeneratorState& s, WindowOps& w) {
     w.message_box(kOversizeMessage, s.sAppTitle, Icon::Exclamation);
-    w.set_label(Control::Status, "Sweep Configuration");
+    Show_idle_look(w);
 }
 
 void PlanFrequencies(GeneratorState& s) {

@@ -1,7 +1,6 @@
 #include "platform/byte_buffer.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <utility>
 
@@ -17,19 +16,6 @@ constexpr std::size_t kHugePage = std::size_t(2) << 20;
 constexpr std::size_t kMapFrom = std::size_t(4) << 20;
 #endif
 }  // namespace
-
-ByteBuffer::ByteBuffer(const ByteBuffer& other) {
-    assign_zeroed(other.size_);
-    if (size_ != 0) std::memcpy(data_, other.data_, size_);
-}
-
-ByteBuffer& ByteBuffer::operator=(const ByteBuffer& other) {
-    if (this != &other) {
-        ByteBuffer copy(other);
-        *this = std::move(copy);
-    }
-    return *this;
-}
 
 ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
@@ -49,10 +35,6 @@ ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
 }
 
 ByteBuffer::~ByteBuffer() { clear(); }
-
-bool operator==(const ByteBuffer& a, const ByteBuffer& b) {
-    return a.size_ == b.size_ && (a.size_ == 0 || std::memcmp(a.data_, b.data_, a.size_) == 0);
-}
 
 void ByteBuffer::clear() {
 #if defined(__linux__)

@@ -12,8 +12,8 @@ namespace sweepwav {
 class ByteBuffer {
 public:
     ByteBuffer() = default;
-    ByteBuffer(const ByteBuffer& other);
-    ByteBuffer& operator=(const ByteBuffer& other);
+    ByteBuffer(const ByteBuffer&) = delete;
+    ByteBuffer& operator=(const ByteBuffer&) = delete;
     ByteBuffer(ByteBuffer&& other) noexcept;
     ByteBuffer& operator=(ByteBuffer&& other) noexcept;
     ~ByteBuffer();
@@ -23,18 +23,12 @@ public:
     void clear();
 
     std::uint8_t* data() { return data_; }
-    const std::uint8_t* data() const { return data_; }
     std::size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
     std::size_t capacity() const { return size_; }
     std::uint8_t& operator[](std::size_t i) { return data_[i]; }
-    const std::uint8_t& operator[](std::size_t i) const { return data_[i]; }
+    std::uint8_t operator[](std::size_t i) const { return data_[i]; }
     std::uint8_t* begin() { return data_; }
     std::uint8_t* end() { return data_ + size_; }
-    const std::uint8_t* begin() const { return data_; }
-    const std::uint8_t* end() const { return data_ + size_; }
-
-    friend bool operator==(const ByteBuffer& a, const ByteBuffer& b);
 
 private:
     std::uint8_t* data_ = nullptr;

@@ -43,7 +43,36 @@ inline constexpr std::array<Control, 17> kInputControls = {
     Control::OK,
 };
 
-// The control's object name in the window (also used in test recordings).
-std::string_view control_name(Control c);
+// The control's object name in the window, by which the window finds its
+// widget (also used in test recordings).
+constexpr std::string_view control_name(Control c) {
+    switch (c) {
+        case Control::StartFreq: return "StartFreq";
+        case Control::EndFreq: return "EndFreq";
+        case Control::StartLevel: return "StartLevel";
+        case Control::EndLevel: return "EndLevel";
+        case Control::Steps: return "Steps";
+        case Control::Logsteps: return "Logsteps";
+        case Control::ToneTime: return "ToneTime";
+        case Control::ToneCycles: return "ToneCycles";
+        case Control::Dither1: return "Dither1";
+        case Control::Shiftmode: return "Shiftmode";
+        case Control::Samplerate: return "Samplerate";
+        case Control::Wordlength: return "Wordlength";
+        case Control::Channels: return "Channels";
+        case Control::ShowInfo: return "ShowInfo";
+        case Control::AutoName: return "AutoName";
+        case Control::FileName: return "FileName";
+        case Control::OK: return "OK";
+        case Control::Abort: return "Abort";
+        case Control::Status: return "Status";
+        case Control::Progress1: return "Progress1";
+        case Control::Progress2: return "Progress2";
+    }
+    return "?";
+}
+
+// Every control, for tables indexed by control.
+inline constexpr int kControlCount = static_cast<int>(Control::Progress2) + 1;
 
 }  // namespace sweepwav

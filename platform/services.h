@@ -34,20 +34,20 @@ public:
 
     // Reads a settings value by its full registry-style path, for example
     // "HKCU\Software\Corvalis\Olvane\Paths\Application directory".
-    virtual SettingRead read_setting(const std::string& fullPath) = 0;
+    [[nodiscard]] virtual SettingRead read_setting(const std::string& fullPath) = 0;
 
     // Writes the pieces one after another as the new content of the file at
     // path. An existing file is replaced only once the new one is complete.
     // Returns the system's reason on failure.
-    virtual std::optional<std::string> write_binary_file(
+    [[nodiscard]] virtual std::optional<std::string> write_binary_file(
         const std::string& path, const std::vector<std::span<const std::uint8_t>>& pieces) = 0;
 
     // Writes text as single-byte characters, replacing any existing file.
-    virtual std::optional<std::string> write_text_file(const std::string& path,
+    [[nodiscard]] virtual std::optional<std::string> write_text_file(const std::string& path,
                                                        const std::string& text) = 0;
 
     // Opens the file in the system's text viewer without waiting for it.
-    virtual bool open_in_viewer(const std::string& path) = 0;
+    [[nodiscard]] virtual bool open_in_viewer(const std::string& path) = 0;
 
     virtual void sleep_ms(int milliseconds) = 0;
 

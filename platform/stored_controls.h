@@ -28,11 +28,21 @@ public:
     void set_text(Control box, const std::string& text) override { texts[box] = text; }
     bool checked(Control box) override { return checks[box]; }
     void set_checked(Control box, bool ticked) override { checks[box] = ticked; }
-    void add_item(Control list, const std::string& text, int position, std::int32_t value) override;
+    void add_item(Control list, const std::string& text, int position, std::int32_t value) override {
+        auto& items = lists[list].items;
+        if (position < 0 || position > static_cast<int>(items.size())) {
+            position = static_cast<int>(items.size());
+        }
+        items.insert(items.begin() + position, Item{text, value});
+    }
     void select_index(Control list, int position) override { lists[list].selected = position; }
     int selected_index(Control list) override { return lists[list].selected; }
     int item_count(Control list) override { return static_cast<int>(lists[list].items.size()); }
-    std::int32_t item_value(Control list, int position) override;
+    std::int32_t item_value(Control list, int position) override {
+        const auto& items = lists[list].items;
+        if (position < 0 || position >= static_cast<int>(items.size())) return 0;
+        return items[static_cast<std::size_t>(position)].value;
+    }
     void set_enabled(Control c, bool on) override { enabled[c] = on; }
 
     const std::vector<Item>& items(Control list) { return lists[list].items; }

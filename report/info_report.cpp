@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
-#include "app/commands.h"
+#include "numbers/number_text.h"
 #include "plan/tone_plan.h"
-#include "settings/number_text.h"
+#include "settings/form_data.h"
 #include "settings/output_folder.h"
 #include "settings/validation.h"
 
@@ -49,14 +49,18 @@ std::string FileSizeLine(std::int32_t fileSize) {
     return "File size = " + bytes + " bytes";
 }
 
-bool Build_Info_Report(GeneratorState& s, WindowOps& w) {
+bool Plan_from_entries(GeneratorState& s, WindowOps& w) {
     Check_Entered_data(s, w);
     if (!s.bDataOK) return false;
     Get_Data_From_Form(s, w);
     Check_Data_Ranges(s, w);
     if (!s.bDataOK) return false;
     Set_up_calculation(s, w);
-    if (s.iCalcResult != 1) return false;
+    return s.iCalcResult == 1;
+}
+
+bool Build_Info_Report(GeneratorState& s, WindowOps& w) {
+    if (!Plan_from_entries(s, w)) return false;
 
     // The plan keeps iTotalBytes + 44 within 32 bits.
     s.iFileSize = s.iTotalBytes + 44;

@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/commands.h"
-#include "settings/number_text.h"
+#include "numbers/number_text.h"
 #include "settings/validation.h"
 
 namespace sweepwav {

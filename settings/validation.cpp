@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "settings/number_text.h"
+#include "numbers/number_text.h"
 
 namespace sweepwav {
 

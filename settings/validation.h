@@ -24,7 +24,7 @@ struct NumberCheck {
 
 // Runs the checks in order; at the first box that does not hold a number
 // shows its message, clears bDataOK and returns false.
-bool CheckNumbers(GeneratorState& s, WindowOps& w, std::span<const NumberCheck> checks);
+[[nodiscard]] bool CheckNumbers(GeneratorState& s, WindowOps& w, std::span<const NumberCheck> checks);
 
 // Highest frequency a sweep may reach at this rate: 0.49 x rate, rounded.
 std::int32_t FrequencyLimit(std::int32_t sampleRate);

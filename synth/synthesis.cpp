@@ -4,14 +4,12 @@
 #include <cstring>
 #include <string>
 
+#include "platform/window_look.h"
 #include "synth/dither_source.h"
 
 namespace sweepwav {
 
 namespace {
-
-constexpr float kEmpty = 60;
-constexpr float kFull = 4660;
 
 // Stores one sample's container bytes (least significant first) into every
 // channel of a frame. The container width is a template argument so that each
@@ -72,7 +70,7 @@ ToneResult RenderTone(GeneratorState& s, WindowOps& w, DitherSource& dither, int
         out += frameBytes;
         if (--untilProgress == 0) {
             untilProgress = 1000;
-            w.set_line_x2(Control::Progress1, static_cast<float>(std::floor(n / samples * 4600) + 60),
+            w.set_line_x2(Control::Progress1, static_cast<float>(std::floor(n / samples * kLineSpan) + kLineEmpty),
                           true);
         }
         if (s.bAbort) break;
@@ -98,14 +96,14 @@ void Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSeed)
     const double justify = s.iBits > 16 ? std::ldexp(1.0, 24 - s.iBits) : 1.0;
 
     for (int k = 0; k <= s.iSteps; ++k) {
-        w.set_line_x2(Control::Progress1, kEmpty, true);
+        w.set_line_x2(Control::Progress1, kLineEmpty, true);
         w.do_events();
         const std::string kText = std::to_string(k);
         const std::string stepsText = std::to_string(s.iSteps);
         w.set_caption(kText + "/" + stepsText + ": " + s.sAppTitle);
         w.set_label(Control::Status, "Generating sweep step " + kText + " of " + stepsText);
         w.set_line_x2(Control::Progress2,
-                      static_cast<float>(static_cast<double>(k) / (s.iSteps + 1) * 4600 + 60), true);
+                      static_cast<float>(static_cast<double>(k) / (s.iSteps + 1) * kLineSpan + kLineEmpty), true);
         DitherSource dither(runSeed, static_cast<std::uint64_t>(k));
 
         std::uint8_t* const start = s.bAudio.data() + s.iWritePos;
@@ -115,13 +113,13 @@ void Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSeed)
                 : RenderTone<3>(s, w, dither, k, start, maxCode, minCode, justify);
         s.dSample = r.lastSample;
         s.iWritePos += static_cast<std::int32_t>(r.out - start);
-        w.set_line_x2(Control::Progress1, kFull, true);
+        w.set_line_x2(Control::Progress1, kLineFull, true);
         if (s.bAbort) break;
     }
 
     w.set_enabled(Control::Abort, false);
     w.set_caption(s.sAppTitle);
-    if (s.iSteps == 0) w.set_line_x2(Control::Progress2, kFull, false);
+    if (s.iSteps == 0) w.set_line_x2(Control::Progress2, kLineFull, false);
 }
 
 }  // namespace sweepwav

@@ -7,10 +7,10 @@ tools/setup.sh
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_WERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSWEEPWAV_SANITIZE=ON -DSWEEPWAV_BUILD_BENCH=OFF
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSWEEPWAV_SANITIZE=ON -DSWEEPWAV_BUILD_BENCH=OFF -DSWEEPWAV_WERROR=ON
 cmake --build build-asan -j"$jobs"
 ctest --test-dir build-asan --output-on-failure -j"$jobs"

@@ -14,7 +14,7 @@ namespace sweepwav {
 // bytes) and one 0x00 byte when that length is odd. The block is never
 // concatenated in memory. Returns the system's reason when the write failed;
 // an existing file is then left as it was.
-std::optional<std::string> WriteBinary(Services& sv, const std::string& FileName,
+[[nodiscard]] std::optional<std::string> WriteBinary(Services& sv, const std::string& FileName,
                                        std::span<const std::uint8_t> head,
                                        std::span<const std::uint8_t> body);
 

@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "settings/number_text.h"
+#include "numbers/number_text.h"
 #include "settings/output_folder.h"
+#include "platform/window_look.h"
 #include "synth/synthesis.h"
 #include "wav/binary_writer.h"
 #include "wav/wav_header.h"
@@ -12,15 +13,7 @@ namespace sweepwav {
 
 namespace {
 
-constexpr float kEmpty = 60;
-constexpr float kFull = 4660;
 constexpr double kSecondsPerDay = 86400;
-
-void BackToIdle(WindowOps& w) {
-    w.set_line_x2(Control::Progress1, kEmpty, false);
-    w.set_line_x2(Control::Progress2, kEmpty, false);
-    w.set_label(Control::Status, "Sweep Configuration");
-}
 
 }  // namespace
 
@@ -48,7 +41,7 @@ void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv) {
     if (failure) {
         w.message_box("Could not write the file " + path + ": " + *failure, s.sAppTitle,
                       Icon::Exclamation);
-        BackToIdle(w);
+        Show_idle_look(w);
         return;
     }
     s.bFileWritten = true;
@@ -61,10 +54,10 @@ void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv) {
         w.set_label(Control::Status, "Calculations aborted");
     } else {
         w.set_label(Control::Status, DoneText(s.dElapsed));
-        w.set_line_x2(Control::Progress2, kFull, true);
+        w.set_line_x2(Control::Progress2, kLineFull, true);
     }
     sv.sleep_ms(2000);
-    BackToIdle(w);
+    Show_idle_look(w);
 }
 
 }  // namespace sweepwav

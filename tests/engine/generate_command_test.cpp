@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "settings/form_data.h"
 #include "settings/output_folder.h"
-#include "tests/support/recording_fake.h"
+#include "support/recording_fake.h"
 
 namespace sweepwav {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <optional>
 
-#include "settings/number_text.h"
+#include "numbers/number_text.h"
 
 namespace sweepwav {
 namespace {

@@ -9,7 +9,7 @@
 #include "app/commands.h"
 #include "report/info_report.h"
 #include "settings/auto_name.h"
-#include "tests/support/recording_fake.h"
+#include "support/recording_fake.h"
 
 namespace sweepwav {
 namespace {

@@ -14,7 +14,7 @@
 #include "plan/alignment.h"
 #include "plan/tone_plan.h"
 #include "synth/synthesis.h"
-#include "tests/support/recording_fake.h"
+#include "support/recording_fake.h"
 
 namespace sweepwav {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tests/support/recording_fake.h"
+#include "support/recording_fake.h"
 #include "wav/binary_writer.h"
 #include "wav/wav_header.h"
 

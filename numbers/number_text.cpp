@@ -1,8 +1,9 @@
-#include "settings/number_text.h"
+#include "numbers/number_text.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace sweepwav {
 
@@ -43,7 +44,7 @@ bool Scan(const std::string& text, std::size_t& begin, std::size_t& end, bool& n
 
 // Decimal exponent of the leading significant digit, used only to tell an
 // overflow from an underflow when the value does not fit a double.
-bool TooLargeForDouble(const std::string& s) {
+bool TooLargeForDouble(std::string_view s) {
     long exp10 = 0;
     std::size_t i = 0;
     long intDigits = 0;
@@ -66,7 +67,7 @@ bool TooLargeForDouble(const std::string& s) {
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
         bool neg = false;
-        if (s[i] == '+' || s[i] == '-') { neg = s[i] == '-'; ++i; }
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) { neg = s[i] == '-'; ++i; }
         while (i < s.size() && IsDigit(s[i])) {
             if (exp10 < 100000000) exp10 = exp10 * 10 + (s[i] - '0');
             ++i;
@@ -94,7 +95,7 @@ std::optional<double> ParseNumber(const std::string& text) {
     const char* last = text.data() + e;
     auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        value = TooLargeForDouble(std::string(first, last)) ? std::numeric_limits<double>::infinity()
+        value = TooLargeForDouble(std::string_view(first, static_cast<std::size_t>(last - first))) ? std::numeric_limits<double>::infinity()
                                                             : 0.0;
     } else if (ec != std::errc() || ptr != last) {
         return std::nullopt;

@@ -17,7 +17,7 @@ bool IsNumber(const std::string& text);
 
 // The value of a text that IsNumber accepts: the correctly rounded double,
 // or +/-infinity when it is too large for a double. Empty when not a number.
-std::optional<double> ParseNumber(const std::string& text);
+[[nodiscard]] std::optional<double> ParseNumber(const std::string& text);
 
 // Nearest integer, exact halves to the even neighbour.
 double RoundHalfEven(double x);
@@ -26,7 +26,7 @@ double RoundHalfEven(double x);
 double RoundDecimals(double x, int decimals);
 
 // Rounds to a 32-bit signed integer; empty when the result does not fit.
-std::optional<std::int32_t> RoundToLong(double x);
+[[nodiscard]] std::optional<std::int32_t> RoundToLong(double x);
 
 // Rounds half to even and holds the result at the integer type's limits, so
 // that a count too large to store still fails its range check.
