@@ -29,6 +29,9 @@ struct GeneratorState {
     std::int16_t iChannels = 0;
     std::string sFileName;
     bool bDataOK = false;
+    // Mark every tone in the file with a cue point and a labelled region
+    // (set by the front end; off at start).
+    bool bMarkers = false;
 
     // Start-up constants.
     std::string sAppTitle;
