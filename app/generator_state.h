@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/byte_buffer.h"
-
 namespace sweepwav {
 
 struct GeneratorState {
@@ -53,8 +51,9 @@ struct GeneratorState {
     std::int16_t iBytesPerSample = 0;
     std::int32_t iTotalBytes = 0;
     std::int16_t iCalcResult = 0;
-    // Byte buffers with one spare last element that is never written.
-    ByteBuffer bAudio;
+    // The container bytes of the last sample made, with one spare last
+    // element that is never written. The audio itself goes to the file as it
+    // is made and is never held whole.
     std::vector<std::uint8_t> bSampleBytes;
 
     // Synthesis.
@@ -70,7 +69,9 @@ struct GeneratorState {
     // Generation run.
     double dStartTime = 0;
     double dElapsed = 0;
-    bool bFileWritten = false;  // true once the last run's file is complete on disk
+    bool bFileWritten = false;    // true once the last run's file is complete on disk
+    std::string sWrittenPath;     // where the last run's file went
+    std::int64_t iWrittenBytes = 0;  // its length in bytes
 
     // Settings report.
     std::string sReport;

@@ -19,6 +19,9 @@ function(sweepwav_layer name)
 
   if(L_ENGINE)
     foreach(dep IN LISTS L_LINKS)
+      if(dep STREQUAL "Threads::Threads")
+        continue()  # the standard library's threads
+      endif()
       get_property(is_engine TARGET ${dep} PROPERTY SWEEPWAV_ENGINE_LAYER)
       if(NOT is_engine)
         message(FATAL_ERROR "engine layer ${name} may build only on engine layers, not on ${dep}")

@@ -18,7 +18,10 @@ namespace {
 
 constexpr std::int64_t kLongMax = std::numeric_limits<std::int32_t>::max();
 
+// A plan too large for the file's size fields is refused like an entry out
+// of range.
 void RefuseOversize(GeneratorState& s, WindowOps& w) {
+    s.bDataOK = false;
     w.message_box(kOversizeMessage, s.sAppTitle, Icon::Exclamation);
     Show_idle_look(w);
 }
@@ -108,8 +111,6 @@ void Set_up_calculation(GeneratorState& s, WindowOps& w) {
     s.iTotalBytes = static_cast<std::int32_t>(bytes);
 
     s.bSampleBytes.assign(static_cast<std::size_t>(s.iBytesPerSample) + 1, 0);
-    s.bAudio.clear();
-    s.bAudio.assign_zeroed(static_cast<std::size_t>(s.iTotalBytes) + 1);
     s.iCalcResult = 1;
 }
 

@@ -8,8 +8,9 @@
 namespace sweepwav {
 
 // Sets iCalcResult to 1 when the plan is complete. A plan whose sizes do not
-// fit the file's 32-bit fields is refused with a message before anything
-// large is allocated, and iCalcResult is left at 0.
+// fit the file's 32-bit fields is refused with a message, bDataOK cleared
+// and iCalcResult left at 0. Nothing in proportion to the file's size is
+// allocated: the audio is made only while the file is written.
 void Set_up_calculation(GeneratorState& s, WindowOps& w);
 
 extern const char* const kOversizeMessage;

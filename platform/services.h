@@ -1,12 +1,13 @@
 // Everything else the engine needs from the system: the analyser's settings,
-// file output, the text viewer, sleeping, the clock and a random seed.
+// file output, the text viewer, sleeping, the clock, a random seed and the
+// number of threads worth running.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace sweepwav {
 
@@ -26,6 +27,33 @@ struct FolderDefaults {
     std::string fallbackDirectory;
 };
 
+// A file being written from start to end. Nothing appears under the file's
+// name until commit() succeeds; destroying a file that was not committed
+// throws away what was written and leaves an old file of that name as it was.
+// Failures return the system's reason.
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+
+    [[nodiscard]] virtual std::optional<std::string> write(std::span<const std::uint8_t> bytes) = 0;
+
+    // Appends count zero bytes; where the system allows, without writing them.
+    [[nodiscard]] virtual std::optional<std::string> write_zeros(std::uint64_t count) = 0;
+
+    // Puts the complete file in place of any old one.
+    [[nodiscard]] virtual std::optional<std::string> commit() = 0;
+
+    // How messages name the destination: "the file <path>", or another
+    // destination such as standard output.
+    virtual std::string description() const = 0;
+};
+
+// A file opened for writing, or the reason it could not be.
+struct OpenedFile {
+    std::unique_ptr<OutputFile> file;
+    std::string failure;
+};
+
 class Services {
 public:
     virtual ~Services() = default;
@@ -36,15 +64,14 @@ public:
     // "HKCU\Software\Corvalis\Olvane\Paths\Application directory".
     [[nodiscard]] virtual SettingRead read_setting(const std::string& fullPath) = 0;
 
-    // Writes the pieces one after another as the new content of the file at
-    // path. An existing file is replaced only once the new one is complete.
-    // Returns the system's reason on failure.
-    [[nodiscard]] virtual std::optional<std::string> write_binary_file(
-        const std::string& path, const std::vector<std::span<const std::uint8_t>>& pieces) = 0;
+    // Starts a new content for the file at path. Only that name changes: a
+    // symbolic link there is replaced, never followed.
+    [[nodiscard]] virtual OpenedFile create_file(const std::string& path) = 0;
 
-    // Writes text as single-byte characters, replacing any existing file.
+    // Writes text as single-byte characters, replacing any existing file
+    // only once the new one is complete.
     [[nodiscard]] virtual std::optional<std::string> write_text_file(const std::string& path,
-                                                       const std::string& text) = 0;
+                                                                     const std::string& text) = 0;
 
     // Opens the file in the system's text viewer without waiting for it.
     [[nodiscard]] virtual bool open_in_viewer(const std::string& path) = 0;
@@ -56,6 +83,9 @@ public:
 
     // A fresh seed for the dither of one run.
     virtual std::uint64_t random_seed() = 0;
+
+    // How many threads synthesis may run beside the calling one.
+    virtual unsigned worker_threads() = 0;
 };
 
 }  // namespace sweepwav

@@ -1,9 +1,7 @@
 #include "platform/system_services.h"
 
-#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
-#include <QTemporaryFile>
+#include <QSaveFile>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -11,13 +9,11 @@
 #include <QTime>
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <system_error>
 #include <random>
+#include <thread>
+#include <vector>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
+#include "platform/safe_file.h"
 
 namespace sweepwav {
 
@@ -25,67 +21,41 @@ namespace {
 
 QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-bool WriteFully(QFileDevice& file, const char* data, qint64 size) {
-    // Moderate chunks keep the kernel's dirty-page throttling from stalling
-    // one huge write.
-    constexpr qint64 kChunk = qint64(1) << 20;
-    while (size > 0) {
-        const qint64 n = file.write(data, std::min(size, kChunk));
-        if (n <= 0) return false;
-        data += n;
-        size -= n;
-    }
-    return true;
-}
+#ifdef _WIN32
+// Windows has no unnamed files and no renaming over a link; QSaveFile's
+// temporary file and atomic rename give the same promise there.
+class SavedFile : public OutputFile {
+public:
+    explicit SavedFile(const std::string& path) : path_(path), file_(FromUtf8(path)) {}
+    bool open() { return file_.open(QIODevice::WriteOnly); }
+    QString errorString() const { return file_.errorString(); }
 
-std::string SystemReason(const std::error_code& error) { return error.message(); }
-
-// Gives the new file the permissions of the file it replaces, or else those
-// of any newly created file (read-write, less the process's umask); the
-// temporary file starts out private to its owner.
-void SetNewFilePermissions(QFile& file, const QFileInfo& target) {
-    if (target.exists()) {
-        file.setPermissions(target.permissions());
-        return;
+    std::optional<std::string> write(std::span<const std::uint8_t> bytes) override {
+        const auto size = static_cast<qint64>(bytes.size());
+        if (file_.write(reinterpret_cast<const char*>(bytes.data()), size) != size) return failure();
+        return std::nullopt;
     }
-#ifndef _WIN32
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(file.handle(), 0666 & ~mask);
+    std::optional<std::string> write_zeros(std::uint64_t count) override {
+        static const std::vector<std::uint8_t> zeros(std::size_t(1) << 16, 0);
+        while (count > 0) {
+            const auto n = std::min<std::uint64_t>(count, zeros.size());
+            if (auto f = write(std::span<const std::uint8_t>(zeros.data(), static_cast<std::size_t>(n)))) return f;
+            count -= n;
+        }
+        return std::nullopt;
+    }
+    std::optional<std::string> commit() override {
+        if (!file_.commit()) return failure();
+        return std::nullopt;
+    }
+    std::string description() const override { return "the file " + path_; }
+
+private:
+    std::string failure() const { return file_.errorString().toStdString(); }
+    std::string path_;
+    QSaveFile file_;
+};
 #endif
-}
-
-// Writes the new content into a temporary file beside the target and renames
-// it over the target only when every byte is written, so an existing file is
-// never left truncated or half-written. The data is left to the system to
-// flush, as for any ordinary file write.
-template <typename WriteAll>
-std::optional<std::string> SaveAtomically(const std::string& path, WriteAll writeAll) {
-    QFileInfo target(FromUtf8(path));
-    if (target.isSymLink()) target = QFileInfo(target.symLinkTarget());
-    if (target.isDir()) return SystemReason(std::make_error_code(std::errc::is_a_directory));
-    if (target.exists() && !target.isWritable()) {
-        return SystemReason(std::make_error_code(std::errc::permission_denied));
-    }
-    const QString folder = target.absolutePath();
-    const QFileInfo folderInfo(folder);
-    if (!folderInfo.isDir()) {
-        return SystemReason(std::make_error_code(folderInfo.exists() ? std::errc::not_a_directory
-                                                                     : std::errc::no_such_file_or_directory));
-    }
-    QTemporaryFile file(folder + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
-    if (!file.open()) return file.errorString().toStdString();
-    if (!writeAll(file) || !file.flush()) return file.errorString().toStdString();
-    SetNewFilePermissions(file, target);
-    file.close();
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(QFile::encodeName(file.fileName()).toStdString()),
-                            std::filesystem::path(QFile::encodeName(target.absoluteFilePath()).toStdString()),
-                            error);
-    if (error) return SystemReason(error);
-    file.setAutoRemove(false);
-    return std::nullopt;
-}
 
 }  // namespace
 
@@ -120,30 +90,30 @@ SettingRead SystemServices::read_setting(const std::string& fullPath) {
     if (!value.isValid()) {
         return {false, {}, "Invalid root in settings key \"" + key.toStdString() + "\" (not found)"};
     }
-    if (!value.canConvert<QString>()) {
+    // An unquoted comma makes the reader return a list: that is not text.
+    if (value.typeId() == QMetaType::QStringList || !value.canConvert<QString>()) {
         return {false, {}, "Type mismatch: the value of \"" + key.toStdString() + "\" is not text"};
     }
     return {true, value.toString().toStdString(), {}};
 }
 
-std::optional<std::string> SystemServices::write_binary_file(
-    const std::string& path, const std::vector<std::span<const std::uint8_t>>& pieces) {
-    return SaveAtomically(path, [&](QFileDevice& file) {
-        for (auto piece : pieces) {
-            if (!WriteFully(file, reinterpret_cast<const char*>(piece.data()),
-                            static_cast<qint64>(piece.size()))) {
-                return false;
-            }
-        }
-        return true;
-    });
+OpenedFile SystemServices::create_file(const std::string& path) {
+#ifdef _WIN32
+    auto file = std::make_unique<SavedFile>(path);
+    if (!file->open()) return {nullptr, file->errorString().toStdString()};
+    return {std::move(file), {}};
+#else
+    return CreateSafeFile(path);
+#endif
 }
 
 std::optional<std::string> SystemServices::write_text_file(const std::string& path,
                                                            const std::string& text) {
-    return SaveAtomically(path, [&](QFileDevice& file) {
-        return WriteFully(file, text.data(), static_cast<qint64>(text.size()));
-    });
+    OpenedFile opened = create_file(path);
+    if (!opened.file) return opened.failure;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (auto failure = opened.file->write(std::span<const std::uint8_t>(bytes, text.size()))) return failure;
+    return opened.file->commit();
 }
 
 bool SystemServices::open_in_viewer(const std::string&) {
@@ -156,6 +126,11 @@ void SystemServices::sleep_ms(int milliseconds) { QThread::msleep(static_cast<un
 double SystemServices::clock_seconds() {
     const QTime now = QTime::currentTime();
     return now.msecsSinceStartOfDay() / 1000.0;
+}
+
+unsigned SystemServices::worker_threads() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : cores;
 }
 
 std::uint64_t SystemServices::random_seed() {

@@ -1,5 +1,5 @@
 // The platform services on a real system: the analyser's settings through
-// QSettings, atomic file saves, the desktop's text viewer, the clock.
+// QSettings, safe file replacement, the clock, the machine's cores.
 #pragma once
 
 #include <optional>
@@ -12,14 +12,14 @@ class SystemServices : public Services {
 public:
     FolderDefaults folder_defaults() override;
     SettingRead read_setting(const std::string& fullPath) override;
-    std::optional<std::string> write_binary_file(
-        const std::string& path, const std::vector<std::span<const std::uint8_t>>& pieces) override;
+    OpenedFile create_file(const std::string& path) override;
     std::optional<std::string> write_text_file(const std::string& path,
                                                const std::string& text) override;
     bool open_in_viewer(const std::string& path) override;
     void sleep_ms(int milliseconds) override;
     double clock_seconds() override;
     std::uint64_t random_seed() override;
+    unsigned worker_threads() override;
 
     // Makes every later run use this dither seed (for reproducible files).
     void fix_random_seed(std::uint64_t seed) { fixedSeed_ = seed; }

@@ -1,6 +1,8 @@
 // Uniform random values in [0, 1) in single precision for TPDF dither. Each
 // tone gets its own stream, derived from the run's seed and the tone index,
-// so no two tones of a run share a dither sequence.
+// so no two tones of a run share a dither sequence. A stream can skip ahead
+// exactly, so that the frames of one tone can be rendered in pieces, in any
+// order, with the same dither as in one pass.
 #pragma once
 
 #include <cstdint>
@@ -25,11 +27,20 @@ public:
         second = Scale((r >> 16) & 0xFFFFFF);
     }
 
+    // Moves the stream on by `draws` steps (each Next or NextPair is one).
+    void Skip(std::uint64_t draws);
+
+    // The xorshift step: a linear map of the 64 state bits.
+    static constexpr std::uint64_t Advance(std::uint64_t s) {
+        s ^= s >> 12;
+        s ^= s << 25;
+        s ^= s >> 27;
+        return s;
+    }
+
 private:
     std::uint64_t Step() {
-        state_ ^= state_ >> 12;
-        state_ ^= state_ << 25;
-        state_ ^= state_ >> 27;
+        state_ = Advance(state_);
         return state_ * 0x2545F4914F6CDD1DULL;
     }
 

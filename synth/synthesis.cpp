@@ -3,123 +3,92 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/window_look.h"
-#include "synth/dither_source.h"
+#include "synth/render_pool.h"
+#include "synth/tone_render.h"
 
 namespace sweepwav {
 
 namespace {
 
-// Stores one sample's container bytes (least significant first) into every
-// channel of a frame. The container width is a template argument so that each
-// copy is a fixed-size store rather than a call; all channels but the last
-// take a 4-byte store whose extra byte the next channel overwrites.
-template <int Bytes>
-inline void StoreFrame(std::uint8_t* out, const std::uint8_t (&bytes)[4], int channels) {
-    int c = 0;
-    for (; c + 1 < channels; ++c) std::memcpy(out + Bytes * c, bytes, Bytes == 2 ? 2 : 4);
-    std::memcpy(out + Bytes * c, bytes, Bytes);
-}
+// Chunks of about this size keep the pool's memory small and its workers
+// evenly loaded.
+constexpr std::size_t kChunkBytes = std::size_t(256) << 10;
 
-// Nearest integer, exact halves to the even neighbour, for |x| < 2^51: adding
-// 1.5 x 2^52 leaves no fraction bits, so the addition itself rounds in the
-// default mode. Same result as std::nearbyint without the library call.
-inline double RoundToEven(double x) {
-    constexpr double kShift = 6755399441055744.0;
-    return (x + kShift) - kShift;
-}
+// Progress1 moves every 1000 frames of a tone.
+constexpr std::int32_t kProgressEvery = 1000;
 
-struct ToneResult {
-    std::uint8_t* out;
-    double lastSample;
-};
-
-// The sample loop of one tone (steps 9 to 17), for one container width.
-template <int Bytes>
-ToneResult RenderTone(GeneratorState& s, WindowOps& w, DitherSource& dither, int k,
-                      std::uint8_t* out, double maxCode, double minCode, double justify) {
-    const double samples = s.dSamples[k];
-    const double freq = s.dFreq[k];
-    const double amplitude = s.dAmplitude[k];
-    const std::int32_t count = static_cast<std::int32_t>(samples);
-    const double phaseScale = s.dPhaseScale;
-    const bool addDither = s.bDither;
-    const int channels = s.iChannels;
-    const int frameBytes = Bytes * channels;
-    std::uint8_t bytes[4] = {};
-    double sample = s.dSample;
-    int untilProgress = 1;  // the line moves at n = 0, 1000, 2000, ...
-    for (std::int32_t n = 0; n < count; ++n) {
-        sample = std::sin(n * phaseScale * freq) * amplitude;
-        if (addDither) {
-            float r1, r2;
-            dither.NextPair(r1, r2);
-            sample = sample + ((r2 + r1) - 1.0f);
-        }
-        sample = RoundToEven(sample);
-        if (sample > maxCode) sample = maxCode;
-        if (sample < minCode) sample = minCode;
-        sample *= justify;
-        const std::int32_t v = static_cast<std::int32_t>(sample);
-        bytes[0] = static_cast<std::uint8_t>(v & 0xFF);
-        bytes[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
-        bytes[2] = static_cast<std::uint8_t>((v >> 16) & 0xFF);
-        // One sample, copied into every channel of the frame.
-        StoreFrame<Bytes>(out, bytes, channels);
-        out += frameBytes;
-        if (--untilProgress == 0) {
-            untilProgress = 1000;
-            w.set_line_x2(Control::Progress1, static_cast<float>(std::floor(n / samples * kLineSpan) + kLineEmpty),
-                          true);
-        }
-        if (s.bAbort) break;
-    }
-    // The container bytes of the last sample computed.
-    if (count > 0) std::memcpy(s.bSampleBytes.data(), bytes, Bytes);
-    return {out, sample};
+void KeepSample(GeneratorState& s, double sample, const std::uint8_t (&bytes)[3]) {
+    s.dSample = sample;
+    std::memcpy(s.bSampleBytes.data(), bytes, static_cast<std::size_t>(s.iBytesPerSample));
 }
 
 }  // namespace
 
-void Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSeed) {
+std::optional<std::string> Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSeed,
+                                               unsigned workers, const AudioSink& sink) {
     s.dPhaseScale = (s.dPi + s.dPi) / s.iSampleRate;
+
+    const RenderSpec spec{s.dFreq,   s.dAmplitude, s.dPhaseScale, s.iBits, s.iBytesPerSample,
+                          s.iChannels, s.bDither,  runSeed};
+    std::vector<std::int32_t> frames(s.dSamples.size());
+    for (std::size_t k = 0; k < frames.size(); ++k) frames[k] = static_cast<std::int32_t>(s.dSamples[k]);
+    const auto frameBytes = static_cast<std::size_t>(spec.frameBytes());
+    const auto maxFrames = static_cast<std::int32_t>(std::max<std::size_t>(1, kChunkBytes / frameBytes));
+    const std::vector<Chunk> chunks = SplitIntoChunks(frames, maxFrames);
+    RenderPool pool(spec, chunks, workers, static_cast<std::size_t>(maxFrames) * frameBytes);
+
     s.bAbort = false;
     w.set_enabled(Control::Abort, true);
     s.iWritePos = 0;
 
-    const int bytesPerSample = s.iBytesPerSample;
-    // Rounded samples are clipped to the word length before the
-    // left-justifying shift, so a peak never wraps to the opposite sign.
-    const double maxCode = std::ldexp(1.0, s.iBits - 1) - 1;
-    const double minCode = -std::ldexp(1.0, s.iBits - 1);
-    const double justify = s.iBits > 16 ? std::ldexp(1.0, 24 - s.iBits) : 1.0;
-
-    for (int k = 0; k <= s.iSteps; ++k) {
+    std::optional<std::string> failure;
+    std::size_t next = 0;  // the next chunk to pass on
+    for (int k = 0; k <= s.iSteps && !failure; ++k) {
         w.set_line_x2(Control::Progress1, kLineEmpty, true);
-        w.do_events();
+        w.do_events();  // the one place where a press of Abort is seen
         const std::string kText = std::to_string(k);
         const std::string stepsText = std::to_string(s.iSteps);
         w.set_caption(kText + "/" + stepsText + ": " + s.sAppTitle);
         w.set_label(Control::Status, "Generating sweep step " + kText + " of " + stepsText);
         w.set_line_x2(Control::Progress2,
-                      static_cast<float>(static_cast<double>(k) / (s.iSteps + 1) * kLineSpan + kLineEmpty), true);
-        DitherSource dither(runSeed, static_cast<std::uint64_t>(k));
+                      static_cast<float>(static_cast<double>(k) / (s.iSteps + 1) * kLineSpan + kLineEmpty),
+                      true);
 
-        std::uint8_t* const start = s.bAudio.data() + s.iWritePos;
-        const ToneResult r =
-            bytesPerSample == 2
-                ? RenderTone<2>(s, w, dither, k, start, maxCode, minCode, justify)
-                : RenderTone<3>(s, w, dither, k, start, maxCode, minCode, justify);
-        s.dSample = r.lastSample;
-        s.iWritePos += static_cast<std::int32_t>(r.out - start);
+        const double samples = s.dSamples[static_cast<std::size_t>(k)];
+        for (; next < chunks.size() && chunks[next].tone == k; ++next) {
+            const Chunk& c = chunks[next];
+            const RenderPool::Rendered r = pool.take(next);
+            // After an abort the tone keeps its first frame only.
+            const std::span<const std::uint8_t> bytes = s.bAbort ? r.bytes.first(frameBytes) : r.bytes;
+            failure = sink(bytes);
+            if (failure) break;
+            s.iWritePos += static_cast<std::int32_t>(bytes.size());
+            if (s.bAbort) {
+                KeepSample(s, r.ends.firstSample, r.ends.firstBytes);
+            } else {
+                KeepSample(s, r.ends.lastSample, r.ends.lastBytes);
+            }
+            const std::int32_t end = s.bAbort ? c.first + 1 : c.first + c.count;
+            const std::int32_t firstMark = (c.first + kProgressEvery - 1) / kProgressEvery * kProgressEvery;
+            for (std::int32_t n = firstMark; n < end; n += kProgressEvery) {
+                w.set_line_x2(Control::Progress1,
+                              static_cast<float>(std::floor(n / samples * kLineSpan) + kLineEmpty), true);
+            }
+            pool.release(next);
+            if (s.bAbort) break;
+        }
+        if (failure) break;
         w.set_line_x2(Control::Progress1, kLineFull, true);
         if (s.bAbort) break;
     }
 
     w.set_enabled(Control::Abort, false);
     w.set_caption(s.sAppTitle);
-    if (s.iSteps == 0) w.set_line_x2(Control::Progress2, kLineFull, false);
+    if (!failure && s.iSteps == 0) w.set_line_x2(Control::Progress2, kLineFull, false);
+    return failure;
 }
 
 }  // namespace sweepwav

@@ -1,14 +1,32 @@
-// Renders the tone plan into bAudio, showing progress and honouring Abort.
+// Renders the tone plan and hands the audio data on as it is made, showing
+// progress and honouring Abort.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
 
 #include "app/generator_state.h"
 #include "platform/window_ops.h"
 
 namespace sweepwav {
 
-// runSeed seeds the dither of this run (see DitherSource).
-void Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSeed);
+// Receives the audio bytes in playing order. Returns the reason when they
+// could not be stored; synthesis then stops.
+using AudioSink = std::function<std::optional<std::string>(std::span<const std::uint8_t>)>;
+
+// Synthesises every tone (seeding the dither of this run with runSeed) on up
+// to `workers` threads and passes the bytes to sink in order. Every window
+// operation is made by the calling thread, in the same order and with the
+// same values as one pass over the samples would make them: per tone the
+// caption, the status and Progress2, Progress1 every 1000 frames, and the
+// pending events serviced once at the start of the tone, where a press of
+// Abort is seen. An aborted tone keeps its first frame; iWritePos then tells
+// how many bytes were passed on. Returns the sink's reason when it failed.
+[[nodiscard]] std::optional<std::string> Generate_Audio_Data(GeneratorState& s, WindowOps& w,
+                                                             std::uint64_t runSeed, unsigned workers,
+                                                             const AudioSink& sink);
 
 }  // namespace sweepwav

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "numbers/number_text.h"
-#include "settings/output_folder.h"
 #include "platform/window_look.h"
+#include "settings/output_folder.h"
 #include "synth/synthesis.h"
 #include "wav/binary_writer.h"
 #include "wav/wav_header.h"
@@ -16,6 +16,16 @@ namespace {
 constexpr double kSecondsPerDay = 86400;
 
 }  // namespace
+
+double ElapsedSeconds(double start, double end) {
+    double elapsed = static_cast<float>(end) - start;
+    if (elapsed < -kSecondsPerDay / 2) {
+        elapsed += kSecondsPerDay;  // the run passed midnight
+    } else if (elapsed < 0) {
+        elapsed = 0;  // the end, rounded to single precision, fell before the start
+    }
+    return elapsed;
+}
 
 std::string DoneText(double dElapsed) {
     if (dElapsed > 60) {
@@ -30,26 +40,35 @@ void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv) {
     s.bFileWritten = false;
     s.dStartTime = sv.clock_seconds();
     Generate_WAV_Header(s);
-    Generate_Audio_Data(s, w, sv.random_seed());
-    w.set_label(Control::Status, "Writing data to file...");
 
     const std::string path = OutputFolder(s) + s.sFileName;
-    const auto failure =
-        WriteBinary(sv, path, std::span<const std::uint8_t>(s.bHeader.data(), 44),
-                    std::span<const std::uint8_t>(s.bAudio.data(),
-                                                  static_cast<std::size_t>(s.iTotalBytes)));
-    if (failure) {
-        w.message_box("Could not write the file " + path + ": " + *failure, s.sAppTitle,
-                      Icon::Exclamation);
+    BinaryWriter writer(sv, path);
+    const auto fail = [&](const std::string& reason) {
+        w.message_box(writer.failure_text(reason), s.sAppTitle, Icon::Exclamation);
         Show_idle_look(w);
-        return;
+    };
+    if (const auto& reason = writer.open_failure()) return fail(*reason);
+    if (auto reason = writer.append(std::span<const std::uint8_t>(s.bHeader.data(), 44))) {
+        return fail(*reason);
     }
+    // The audio goes to the file as it is made.
+    const auto failure = Generate_Audio_Data(
+        s, w, sv.random_seed(), sv.worker_threads(),
+        [&writer](std::span<const std::uint8_t> bytes) { return writer.append(bytes); });
+    if (failure) return fail(*failure);
+
+    w.set_label(Control::Status, "Writing data to file...");
+    // After an abort the rest of the planned data is silence.
+    const auto rest = static_cast<std::uint64_t>(s.iTotalBytes) - static_cast<std::uint64_t>(s.iWritePos);
+    std::optional<std::string> reason = writer.append_zeros(rest);
+    if (!reason) reason = writer.pad_to_even();
+    if (!reason) reason = writer.commit();
+    if (reason) return fail(*reason);
     s.bFileWritten = true;
+    s.sWrittenPath = path;
+    s.iWrittenBytes = static_cast<std::int64_t>(writer.length());
 
-    double elapsed = static_cast<float>(sv.clock_seconds()) - s.dStartTime;
-    if (elapsed < 0) elapsed += kSecondsPerDay;  // the run passed midnight
-    s.dElapsed = RoundDecimals(elapsed, 1);
-
+    s.dElapsed = RoundDecimals(ElapsedSeconds(s.dStartTime, sv.clock_seconds()), 1);
     if (s.bAbort) {
         w.set_label(Control::Status, "Calculations aborted");
     } else {

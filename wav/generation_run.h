@@ -1,4 +1,4 @@
-// One generation run: header, synthesis, file write, status report.
+// One generation run: header, synthesis and file write, status report.
 #pragma once
 
 #include <string>
@@ -9,7 +9,17 @@
 
 namespace sweepwav {
 
+// Writes the header and then the audio as it is synthesised into a new file
+// that replaces the old one only once complete, reports the outcome on the
+// status line, holds it for two seconds and returns to the idle look. A
+// failed write is reported in a message box and leaves the old file as it
+// was.
 void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv);
+
+// The run time in seconds from two clock readings (seconds since midnight),
+// the end read in single precision. A day is added only when the run passed
+// midnight; an end reading that falls just before the start counts as 0.
+double ElapsedSeconds(double start, double end);
 
 // The status text reporting a completed run of dElapsed seconds.
 std::string DoneText(double dElapsed);

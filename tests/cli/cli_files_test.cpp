@@ -168,8 +168,9 @@ TEST_F(Cli, PrintsAndExits) {
          "sweepwav-cli: --rate must be 32000, 44100, 48000, 96000 or 192000, not \"44000\"\n"},
         {{"--info", "--start-freq", "abc"}, 2, "",
          "sweepwav-cli: Please check the start frequency is a valid number.\n"},
+        // A plan too large for the file is refused like any other entry.
         {{"--steps", "1000", "--tone-ms", "10000", "--rate", "192000", "--bits", "24", "--channels", "8"},
-         1, "",
+         2, "",
          "sweepwav-cli: The resulting file would be larger than 2 GB. Please reduce the number of steps, "
          "the tone duration, the sample rate, the word length or the number of channels.\n"},
         {{"--auto-name", "--info", "--end-freq", "x", "--start-freq", "y"}, 2, "",

@@ -11,6 +11,7 @@
 #include "settings/form_data.h"
 #include "settings/output_folder.h"
 #include "support/recording_fake.h"
+#include "synth/synthesis.h"
 
 namespace sweepwav {
 namespace {
@@ -71,7 +72,17 @@ TEST_F(GenerateCommand, CompletedRun) {
     const std::size_t audio = static_cast<std::size_t>(s.iTotalBytes);
     EXPECT_EQ(file.size(), 44 + audio + (audio % 2));
     EXPECT_TRUE(std::equal(s.bHeader.begin(), s.bHeader.begin() + 44, file.begin()));
-    EXPECT_TRUE(std::equal(s.bAudio.begin(), s.bAudio.begin() + audio, file.begin() + 44));
+    // The audio as one pass of synthesis on a single thread makes it.
+    GeneratorState again = s;
+    RecordingWindow quiet;
+    std::vector<std::uint8_t> expected;
+    ASSERT_EQ(Generate_Audio_Data(again, quiet, sv.seed, 0, [&](std::span<const std::uint8_t> b) {
+                  expected.insert(expected.end(), b.begin(), b.end());
+                  return std::optional<std::string>();
+              }),
+              std::nullopt);
+    ASSERT_EQ(expected.size(), audio);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin() + 44));
     // Report, full progress, the pause, then the idle look.
     const std::vector<std::string> tail = {
         "label Status=Writing data to file...", "label Status=Done in 1 seconds", "x2 Progress2=4660 redraw",
@@ -93,6 +104,8 @@ TEST_F(GenerateCommand, ElapsedTimeFromTheClock) {
         {36000, 36125.3, "Done in 2min 5 seconds"}, {36000, 36119.6, "Done in 1min 0 seconds"},
         {36000, 36090.5, "Done in 1min 30 seconds"}, {36000, 36091.5, "Done in 1min 32 seconds"},
         {86399.5, 0.7, "Done in 1.2 seconds"},      {86390, 125.3, "Done in 2min 15 seconds"},
+        // The end read in single precision falls before the start: no day is added.
+        {36000.001, 36000.0015, "Done in 0 seconds"}, {43200.002, 43200.001, "Done in 0 seconds"},
     };
     for (const auto& c : cases) {
         sv.clockReadings = {c.start, c.end};
@@ -103,33 +116,74 @@ TEST_F(GenerateCommand, ElapsedTimeFromTheClock) {
 }
 
 TEST_F(GenerateCommand, AbortedRunStillWritesTheFullFile) {
-    w.onEvents = [&](int servicing) {
-        if (servicing == 2) Abort_Click(s);
-    };
-    Run({{Control::Steps, "2"}, {Control::ToneTime, "10"}, {Control::ToneCycles, "20"}});
-    EXPECT_EQ(w.statuses, (std::vector<std::string>{"Setting up calculations", "Generating sweep step 0 of 2",
-                                                    "Generating sweep step 1 of 2", "Writing data to file...",
-                                                    "Calculations aborted", "Sweep Configuration"}));
-    const auto& file = sv.files.at(kOutput);
-    EXPECT_EQ(file.size(), 44 + static_cast<std::size_t>(s.iTotalBytes) + s.iTotalBytes % 2);
-    // Silence after the first frame of tone 1 (tone 0 is 44100 frames).
-    const auto stop = file.begin() + 44 + (44100 + 1) * 4;
-    EXPECT_TRUE(std::all_of(stop, file.end(), [](std::uint8_t b) { return b == 0; }));
-    EXPECT_EQ(std::count(w.progress2.begin(), w.progress2.end(), 4660.0f), 0);  // never shown full
-    EXPECT_EQ(sv.sleeps, std::vector<int>{2000});
-    ExpectControlsLockedThenUnlocked();
+    // Abort seen at the start of the first, the second and the last tone:
+    // everything before that tone and its first frame, then silence.
+    for (int seenAt : {1, 2, 3}) {
+        SCOPED_TRACE(seenAt);
+        w.onEvents = [&](int servicing) {
+            if (servicing == seenAt) Abort_Click(s);
+        };
+        Run({{Control::Steps, "2"}, {Control::ToneTime, "10"}, {Control::ToneCycles, "20"}});
+        std::vector<std::string> statuses = {"Setting up calculations"};
+        for (int k = 0; k < seenAt; ++k) statuses.push_back("Generating sweep step " + std::to_string(k) + " of 2");
+        statuses.insert(statuses.end(), {"Writing data to file...", "Calculations aborted", "Sweep Configuration"});
+        EXPECT_EQ(w.statuses, statuses);
+        const auto& file = sv.files.at(kOutput);
+        EXPECT_EQ(file.size(), 44 + static_cast<std::size_t>(s.iTotalBytes) + s.iTotalBytes % 2);
+
+        GeneratorState again = s;
+        RecordingWindow quiet;
+        std::vector<std::uint8_t> whole;
+        ASSERT_EQ(Generate_Audio_Data(again, quiet, sv.seed, 1, [&](std::span<const std::uint8_t> b) {
+                      whole.insert(whole.end(), b.begin(), b.end());
+                      return std::optional<std::string>();
+                  }),
+                  std::nullopt);
+        std::size_t kept = 4;  // one stereo 16-bit frame of the aborted tone
+        for (int k = 0; k + 1 < seenAt; ++k) kept += static_cast<std::size_t>(s.dSamples[k]) * 4;
+        EXPECT_TRUE(std::equal(whole.begin(), whole.begin() + kept, file.begin() + 44));
+        EXPECT_TRUE(std::all_of(file.begin() + 44 + kept, file.end(), [](std::uint8_t b) { return b == 0; }));
+        EXPECT_EQ(s.iWritePos, kept);
+        EXPECT_EQ(std::count(w.progress2.begin(), w.progress2.end(), 4660.0f), 0);  // never shown full
+        EXPECT_EQ(sv.sleeps, std::vector<int>{2000});
+        ExpectControlsLockedThenUnlocked();
+    }
 }
 
 TEST_F(GenerateCommand, FailedWriteIsReportedAndNothingIsDone) {
-    sv.writeFailure = "No such file or directory";
-    Run();
-    ASSERT_EQ(w.boxes.size(), 1u);
-    EXPECT_EQ(w.boxes[0].text, "Could not write the file " + kOutput + ": No such file or directory");
-    EXPECT_EQ(w.boxes[0].title, kTitle);
-    EXPECT_EQ(w.boxes[0].icon, Icon::Exclamation);
-    EXPECT_EQ(w.statuses, (std::vector<std::string>{"Setting up calculations", "Generating sweep step 0 of 0",
-                                                    "Writing data to file...", "Sweep Configuration"}));
-    ExpectControlsLockedThenUnlocked();
+    // The file fails when it is opened, in the middle of the first tone,
+    // or when it is put in place. The run stops there with the same message, and no file
+    // appears.
+    using FailAt = RecordingServices::FailAt;
+    const struct {
+        FailAt at;
+        std::uint64_t afterBytes;
+        std::vector<std::string> statuses;
+    } cases[] = {
+        {FailAt::Open, 0, {"Setting up calculations", "Sweep Configuration"}},
+        {FailAt::Write, 44 + 10, {"Setting up calculations", "Generating sweep step 0 of 2", "Sweep Configuration"}},
+        {FailAt::Commit, 0,
+         {"Setting up calculations", "Generating sweep step 0 of 2", "Generating sweep step 1 of 2",
+          "Generating sweep step 2 of 2", "Writing data to file...", "Sweep Configuration"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.statuses.size());
+        sv.writeFailure = "No space left on device";
+        sv.failAt = c.at;
+        sv.failAfterBytes = c.afterBytes;
+        Run({{Control::Steps, "2"}});
+        ASSERT_EQ(w.boxes.size(), 1u);
+        EXPECT_EQ(w.boxes[0].text, "Could not write the file " + kOutput + ": No space left on device");
+        EXPECT_EQ(w.boxes[0].title, kTitle);
+        EXPECT_EQ(w.boxes[0].icon, Icon::Exclamation);
+        EXPECT_EQ(w.statuses, c.statuses);
+        EXPECT_TRUE(sv.files.empty());
+        EXPECT_FALSE(s.bFileWritten);
+        EXPECT_TRUE(sv.sleeps.empty());
+        EXPECT_EQ(w.caption, kTitle);
+        EXPECT_EQ(w.log[w.log.size() - 17 - 3], "x2 Progress1=60");  // then the idle look
+        ExpectControlsLockedThenUnlocked();
+    }
 }
 
 TEST_F(GenerateCommand, EntryChecksInTheirOrder) {

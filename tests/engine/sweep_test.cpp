@@ -13,6 +13,7 @@
 #include "app/commands.h"
 #include "plan/alignment.h"
 #include "plan/tone_plan.h"
+#include "synth/dither_source.h"
 #include "synth/synthesis.h"
 #include "support/recording_fake.h"
 
@@ -50,22 +51,39 @@ GeneratorState Plan(const Sweep& p) {
     return s;
 }
 
-void Render(GeneratorState& s, std::uint64_t seed = 1) {
-    RecordingWindow w;
-    Generate_Audio_Data(s, w, seed);
+// The audio bytes synthesis passes on, on the given number of workers.
+std::vector<std::uint8_t> Render(GeneratorState& s, RecordingWindow& w, std::uint64_t seed = 1,
+                                 unsigned workers = 2) {
+    std::vector<std::uint8_t> audio;
+    const auto failure = Generate_Audio_Data(s, w, seed, workers, [&](std::span<const std::uint8_t> b) {
+        audio.insert(audio.end(), b.begin(), b.end());
+        return std::optional<std::string>();
+    });
+    EXPECT_EQ(failure, std::nullopt);
+    return audio;
 }
 
-GeneratorState Synthesised(const Sweep& p, std::uint64_t seed = 1) {
+std::vector<std::uint8_t> Render(GeneratorState& s, std::uint64_t seed = 1, unsigned workers = 2) {
+    RecordingWindow w;
+    return Render(s, w, seed, workers);
+}
+
+struct Synthesis {
+    GeneratorState s;
+    std::vector<std::uint8_t> audio;
+};
+
+Synthesis Synthesised(const Sweep& p, std::uint64_t seed = 1) {
     GeneratorState s = Plan(p);
-    Render(s, seed);
-    return s;
+    auto audio = Render(s, seed);
+    return {std::move(s), std::move(audio)};
 }
 
 // The signed value of the container of channel ch in frame n.
-std::int32_t Container(const GeneratorState& s, std::int64_t n, int ch) {
-    const std::int64_t at = (n * s.iChannels + ch) * s.iBytesPerSample;
-    std::int32_t v = s.bAudio[at] | (s.bAudio[at + 1] << 8);
-    if (s.iBytesPerSample == 3) v |= s.bAudio[at + 2] << 16;
+std::int32_t Container(const GeneratorState& s, const std::vector<std::uint8_t>& audio, std::int64_t n, int ch) {
+    const auto at = static_cast<std::size_t>((n * s.iChannels + ch) * s.iBytesPerSample);
+    std::int32_t v = audio.at(at) | (audio.at(at + 1) << 8);
+    if (s.iBytesPerSample == 3) v |= audio.at(at + 2) << 16;
     const std::int32_t top = s.iBytesPerSample == 3 ? 0x800000 : 0x8000;
     return v & top ? v - 2 * top : v;
 }
@@ -145,7 +163,7 @@ TEST(TonePlan, TotalsAndBuffers) {
         ASSERT_EQ(s.iCalcResult, 1);
         EXPECT_EQ(s.iTotalSamples, toneMs > 0 ? 13230 : 0);
         EXPECT_EQ(s.iTotalBytes, totalBytes);
-        EXPECT_EQ(s.bAudio.size(), static_cast<std::size_t>(totalBytes) + 1);
+        EXPECT_EQ(s.bSampleBytes.size(), static_cast<std::size_t>(bits == 16 ? 3 : 4));
         EXPECT_EQ(w.statuses, std::vector<std::string>{"Setting up calculations"});
         EXPECT_TRUE(w.boxes.empty());
     }
@@ -171,20 +189,20 @@ TEST(TonePlan, OversizePlansAreRefusedBeforeAllocation) {
         EXPECT_EQ(w.boxes[0].title, "Sweep WAV generation");
         EXPECT_EQ(w.boxes[0].icon, Icon::Exclamation);
         EXPECT_EQ(w.statuses, (std::vector<std::string>{"Setting up calculations", "Sweep Configuration"}));
-        EXPECT_LT(s.bAudio.capacity(), 1u << 20);
+        EXPECT_FALSE(s.bDataOK);  // refused like an entry out of range
     }
 }
 
 TEST(Synthesis, EveryToneStartsAtZero) {
     for (std::int16_t bits : {16, 24}) {
         // no tone ends on a whole cycle
-        auto s = Synthesised({.bits = bits, .steps = 6, .startFreq = 97, .endFreq = 15000, .toneMs = 10.37});
+        auto [s, audio] = Synthesised({.bits = bits, .steps = 6, .startFreq = 97, .endFreq = 15000, .toneMs = 10.37});
         std::int64_t frame = 0;
         for (int k = 0; k <= s.iSteps; ++k) {
             SCOPED_TRACE(::testing::Message() << bits << " bit, tone " << k);
-            for (int ch = 0; ch < s.iChannels; ++ch) EXPECT_EQ(Container(s, frame, ch), 0);
+            for (int ch = 0; ch < s.iChannels; ++ch) EXPECT_EQ(Container(s, audio, frame, ch), 0);
             if (k > 0) {
-                EXPECT_NE(Container(s, frame - 1, 0), 0);
+                EXPECT_NE(Container(s, audio, frame - 1, 0), 0);
             }
             frame += static_cast<std::int64_t>(s.dSamples[k]);
         }
@@ -197,11 +215,11 @@ TEST(Synthesis, ContainersHoldTheLeftJustifiedWord) {
     for (bool dither : {false, true}) {
         for (std::int16_t bits : {16, 18, 20, 22, 24}) {
             SCOPED_TRACE(::testing::Message() << bits << " bit, dither " << dither);
-            auto s = Synthesised({.bits = bits, .channels = 3, .startFreq = 997, .startLevel = -3.5, .dither = dither});
+            auto [s, audio] = Synthesised({.bits = bits, .channels = 3, .startFreq = 997, .startLevel = -3.5, .dither = dither});
             const std::int32_t step = bits == 16 ? 1 : 1 << (24 - bits);
             for (std::int64_t n = 0; n < s.iTotalSamples; ++n) {
-                const std::int32_t v = Container(s, n, 0);
-                for (int ch = 1; ch < 3; ++ch) ASSERT_EQ(Container(s, n, ch), v) << "frame " << n;
+                const std::int32_t v = Container(s, audio, n, 0);
+                for (int ch = 1; ch < 3; ++ch) ASSERT_EQ(Container(s, audio, n, ch), v) << "frame " << n;
                 ASSERT_EQ(v % step, 0) << "frame " << n;
                 const double ideal = std::nearbyint(std::sin(n * ((pi + pi) / 48000) * 997) * s.dAmplitude[0]);
                 ASSERT_LE(std::fabs(v / step - ideal), dither ? 1.0 : 0.0) << "frame " << n;
@@ -230,10 +248,10 @@ TEST(Synthesis, ContainerBytesAtPeakAndTrough) {
         SCOPED_TRACE(::testing::Message() << c.bits << " bit, amplitude " << c.amplitude);
         auto s = Plan({.bits = c.bits, .channels = 1});
         s.dAmplitude[0] = c.amplitude;
-        Render(s);
+        const auto audio = Render(s);
         for (int j = 0; j < s.iBytesPerSample; ++j) {
-            EXPECT_EQ(s.bAudio[12 * s.iBytesPerSample + j], c.peak[j]) << "byte " << j;
-            EXPECT_EQ(s.bAudio[36 * s.iBytesPerSample + j], c.trough[j]) << "byte " << j;
+            EXPECT_EQ(audio[12 * s.iBytesPerSample + j], c.peak[j]) << "byte " << j;
+            EXPECT_EQ(audio[36 * s.iBytesPerSample + j], c.trough[j]) << "byte " << j;
         }
     }
 }
@@ -241,11 +259,11 @@ TEST(Synthesis, ContainerBytesAtPeakAndTrough) {
 TEST(Synthesis, DitherOfSilence) {
     for (std::int16_t bits : {16, 18, 20, 22, 24}) {
         SCOPED_TRACE(::testing::Message() << bits << " bit");
-        auto s = Synthesised({.bits = bits, .channels = 1, .startLevel = -200, .toneMs = 500, .dither = true});
+        auto [s, audio] = Synthesised({.bits = bits, .channels = 1, .startLevel = -200, .toneMs = 500, .dither = true});
         const std::int32_t step = bits == 16 ? 1 : 1 << (24 - bits);
         int counts[3] = {0, 0, 0};
         for (std::int64_t n = 0; n < s.iTotalSamples; ++n) {
-            const std::int32_t v = Container(s, n, 0);
+            const std::int32_t v = Container(s, audio, n, 0);
             ASSERT_TRUE(v == -step || v == 0 || v == step) << "frame " << n << ": " << v;
             ++counts[v / step + 1];
         }
@@ -256,25 +274,24 @@ TEST(Synthesis, DitherOfSilence) {
         EXPECT_NEAR(counts[2] / total, 0.125, 0.01);
     }
     // No two tones share a dither sequence (240 frames each).
-    auto s = Synthesised({.channels = 1, .steps = 20, .startLevel = -200, .endLevel = -200, .toneMs = 5, .dither = true});
-    const auto tone = [&](int k) { return s.bAudio.begin() + k * 480; };
+    const auto [s, audio] = Synthesised({.channels = 1, .steps = 20, .startLevel = -200, .endLevel = -200, .toneMs = 5, .dither = true});
+    const auto tone = [&audio](int k) { return audio.begin() + k * 480; };
     for (int a = 0; a < 21; ++a) {
         for (int b = a + 1; b < 21; ++b) EXPECT_FALSE(std::equal(tone(a), tone(a + 1), tone(b))) << a << ", " << b;
     }
 }
 
 TEST(Synthesis, OddByteCountFillsTheBlockExactly) {
-    auto s = Synthesised({.rate = 44100, .bits = 24, .channels = 1, .toneMs = 200.02});  // 8821 frames
+    auto [s, audio] = Synthesised({.rate = 44100, .bits = 24, .channels = 1, .toneMs = 200.02});  // 8821 frames
     EXPECT_EQ(s.iTotalBytes, 26463);
     EXPECT_EQ(s.iWritePos, 26463);
-    EXPECT_EQ(s.bAudio.size(), 26464u);
-    EXPECT_EQ(s.bAudio[26463], 0);
+    EXPECT_EQ(audio.size(), 26463u);
 }
 
 TEST(Synthesis, ProgressCaptionsAndStatus) {
     auto s = Plan({.rate = 32000, .steps = 2, .startFreq = 100, .endFreq = 400, .toneMs = 78.125});
     RecordingWindow w;
-    Generate_Audio_Data(s, w, 1);
+    Render(s, w);
     // Each tone: service events, caption, status, Progress2; Progress1 runs
     // from empty to full while its 2500 frames are computed.
     std::vector<std::string> expected = {"enable Abort"}, log;
@@ -295,23 +312,103 @@ TEST(Synthesis, ProgressCaptionsAndStatus) {
 
 TEST(Synthesis, AbortDuringAToneStopsAfterTheFirstSampleOfTheNext) {
     const Sweep p{.steps = 10, .startFreq = 100, .endFreq = 10000, .toneMs = 20, .dither = true};  // 960 frames
-    auto reference = Synthesised(p, 5);
+    const auto reference = Synthesised(p, 5).audio;
     auto s = Plan(p);
     RecordingWindow w;
     // Abort pressed during tone 3 is seen at the start of tone 4 (the fifth servicing).
     w.onEvents = [&](int servicing) {
         if (servicing == 5) Abort_Click(s);
     };
-    Generate_Audio_Data(s, w, 5);
+    const auto audio = Render(s, w, 5);
     const std::int32_t stop = (4 * 960 + 1) * 4;
     EXPECT_EQ(s.iWritePos, stop);
     EXPECT_EQ(w.eventServicings, 5);
     EXPECT_EQ(w.statuses.back(), "Generating sweep step 4 of 10");
-    ASSERT_EQ(s.bAudio.size(), reference.bAudio.size());
-    EXPECT_TRUE(std::equal(s.bAudio.begin(), s.bAudio.begin() + stop, reference.bAudio.begin()));
-    EXPECT_TRUE(std::all_of(s.bAudio.begin() + stop, s.bAudio.end(), [](std::uint8_t b) { return b == 0; }));
+    // The first frame of tone 4 is passed on; the run adds the silence.
+    ASSERT_EQ(audio.size(), static_cast<std::size_t>(stop));
+    EXPECT_TRUE(std::equal(audio.begin(), audio.end(), reference.begin()));
     EXPECT_EQ(w.log[w.log.size() - 2], "disable Abort");
     EXPECT_EQ(w.caption, "Sweep WAV generation");
+}
+
+}  // namespace
+}  // namespace sweepwav
+
+namespace sweepwav {
+namespace {
+
+// The samples one plain pass makes, one frame after another: the rendering
+// the pieces made on worker threads must equal byte for byte.
+std::vector<std::uint8_t> PlainRendering(const GeneratorState& s, std::uint64_t seed) {
+    std::vector<std::uint8_t> out;
+    const double full = std::ldexp(1.0, s.iBits - 1);
+    const double phaseScale = (s.dPi + s.dPi) / s.iSampleRate;
+    for (int k = 0; k <= s.iSteps; ++k) {
+        DitherSource dither(seed, static_cast<std::uint64_t>(k));
+        for (std::int32_t n = 0; n < static_cast<std::int32_t>(s.dSamples[k]); ++n) {
+            double v = std::sin(n * phaseScale * s.dFreq[k]) * s.dAmplitude[k];
+            if (s.bDither) {
+                float r1, r2;
+                dither.NextPair(r1, r2);
+                v = v + ((r2 + r1) - 1.0f);
+            }
+            v = std::min(std::max(std::nearbyint(v), -full), full - 1);
+            if (s.iBits > 16) v *= std::ldexp(1.0, 24 - s.iBits);
+            const auto word = static_cast<std::uint32_t>(static_cast<std::int32_t>(v));
+            for (int ch = 0; ch < s.iChannels; ++ch) {
+                for (int j = 0; j < s.iBytesPerSample; ++j) out.push_back(static_cast<std::uint8_t>(word >> (8 * j)));
+            }
+        }
+    }
+    return out;
+}
+
+TEST(Synthesis, PiecesOnWorkersEqualOnePlainPass) {
+    // Tones long enough to span several pieces; the second tone is odd in
+    // length, so mono 3-byte data ends on an odd byte count.
+    for (std::int16_t bits : {16, 18, 20, 22, 24}) {
+        for (std::int16_t channels : {1, 2, 3, 8}) {
+            for (bool dither : {false, true}) {
+                SCOPED_TRACE(::testing::Message() << bits << " bit, " << channels << " ch, dither " << dither);
+                auto s = Plan({.bits = bits, .channels = channels, .steps = 1, .startFreq = 997, .endFreq = 5003,
+                               .startLevel = -0.5, .endLevel = -90, .toneMs = 2800.02, .dither = dither});
+                const auto expected = PlainRendering(s, 99);
+                for (unsigned workers : {0u, 3u}) {
+                    const auto audio = Render(s, 99, workers);
+                    ASSERT_EQ(audio.size(), static_cast<std::size_t>(s.iTotalBytes));
+                    ASSERT_TRUE(audio == expected) << workers << " workers";
+                }
+            }
+        }
+    }
+    // A single tone.
+    auto s = Plan({.bits = 24, .channels = 5, .toneMs = 3.3, .dither = true});
+    EXPECT_EQ(Render(s, 4), PlainRendering(s, 4));
+}
+
+TEST(Synthesis, WindowOperationsDoNotDependOnTheWorkers) {
+    const Sweep p{.rate = 32000, .steps = 3, .startFreq = 100, .endFreq = 400, .toneMs = 1000, .dither = true};
+    std::vector<std::string> first;
+    for (unsigned workers : {0u, 1u, 4u}) {
+        auto s = Plan(p);
+        RecordingWindow w;
+        w.onEvents = [&](int servicing) {
+            if (servicing == 3) Abort_Click(s);
+        };
+        Render(s, w, 8, workers);
+        if (first.empty()) first = w.log;
+        EXPECT_EQ(w.log, first) << workers << " workers";
+    }
+    EXPECT_EQ(std::count(first.begin(), first.end(), "events"), 3);  // aborted at the third tone
+}
+
+TEST(DitherSource, SkippingEqualsDrawing) {
+    for (std::uint64_t skip : {0ull, 1ull, 2ull, 63ull, 1000ull, 123457ull}) {
+        DitherSource drawn(42, 7), skipped(42, 7);
+        for (std::uint64_t i = 0; i < skip; ++i) drawn.Next();
+        skipped.Skip(skip);
+        for (int i = 0; i < 4; ++i) ASSERT_EQ(drawn.Next(), skipped.Next()) << skip;
+    }
 }
 
 }  // namespace

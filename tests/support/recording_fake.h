@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -86,6 +87,23 @@ public:
     std::function<void(int)> onEvents;  // called with the servicing count
 };
 
+// A file that collects its bytes and shows them under its name only when
+// committed.
+class RecordingServices;
+class RecordingFile : public OutputFile {
+public:
+    RecordingFile(RecordingServices& owner, std::string path) : owner_(owner), path_(std::move(path)) {}
+    std::optional<std::string> write(std::span<const std::uint8_t> bytes) override;
+    std::optional<std::string> write_zeros(std::uint64_t count) override;
+    std::optional<std::string> commit() override;
+    std::string description() const override { return "the file " + path_; }
+
+private:
+    RecordingServices& owner_;
+    std::string path_;
+    std::vector<std::uint8_t> bytes_;
+};
+
 class RecordingServices : public Services {
 public:
     FolderDefaults folder_defaults() override { return defaults; }
@@ -93,18 +111,9 @@ public:
         settingReads.push_back(path);
         return setting;
     }
-    std::optional<std::string> write_binary_file(
-        const std::string& path, const std::vector<std::span<const std::uint8_t>>& pieces) override {
-        if (writeFailure) return writeFailure;
-        std::vector<std::uint8_t>& file = files[path];
-        file.clear();
-        pieceStarts.clear();
-        for (auto p : pieces) {
-            file.insert(file.end(), p.begin(), p.end());
-            pieceStarts.push_back(p.data());
-        }
-        ++binaryWrites;
-        return std::nullopt;
+    OpenedFile create_file(const std::string& path) override {
+        if (writeFailure && failAt == FailAt::Open) return {nullptr, *writeFailure};
+        return {std::make_unique<RecordingFile>(*this, path), {}};
     }
     std::optional<std::string> write_text_file(const std::string& path, const std::string& text) override {
         if (writeFailure) return writeFailure;
@@ -126,13 +135,18 @@ public:
         return t;
     }
     std::uint64_t random_seed() override { return seed; }
+    unsigned worker_threads() override { return workers; }
 
     FolderDefaults defaults{"/opt/analyser", "/User Wavetables/", "/home/user/"};
     SettingRead setting{true, "/data/analyser", {}};
     std::vector<std::string> settingReads;
+    // A write that fails with this reason: when the file is opened, once
+    // more than failAfterBytes have been written, or when it is committed.
     std::optional<std::string> writeFailure;
-    std::map<std::string, std::vector<std::uint8_t>> files;
-    std::vector<const std::uint8_t*> pieceStarts;  // of the last binary write
+    enum class FailAt { Open, Write, Commit } failAt = FailAt::Open;
+    std::uint64_t failAfterBytes = 0;
+    std::map<std::string, std::vector<std::uint8_t>> files;  // committed files
+    std::vector<std::size_t> pieceSizes;  // of the last binary file, as written
     std::map<std::string, std::string> textFiles;
     int binaryWrites = 0;
     std::vector<std::string> viewerOpens;
@@ -141,6 +155,30 @@ public:
     std::vector<std::string>* sleepLog = nullptr;  // e.g. a window's log, to show the pause in order
     std::vector<double> clockReadings{100.0, 101.0};
     std::uint64_t seed = 12345;
+    unsigned workers = 2;
 };
+
+inline std::optional<std::string> RecordingFile::write(std::span<const std::uint8_t> bytes) {
+    if (bytes_.empty()) owner_.pieceSizes.clear();
+    owner_.pieceSizes.push_back(bytes.size());
+    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+    if (owner_.writeFailure && owner_.failAt == RecordingServices::FailAt::Write &&
+        bytes_.size() > owner_.failAfterBytes) {
+        return owner_.writeFailure;
+    }
+    return std::nullopt;
+}
+
+inline std::optional<std::string> RecordingFile::write_zeros(std::uint64_t count) {
+    bytes_.resize(bytes_.size() + count, 0);
+    return std::nullopt;
+}
+
+inline std::optional<std::string> RecordingFile::commit() {
+    if (owner_.writeFailure && owner_.failAt == RecordingServices::FailAt::Commit) return owner_.writeFailure;
+    owner_.files[path_] = std::move(bytes_);
+    ++owner_.binaryWrites;
+    return std::nullopt;
+}
 
 }  // namespace sweepwav::testing

@@ -1,0 +1,187 @@
+#include "platform/safe_file.h"
+
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <random>
+
+#include "platform/temporary_files.h"
+
+namespace sweepwav {
+
+namespace {
+
+std::string Reason(int error) { return std::strerror(error); }
+
+// Hidden temporary names are short, whatever the length of the target's
+// name, so that a name up to the system's limit still works.
+std::string TemporaryName() {
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string name = ".sweepwav-";
+    for (int i = 0; i < 8; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+    return name;
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+class SafeFile : public OutputFile {
+public:
+    SafeFile(std::string path, std::string folder, std::string name, int folderFd, int fd,
+             std::string tempName, int slot, mode_t mode, const struct stat* replaced)
+        : path_(std::move(path)),
+          folder_(std::move(folder)),
+          name_(std::move(name)),
+          folderFd_(folderFd),
+          fd_(fd),
+          tempName_(std::move(tempName)),
+          slot_(slot),
+          mode_(mode) {
+        if (replaced) {
+            owner_ = replaced->st_uid;
+            group_ = replaced->st_gid;
+            keepOwner_ = true;
+        }
+    }
+
+    ~SafeFile() override {
+        if (fd_ >= 0) ::close(fd_);
+        if (!committed_ && !tempName_.empty()) ::unlinkat(folderFd_, tempName_.c_str(), 0);
+        ForgetTemporaryFile(slot_);
+        ::close(folderFd_);
+    }
+
+    std::optional<std::string> write(std::span<const std::uint8_t> bytes) override {
+        const std::uint8_t* p = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd_, p, std::min<std::size_t>(left, std::size_t(1) << 30));
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return Reason(errno);
+            }
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::string> write_zeros(std::uint64_t count) override {
+        // The file grows without writing: the new region reads as zeros.
+        const off_t end = ::lseek(fd_, 0, SEEK_END);
+        if (end < 0) return Reason(errno);
+        if (::ftruncate(fd_, end + static_cast<off_t>(count)) != 0) return Reason(errno);
+        if (::lseek(fd_, 0, SEEK_END) < 0) return Reason(errno);
+        return std::nullopt;
+    }
+
+    std::optional<std::string> commit() override {
+        // A replaced file keeps its owner where the system allows and all its
+        // permission bits; a new one gets the usual permissions. The owner
+        // goes first: changing it clears the set-id bits.
+        if (keepOwner_) (void)::fchown(fd_, owner_, group_);
+        (void)::fchmod(fd_, mode_);
+        if (tempName_.empty()) {
+            // Give the unnamed file a hidden name, then move it over the target.
+            const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+            for (int attempt = 0;; ++attempt) {
+                std::string name = TemporaryName();
+                if (::linkat(AT_FDCWD, self.c_str(), folderFd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                    tempName_ = std::move(name);
+                    slot_ = RememberTemporaryFile((folder_ + "/" + tempName_).c_str());
+                    break;
+                }
+                if (errno != EEXIST || attempt > 100) return Reason(errno);
+            }
+        }
+        if (::renameat(folderFd_, tempName_.c_str(), folderFd_, name_.c_str()) != 0) return Reason(errno);
+        committed_ = true;
+        ::close(fd_);
+        fd_ = -1;
+        return std::nullopt;
+    }
+
+    std::string description() const override { return "the file " + path_; }
+
+private:
+    std::string path_, folder_, name_;
+    int folderFd_;
+    int fd_;
+    std::string tempName_;  // empty while the file has no name
+    int slot_;
+    mode_t mode_;
+    uid_t owner_ = 0;
+    gid_t group_ = 0;
+    bool keepOwner_ = false;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+OpenedFile CreateSafeFile(const std::string& path, TemporaryFileKind kind) {
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..") return {nullptr, Reason(EISDIR)};
+
+    // The folder is reached as usual, through any links on the way.
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0) return {nullptr, Reason(errno)};
+    const auto refuse = [folderFd](int error) {
+        ::close(folderFd);
+        return OpenedFile{nullptr, Reason(error)};
+    };
+    const long nameMax = ::fpathconf(folderFd, _PC_NAME_MAX);
+    if (name.size() > static_cast<std::size_t>(nameMax > 0 ? nameMax : NAME_MAX)) return refuse(ENAMETOOLONG);
+
+    // What is at the name now, without following a link.
+    struct stat now {};
+    mode_t mode = NewFileMode();
+    bool replacesFile = false;
+    if (::fstatat(folderFd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISDIR(now.st_mode)) return refuse(EISDIR);
+        if (S_ISREG(now.st_mode)) {
+            // A file that may not be written is not replaced.
+            if (::faccessat(folderFd, name.c_str(), W_OK, AT_EACCESS) != 0) return refuse(errno);
+            mode = now.st_mode & 07777;
+            replacesFile = true;
+        }
+    } else if (errno != ENOENT) {
+        return refuse(errno);
+    }
+
+    int fd = -1;
+    std::string tempName;
+    int slot = -1;
+#ifdef O_TMPFILE
+    if (kind == TemporaryFileKind::Unnamed && ::access("/proc/self/fd", X_OK) == 0) {
+        fd = ::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        // Systems and file systems without unnamed files answer with one of these.
+        if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return refuse(errno);
+    }
+#endif
+    while (fd < 0) {
+        tempName = TemporaryName();
+        fd = ::openat(folderFd, tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) return refuse(errno);
+    }
+    if (!tempName.empty()) slot = RememberTemporaryFile((folder + "/" + tempName).c_str());
+    return {std::make_unique<SafeFile>(path, folder, name, folderFd, fd, tempName, slot, mode,
+                                       replacesFile ? &now : nullptr),
+            {}};
+}
+
+}  // namespace sweepwav
+
+#endif  // _WIN32

@@ -1,0 +1,23 @@
+// Replacing a file safely: the new content goes to a temporary file in the
+// same folder, which takes the file's name only once it is complete. Only
+// the named file changes: a symbolic link at that name is replaced by the
+// new file, and the file it pointed to is left as it was.
+#pragma once
+
+#include <string>
+
+#include "platform/services.h"
+
+namespace sweepwav {
+
+enum class TemporaryFileKind {
+    Unnamed,  // an unnamed file where the system offers it, else a hidden named one
+    Named,    // always a hidden named file (for systems without unnamed files)
+};
+
+// Starts the new content of the file at path. Refused with the system's
+// reason: a folder that does not exist, a name longer than the system
+// allows, a folder at that name, a file there that may not be written.
+OpenedFile CreateSafeFile(const std::string& path, TemporaryFileKind kind = TemporaryFileKind::Unnamed);
+
+}  // namespace sweepwav

@@ -1,0 +1,74 @@
+#include "synth/render_pool.h"
+
+#include <system_error>
+
+namespace sweepwav {
+
+RenderPool::RenderPool(const RenderSpec& spec, std::span<const Chunk> chunks, unsigned workers,
+                       std::size_t maxChunkBytes)
+    : spec_(spec), chunks_(chunks) {
+    // Two chunks in hand per worker keep every worker busy while the
+    // consumer writes; one slot is enough without workers.
+    slots_.resize(workers == 0 ? 1 : 2 * static_cast<std::size_t>(workers) + 1);
+    for (Slot& slot : slots_) slot.bytes.resize(maxChunkBytes);
+    try {
+        for (unsigned i = 0; i < workers; ++i) threads_.emplace_back(&RenderPool::work, this);
+    } catch (const std::system_error&) {
+        // Fewer threads than asked for (none at worst) still render every chunk.
+    }
+}
+
+RenderPool::~RenderPool() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    freed_.notify_all();
+    for (std::thread& t : threads_) t.join();
+}
+
+std::span<std::uint8_t> RenderPool::area_of(std::size_t i) {
+    const Chunk& c = chunks_[i];
+    return {slot_of(i).bytes.data(),
+            static_cast<std::size_t>(c.count) * static_cast<std::size_t>(spec_.frameBytes())};
+}
+
+void RenderPool::work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        freed_.wait(lock, [&] {
+            return stop_ || (nextToRender_ < chunks_.size() && nextToRender_ < released_ + slots_.size());
+        });
+        if (stop_) return;
+        const std::size_t i = nextToRender_++;
+        lock.unlock();
+        const ChunkEnds ends = RenderChunk(spec_, chunks_[i], area_of(i).data());
+        lock.lock();
+        Slot& slot = slot_of(i);
+        slot.ends = ends;
+        slot.chunk = i;
+        rendered_.notify_all();
+    }
+}
+
+RenderPool::Rendered RenderPool::take(std::size_t i) {
+    if (threads_.empty()) {
+        Slot& slot = slot_of(i);
+        slot.ends = RenderChunk(spec_, chunks_[i], area_of(i).data());
+        slot.chunk = i;
+        return {area_of(i), slot.ends};
+    }
+    std::unique_lock lock(mutex_);
+    rendered_.wait(lock, [&] { return slot_of(i).chunk == i; });
+    return {area_of(i), slot_of(i).ends};
+}
+
+void RenderPool::release(std::size_t i) {
+    {
+        std::lock_guard lock(mutex_);
+        released_ = i + 1;
+    }
+    freed_.notify_all();
+}
+
+}  // namespace sweepwav

@@ -1,0 +1,52 @@
+// Rendering the frames of a tone, piece by piece. Any piece can be rendered
+// on its own, on any thread, with exactly the bytes a single pass over the
+// whole tone would give.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace sweepwav {
+
+// What rendering needs of the plan and the format. The spans point into the
+// tone plan, which stays unchanged while a run renders it.
+struct RenderSpec {
+    std::span<const double> freq;       // Hz, per tone
+    std::span<const double> amplitude;  // steps of the word, per tone
+    double phaseScale = 0;              // radians per frame per Hz
+    int bits = 16;
+    int bytesPerSample = 2;             // the container: 2 or 3 bytes
+    int channels = 1;
+    bool dither = false;
+    std::uint64_t runSeed = 0;
+
+    int frameBytes() const { return bytesPerSample * channels; }
+};
+
+// Frames [first, first + count) of one tone.
+struct Chunk {
+    int tone = 0;
+    std::int32_t first = 0;
+    std::int32_t count = 0;
+};
+
+// The first and last sample of a rendered chunk, as values and as container
+// bytes (least significant first).
+struct ChunkEnds {
+    double firstSample = 0;
+    double lastSample = 0;
+    std::uint8_t firstBytes[3] = {};
+    std::uint8_t lastBytes[3] = {};
+};
+
+// Splits tones of the given lengths into chunks of at most maxFrames frames,
+// in playing order. A tone of no frames has no chunk.
+std::vector<Chunk> SplitIntoChunks(std::span<const std::int32_t> frames, std::int32_t maxFrames);
+
+// Renders a chunk into out, which holds count x frameBytes bytes: per frame
+// one sine sample, optional TPDF dither, rounded half to even, clipped to the
+// word, left-justified in its container and copied into every channel.
+ChunkEnds RenderChunk(const RenderSpec& spec, const Chunk& chunk, std::uint8_t* out);
+
+}  // namespace sweepwav
