@@ -1,7 +1,9 @@
 #include "settings/form_data.h"
 
+#include <cctype>
 #include <cmath>
 #include <string>
+#include <string_view>
 
 #include "numbers/number_text.h"
 
@@ -23,6 +25,21 @@ double TakeRounded(WindowOps& w, Control box) {
 
 }  // namespace
 
+std::string WavFileName(std::string typed) {
+    // A trailing ".wav" in any letter case, then any trailing full stops.
+    static constexpr std::string_view kWav = ".wav";
+    if (typed.size() >= kWav.size()) {
+        const auto tail = typed.size() - kWav.size();
+        bool isWav = true;
+        for (std::size_t i = 0; i < kWav.size(); ++i) {
+            isWav = isWav && std::tolower(static_cast<unsigned char>(typed[tail + i])) == kWav[i];
+        }
+        if (isWav) typed.erase(tail);
+    }
+    while (!typed.empty() && typed.back() == '.') typed.pop_back();
+    return typed + std::string(kWav);
+}
+
 void Get_Data_From_Form(GeneratorState& s, WindowOps& w) {
     s.dStartLevel = TakeRounded(w, Control::StartLevel);
     s.dEndLevel = TakeRounded(w, Control::EndLevel);
@@ -43,10 +60,7 @@ void Get_Data_From_Form(GeneratorState& s, WindowOps& w) {
         w.item_value(Control::Wordlength, w.selected_index(Control::Wordlength)));
     s.iChannels = static_cast<std::int16_t>(w.selected_index(Control::Channels) + 1);
 
-    std::string name = w.text(Control::FileName);
-    const auto dot = name.find('.');
-    if (dot != std::string::npos) name.erase(dot);
-    s.sFileName = name + ".wav";
+    s.sFileName = WavFileName(w.text(Control::FileName));
 }
 
 }  // namespace sweepwav

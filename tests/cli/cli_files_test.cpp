@@ -158,9 +158,9 @@ TEST_F(Cli, PrintsAndExits) {
     const std::string name = "SW 1kHz to 3kHz at -20dBFS.wav\n";
     const Case cases[] = {
         {{"--info"}, 0, kExampleReport, ""},
-        // The run takes the name up to its first full stop.
+        // The run writes the name as proposed.
         {{"--auto-name", "--tone-ms", "10", "--end-freq", "1500.6"}, 0, "SW 1kHz to 1.501kHz at -20dBFS.wav\n",
-         "", "SW 1kHz to 1.wav"},
+         "", "SW 1kHz to 1.501kHz at -20dBFS.wav"},
         {{"--auto-name", "--info"}, 0, name + kExampleReport, ""},
         {{"--steps", "1001"}, 2, "", "sweepwav-cli: Please check the number of steps is between 0 and 1000\n"},
         {{"--file", "a/b"}, 2, "", "sweepwav-cli: The file name cannot contain path information.\n"},

@@ -282,7 +282,10 @@ TEST(GetDataFromForm, ConvertsTheEntries) {
     Get_Data_From_Form(s, w);
     EXPECT_EQ(s.iSteps, 10);
     const std::pair<const char*, const char*> names[] = {
-        {"my.sweep.wav", "my.wav"}, {"sweep.", "sweep.wav"}, {".wav", ".wav"}, {"", ".wav"}, {" a b ", " a b .wav"},
+        {"my.sweep.wav", "my.sweep.wav"}, {"Take.WAV", "Take.wav"}, {"sweep.", "sweep.wav"},
+        {"test.txt", "test.txt.wav"}, {"a..wav", "a.wav"}, {"x.wav.wav", "x.wav.wav"}, {"x.wave", "x.wave.wav"},
+        {"SW 20Hz to 1.5kHz at 0dBFS.wav", "SW 20Hz to 1.5kHz at 0dBFS.wav"}, {".wav", ".wav"}, {"", ".wav"},
+        {" a b ", " a b .wav"}, {"wav", "wav.wav"},
     };
     for (const auto& [typed, name] : names) {
         w.set_text(Control::FileName, typed);
