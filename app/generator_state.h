@@ -61,6 +61,7 @@ struct GeneratorState {
     double dSample = 0;
     std::int32_t iWritePos = 0;
     bool bAbort = false;
+    std::int32_t iLastTone = 0;  // the tone synthesis was at when it ended
 
     // WAV header.
     std::array<std::uint8_t, 45> bHeader{};

@@ -1,9 +1,9 @@
 #include "cli/cli_window.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/commands.h"
-#include "platform/window_look.h"
 
 namespace sweepwav {
 
@@ -13,27 +13,29 @@ namespace {
 constexpr int kBarCells = 30;
 }
 
-CliWindow::CliWindow(GeneratorState& state, std::FILE* err, bool quiet, bool terminal)
-    : state_(state), err_(err), quiet_(quiet), terminal_(terminal) {}
+CliWindow::CliWindow(GeneratorState& state, std::FILE* err, Chatter chatter)
+    : state_(state), err_(err), chatter_(chatter) {}
 
 void CliWindow::set_caption(const std::string&) {}
 
 void CliWindow::set_label(Control label, const std::string& text) {
     if (label != Control::Status) return;
     status_ = text;
-    if (quiet_) return;
-    if (terminal_) {
+    if (chatter_ == Chatter::Bar) {
         drawnCells_ = -1;
         draw_progress();
-    } else {
+    } else if (chatter_ == Chatter::Lines && !statusShown_) {
+        // A log or a pipe gets the first line only, not one per tone.
+        statusShown_ = true;
         std::fprintf(err_, "%s\n", text.c_str());
+        std::fflush(err_);
     }
 }
 
 void CliWindow::set_line_x2(Control line, float x2, bool) {
     if (line != Control::Progress2) return;
     progress2_ = x2;
-    if (!quiet_ && terminal_) draw_progress();
+    if (chatter_ == Chatter::Bar) draw_progress();
 }
 
 void CliWindow::draw_progress() {
@@ -52,6 +54,13 @@ void CliWindow::finish() {
     lineOpen_ = false;
 }
 
+void CliWindow::say(const std::string& text) {
+    if (chatter_ == Chatter::Quiet) return;
+    finish();
+    std::fprintf(err_, "sweepwav-cli: %s\n", text.c_str());
+    std::fflush(err_);
+}
+
 void CliWindow::do_events() {
     if (abortRequested && enabled[Control::Abort]) {
         abortRequested = 0;
@@ -59,7 +68,9 @@ void CliWindow::do_events() {
     }
 }
 
-void CliWindow::message_box(const std::string& text, const std::string&, Icon) {
+void CliWindow::message_box(const std::string& text, const std::string&, Icon icon) {
+    // A notice (no icon) is not a refusal or a failure: --quiet drops it.
+    if (icon == Icon::None && chatter_ == Chatter::Quiet) return;
     finish();
     std::fprintf(err_, "sweepwav-cli: %s\n", text.c_str());
     std::fflush(err_);

@@ -14,7 +14,14 @@ namespace sweepwav {
 
 class CliWindow : public StoredControls {
 public:
-    CliWindow(GeneratorState& state, std::FILE* err, bool quiet, bool terminal);
+    // How much goes to stderr besides refusals and failures.
+    enum class Chatter {
+        Bar,    // a terminal: a progress bar with the status, redrawn in place
+        Lines,  // not a terminal: the command's first status line only
+        Quiet,  // nothing else
+    };
+
+    CliWindow(GeneratorState& state, std::FILE* err, Chatter chatter);
 
     void set_caption(const std::string& caption) override;
     void set_label(Control label, const std::string& text) override;
@@ -29,14 +36,17 @@ public:
     // Ends a progress display left on the terminal line.
     void finish();
 
+    // Prints "sweepwav-cli: <text>" on its own line, unless quiet.
+    void say(const std::string& text);
+
 private:
     void draw_progress();
 
     GeneratorState& state_;
     std::FILE* err_;
-    bool quiet_;
-    bool terminal_;
+    Chatter chatter_;
     std::string status_;
+    bool statusShown_ = false;
     float progress2_ = kLineEmpty;
     int drawnCells_ = -1;
     bool lineOpen_ = false;

@@ -3,17 +3,24 @@
 // procedures, so messages and files match the window's exactly.
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/commands.h"
 #include "cli/cli_window.h"
 #include "cli/options.h"
+#include "numbers/number_text.h"
 #include "platform/system_services.h"
+#include "platform/temporary_files.h"
 #include "report/info_report.h"
 #include "settings/auto_name.h"
+#include "settings/form_data.h"
 #include "sweepwav_version.h"
 
 namespace sweepwav {
@@ -24,13 +31,89 @@ constexpr int kFailed = 1;
 constexpr int kRefused = 2;
 constexpr int kAborted = 130;
 
-// The command line does not hold its final status line on screen.
-class CliServices : public SystemServices {
+// The WAV written to standard output as it is made: no temporary file, and
+// after an abort the silence is written out.
+class StandardOutput : public OutputFile {
 public:
-    void sleep_ms(int) override {}
+    std::optional<std::string> write(std::span<const std::uint8_t> bytes) override {
+        const std::uint8_t* p = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(STDOUT_FILENO, p, left);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return std::strerror(errno);
+            }
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        return std::nullopt;
+    }
+    std::optional<std::string> write_zeros(std::uint64_t count) override {
+        static const std::vector<std::uint8_t> zeros(std::size_t(1) << 16, 0);
+        while (count > 0) {
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, zeros.size()));
+            if (auto failure = write(std::span<const std::uint8_t>(zeros.data(), n))) return failure;
+            count -= n;
+        }
+        return std::nullopt;
+    }
+    std::optional<std::string> commit() override { return std::nullopt; }
+    std::string description() const override { return "to standard output"; }
 };
 
-void OnInterrupt(int) { CliWindow::abortRequested = 1; }
+// The command line does not hold its final status line on screen, and it
+// can send the WAV to standard output.
+class CliServices : public SystemServices {
+public:
+    explicit CliServices(bool toStdout) : toStdout_(toStdout) {}
+    void sleep_ms(int) override {}
+    OpenedFile create_file(const std::string& path) override {
+        if (toStdout_) return {std::make_unique<StandardOutput>(), {}};
+        return SystemServices::create_file(path);
+    }
+
+private:
+    bool toStdout_;
+};
+
+volatile std::sig_atomic_t interrupts = 0;
+
+// The first Ctrl-C acts as Abort; a second one stops at once, leaving the
+// old file as it was.
+void OnInterrupt(int) {
+    interrupts = interrupts + 1;
+    if (interrupts == 1) {
+        CliWindow::abortRequested = 1;
+        return;
+    }
+    RemoveTemporaryFiles();
+    _exit(kAborted);
+}
+
+// Standard output holds what was asked for; a failure to write it is a
+// failed run.
+int FlushStandardOutput() {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kWritten;
+    std::fprintf(stderr, "sweepwav-cli: Could not write to standard output: %s\n", std::strerror(errno));
+    return kFailed;
+}
+
+void PutText(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+// The line that says what a run wrote.
+std::string WrittenLine(const GeneratorState& s, bool toStdout) {
+    const std::string where =
+        toStdout ? std::string("standard output") : std::filesystem::absolute(s.sWrittenPath).string();
+    if (s.bAbort) {
+        return "aborted at tone " + std::to_string(s.iLastTone + 1) + " of " + std::to_string(s.iSteps + 1) +
+               "; " + where + " written at full length, silent from there";
+    }
+    const std::string size = std::to_string(s.iWrittenBytes) + " bytes";
+    const std::string seconds = NumberText(s.dElapsed) + " seconds";
+    if (toStdout) return "wrote " + size + " to standard output in " + seconds;
+    return "wrote " + where + " (" + size + ") in " + seconds;
+}
 
 int Run(int argc, char** argv) {
     CliOptions options;
@@ -40,62 +123,85 @@ int Run(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(kUsage, stdout);
-        return kWritten;
+        return FlushStandardOutput();
     }
     if (options.version) {
-        std::printf("sweepwav-cli %s\n", SWEEPWAV_VERSION);
-        return kWritten;
+        std::printf("sweepwav-cli %s\nCopyright (C) 2026 The sweepwav developers.\nLicense: MIT.\n",
+                    SWEEPWAV_VERSION);
+        return FlushStandardOutput();
     }
+    if (options.toStdout && isatty(STDOUT_FILENO)) {
+        std::fprintf(stderr, "sweepwav-cli: --file - writes the WAV to standard output, which is a terminal; "
+                             "redirect it to a file or a pipe\n");
+        return kRefused;
+    }
+
+    PrepareProcessForFileWrites();
+    std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is a failed write, with a message
 
     GeneratorState state;
-    CliWindow window(state, stderr, options.quiet, isatty(STDERR_FILENO) != 0);
-    CliServices services;
+    const auto chatter = options.quiet                  ? CliWindow::Chatter::Quiet
+                         : isatty(STDERR_FILENO) != 0 ? CliWindow::Chatter::Bar
+                                                      : CliWindow::Chatter::Lines;
+    CliWindow window(state, stderr, chatter);
+    CliServices services(options.toStdout);
     if (options.seed) services.fix_random_seed(*options.seed);
 
-    Form_Load(state, window, services, !options.outputDir.has_value());
-    if (options.outputDir) {
-        state.sAppDirectory = *options.outputDir;
-        state.sWavetableFolder.assign(1, '/');  // DIR + "/" + file name
-    }
-    for (const auto& [box, text] : options.texts) window.set_text(box, text);
-    for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
-    for (const auto& [list, position] : options.selections) window.select_index(list, position);
-
-    // "Make file name" as a click before the run: the name it proposes is
-    // printed and then used. It only ever clears bDataOK.
-    if (options.autoName) {
-        state.bDataOK = true;
-        AutoName_Click(state, window);
-        if (!state.bDataOK) return kRefused;
-        std::printf("%s\n", window.text(Control::FileName).c_str());
-        std::fflush(stdout);
-    }
-
-    // "Show Info" without the box or file: the report goes to stdout with
-    // plain line ends, whatever its length, and nothing is written.
-    if (options.info) {
-        const bool built = Build_Info_Report(state, window);
-        window.finish();
-        if (!built) return state.bDataOK ? kFailed : kRefused;
-        std::string report;
-        for (char c : state.sReport) {
-            if (c != '\r') report += c;
+    try {
+        // With a folder of its own, or none at all, the run needs no analyser.
+        Form_Load(state, window, services, !options.outputDir && !options.toStdout);
+        if (options.outputDir) {
+            state.sAppDirectory = *options.outputDir;
+            state.sWavetableFolder.assign(1, '/');  // DIR + "/" + file name
         }
-        std::fputs(report.c_str(), stdout);
-        return kWritten;
+        for (const auto& [box, text] : options.texts) window.set_text(box, text);
+        for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
+        for (const auto& [list, position] : options.selections) window.select_index(list, position);
+        state.bMarkers = options.markers;
+
+        // "Make file name" as a click before the run: the name it proposes is
+        // printed as the run will write it, and then used. It only ever
+        // clears bDataOK.
+        if (options.autoName) {
+            state.bDataOK = true;
+            AutoName_Click(state, window);
+            if (!state.bDataOK) return kRefused;
+            PutText(WavFileName(window.text(Control::FileName)) + "\n");
+            if (FlushStandardOutput() != kWritten) return kFailed;
+        }
+
+        // "Show Info" without the box or file: the report goes to stdout with
+        // plain line ends, whatever its length, and no WAV is written.
+        if (options.info) {
+            const bool built = Build_Info_Report(state, window);
+            window.finish();
+            if (!built) return state.bDataOK ? kFailed : kRefused;
+            std::string report;
+            for (char c : state.sReport) {
+                if (c != '\r') report += c;
+            }
+            PutText(report);
+            return FlushStandardOutput();
+        }
+
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, nullptr);
+
+        OK_Click(state, window, services);
+        window.finish();
+        if (!state.bDataOK) return kRefused;
+        if (state.iCalcResult != 1 || !state.bFileWritten) return kFailed;
+        window.say(WrittenLine(state, options.toStdout));
+        return state.bAbort ? kAborted : kWritten;
+    } catch (const std::exception& e) {
+        // A fault the procedures do not handle themselves, such as running out
+        // of memory: the old file stays as it was.
+        window.finish();
+        std::fprintf(stderr, "sweepwav-cli: The run stopped: %s\n", e.what());
+        return kFailed;
     }
-
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-
-    OK_Click(state, window, services);
-    window.finish();
-
-    if (!state.bDataOK) return kRefused;
-    if (state.iCalcResult != 1 || !state.bFileWritten) return kFailed;
-    return state.bAbort ? kAborted : kWritten;
 }
 
 }  // namespace

@@ -9,38 +9,56 @@
 namespace sweepwav {
 
 const char* const kUsage =
-    "Usage: sweepwav-cli [options]\n"
-    "Writes a stepped sine sweep as a PCM WAV file.\n"
+    "Usage: sweepwav-cli [OPTION]...\n"
+    "Write a stepped sine sweep as a PCM WAV file into the analyser's wavetable\n"
+    "folder, or describe the planned sweep. Each value is read as the window\n"
+    "reads the box of the same name.\n"
     "\n"
     "Sweep:\n"
-    "  --start-freq T     start frequency in Hz (default 20)\n"
-    "  --end-freq T       end frequency in Hz (default 20000)\n"
-    "  --start-level T    start level in dBFS (default 0)\n"
-    "  --end-level T      end level in dBFS (default 0)\n"
-    "  --steps T          number of steps, tones - 1 (default 10)\n"
-    "  --linear           linear frequency steps (default: logarithmic)\n"
-    "  --tone-ms T        minimum tone duration in ms (default 200)\n"
-    "  --tone-cycles T    minimum tone duration in cycles (default 20)\n"
-    "  --shift-mode M     0 use frequency and time as entered,\n"
-    "                     1 shift frequency to fit time,\n"
-    "                     2 shift time to fit frequency (default)\n"
-    "File:\n"
-    "  --no-dither        no TPDF dither (default: dither on)\n"
-    "  --rate R           32000, 44100, 48000, 96000 or 192000 (default 44100)\n"
-    "  --bits B           16, 18, 20, 22 or 24 (default 16)\n"
-    "  --channels C       1 to 8 (default 2)\n"
-    "  --file T           file name (default filename.wav)\n"
-    "  --output-dir DIR   write into DIR instead of the analyser's wavetable folder\n"
-    "  --seed N           fixed dither seed, for reproducible files\n"
-    "Commands:\n"
-    "  --info             print the report of the planned sweep, write nothing\n"
-    "  --auto-name        propose a file name from the sweep and use it\n"
-    "Other:\n"
-    "  --quiet            no status output\n"
-    "  --help             this text\n"
-    "  --version          the program's version\n"
+    "      --start-freq HZ    frequency of the first tone (default 20)\n"
+    "      --end-freq HZ      frequency of the last tone (default 20000)\n"
+    "      --start-level DB   level of the first tone in dBFS (default 0)\n"
+    "      --end-level DB     level of the last tone in dBFS (default 0)\n"
+    "      --steps N          number of steps, that is tones - 1 (default 10)\n"
+    "      --linear           linear frequency steps (default: logarithmic)\n"
+    "      --tone-ms MS       minimum length of every tone in ms (default 200)\n"
+    "      --tone-cycles N    minimum length of every tone in cycles (default 20)\n"
+    "      --shift-mode N     0 use frequency and time as entered,\n"
+    "                         1 shift frequency to fit time,\n"
+    "                         2 shift time to fit frequency (default)\n"
     "\n"
-    "Exit status: 0 file written, 2 input refused, 1 run failed, 130 aborted.\n";
+    "File:\n"
+    "      --rate HZ          32000, 44100, 48000, 96000 or 192000 (default 44100)\n"
+    "      --bits N           16, 18, 20, 22 or 24 (default 16)\n"
+    "      --channels N       1, 2, 3, 4, 5, 6, 7 or 8 (default 2)\n"
+    "      --no-dither        no TPDF dither (default: dither on)\n"
+    "      --seed N           fixed dither seed, for reproducible files\n"
+    "      --markers          mark every tone in the file with a cue point and\n"
+    "                         a labelled region\n"
+    "      --file NAME        file name (default filename.wav); - writes the WAV\n"
+    "                         to standard output\n"
+    "  -o, --output-dir DIR   write into DIR instead of the analyser's wavetable\n"
+    "                         folder\n"
+    "\n"
+    "Commands:\n"
+    "      --info             print the report of the planned sweep; write no WAV\n"
+    "      --plan FILE        write the tone plan as CSV (FILE.csv) or JSON\n"
+    "                         (FILE.json); - prints CSV on standard output\n"
+    "      --auto-name        propose a file name from the sweep, print it and\n"
+    "                         use it\n"
+    "\n"
+    "Other:\n"
+    "  -q, --quiet            print nothing but refusals and failures\n"
+    "  -h, --help             show this help and exit\n"
+    "  -V, --version          show the version and exit\n"
+    "\n"
+    "Examples:\n"
+    "  sweepwav-cli --start-freq 20 --end-freq 20000 --steps 30 --rate 48000 \\\n"
+    "               --bits 24 --file sweep.wav -o .\n"
+    "  sweepwav-cli --linear --start-freq 1000 --end-freq 3000 --steps 2 --info \\\n"
+    "               --plan plan.csv\n"
+    "\n"
+    "Exit status: 0 file written, 1 run failed, 2 input refused, 130 aborted.\n";
 
 namespace {
 
@@ -48,8 +66,11 @@ enum class Action {
     Text,       // sets a text box
     Select,     // selects a list item
     Clear,      // clears a check box
+    File,
     OutputDir,
     Seed,
+    Plan,
+    Markers,
     Quiet,
     Help,
     Version,
@@ -61,6 +82,7 @@ struct Option {
     std::string_view name;
     Action action;
     std::optional<Control> control = std::nullopt;  // for Text, Select and Clear
+    char shortName = 0;
 };
 
 constexpr Option kOptions[] = {
@@ -71,25 +93,53 @@ constexpr Option kOptions[] = {
     {"--steps", Action::Text, Control::Steps},
     {"--tone-ms", Action::Text, Control::ToneTime},
     {"--tone-cycles", Action::Text, Control::ToneCycles},
-    {"--file", Action::Text, Control::FileName},
+    {"--file", Action::File, Control::FileName},
     {"--shift-mode", Action::Select, Control::Shiftmode},
     {"--rate", Action::Select, Control::Samplerate},
     {"--bits", Action::Select, Control::Wordlength},
     {"--channels", Action::Select, Control::Channels},
     {"--linear", Action::Clear, Control::Logsteps},
     {"--no-dither", Action::Clear, Control::Dither1},
-    {"--output-dir", Action::OutputDir},
+    {"--output-dir", Action::OutputDir, std::nullopt, 'o'},
     {"--seed", Action::Seed},
-    {"--quiet", Action::Quiet},
-    {"--help", Action::Help},
-    {"--version", Action::Version},
+    {"--plan", Action::Plan},
+    {"--markers", Action::Markers},
+    {"--quiet", Action::Quiet, std::nullopt, 'q'},
+    {"--help", Action::Help, std::nullopt, 'h'},
+    {"--version", Action::Version, std::nullopt, 'V'},
     {"--info", Action::Info},
     {"--auto-name", Action::AutoName},
 };
 
 bool TakesValue(Action a) {
-    return a == Action::Text || a == Action::Select || a == Action::OutputDir || a == Action::Seed;
+    return a == Action::Text || a == Action::Select || a == Action::File || a == Action::OutputDir ||
+           a == Action::Seed || a == Action::Plan;
 }
+
+const Option* FindLong(std::string_view name) {
+    for (const auto& o : kOptions) {
+        if (name == o.name) return &o;
+    }
+    return nullptr;
+}
+
+const Option* FindShort(char c) {
+    for (const auto& o : kOptions) {
+        if (o.shortName != 0 && o.shortName == c) return &o;
+    }
+    return nullptr;
+}
+
+bool EndsWith(std::string_view text, std::string_view tail) {
+    if (text.size() < tail.size()) return false;
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        const char c = text[text.size() - tail.size() + i];
+        if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != tail[i]) return false;
+    }
+    return true;
+}
+
+
 
 // What an option names each item of its list by: the item value for the rate
 // and the word length, the channel count for channels, the position for the
@@ -126,69 +176,118 @@ std::optional<std::string> SelectItem(std::string_view option, Control list, con
     return std::string(option) + " must be " + allowed + ", not \"" + value + "\"";
 }
 
+
+// Stores one option and its value; returns the message refusing it.
+std::optional<std::string> Apply(const Option& option, const std::string& value, CliOptions& out) {
+    switch (option.action) {
+        case Action::Text: out.texts[*option.control] = value; break;
+        case Action::Select: {
+            int position = -1;
+            if (auto refusal = SelectItem(option.name, *option.control, value, position)) return refusal;
+            out.selections[*option.control] = position;
+            break;
+        }
+        case Action::Clear: out.checks[*option.control] = false; break;
+        case Action::File:
+            out.toStdout = value == "-";
+            if (!out.toStdout) out.texts[*option.control] = value;
+            break;
+        case Action::OutputDir:
+            if (value.empty()) return "--output-dir needs a folder";
+            out.outputDir = value;
+            break;
+        case Action::Seed: {
+            std::uint64_t seed = 0;
+            const char* end = value.data() + value.size();
+            auto [p, ec] = std::from_chars(value.data(), end, seed);
+            if (value.empty() || ec != std::errc() || p != end) {
+                return "--seed needs a whole number from 0 to 18446744073709551615, not \"" + value + "\"";
+            }
+            out.seed = seed;
+            break;
+        }
+        case Action::Plan:
+            if (value != "-" && !EndsWith(value, ".csv") && !EndsWith(value, ".json")) {
+                return "--plan needs a file name ending in .csv or .json, or - for CSV on standard output, not \"" +
+                       value + "\"";
+            }
+            out.plan = value;
+            break;
+        case Action::Markers: out.markers = true; break;
+        case Action::Quiet: out.quiet = true; break;
+        case Action::Help: out.help = true; break;
+        case Action::Version: out.version = true; break;
+        case Action::Info: out.info = true; break;
+        case Action::AutoName: out.autoName = true; break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions& out) {
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        std::optional<std::string> inlineValue;
-        if (arg.rfind("--", 0) == 0) {
-            const auto eq = arg.find('=');
-            if (eq != std::string::npos) {
-                inlineValue = arg.substr(eq + 1);
-                arg.erase(eq);
-            }
-        }
-        const Option* option = nullptr;
-        for (const auto& o : kOptions) {
-            if (arg == o.name) option = &o;
-        }
-        if (option == nullptr) return "unknown option " + arg + " (see --help)";
-
-        std::string value;
-        if (TakesValue(option->action)) {
-            if (inlineValue) {
-                value = *inlineValue;
+        const std::string& arg = args[i];
+        // The value of an option: after "=", attached to a short option, or
+        // the next argument (which may start with "-", as a level does).
+        const auto valueFor = [&](std::string_view shown, std::optional<std::string> attached,
+                                  std::string& value) -> std::optional<std::string> {
+            if (attached) {
+                value = *attached;
             } else if (i + 1 < args.size()) {
                 value = args[++i];
             } else {
-                return "option " + arg + " needs a value";
+                return std::string(shown) + " needs a value";
             }
-        } else if (inlineValue) {
-            return "option " + arg + " takes no value";
-        }
+            return std::nullopt;
+        };
 
-        switch (option->action) {
-            case Action::Text: out.texts[*option->control] = value; break;
-            case Action::Select: {
-                int position = -1;
-                if (auto refusal = SelectItem(option->name, *option->control, value, position)) return refusal;
-                out.selections[*option->control] = position;
-                break;
+        if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
+            const auto eq = arg.find('=');
+            const std::string name = arg.substr(0, eq);
+            const Option* option = FindLong(name);
+            if (option == nullptr) return "unknown option " + name + " (see --help)";
+            std::optional<std::string> attached;
+            if (eq != std::string::npos) attached = arg.substr(eq + 1);
+            std::string value;
+            if (TakesValue(option->action)) {
+                if (auto refusal = valueFor(option->name, attached, value)) return refusal;
+            } else if (attached) {
+                return std::string(option->name) + " takes no value";
             }
-            case Action::Clear: out.checks[*option->control] = false; break;
-            case Action::OutputDir:
-                if (value.empty()) return "option --output-dir needs a folder";
-                out.outputDir = value;
-                break;
-            case Action::Seed: {
-                std::uint64_t seed = 0;
-                const char* end = value.data() + value.size();
-                auto [p, ec] = std::from_chars(value.data(), end, seed);
-                if (value.empty() || ec != std::errc() || p != end) {
-                    return "option --seed needs a whole number from 0 to 18446744073709551615, not \"" +
-                           value + "\"";
-                }
-                out.seed = seed;
-                break;
-            }
-            case Action::Quiet: out.quiet = true; break;
-            case Action::Help: out.help = true; break;
-            case Action::Version: out.version = true; break;
-            case Action::Info: out.info = true; break;
-            case Action::AutoName: out.autoName = true; break;
+            if (auto refusal = Apply(*option, value, out)) return refusal;
+            continue;
         }
+        if (arg.size() > 1 && arg[0] == '-' && arg[1] != '-') {
+            // One or more short options; one that takes a value ends the group.
+            for (std::size_t j = 1; j < arg.size(); ++j) {
+                const Option* option = FindShort(arg[j]);
+                if (option == nullptr) {
+                    std::string name = "-";
+                    name += arg[j];
+                    return "unknown option " + name + " (see --help)";
+                }
+                std::string value;
+                if (TakesValue(option->action)) {
+                    std::optional<std::string> attached;
+                    if (j + 1 < arg.size()) attached = arg.substr(j + 1);
+                    std::string shown = "-";
+                    shown += arg[j];
+                    if (auto refusal = valueFor(shown, attached, value)) return refusal;
+                    if (auto refusal = Apply(*option, value, out)) return refusal;
+                    break;
+                }
+                if (auto refusal = Apply(*option, value, out)) return refusal;
+            }
+            continue;
+        }
+        return "unexpected argument \"" + arg + "\" (see --help)";
     }
+    if (out.toStdout && (out.info || out.autoName)) {
+        return std::string(out.info ? "--info" : "--auto-name") +
+               " prints on standard output; it cannot be used with --file -";
+    }
+    if (out.toStdout && out.plan == "-") return "--plan - and --file - cannot both use standard output";
     return std::nullopt;
 }
 

@@ -18,6 +18,9 @@ struct CliOptions {
     std::map<Control, int> selections;     // list positions to select
     std::optional<std::string> outputDir;
     std::optional<std::uint64_t> seed;
+    std::optional<std::string> plan;  // where to write the tone plan ("-": standard output)
+    bool toStdout = false;             // --file -: the WAV goes to standard output
+    bool markers = false;
     bool quiet = false;
     bool help = false;
     bool version = false;
@@ -25,11 +28,15 @@ struct CliOptions {
     bool autoName = false;
 };
 
-// Parses the arguments after the program name. On failure returns the
-// message to show instead; a list value must name one of the list's items.
+// Parses the arguments after the program name, GNU style: "--name value",
+// "--name=value", and the short forms -h, -V, -q and "-o DIR" (or -oDIR;
+// flags may be grouped, as in -qo DIR). On failure returns the message to
+// show instead, naming the option; a list value must name one of the list's
+// items.
 [[nodiscard]] std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
                                                       CliOptions& out);
 
+// The text of --help.
 extern const char* const kUsage;
 
 }  // namespace sweepwav

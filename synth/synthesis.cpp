@@ -47,6 +47,7 @@ std::optional<std::string> Generate_Audio_Data(GeneratorState& s, WindowOps& w, 
     std::optional<std::string> failure;
     std::size_t next = 0;  // the next chunk to pass on
     for (int k = 0; k <= s.iSteps && !failure; ++k) {
+        s.iLastTone = k;
         w.set_line_x2(Control::Progress1, kLineEmpty, true);
         w.do_events();  // the one place where a press of Abort is seen
         const std::string kText = std::to_string(k);

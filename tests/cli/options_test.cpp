@@ -20,16 +20,24 @@ TEST(Options, Refusals) {
         std::string message;
     };
     const Case cases[] = {
-        {{"--linear=1"}, "option --linear takes no value"},
-        {{"--info=yes"}, "option --info takes no value"},
-        {{"--seed", "42x"}, "option --seed needs a whole number from 0 to 18446744073709551615, not \"42x\""},
-        {{"--seed="}, "option --seed needs a whole number from 0 to 18446744073709551615, not \"\""},
-        {{"--seed", "-1"}, "option --seed needs a whole number from 0 to 18446744073709551615, not \"-1\""},
+        {{"--linear=1"}, "--linear takes no value"},
+        {{"--info=yes"}, "--info takes no value"},
+        {{"--seed", "42x"}, "--seed needs a whole number from 0 to 18446744073709551615, not \"42x\""},
+        {{"--seed="}, "--seed needs a whole number from 0 to 18446744073709551615, not \"\""},
+        {{"--seed", "-1"}, "--seed needs a whole number from 0 to 18446744073709551615, not \"-1\""},
         {{"--seed", "18446744073709551616"},
-         "option --seed needs a whole number from 0 to 18446744073709551615, not \"18446744073709551616\""},
-        {{"--output-dir", ""}, "option --output-dir needs a folder"},
-        {{"--output-dir="}, "option --output-dir needs a folder"},
-        {{"--steps"}, "option --steps needs a value"},
+         "--seed needs a whole number from 0 to 18446744073709551615, not \"18446744073709551616\""},
+        {{"--output-dir", ""}, "--output-dir needs a folder"},
+        {{"--output-dir="}, "--output-dir needs a folder"},
+        {{"--steps"}, "--steps needs a value"},
+        {{"-o"}, "-o needs a value"},
+        {{"-qx"}, "unknown option -x (see --help)"},
+        {{"stray"}, "unexpected argument \"stray\" (see --help)"},
+        {{"--plan", "plan.txt"},
+         "--plan needs a file name ending in .csv or .json, or - for CSV on standard output, not \"plan.txt\""},
+        {{"--file", "-", "--info"}, "--info prints on standard output; it cannot be used with --file -"},
+        {{"--auto-name", "--file=-"}, "--auto-name prints on standard output; it cannot be used with --file -"},
+        {{"--file", "-", "--plan", "-"}, "--plan - and --file - cannot both use standard output"},
         {{"--bogus"}, "unknown option --bogus (see --help)"},
         {{"-x"}, "unknown option -x (see --help)"},
         {{"--rate", "44000"}, "--rate must be 32000, 44100, 48000, 96000 or 192000, not \"44000\""},
@@ -65,7 +73,22 @@ TEST(Options, AcceptedValuesAndWhereTheyGo) {
     EXPECT_EQ(out.seed, 18446744073709551615u);
     EXPECT_EQ(out.outputDir, "out");
     EXPECT_TRUE(out.quiet && out.info);
-    EXPECT_FALSE(out.help || out.version || out.autoName);
+    EXPECT_FALSE(out.help || out.version || out.autoName || out.toStdout || out.markers);
+
+    // Short forms, grouped or not, and a value attached to -o.
+    const std::vector<std::vector<std::string>> shortForms = {{"-qVh", "-o", "x"}, {"-q", "-V", "-h", "-ox"},
+                                                              {"-hVqo", "x"}};
+    for (const auto& args : shortForms) {
+        CliOptions o;
+        ASSERT_EQ(ParseOptions(args, o), std::nullopt) << args[0];
+        EXPECT_TRUE(o.quiet && o.version && o.help) << args[0];
+        EXPECT_EQ(o.outputDir, "x") << args[0];
+    }
+    CliOptions o;
+    ASSERT_EQ(ParseOptions({"--file", "-", "--markers", "--plan", "Plan.JSON"}, o), std::nullopt);
+    EXPECT_TRUE(o.toStdout && o.markers);
+    EXPECT_EQ(o.plan, "Plan.JSON");
+    EXPECT_TRUE(o.texts.empty());  // the WAV's name stays the default
 }
 
 }  // namespace
