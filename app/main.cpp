@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
         // Without an application object Qt cannot name the program in the
         // usage line, so that line is written here.
         const QString text = parser.helpText();
-        std::printf("Usage: sweepwav [options]\n%s", qPrintable(text.mid(text.indexOf(QLatin1Char('\n')) + 1)));
+        const QString afterUsage = text.mid(text.indexOf(QLatin1Char('\n')) + 1);
+        std::printf("Usage: sweepwav [options]\n%s", qPrintable(afterUsage));
         return 0;
     }
     if (parser.isSet(version)) {
