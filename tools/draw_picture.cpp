@@ -1,30 +1,26 @@
 // Draws the program's picture: a stepped sine sweep, tones of rising
 // frequency and falling level, over the staircase of their frequencies.
-// Writes a square PNG: draw_picture OUTPUT.png [SIZE]
-#include <QGuiApplication>
+// Writes a square PNG of SIZE pixels (default 256), or a scalable SVG when
+// the output name ends in .svg:
+//   draw_picture OUTPUT.png [SIZE]
+//   draw_picture OUTPUT.svg
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QString>
+#include <QSvgGenerator>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: draw_picture OUTPUT.png [SIZE]\n");
-        return 2;
-    }
-    const int size = argc > 2 ? std::atoi(argv[2]) : 256;
-    const double u = size / 256.0;  // drawn on a 256 x 256 grid
+namespace {
 
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
+constexpr int kGrid = 256;  // the picture is drawn on a 256 x 256 grid
+constexpr int kDotsPerMeter = 3780;  // 96 dpi, written into the PNG files
+
+void Draw(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(u, u);
 
     // Rounded tile with a deep blue gradient.
     QLinearGradient tile(0, 0, 0, 256);
@@ -65,9 +61,55 @@ int main(int argc, char** argv) {
     p.drawPath(wave);
     p.setPen(QPen(QColor(0xff, 0xb3, 0x3b), 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(stairs);
-    p.end();
+}
 
-    if (!image.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+bool WriteSvg(const QString& file) {
+    QSvgGenerator svg;
+    svg.setFileName(file);
+    svg.setSize(QSize(kGrid, kGrid));
+    svg.setViewBox(QRect(0, 0, kGrid, kGrid));
+    svg.setTitle(QStringLiteral("sweepwav"));
+    svg.setDescription(QStringLiteral("A stepped sine sweep over the staircase of its frequencies"));
+    QPainter p;
+    if (!p.begin(&svg)) return false;
+    Draw(p);
+    return p.end();
+}
+
+bool WritePng(const QString& file, int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    image.setDotsPerMeterX(kDotsPerMeter);
+    image.setDotsPerMeterY(kDotsPerMeter);
+    QPainter p(&image);
+    p.scale(size / double(kGrid), size / double(kGrid));
+    Draw(p);
+    p.end();
+    return image.save(file, "PNG");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // No application object: drawing into an image or SVG file without text
+    // needs neither a display nor a platform plugin.
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: draw_picture OUTPUT.png [SIZE] | OUTPUT.svg\n");
+        return 2;
+    }
+    const QString file = QString::fromLocal8Bit(argv[1]);
+    bool written = false;
+    if (file.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        written = WriteSvg(file);
+    } else {
+        const int size = argc > 2 ? std::atoi(argv[2]) : kGrid;
+        if (size < 16 || size > 4096) {
+            std::fprintf(stderr, "draw_picture: SIZE must be 16 to 4096 pixels\n");
+            return 2;
+        }
+        written = WritePng(file, size);
+    }
+    if (!written) {
         std::fprintf(stderr, "draw_picture: cannot write %s\n", argv[1]);
         return 1;
     }

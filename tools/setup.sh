@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev
   libsndfile1-dev
   fonts-dejavu-core xvfb xauth sox time
+  qt6-svg-dev help2man bash-completion appstream desktop-file-utils
+  dpkg-dev file lintian
 )
 
 missing=()
