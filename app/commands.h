@@ -4,6 +4,9 @@
 // Show Info and Make file name live with the report and the file naming.
 #pragma once
 
+#include <exception>
+#include <string>
+
 #include "app/generator_state.h"
 #include "platform/services.h"
 #include "platform/window_ops.h"
@@ -22,5 +25,9 @@ void OK_Click(GeneratorState& s, WindowOps& w, Services& sv);
 
 // "Abort": requests that synthesis stops.
 void Abort_Click(GeneratorState& s);
+
+// The reason a fault gives that the commands do not handle themselves (as
+// "out of memory"), for "The run stopped: <reason>".
+std::string Fault_reason(const std::exception& fault);
 
 }  // namespace sweepwav

@@ -219,7 +219,7 @@ void Form1::OK_clicked() {
     } catch (const std::exception& e) {
         // A fault the procedures do not handle themselves (memory for a very
         // large sweep): say so and return to the idle look.
-        message_box(std::string("The run stopped: ") + e.what(), state_.sAppTitle,
+        message_box("The run stopped: " + Fault_reason(e), state_.sAppTitle,
                     Icon::Exclamation);
         Enable_form(*this, true);
         set_enabled(Control::Abort, false);
@@ -237,7 +237,7 @@ void Form1::ShowInfo_clicked() {
     try {
         ShowInfo_Click(state_, *this, services_);
     } catch (const std::exception& e) {
-        message_box(std::string("The report stopped: ") + e.what(), state_.sAppTitle,
+        message_box("The report stopped: " + Fault_reason(e), state_.sAppTitle,
                     Icon::Exclamation);
         Show_idle_look(*this);
     }

@@ -1,3 +1,5 @@
+#include <new>
+
 #include "app/commands.h"
 #include "plan/tone_plan.h"
 #include "settings/form_data.h"
@@ -22,5 +24,10 @@ void OK_Click(GeneratorState& s, WindowOps& w, Services& sv) {
 }
 
 void Abort_Click(GeneratorState& s) { s.bAbort = true; }
+
+std::string Fault_reason(const std::exception& fault) {
+    if (dynamic_cast<const std::bad_alloc*>(&fault) != nullptr) return "out of memory";
+    return fault.what();
+}
 
 }  // namespace sweepwav

@@ -199,7 +199,7 @@ int Run(int argc, char** argv) {
         // A fault the procedures do not handle themselves, such as running out
         // of memory: the old file stays as it was.
         window.finish();
-        std::fprintf(stderr, "sweepwav-cli: The run stopped: %s\n", e.what());
+        std::fprintf(stderr, "sweepwav-cli: The run stopped: %s\n", Fault_reason(e).c_str());
         return kFailed;
     }
 }

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <filesystem>
@@ -55,21 +56,36 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // Runs the program into dir with --quiet, unless it is to be interrupted
-    // once stderr shows interruptAt. fileSizeLimit caps the child's files.
-    Outcome Run(const Args& more, long fileSizeLimit = -1, const std::string& interruptAt = "") {
+    struct How {
+        bool quiet = true;            // add --quiet
+        bool intoDir = true;          // add --output-dir dir
+        long fileSizeLimit = -1;      // RLIMIT_FSIZE of the child
+        bool ignoreFileSizeSignal = true;  // a write past the limit then fails with EFBIG
+        long memoryLimit = -1;        // RLIMIT_AS of the child
+        std::string interruptAt = {};  // send SIGINT once stderr shows this
+        std::string configHome = {};   // XDG_CONFIG_HOME of the child, when set
+    };
+
+    // Runs the program, by default into dir with --quiet.
+    Outcome Run(const Args& more, const How& how) {
         const std::string outFile = dir.string() + ".out", errFile = dir.string() + ".err";
-        Args args = Cat({SWEEPWAV_CLI, "--output-dir", dir.string()}, more);
-        if (interruptAt.empty()) args.insert(args.begin() + 1, "--quiet");
+        Args args = Cat({SWEEPWAV_CLI}, more);
+        if (how.intoDir) args.insert(args.begin() + 1, {"--output-dir", dir.string()});
+        if (how.quiet) args.insert(args.begin() + 1, "--quiet");
         const pid_t pid = fork();
         if (pid == 0) {
             dup2(open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
             dup2(open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
-            if (fileSizeLimit >= 0) {
-                const rlimit limit{rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
+            if (how.fileSizeLimit >= 0) {
+                const rlimit limit{rlim_t(how.fileSizeLimit), rlim_t(how.fileSizeLimit)};
                 setrlimit(RLIMIT_FSIZE, &limit);
-                signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+                if (how.ignoreFileSizeSignal) signal(SIGXFSZ, SIG_IGN);
             }
+            if (how.memoryLimit >= 0) {
+                const rlimit limit{rlim_t(how.memoryLimit), rlim_t(how.memoryLimit)};
+                setrlimit(RLIMIT_AS, &limit);
+            }
+            if (!how.configHome.empty()) setenv("XDG_CONFIG_HOME", how.configHome.c_str(), 1);
             std::vector<char*> argv;
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
@@ -77,8 +93,8 @@ protected:
             _exit(127);
         }
         int status = 0, ended = 0;
-        for (int ms = 0; !interruptAt.empty() && ended == 0 && ms < 60000; ++ms) {
-            if (ReadAll(errFile).find(interruptAt) != std::string::npos) {
+        for (int ms = 0; !how.interruptAt.empty() && ended == 0 && ms < 60000; ++ms) {
+            if (ReadAll(errFile).find(how.interruptAt) != std::string::npos) {
                 kill(pid, SIGINT);
                 break;
             }
@@ -87,10 +103,12 @@ protected:
         }
         if (ended == 0) waitpid(pid, &status, 0);
         Outcome o{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(outFile), ReadAll(errFile)};
+        if (WIFSIGNALED(status)) o.exitCode = 128 + WTERMSIG(status);
         fs::remove(outFile);
         fs::remove(errFile);
         return o;
     }
+    Outcome Run(const Args& more) { return Run(more, How{}); }
 
     fs::path dir;
 };
@@ -203,7 +221,7 @@ TEST_F(Cli, FailedWriteExitsWithOneAndKeepsTheOldFile) {
     const Args tone = {"--steps", "0", "--tone-cycles", "0", "--shift-mode", "0", "--file", "x", "--tone-ms"};
     // Into a missing folder; then 176444 bytes against a 100000-byte limit.
     for (const auto& [folder, limit] : {std::pair{dir / "missing", -1L}, std::pair{dir, 100000L}}) {
-        const Outcome o = Run(Cat(tone, {"1000", "--output-dir", folder.string()}), limit);
+        const Outcome o = Run(Cat(tone, {"1000", "--output-dir", folder.string()}), {.fileSizeLimit = limit});
         EXPECT_EQ(o.exitCode, 1);
         const std::string head = "sweepwav-cli: Could not write the file " + (folder / "x.wav").string() + ": ";
         EXPECT_EQ(o.err.rfind(head, 0), 0u) << o.err;
@@ -221,12 +239,122 @@ TEST_F(Cli, InterruptAbortsAndStillWritesTheFile) {
     // 1001 tones of 200 ms at 192 kHz: long enough to interrupt once planning has begun.
     const Outcome o = Run({"--rate", "192000", "--channels", "1", "--steps", "1000", "--tone-ms", "200",
                            "--tone-cycles", "0", "--shift-mode", "0", "--no-dither", "--file", "long"},
-                          -1, "Setting up calculations");
+                          {.quiet = false, .interruptAt = "Setting up calculations"});
     EXPECT_EQ(o.exitCode, 130) << o.err;
     EXPECT_NE(o.err.find("sweepwav-cli: aborted at tone "), std::string::npos) << o.err;
     EXPECT_NE(o.err.find("long.wav written at full length, silent from there\n"), std::string::npos) << o.err;
     EXPECT_EQ(o.err.find("wrote"), std::string::npos);
     EXPECT_EQ(fs::file_size(dir / "long.wav"), 44u + 1001u * 38400 * 2);
+}
+
+TEST_F(Cli, FileNamesAreWrittenAsTyped) {
+    const Args tone = {"--steps", "0", "--tone-ms", "1", "--tone-cycles", "0", "--shift-mode", "0", "--no-dither", "--file"};
+    const struct {
+        std::string typed, written;  // written empty: refused with the system's reason
+    } cases[] = {
+        {"my.sweep.wav", "my.sweep.wav"}, {"Take.WAV", "Take.wav"}, {"sweep.", "sweep.wav"},
+        {"test.txt", "test.txt.wav"}, {"SW 20Hz to 1.5kHz at 0dBFS", "SW 20Hz to 1.5kHz at 0dBFS.wav"},
+        {std::string(243, 'n'), std::string(243, 'n') + ".wav"},  // 247 bytes
+        {std::string(244, 'n'), std::string(244, 'n') + ".wav"},  // 248 bytes
+        {std::string(251, 'n'), std::string(251, 'n') + ".wav"},  // 255 bytes: the limit
+        {std::string(252, 'n'), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.size());
+        const Outcome o = Run(Cat(tone, {c.typed}));
+        if (c.written.empty()) {
+            EXPECT_EQ(o.exitCode, 1);
+            EXPECT_NE(o.err.find(": File name too long\n"), std::string::npos) << o.err;
+            EXPECT_TRUE(fs::is_empty(dir));
+            continue;
+        }
+        EXPECT_EQ(o.exitCode, 0) << o.err;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);  // that file and nothing else
+        EXPECT_EQ(fs::file_size(dir / c.written), 44u + 44 * 4);
+        fs::remove(dir / c.written);
+    }
+}
+
+TEST_F(Cli, ConventionsOfTheCommandLine) {
+    const Args sweep = {"--steps", "100", "--tone-ms", "5", "--seed", "9", "--file", "s"};
+    const Outcome help = Run({"-h"}), version = Run({"-V"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("Usage: sweepwav-cli [OPTION]...\n", 0), 0u);
+    for (const char* placeholder : {" HZ ", " DB ", " MS ", " N ", " NAME ", " DIR ", "Examples:", "192000"}) {
+        EXPECT_NE(help.out.find(placeholder), std::string::npos) << placeholder;
+    }
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("sweepwav-cli 1.0.0\n", 0), 0u);
+    EXPECT_EQ(help.err + version.err, "");
+
+    // Not on a terminal: the first status line and the final line, not one per tone.
+    const Outcome chatty = Run(sweep, {.quiet = false});
+    EXPECT_EQ(chatty.exitCode, 0);
+    EXPECT_EQ(chatty.err.rfind("Setting up calculations\nsweepwav-cli: wrote " + (dir / "s.wav").string() + " (", 0),
+              0u)
+        << chatty.err;
+    EXPECT_EQ(std::count(chatty.err.begin(), chatty.err.end(), '\n'), 2);
+
+    // The WAV on standard output is the file, byte for byte; messages stay on stderr.
+    const std::string file = ReadAll(dir / "s.wav");
+    const Outcome piped = Run(Cat(sweep, {"--file", "-", "-q"}), {.quiet = false, .intoDir = false});
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_TRUE(piped.out == file);
+    EXPECT_EQ(piped.err, "");
+
+    // -q: nothing at all, not even the notice of a missing analyser; -o is --output-dir.
+    const fs::path other = dir / "o";
+    fs::create_directory(other);
+    const Outcome quiet = Run(Cat(sweep, {"-q", "-o", other.string()}),
+                              {.quiet = false, .intoDir = false, .configHome = (dir / "none").string()});
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_EQ(quiet.out + quiet.err, "");
+    EXPECT_TRUE(ReadAll(other / "s.wav") == file);
+    const Outcome notice = Run({"--info", "--steps", "0"}, {.quiet = false, .intoDir = false,
+                                                             .configHome = (dir / "none").string()});
+    EXPECT_EQ(notice.err, "sweepwav-cli: Couldn't find Olvane installation path\nSetting up calculations\n");
+}
+
+TEST_F(Cli, LimitsOfTheSystemGiveMessages) {
+    const std::string old(300000, 'Q');
+    std::ofstream(dir / "x.wav", std::ios::binary) << old;
+    const Args big = {"--steps", "0", "--tone-cycles", "0", "--shift-mode", "0", "--file", "x", "--tone-ms", "1000"};
+    const auto onlyTheOldFile = [&] {
+        EXPECT_EQ(ReadAll(dir / "x.wav"), old);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
+    };
+
+    // A file-size limit with its signal left at the default: a message, not death by SIGXFSZ.
+    const Outcome capped = Run(big, {.fileSizeLimit = 100000, .ignoreFileSizeSignal = false});
+    EXPECT_EQ(capped.exitCode, 1);
+    EXPECT_EQ(capped.err, "sweepwav-cli: Could not write the file " + (dir / "x.wav").string() + ": File too large\n");
+    onlyTheOldFile();
+
+    // Standard output that cannot be written.
+    const Outcome full = Run({"--info", "--steps", "0"}, {.quiet = false});
+    EXPECT_EQ(full.exitCode, 0);
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "address space limits do not apply under AddressSanitizer";
+#else
+    // Short of memory: find the least address space in which --info of the
+    // largest plan succeeds; a run needs more (its worker threads and
+    // buffers) and must fail there with a message, keeping the old file.
+    const Args largest = {"--steps", "45", "--tone-ms", "10000", "--rate", "192000", "--bits", "24",
+                          "--channels", "8", "--tone-cycles", "0", "--shift-mode", "0", "--file", "x"};
+    long low = 1 << 20, high = 1L << 31;
+    ASSERT_EQ(Run(Cat(largest, {"--info"}), {.memoryLimit = high}).exitCode, 0);
+    while (high - low > (1 << 18)) {
+        const long mid = low + (high - low) / 2;
+        (Run(Cat(largest, {"--info"}), {.memoryLimit = mid}).exitCode == 0 ? high : low) = mid;
+    }
+    const Outcome info = Run(Cat(largest, {"--info"}), {.memoryLimit = high});
+    EXPECT_EQ(info.exitCode, 0);
+    EXPECT_NE(info.out.find("(2119680044 bytes)"), std::string::npos) << info.out;
+    const Outcome starved = Run(largest, {.memoryLimit = high});
+    EXPECT_EQ(starved.exitCode, 1);
+    EXPECT_EQ(starved.err, "sweepwav-cli: The run stopped: out of memory\n");
+    onlyTheOldFile();
+#endif
 }
 
 }  // namespace

@@ -1,0 +1,247 @@
+// The safe file writer on real folders: only the named file changes, the
+// permissions a file keeps or gets, and what termination by a signal leaves.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <string>
+
+#include "platform/safe_file.h"
+#include "platform/temporary_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using sweepwav::CreateSafeFile;
+using sweepwav::TemporaryFileKind;
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+
+// Everything under a folder: each entry's kind, mode, owner and content
+// (a link's target), so that any change shows.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+    std::map<std::string, std::string> seen;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        struct stat st {};
+        lstat(it->path().c_str(), &st);
+        std::string what = std::to_string(st.st_mode) + " " + std::to_string(st.st_uid) + " ";
+        if (it->is_symlink()) {
+            what += "-> " + fs::read_symlink(it->path()).string();
+        } else if (it->is_regular_file()) {
+            what += ReadAll(it->path());
+        }
+        seen[fs::relative(it->path(), root).string()] = what;
+    }
+    return seen;
+}
+
+// Writes text as the new content of path through the real writer.
+std::optional<std::string> Replace(const std::string& path, const std::string& text,
+                                   TemporaryFileKind kind = TemporaryFileKind::Unnamed) {
+    auto opened = CreateSafeFile(path, kind);
+    if (!opened.file) return opened.failure;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (auto failure = opened.file->write({bytes, text.size()})) return failure;
+    return opened.file->commit();
+}
+
+class SafeFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "sweepwav-safe-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        chmod(root.c_str(), 0755);
+    }
+    void TearDown() override { fs::remove_all(root); }
+    fs::path root;
+};
+
+TEST_F(SafeFile, OnlyTheNamedFileChanges) {
+    struct Case {
+        const char* name;
+        std::function<std::string(const fs::path&)> plant;  // sets up; returns the path to write
+        bool mayBeRefused = false;  // the system may refuse; then nothing at all changes
+    };
+    const Case cases[] = {
+        {"link to a file elsewhere",
+         [](const fs::path& r) {
+             fs::create_directories(r / "home"), fs::create_directories(r / "out");
+             WriteAll(r / "home/notes.txt", "my notes");
+             fs::create_symlink(r / "home/notes.txt", r / "out/t.wav");
+             return (r / "out/t.wav").string();
+         }},
+        {"relative link, in a folder reached through a relative link",
+         [](const fs::path& r) {
+             fs::create_directories(r / "real"), fs::create_directories(r / "other");
+             WriteAll(r / "real/notes.txt", "beside"), WriteAll(r / "other/t.wav", "unrelated");
+             fs::create_directory_symlink("real", r / "out");
+             fs::create_symlink("../other/t.wav", r / "real/t.wav");
+             fs::current_path(r);
+             return std::string("out/t.wav");
+         }},
+        {"link chain",
+         [](const fs::path& r) {
+             WriteAll(r / "victim", "v");
+             fs::create_symlink("victim", r / "l2"), fs::create_symlink("l2", r / "l1");
+             fs::create_symlink("l1", r / "t.wav");
+             return (r / "t.wav").string();
+         }},
+        {"dangling link",
+         [](const fs::path& r) {
+             fs::create_symlink(r / "nowhere/x", r / "t.wav");
+             return (r / "t.wav").string();
+         }},
+        {"link to a folder",
+         [](const fs::path& r) {
+             fs::create_directories(r / "dir");
+             WriteAll(r / "dir/keep", "k");
+             fs::create_directory_symlink(r / "dir", r / "t.wav");
+             return (r / "t.wav").string();
+         }},
+        {"a regular file",
+         [](const fs::path& r) {
+             WriteAll(r / "t.wav", "old content, longer than the new one");
+             WriteAll(r / "t.wavx", "neighbour");
+             return (r / "t.wav").string();
+         }},
+    };
+    const fs::path cwd = fs::current_path();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(root), fs::create_directory(root);
+        const std::string path = c.plant(root);
+        const auto before = Snapshot(root);
+        ASSERT_EQ(Replace(path, "new"), std::nullopt);
+        fs::current_path(cwd);
+        auto after = Snapshot(root);
+        const std::string named = fs::relative(fs::canonical(root / fs::path(path).parent_path()) /
+                                                   fs::path(path).filename(), fs::canonical(root)).string();
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root / named)));
+        EXPECT_EQ(ReadAll(root / named), "new");
+        after.erase(named);
+        auto expected = before;
+        expected.erase(named);
+        EXPECT_EQ(after, expected);  // nothing else changed, nothing was left behind
+    }
+}
+
+TEST_F(SafeFile, LinkPlantedByAnotherUserInASharedFolder) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to act as two users";
+    // A sticky folder anyone may write to; Alice's notes elsewhere; another
+    // user's link in the shared folder at the name Alice writes.
+    const uid_t alice = 61001, mallory = 61002;
+    fs::create_directories(root / "alice"), fs::create_directories(root / "shared");
+    chmod((root / "shared").c_str(), 01777);
+    WriteAll(root / "alice/notes.txt", "Alice's notes");
+    ASSERT_EQ(chown((root / "alice").c_str(), alice, alice), 0);
+    ASSERT_EQ(chown((root / "alice/notes.txt").c_str(), alice, alice), 0);
+    fs::create_symlink(root / "alice/notes.txt", root / "shared/t.wav");
+    ASSERT_EQ(lchown((root / "shared/t.wav").c_str(), mallory, mallory), 0);
+    const auto notes = Snapshot(root / "alice");
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (setgid(alice) != 0 || setuid(alice) != 0) _exit(3);
+        const auto failure = Replace((root / "shared/t.wav").string(), "a sweep");
+        // Either the link is replaced (a system without the sticky rule for
+        // renames) or the rename is refused: never is the notes file written.
+        _exit(failure ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 3);
+    EXPECT_EQ(Snapshot(root / "alice"), notes);
+    if (WEXITSTATUS(status) == 0) {
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root / "shared/t.wav")));
+    } else {
+        EXPECT_TRUE(fs::is_symlink(root / "shared/t.wav"));
+    }
+    // No temporary file stayed behind in the shared folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(root / "shared"), {}), 1);
+}
+
+TEST_F(SafeFile, PermissionsKeptOrGiven) {
+    const struct {
+        mode_t existing;  // 0: no file there
+        mode_t umask;
+        mode_t expected;
+    } cases[] = {
+        {0, 022, 0644}, {0, 077, 0600}, {0, 0, 0666},
+        {0640, 022, 0640}, {02750, 077, 02750}, {01604, 0, 01604}, {0600, 0, 0600},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << std::oct << c.existing << " umask " << c.umask);
+        const fs::path file = root / "p.wav";
+        fs::remove(file);
+        if (c.existing != 0) {
+            WriteAll(file, "old");
+            chmod(file.c_str(), c.existing);
+        }
+        const mode_t old = umask(c.umask);
+        const auto failure = Replace(file.string(), "new");
+        umask(old);
+        ASSERT_EQ(failure, std::nullopt);
+        struct stat st {};
+        stat(file.c_str(), &st);
+        EXPECT_EQ(st.st_mode & 07777, c.expected);
+    }
+    // A file that may not be written, or a folder at the name, is refused.
+    if (geteuid() != 0) {
+        chmod((root / "p.wav").c_str(), 0444);
+        EXPECT_EQ(Replace((root / "p.wav").string(), "x"), "Permission denied");
+    }
+    fs::create_directory(root / "d.wav");
+    EXPECT_EQ(Replace((root / "d.wav").string(), "x"), "Is a directory");
+    EXPECT_EQ(Replace((root / "missing/x.wav").string(), "x"), "No such file or directory");
+}
+
+TEST_F(SafeFile, TerminationLeavesNoTemporaryFile) {
+    // Both kinds of temporary file, killed in the middle of writing.
+    for (auto kind : {TemporaryFileKind::Unnamed, TemporaryFileKind::Named}) {
+        for (int signal : {SIGTERM, SIGHUP}) {
+            SCOPED_TRACE(::testing::Message() << (kind == TemporaryFileKind::Named) << " " << signal);
+            fs::remove_all(root), fs::create_directory(root);
+            WriteAll(root / "t.wav", "old");
+            int ready[2];
+            ASSERT_EQ(pipe(ready), 0);
+            const pid_t pid = fork();
+            if (pid == 0) {
+                sweepwav::PrepareProcessForFileWrites();
+                auto opened = CreateSafeFile((root / "t.wav").string(), kind);
+                const std::uint8_t byte = 1;
+                if (!opened.file || opened.file->write({&byte, 1})) _exit(3);
+                if (write(ready[1], "x", 1) != 1) _exit(3);
+                pause();
+                _exit(4);
+            }
+            char c;
+            ASSERT_EQ(read(ready[0], &c, 1), 1);
+            if (kind == TemporaryFileKind::Named) {
+                EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 2);  // the hidden file exists
+            }
+            kill(pid, signal);
+            int status = 0;
+            waitpid(pid, &status, 0);
+            close(ready[0]), close(ready[1]);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
+            EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 1);
+            EXPECT_EQ(ReadAll(root / "t.wav"), "old");
+        }
+    }
+}
+
+}  // namespace
