@@ -4,15 +4,26 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <cstdint>
 #include <exception>
+#include <span>
+#include <vector>
 
 #include "app/commands.h"
+#include "app/plan_view.h"
 #include "app/progress_line.h"
 #include "platform/window_look.h"
 #include "report/info_report.h"
+#include "report/plan_export.h"
 #include "settings/auto_name.h"
+#include "settings/output_folder.h"
+#include "sweepwav_version.h"
 #include "ui_form1.h"
 
 // The picture lives in this library's resources; a static library needs
@@ -39,6 +50,17 @@ QFrame#ProgressBand { background: #1c2a38; }
 
 const QColor kProgressBand(0x1c, 0x2a, 0x38);
 
+const QString kCsvFilter = QStringLiteral("CSV files (*.csv)");
+const QString kJsonFilter = QStringLiteral("JSON files (*.json)");
+const QString kPngFilter = QStringLiteral("PNG pictures (*.png)");
+
+// The ending a name filter such as "CSV files (*.csv)" stands for: "csv".
+QString FilterSuffix(const QString& filter) {
+    const qsizetype from = filter.indexOf(QLatin1String("(*.")) + 3;
+    const qsizetype to = filter.indexOf(QLatin1Char(')'), from);
+    return from < 3 || to < 0 ? QString() : filter.mid(from, to - from);
+}
+
 }  // namespace
 
 Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
@@ -62,12 +84,63 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
     connect(ui_->ShowInfo, &QPushButton::clicked, this, &Form1::ShowInfo_clicked);
     connect(ui_->AutoName, &QPushButton::clicked, this, &Form1::AutoName_clicked);
     connect(ui_->Abort, &QPushButton::clicked, this, &Form1::Abort_clicked);
+    buildMenuBar();
 
     Form_Load(state_, *this, services_);
     ui_->StartFreq->setFocus(Qt::OtherFocusReason);
 }
 
 Form1::~Form1() = default;
+
+void Form1::buildMenuBar() {
+    // Above the form, outside its margins: the form itself keeps its size,
+    // look and focus order.
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("MenuBar"));
+    ui_->formLayout->setMenuBar(menuBar_);
+
+    const auto add = [](QMenu* menu, const char* name, const QString& text,
+                        const QKeySequence& keys) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        return action;
+    };
+    const auto menu = [this](const char* name, const QString& title) {
+        QMenu* m = menuBar_->addMenu(title);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+
+    QMenu* file = menu("FileMenu", QStringLiteral("&File"));
+    exportPlan_ = add(file, "ExportPlan", QStringLiteral("&Export tone plan\u2026"),
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    connect(exportPlan_, &QAction::triggered, this, &Form1::ExportPlan_triggered);
+    QAction* folder = add(file, "OpenOutputFolder", QStringLiteral("&Open output folder"),
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    connect(folder, &QAction::triggered, this, &Form1::OpenOutputFolder_triggered);
+    file->addSeparator();
+    QAction* quit = add(file, "Quit", QStringLiteral("&Quit"), {});
+    quit->setShortcuts(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* options = menu("OptionsMenu", QStringLiteral("&Options"));
+    writeMarkers_ = add(options, "WriteMarkers", QStringLiteral("Write tone &markers"), {});
+    writeMarkers_->setCheckable(true);
+    writeMarkers_->setChecked(state_.bMarkers);
+    connect(writeMarkers_, &QAction::toggled, this, &Form1::WriteMarkers_toggled);
+
+    QMenu* view = menu("ViewMenu", QStringLiteral("&View"));
+    sweepPlan_ = add(view, "SweepPlan", QStringLiteral("&Sweep plan\u2026"),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    connect(sweepPlan_, &QAction::triggered, this, &Form1::SweepPlan_triggered);
+
+    QMenu* help = menu("HelpMenu", QStringLiteral("&Help"));
+    QAction* about = add(help, "About", QStringLiteral("&About sweepwav"), {});
+    about->setMenuRole(QAction::AboutRole);
+    connect(about, &QAction::triggered, this, &Form1::About_triggered);
+}
 
 void Form1::applyLook() {
     setStyleSheet(QString::fromLatin1(kStyle));
@@ -208,12 +281,16 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Left open, they would keep the program running without its window.
+    if (planView_) planView_->close();
+    if (aboutBox_) aboutBox_->close();
     event->accept();
 }
 
 void Form1::OK_clicked() {
     if (running_) return;
     running_ = true;
+    enableMenuCommands(false);
     try {
         OK_Click(state_, *this, services_);
     } catch (const std::exception& e) {
@@ -227,6 +304,7 @@ void Form1::OK_clicked() {
         Show_idle_look(*this);
     }
     running_ = false;
+    enableMenuCommands(true);
     if (closeRequested_) {
         closeRequested_ = false;
         close();
@@ -246,5 +324,137 @@ void Form1::ShowInfo_clicked() {
 void Form1::AutoName_clicked() { AutoName_Click(state_, *this); }
 
 void Form1::Abort_clicked() { Abort_Click(state_); }
+
+void Form1::enableMenuCommands(bool enabled) {
+    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_}) action->setEnabled(enabled);
+    if (planView_) {
+        planView_->exportButton()->setEnabled(enabled);
+        planView_->pictureButton()->setEnabled(enabled);
+    }
+}
+
+bool Form1::planFromEntries() {
+    try {
+        return Plan_from_entries(state_, *this);
+    } catch (const std::exception& e) {
+        message_box(std::string("The plan stopped: ") + e.what(), state_.sAppTitle,
+                    Icon::Exclamation);
+        Show_idle_look(*this);
+        return false;
+    }
+}
+
+void Form1::ExportPlan_triggered() {
+    if (running_ || !planFromEntries()) return;
+    exportPlan(PlanCsv(state_), PlanJson(state_), state_.sFileName);
+}
+
+void Form1::OpenOutputFolder_triggered() {
+    const std::string folder = OutputFolder(state_);
+    if (!services_.open_folder(folder)) {
+        message_box("Could not open " + folder + " in the file manager.", state_.sAppTitle,
+                    Icon::Exclamation);
+    }
+}
+
+void Form1::WriteMarkers_toggled(bool on) { state_.bMarkers = on; }
+
+void Form1::SweepPlan_triggered() { showPlanView(); }
+
+PlanView* Form1::showPlanView() {
+    if (running_ || !planFromEntries()) return nullptr;
+    // One view at a time, showing the latest plan.
+    if (planView_) planView_->close();
+    auto* view = new PlanView(state_, this);
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    connect(view, &PlanView::exportRequested, this, [this, view] {
+        exportPlan(view->planText(PlanFormat::Csv), view->planText(PlanFormat::Json),
+                   view->fileName());
+    });
+    connect(view, &PlanView::savePictureRequested, this, [this, view] { savePlanPicture(*view); });
+    planView_ = view;
+    view->show();
+    return view;
+}
+
+void Form1::About_triggered() {
+    if (aboutBox_) {
+        aboutBox_->raise();
+        aboutBox_->activateWindow();
+        return;
+    }
+    const QString text = QStringLiteral(
+        "sweepwav " SWEEPWAV_VERSION "\n\n"
+        "Writes stepped sine-sweep test signals as PCM WAV files for an audio analyser.\n\n"
+        "Released under the MIT licence.");
+    // Modeless, so that an Abort stays within reach during a run.
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("About sweepwav"), text,
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("AboutBox"));
+    box->setTextFormat(Qt::PlainText);
+    box->setIconPixmap(windowIcon().pixmap(64, 64));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    aboutBox_ = box;
+    box->show();
+}
+
+QString Form1::suggestedPath(const std::string& wavName, const char* ending) const {
+    const std::string stem = wavName.substr(0, wavName.rfind('.'));
+    return Q(OutputFolder(state_) + stem + ending);
+}
+
+void Form1::reportWriteFailure(const QString& path, const std::string& reason) {
+    message_box("Could not write the file " + S(path) + ": " + reason, state_.sAppTitle,
+                Icon::Exclamation);
+}
+
+void Form1::exportPlan(const std::string& csv, const std::string& json, const std::string& wavName) {
+    QString filter;
+    const QString path = askSaveFileName(QStringLiteral("Export tone plan"),
+                                         suggestedPath(wavName, ".csv"),
+                                         {kCsvFilter, kJsonFilter}, &filter);
+    if (path.isEmpty()) return;
+    // The name's ending decides; a name with another ending is written in
+    // the format of the filter chosen.
+    PlanFormat format = PlanFormatFor(S(path));
+    if (format == PlanFormat::None) format = filter == kJsonFilter ? PlanFormat::Json : PlanFormat::Csv;
+    if (auto reason = services_.write_text_file(S(path), format == PlanFormat::Json ? json : csv)) {
+        reportWriteFailure(path, *reason);
+    }
+}
+
+void Form1::savePlanPicture(PlanView& view) {
+    QString filter;
+    const QString path = askSaveFileName(QStringLiteral("Save chart picture"),
+                                         suggestedPath(view.fileName(), ".png"), {kPngFilter},
+                                         &filter);
+    if (path.isEmpty()) return;
+    const QByteArray png = view.chartPng();
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(png.constData()),
+                                              static_cast<std::size_t>(png.size()));
+    OpenedFile opened = services_.create_file(S(path));
+    std::optional<std::string> reason;
+    if (!opened.file) {
+        reason = opened.failure;
+    } else {
+        reason = opened.file->write(bytes);
+        if (!reason) reason = opened.file->commit();
+    }
+    if (reason) reportWriteFailure(path, *reason);
+}
+
+QString Form1::askSaveFileName(const QString& caption, const QString& suggestion,
+                               const QStringList& filters, QString* selectedFilter) {
+    QFileDialog dialog(this, caption, suggestion);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(FilterSuffix(filters.value(0)));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog](const QString& filter) { dialog.setDefaultSuffix(FilterSuffix(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (selectedFilter) *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
 
 }  // namespace sweepwav

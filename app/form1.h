@@ -1,8 +1,12 @@
 // The program's one window. It shows the controls of form1.ui, runs the
 // start-up values through Form_Load and hands its four buttons to the
 // command procedures, answering their window operations with its widgets.
+// A menu bar above the form holds the commands around a sweep: exporting
+// its plan, the output folder, tone markers, the plan view and About.
 #pragma once
 
+#include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -13,9 +17,12 @@
 #include "platform/services.h"
 #include "platform/window_ops.h"
 
+class QAction;
 class QComboBox;
 class QLineEdit;
 class QAbstractButton;
+class QMenuBar;
+class QMessageBox;
 
 namespace Ui {
 class Form1;
@@ -23,6 +30,7 @@ class Form1;
 
 namespace sweepwav {
 
+class PlanView;
 class ProgressLine;
 
 class Form1 : public QWidget, public WindowOps {
@@ -45,6 +53,15 @@ public:
 
     QWidget* control(Control c) const;
 
+    // The menu bar above the form. Its actions are named ExportPlan,
+    // OpenOutputFolder, Quit, WriteMarkers, SweepPlan and About.
+    QMenuBar* menuBar() const { return menuBar_; }
+
+    // View > Sweep plan: plans from the entries and opens the plan view
+    // beside the window without waiting for it. Returns nullptr, after the
+    // planning's message, when the entries or the plan were refused.
+    PlanView* showPlanView();
+
     // WindowOps
     std::string text(Control box) override;
     void set_text(Control box, const std::string& text) override;
@@ -64,15 +81,38 @@ public:
 
 protected:
     // Closing during a run aborts it; the window closes once the run ends.
+    // The plan view and the About box close with the window.
     void closeEvent(QCloseEvent* event) override;
+
+    // Asks for the file to save to, offering the name filters (the first
+    // selected); returns the path, empty when cancelled, and the filter
+    // chosen. A name typed without an ending gets that of the filter.
+    virtual QString askSaveFileName(const QString& caption, const QString& suggestion,
+                                    const QStringList& filters, QString* selectedFilter);
 
 private slots:
     void OK_clicked();
     void ShowInfo_clicked();
     void AutoName_clicked();
     void Abort_clicked();
+    void ExportPlan_triggered();
+    void OpenOutputFolder_triggered();
+    void WriteMarkers_toggled(bool on);
+    void SweepPlan_triggered();
+    void About_triggered();
 
 private:
+    void buildMenuBar();
+    // Plan_from_entries, saying so when it stops on a fault of its own.
+    bool planFromEntries();
+    // Asks for a CSV or JSON file and writes the plan's text into it.
+    void exportPlan(const std::string& csv, const std::string& json, const std::string& wavName);
+    void savePlanPicture(PlanView& view);
+    // The output folder path of a file like wavName with another ending.
+    QString suggestedPath(const std::string& wavName, const char* ending) const;
+    void reportWriteFailure(const QString& path, const std::string& reason);
+    // Disables the commands that plan or change the run while it goes on.
+    void enableMenuCommands(bool enabled);
     QLineEdit* box(Control c) const;
     QAbstractButton* checkBox(Control c) const;
     QComboBox* list(Control c) const;
@@ -86,6 +126,13 @@ private:
     MessageHook messageHook_;
     bool running_ = false;
     bool closeRequested_ = false;
+
+    QMenuBar* menuBar_ = nullptr;
+    QAction* exportPlan_ = nullptr;
+    QAction* writeMarkers_ = nullptr;
+    QAction* sweepPlan_ = nullptr;
+    QPointer<PlanView> planView_;
+    QPointer<QMessageBox> aboutBox_;
 };
 
 }  // namespace sweepwav

@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "app/form1.h"
+#include "app/plan_view.h"
 #include "platform/desktop_services.h"
 #include "platform/temporary_files.h"
 #include "sweepwav_version.h"
@@ -81,6 +82,23 @@ int main(int argc, char** argv) {
         QTimer::singleShot(500, &window, [&window, file] {
             if (!window.grab().save(file)) std::fprintf(stderr, "sweepwav: cannot save %s\n", qPrintable(file));
             QApplication::quit();
+        });
+    }
+    // --plan-screenshot FILE.png: the same for the plan view of the start-up
+    // entries.
+    const qsizetype planShot = args.indexOf(QStringLiteral("--plan-screenshot"));
+    if (planShot > 0 && planShot + 1 < args.size()) {
+        const QString file = args[planShot + 1];
+        QTimer::singleShot(500, &window, [&window, file] {
+            sweepwav::PlanView* view = window.showPlanView();
+            if (!view) {
+                QApplication::exit(1);
+                return;
+            }
+            QTimer::singleShot(500, view, [view, file] {
+                if (!view->grab().save(file)) std::fprintf(stderr, "sweepwav: cannot save %s\n", qPrintable(file));
+                QApplication::quit();
+            });
         });
     }
     return app.exec();

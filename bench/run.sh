@@ -1,192 +1,146 @@
 #!/usr/bin/env bash
-# Times sweepwav-cli on a large sweep against sox writing the same frames and
-# against dd writing the same number of bytes, and measures its peak memory.
+# Speed and memory of sweepwav, each measurement paired with its reference
+# in the same round, so that a load that comes and goes touches both.
 #
-#   bench/run.sh            (REPEATS=5 BUILD_DIR=<repo>/build-bench by default)
+#   bench/run.sh            (ROUNDS=7 BUILD_DIR=<repo>/build-bench by default)
 #
-# Sweep: 192 kHz, 24 bit, 10 steps (11 tones) of 2000 ms, dither on, once in
-# 8 channels (about 101 MB) and once in mono. Targets: 8 channels at most
-# 0.8 x sox and 4 x dd, mono at most 1.0 x sox, peak memory at most the file
-# size + 32 MiB. Every figure is the median of REPEATS runs.
+# Cases (192 kHz, 24 bit, dither on):
+#   A  8 channels, 11 tones of 2000 ms (101 MB): against sox writing the same
+#      frames, and against dd writing the same number of bytes;
+#   B  8 channels, 41 tones of 9000 ms (1.7 GB): against dd;
+#   C  mono, 11 tones of 2000 ms: against sox;
+#   D  peak memory of the command line in A and B;
+#   E  a click in the window against the command line's front end, both
+#      timed in-process from the click to the end of the command.
+# Every ratio is the median of the per-round ratios, for wall time and for
+# CPU time (user + system). Targets: A/sox <= 0.3, A/dd <= 2.5, B/dd <= 3,
+# C/sox <= 0.6, D <= 24 MiB, E <= 1.1.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
-REPEATS="${REPEATS:-5}"
-JOBS="${JOBS:-2}"
+ROUNDS="${ROUNDS:-7}"
 
 say() { printf '%s\n' "$*"; }
 
-# ---- tools ------------------------------------------------------------------
-need_packages=()
-command -v sox >/dev/null 2>&1 || need_packages+=(sox)
-[ -x /usr/bin/time ] || need_packages+=(time)
-if [ "${#need_packages[@]}" -gt 0 ]; then
-    say "Installing ${need_packages[*]}..."
+# ---- tools --------------------------------------------------------------------
+need=()
+command -v sox >/dev/null 2>&1 || need+=(sox)
+[ -x /usr/bin/time ] || need+=(time)
+if [ "${#need[@]}" -gt 0 ]; then
     SUDO=""
     [ "$(id -u)" -eq 0 ] || SUDO="sudo"
     $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq "${need_packages[@]}" >/dev/null
+    $SUDO apt-get install -y -qq "${need[@]}" >/dev/null
 fi
 
-# ---- build --------------------------------------------------------------------
-build_type=""
-if [ -f "$BUILD_DIR/CMakeCache.txt" ]; then
-    build_type="$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$BUILD_DIR/CMakeCache.txt")"
-fi
-if [ "$build_type" != "Release" ]; then
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_SANITIZE=OFF >/dev/null
-fi
-cmake --build "$BUILD_DIR" -j"$JOBS" --target sweepwav-cli >/dev/null
-# The window's benchmark program is optional: built when the project has it.
-cmake --build "$BUILD_DIR" -j"$JOBS" --target sweepwav_window_bench >/dev/null 2>&1 || true
+# ---- build (a failed build fails the benchmark) ---------------------------------
+cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_SANITIZE=OFF \
+    -DSWEEPWAV_BUILD_TESTS=OFF -DSWEEPWAV_BUILD_BENCH=ON >/dev/null
+cmake --build "$BUILD_DIR" -j"$(nproc)" --target sweepwav-cli sweepwav_window_bench >/dev/null
 CLI="$BUILD_DIR/cli/sweepwav-cli"
+CLICK="$BUILD_DIR/bench/sweepwav_window_bench"
 
-WINDOW_BENCH=""
-for candidate in "$BUILD_DIR/bench/window_bench" "$BUILD_DIR/bench/sweepwav_window_bench"; do
-    if [ -x "$candidate" ]; then WINDOW_BENCH="$candidate"; break; fi
-done
-
-# Output files go to a scratch folder next to the build, on the same disk for
-# every tool.
 WORK="$(mktemp -d "$BUILD_DIR/bench-out.XXXXXX")"
 trap 'rm -rf "$WORK"' EXIT
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$WORK"
 
-# ---- helpers ------------------------------------------------------------------
-# Runs a command once under /usr/bin/time -v; prints "<seconds> <max RSS KiB>".
-timed() {
-    local log="$WORK/time.log" start end
-    start="$EPOCHREALTIME"
-    /usr/bin/time -v -o "$log" "$@" >/dev/null 2>"$WORK/stderr.log" || {
-        say "command failed: $*" >&2
-        cat "$WORK/stderr.log" >&2
-        exit 1
-    }
-    end="$EPOCHREALTIME"
-    local rss
-    rss="$(sed -n 's/.*Maximum resident set size (kbytes): *//p' "$log")"
-    awk -v s="$start" -v e="$end" -v r="$rss" 'BEGIN { printf "%.4f %s\n", e - s, r }'
-}
-
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-
-verdict() {  # value limit
-    awk -v v="$1" -v l="$2" 'BEGIN { print (v <= l) ? "ok" : "MISSED" }'
-}
-
-# Runs one timed repetition of a command that writes $out; appends its time
-# to $WORK/<name>.times and its peak RSS to $WORK/<name>.rss.
-once() {
-    local name="$1" out="$2"
-    shift 2
+# ---- helpers --------------------------------------------------------------------
+# Runs a command that writes $1 (removed first, and nothing left to flush);
+# prints "<wall s> <cpu s> <max RSS KiB>".
+measure() {
+    local out="$1"; shift
     rm -f "$out"
     sync
-    local secs rss
-    read -r secs rss < <(timed "$@")
-    echo "$secs" >>"$WORK/$name.times"
-    echo "$rss" >>"$WORK/$name.rss"
+    /usr/bin/time -f '%e %U %S %M' -o "$WORK/time" "$@" >/dev/null 2>"$WORK/err" || {
+        say "failed: $*" >&2; cat "$WORK/err" >&2; exit 1; }
+    awk '{ printf "%s %.3f %s\n", $1, $2 + $3, $4 }' "$WORK/time"
 }
 
-frames_of() { soxi -s "$1"; }
-
-# One click on "Generate file" in a fresh window process, under the same
-# conditions as the other tools (no file to replace, nothing left to flush);
-# the program prints the click's time as "window <seconds>".
-window_once() {
-    mkdir -p "$WORK/window"
-    rm -f "$WORK/window/filename.wav"
+# The same for one in-process click; prints "<wall s> <cpu s>".
+click() {
+    rm -f "$WORK/click/filename.wav"
     sync
-    "$WINDOW_BENCH" "$WORK/window" 1 2>>"$WORK/window.err" |
-        awk '$1 == "window" { print $2 }' >>"$WORK/window.times"
+    "$CLICK" "$1" "$WORK/click" "${@:2}" 2>"$WORK/err" | awk '{ print $2, $3 }' || {
+        say "failed: click $1" >&2; cat "$WORK/err" >&2; exit 1; }
 }
 
-# ---- the two cases ------------------------------------------------------------------
+median() { sort -g | awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f", m }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.4f\n", (b > 0 ? a / b : 0) }'; }
+verdict() { awk -v v="$1" -v l="$2" 'BEGIN { print (v <= l) ? "met" : "MISSED" }'; }
+
+sweep() {  # channels steps tone_ms
+    echo "$CLI" --quiet --output-dir "$WORK" --file sweep --rate 192000 --bits 24 --channels "$1" \
+        --steps "$2" --tone-ms "$3" --tone-cycles 0 --shift-mode 0
+}
+
 declare -a SUMMARY=()
 
-run_case() {
-    local channels="$1" sox_limit="$2" dd_limit="$3"
-    local sweep="$WORK/sweep.wav" soxout="$WORK/sox.wav" ddout="$WORK/dd.bin"
-    say ""
-    say "== 192 kHz, 24 bit, $channels channel(s), 11 tones of 2000 ms, dither on; $REPEATS runs each =="
-
-    rm -f "$WORK"/sweepwav.* "$WORK"/sox.* "$WORK"/dd.*
-    # One untimed run gives the byte count for dd; then the three tools take
-    # turns in every round, so that a load that comes and goes touches all.
-    local sweep_cmd=("$CLI" --quiet --output-dir "$WORK" --file sweep --rate 192000 --bits 24
-        --channels "$channels" --steps 10 --tone-ms 2000 --tone-cycles 0 --shift-mode 0)
-    "${sweep_cmd[@]}"
-    local bytes
-    bytes="$(stat -c %s "$sweep")"
-    for _ in $(seq "$REPEATS"); do
-        once sweepwav "$sweep" "${sweep_cmd[@]}"
-        once sox "$soxout" sox -n -r 192000 -b 24 -c "$channels" "$soxout" synth 22 sine 1000
-        once dd "$ddout" dd if=/dev/zero of="$ddout" bs=4M count="$bytes" iflag=count_bytes status=none
-        if [ "$channels" = 8 ] && [ -n "$WINDOW_BENCH" ]; then
-            window_once
+# One case: rounds of sweepwav against a reference; prints the median wall
+# and CPU ratios and records the sweep's peak memory.
+paired() {  # name channels steps tone_ms reference(sox|dd) wall_target
+    local name="$1" channels="$2" steps="$3" ms="$4" ref="$5" target="$6"
+    local cmd; read -r -a cmd <<<"$(sweep "$channels" "$steps" "$ms")"
+    "${cmd[@]}"
+    local bytes frames seconds
+    bytes="$(stat -c %s "$WORK/sweep.wav")"
+    frames="$(soxi -s "$WORK/sweep.wav")"
+    seconds="$(awk -v f="$frames" 'BEGIN { printf "%.6f", f / 192000 }')"
+    : >"$WORK/wall"; : >"$WORK/cpu"; : >"$WORK/rss"; : >"$WORK/abs"
+    for _ in $(seq "$ROUNDS"); do
+        local s r
+        s="$(measure "$WORK/sweep.wav" "${cmd[@]}")"
+        if [ "$ref" = sox ]; then
+            r="$(measure "$WORK/ref.wav" sox -n -r 192000 -b 24 -c "$channels" "$WORK/ref.wav" synth "$seconds" sine 1000)"
+        else
+            r="$(measure "$WORK/ref.bin" dd if=/dev/zero of="$WORK/ref.bin" bs=1M count="$bytes" iflag=count_bytes status=none)"
         fi
+        read -r sw sc sm <<<"$s"
+        read -r rw rc _ <<<"$r"
+        ratio "$sw" "$rw" >>"$WORK/wall"
+        ratio "$sc" "$rc" >>"$WORK/cpu"
+        echo "$sm" >>"$WORK/rss"
+        echo "$sw $rw" >>"$WORK/abs"
     done
-    local t_sweep t_sox t_dd rss_sweep
-    t_sweep="$(median <"$WORK/sweepwav.times")"
-    t_sox="$(median <"$WORK/sox.times")"
-    t_dd="$(median <"$WORK/dd.times")"
-    rss_sweep="$(sort -n "$WORK/sweepwav.rss" | tail -n 1)"
-
-    local f_sweep f_sox
-    f_sweep="$(frames_of "$sweep")"
-    f_sox="$(frames_of "$soxout")"
-    local audio_sweep=$((bytes - 44))
-    local audio_sox=$((f_sox * channels * 3))
-    say "sweepwav file: $bytes bytes ($f_sweep frames, $audio_sweep audio bytes)"
-    say "sox file:      $(stat -c %s "$soxout") bytes ($f_sox frames, $audio_sox audio bytes)"
-    if [ "$f_sweep" != "$f_sox" ] || [ "$audio_sweep" != "$audio_sox" ]; then
-        say "WARNING: the files do not hold the same audio"
-    fi
-
-    local r_sox r_dd mem_limit_kib
-    r_sox="$(ratio "$t_sweep" "$t_sox")"
-    r_dd="$(ratio "$t_sweep" "$t_dd")"
-    mem_limit_kib=$(((bytes + 32 * 1024 * 1024) / 1024))
-    printf '%-12s %8s s\n' "sweepwav" "$t_sweep" "sox" "$t_sox" "dd" "$t_dd"
-    printf 'sweepwav/sox %6s  (target <= %s: %s)\n' "$r_sox" "$sox_limit" "$(verdict "$r_sox" "$sox_limit")"
-    if [ -n "$dd_limit" ]; then
-        printf 'sweepwav/dd  %6s  (target <= %s: %s)\n' "$r_dd" "$dd_limit" "$(verdict "$r_dd" "$dd_limit")"
-    else
-        printf 'sweepwav/dd  %6s\n' "$r_dd"
-    fi
-    printf 'peak memory  %d KiB, file + 32 MiB = %d KiB (%s)\n' "$rss_sweep" "$mem_limit_kib" \
-        "$(verdict "$rss_sweep" "$mem_limit_kib")"
-    SUMMARY+=("${channels}ch: sweepwav ${t_sweep}s, sox ${t_sox}s, dd ${t_dd}s, sweepwav/sox ${r_sox}, sweepwav/dd ${r_dd}, peak ${rss_sweep} KiB of ${mem_limit_kib} KiB allowed")
-    LAST_SWEEP_SECONDS="$t_sweep"
-    rm -f "$sweep" "$soxout" "$ddout"
+    rm -f "$WORK/sweep.wav" "$WORK/ref.wav" "$WORK/ref.bin"
+    local mw mc peak tsw trw
+    mw="$(median <"$WORK/wall")"; mc="$(median <"$WORK/cpu")"
+    peak="$(sort -n "$WORK/rss" | tail -n 1)"
+    tsw="$(awk '{ print $1 }' "$WORK/abs" | median)"; trw="$(awk '{ print $2 }' "$WORK/abs" | median)"
+    printf '%-34s wall %6s (target <= %s: %s)  cpu %6s   [%ss vs %ss, %d bytes]\n' \
+        "$name sweepwav/$ref" "$mw" "$target" "$(verdict "$mw" "$target")" "$mc" "$tsw" "$trw" "$bytes"
+    SUMMARY+=("$name sweepwav/$ref: wall $mw (target $target, $(verdict "$mw" "$target")), cpu $mc")
+    PEAK="$peak"
 }
 
-LAST_SWEEP_SECONDS=""
-run_case 8 0.8 4
-CLI_8CH_SECONDS="$LAST_SWEEP_SECONDS"
-run_case 1 1.0 ""
+say "== $ROUNDS rounds per case; ratios are medians of per-round ratios =="
+paired "A 8 ch, 101 MB" 8 10 2000 sox 0.3
+paired "A 8 ch, 101 MB" 8 10 2000 dd 2.5
+PEAK_A="$PEAK"
+paired "B 8 ch, 1.7 GB" 8 40 9000 dd 3
+PEAK_B="$PEAK"
+paired "C mono" 1 10 2000 sox 0.6
 
-# ---- the window, when its benchmark program is built ---------------------------------
-# Its clicks took turns with the 8-channel runs above.
-if [ -n "$WINDOW_BENCH" ]; then
-    say ""
-    say "== the same 8-channel sweep through the window (\"Generate file\"), $REPEATS runs =="
-    if [ -s "$WORK/window.times" ]; then
-        t_window="$(median <"$WORK/window.times")"
-        printf 'window       %8s s, window/cli %s (target <= 1.1: %s)\n' "$t_window" \
-            "$(ratio "$t_window" "$CLI_8CH_SECONDS")" \
-            "$(verdict "$(ratio "$t_window" "$CLI_8CH_SECONDS")" 1.1)"
-        SUMMARY+=("window: ${t_window}s, window/cli $(ratio "$t_window" "$CLI_8CH_SECONDS")")
-    else
-        say "window benchmark failed:"
-        cat "$WORK/window.err"
-    fi
-else
-    say ""
-    say "(no window benchmark program in $BUILD_DIR/bench; skipped)"
-fi
+limit=$((24 * 1024))
+printf 'D peak memory of the command line: %d KiB at 101 MB, %d KiB at 1.7 GB (target <= %d KiB: %s)\n' \
+    "$PEAK_A" "$PEAK_B" "$limit" "$(verdict "$(( PEAK_A > PEAK_B ? PEAK_A : PEAK_B ))" "$limit")"
+SUMMARY+=("D peak memory: $PEAK_A KiB / $PEAK_B KiB (target $limit KiB)")
+
+mkdir -p "$WORK/click"
+: >"$WORK/wall"; : >"$WORK/cpu"; : >"$WORK/abs"
+for _ in $(seq "$ROUNDS"); do
+    read -r ww wc <<<"$(click window)"
+    read -r cw cc <<<"$(click cli)"
+    ratio "$ww" "$cw" >>"$WORK/wall"
+    ratio "$wc" "$cc" >>"$WORK/cpu"
+    echo "$ww $cw" >>"$WORK/abs"
+done
+mw="$(median <"$WORK/wall")"; mc="$(median <"$WORK/cpu")"
+printf '%-34s wall %6s (target <= 1.1: %s)  cpu %6s   [%ss vs %ss]\n' "E window/command line, A's sweep" \
+    "$mw" "$(verdict "$mw" 1.1)" "$mc" "$(awk '{ print $1 }' "$WORK/abs" | median)" \
+    "$(awk '{ print $2 }' "$WORK/abs" | median)"
+SUMMARY+=("E window/command line: wall $mw (target 1.1, $(verdict "$mw" 1.1)), cpu $mc")
 
 say ""
-say "Summary (medians of $REPEATS runs):"
+say "Summary:"
 for line in "${SUMMARY[@]}"; do say "  $line"; done

@@ -1,11 +1,16 @@
-// Times a "Generate file" click in the window for the large sweep: 192 kHz,
-// 24 bit, 8 channels, 10 steps (11 tones) of exactly 2000 ms, dither on, as
-// bench/run.sh asks of sweepwav-cli. The window runs on the
-// offscreen platform and the two-second hold after the run is skipped.
+// Times one "Generate file" click for the large sweep (192 kHz, 24 bit,
+// 8 channels, 11 tones of exactly 2000 ms, dither on, unless told
+// otherwise), in one of two front ends, both timed the same way: in-process,
+// from the click to the end of the command, after start-up.
 //
-//   sweepwav_window_bench DIR [REPEATS]
+//   sweepwav_window_bench window|cli DIR [STEPS TONE_MS CHANNELS]
 //
-// Writes DIR/filename.wav and prints one line per run: "window <seconds>".
+// "window" clicks the Qt window (offscreen unless QT_QPA_PLATFORM says
+// otherwise); "cli" runs the command line's front end. Both write
+// DIR/filename.wav and skip the two-second hold. Prints one line:
+// "<front end> <wall seconds> <cpu seconds>".
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,7 +20,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/commands.h"
 #include "app/form1.h"
+#include "cli/cli_window.h"
 #include "platform/system_services.h"
 
 namespace {
@@ -32,18 +39,69 @@ private:
     std::string dir_;
 };
 
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct Sweep {
+    std::string steps = "10", toneMs = "2000";
+    int channels = 8;
+};
+
+// The entries of the sweep, as a user would make them.
+void Enter(sweepwav::WindowOps& w, const Sweep& sweep) {
+    using sweepwav::Control;
+    w.select_index(Control::Samplerate, 4);  // 192kHz
+    w.select_index(Control::Wordlength, 4);  // 24 bit
+    w.select_index(Control::Channels, sweep.channels - 1);
+    w.select_index(Control::Shiftmode, 0);   // as entered
+    w.set_text(Control::Steps, sweep.steps);
+    w.set_text(Control::ToneTime, sweep.toneMs);
+    w.set_text(Control::ToneCycles, "0");
+}
+
+template <typename Click>
+bool Time(const char* name, Click click) {
+    const double cpu = CpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    const bool written = click();
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+    std::printf("%s %.4f %.4f\n", name, wall.count(), CpuSeconds() - cpu);
+    return written;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: sweepwav_window_bench DIR [REPEATS]\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: sweepwav_window_bench window|cli DIR [STEPS TONE_MS CHANNELS]\n");
         return 2;
     }
-    const int repeats = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
+    const std::string mode = argv[1];
+    BenchServices services(argv[2]);
+    Sweep sweep;
+    if (argc > 5) sweep = {argv[3], argv[4], std::atoi(argv[5])};
 
-    BenchServices services(argv[1]);
+    if (mode == "cli") {
+        sweepwav::GeneratorState state;
+        sweepwav::CliWindow window(state, stderr, sweepwav::CliWindow::Chatter::Quiet);
+        sweepwav::Form_Load(state, window, services, false);
+        state.sAppDirectory = argv[2];
+        state.sWavetableFolder = "/";
+        Enter(window, sweep);
+        return Time("cli", [&] {
+                   sweepwav::OK_Click(state, window, services);
+                   return state.bFileWritten;
+               })
+                   ? 0
+                   : 1;
+    }
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     bool failed = false;
     sweepwav::Form1 form(services, [&failed](const std::string& text, const std::string&, sweepwav::Icon) {
         std::fprintf(stderr, "sweepwav_window_bench: %s\n", text.c_str());
@@ -51,22 +109,12 @@ int main(int argc, char** argv) {
     });
     form.show();
     QApplication::processEvents();
-
-    form.findChild<QComboBox*>(QStringLiteral("Samplerate"))->setCurrentIndex(4);  // 192kHz
-    form.findChild<QComboBox*>(QStringLiteral("Wordlength"))->setCurrentIndex(4);  // 24 bit
-    form.findChild<QComboBox*>(QStringLiteral("Channels"))->setCurrentIndex(7);    // 8 ch
-    form.findChild<QComboBox*>(QStringLiteral("Shiftmode"))->setCurrentIndex(0);   // as entered
-    form.findChild<QLineEdit*>(QStringLiteral("ToneTime"))->setText(QStringLiteral("2000"));
-    form.findChild<QLineEdit*>(QStringLiteral("ToneCycles"))->setText(QStringLiteral("0"));
+    Enter(form, sweep);
     QPushButton* ok = form.findChild<QPushButton*>(QStringLiteral("OK"));
-
-    for (int i = 0; i < repeats && !failed; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        ok->click();
-        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        if (!form.state().bFileWritten) failed = true;
-        std::printf("window %.3f\n", elapsed.count());
-        std::fflush(stdout);
-    }
-    return failed ? 1 : 0;
+    return Time("window", [&] {
+               ok->click();
+               return form.state().bFileWritten && !failed;
+           })
+               ? 0
+               : 1;
 }

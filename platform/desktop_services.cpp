@@ -1,6 +1,7 @@
 #include "platform/desktop_services.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QUrl>
@@ -15,6 +16,12 @@ bool DesktopServices::open_in_viewer(const std::string& path) {
 #else
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 #endif
+}
+
+bool DesktopServices::open_folder(const std::string& path) {
+    const QString folder = QString::fromStdString(path);
+    if (!QFileInfo(folder).isDir()) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
 }  // namespace sweepwav

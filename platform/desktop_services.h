@@ -1,5 +1,5 @@
 // The platform services of the desktop window: as SystemServices, and files
-// are opened in the desktop's text viewer.
+// are opened in the desktop's text viewer, folders in its file manager.
 #pragma once
 
 #include "platform/system_services.h"
@@ -9,6 +9,7 @@ namespace sweepwav {
 class DesktopServices : public SystemServices {
 public:
     bool open_in_viewer(const std::string& path) override;
+    bool open_folder(const std::string& path) override;
 };
 
 }  // namespace sweepwav

@@ -1,6 +1,6 @@
 // Everything else the engine needs from the system: the analyser's settings,
-// file output, the text viewer, sleeping, the clock, a random seed and the
-// number of threads worth running.
+// file output, the text viewer and the file manager, sleeping, the clock, a
+// random seed and the number of threads worth running.
 #pragma once
 
 #include <cstdint>
@@ -75,6 +75,10 @@ public:
 
     // Opens the file in the system's text viewer without waiting for it.
     [[nodiscard]] virtual bool open_in_viewer(const std::string& path) = 0;
+
+    // Shows the folder in the desktop's file manager without waiting for it.
+    // False when the folder does not exist or cannot be shown.
+    [[nodiscard]] virtual bool open_folder(const std::string& path) = 0;
 
     virtual void sleep_ms(int milliseconds) = 0;
 

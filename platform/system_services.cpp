@@ -121,6 +121,8 @@ bool SystemServices::open_in_viewer(const std::string&) {
     return false;
 }
 
+bool SystemServices::open_folder(const std::string&) { return false; }
+
 void SystemServices::sleep_ms(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
 
 double SystemServices::clock_seconds() {

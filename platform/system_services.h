@@ -16,6 +16,7 @@ public:
     std::optional<std::string> write_text_file(const std::string& path,
                                                const std::string& text) override;
     bool open_in_viewer(const std::string& path) override;
+    bool open_folder(const std::string& path) override;
     void sleep_ms(int milliseconds) override;
     double clock_seconds() override;
     std::uint64_t random_seed() override;

@@ -1,11 +1,13 @@
 #!/bin/sh
 # Builds the window if needed, opens it on a virtual screen (Xvfb) and saves
-# a picture of it as docs/window.png.
+# a picture of it as docs/window.png, and one of its plan view as
+# docs/plan_view.png.
 #   tools/screenshot.sh [BUILD_DIR]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build-window"}
 out="$root/docs/window.png"
+plan_out="$root/docs/plan_view.png"
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release
@@ -20,12 +22,17 @@ mkdir -p "$tmp/config/Corvalis"
 printf '[Paths]\nApplication%%20directory=%s\n' "$tmp" > "$tmp/config/Corvalis/Olvane.conf"
 mkdir -p "$root/docs"
 
-if command -v xvfb-run >/dev/null 2>&1; then
-    XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" \
-        xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-        "$build/app/sweepwav" --screenshot "$out"
-else
-    XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=offscreen \
-        "$build/app/sweepwav" --screenshot "$out"
-fi
-echo "saved $out"
+# shoot OPTION FILE: runs the window with that picture option.
+shoot() {
+    if command -v xvfb-run >/dev/null 2>&1; then
+        XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" \
+            xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+            "$build/app/sweepwav" "$1" "$2"
+    else
+        XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=offscreen \
+            "$build/app/sweepwav" "$1" "$2"
+    fi
+    echo "saved $2"
+}
+shoot --screenshot "$out"
+shoot --plan-screenshot "$plan_out"

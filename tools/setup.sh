@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl1-mesa-dev
   libgtest-dev libgmock-dev
   libsndfile1-dev
   fonts-dejavu-core xvfb xauth sox time

@@ -64,6 +64,7 @@ protected:
         long memoryLimit = -1;        // RLIMIT_AS of the child
         std::string interruptAt = {};  // send SIGINT once stderr shows this
         std::string configHome = {};   // XDG_CONFIG_HOME of the child, when set
+        std::string stdoutPath = {};   // where standard output goes instead of a file read back
     };
 
     // Runs the program, by default into dir with --quiet.
@@ -74,7 +75,8 @@ protected:
         if (how.quiet) args.insert(args.begin() + 1, "--quiet");
         const pid_t pid = fork();
         if (pid == 0) {
-            dup2(open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
+            const std::string out = how.stdoutPath.empty() ? outFile : how.stdoutPath;
+            dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
             dup2(open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
             if (how.fileSizeLimit >= 0) {
                 const rlimit limit{rlim_t(how.fileSizeLimit), rlim_t(how.fileSizeLimit)};
@@ -331,8 +333,12 @@ TEST_F(Cli, LimitsOfTheSystemGiveMessages) {
     onlyTheOldFile();
 
     // Standard output that cannot be written.
-    const Outcome full = Run({"--info", "--steps", "0"}, {.quiet = false});
-    EXPECT_EQ(full.exitCode, 0);
+    for (const Args& args : {Args{"--info"}, Args{"--plan", "-"}, Args{"--file", "-"}}) {
+        const Outcome full = Run(Cat(args, {"--steps", "0"}), {.stdoutPath = "/dev/full"});
+        EXPECT_EQ(full.exitCode, 1) << args[0];
+        EXPECT_NE(full.err.find("Could not write to standard output: No space left on device\n"), std::string::npos)
+            << full.err;
+    }
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "address space limits do not apply under AddressSanitizer";
 #else

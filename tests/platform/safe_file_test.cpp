@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/safe_file.h"
+#include "platform/system_services.h"
 #include "platform/temporary_files.h"
 
 namespace {
@@ -242,6 +243,46 @@ TEST_F(SafeFile, TerminationLeavesNoTemporaryFile) {
             EXPECT_EQ(ReadAll(root / "t.wav"), "old");
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AnalyserSettings, WhatCountsAsTheFolder) {
+    // The settings file of the analyser, in a configuration folder of our own.
+    std::string pattern = (fs::temp_directory_path() / "sweepwav-conf-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const fs::path config = pattern;
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    fs::create_directories(config / "Corvalis");
+    const struct {
+        const char* file;  // nullptr: no settings file at all
+        bool ok;
+        std::string valueOrStart;  // the value, or how the failure's description starts
+    } cases[] = {
+        {"[Paths]\nApplication%20directory=/opt/analyser\n", true, "/opt/analyser"},
+        {"[Paths]\nApplication%20directory=\"/opt/a, b\"\n", true, "/opt/a, b"},
+        {"[Paths]\nApplication%20directory=\n", true, ""},
+        // An unquoted comma makes a list: not text, so the start-up folder stays.
+        {"[Paths]\nApplication%20directory=/opt/a, b\n", false, "Type mismatch"},
+        {"[Paths]\nOther=1\n", false, "Invalid"},
+        {nullptr, false, "Invalid"},
+    };
+    sweepwav::SystemServices services;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file ? c.file : "no file");
+        fs::remove(config / "Corvalis/Olvane.conf");
+        if (c.file) WriteAll(config / "Corvalis/Olvane.conf", c.file);
+        const auto read = services.read_setting("HKCU\\Software\\Corvalis\\Olvane\\Paths\\Application directory");
+        EXPECT_EQ(read.ok, c.ok);
+        if (c.ok) {
+            EXPECT_EQ(read.value, c.valueOrStart);
+        } else {
+            EXPECT_EQ(read.description.rfind(c.valueOrStart, 0), 0u) << read.description;
+        }
+    }
+    fs::remove_all(config);
 }
 
 }  // namespace

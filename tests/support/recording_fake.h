@@ -124,6 +124,10 @@ public:
         viewerOpens.push_back(path);
         return viewerWorks;
     }
+    bool open_folder(const std::string& path) override {
+        folderOpens.push_back(path);
+        return folderWorks;
+    }
     void sleep_ms(int ms) override {
         sleeps.push_back(ms);
         if (sleepLog) sleepLog->push_back("sleep " + std::to_string(ms));
@@ -151,6 +155,8 @@ public:
     int binaryWrites = 0;
     std::vector<std::string> viewerOpens;
     bool viewerWorks = true;
+    std::vector<std::string> folderOpens;
+    bool folderWorks = true;
     std::vector<int> sleeps;
     std::vector<std::string>* sleepLog = nullptr;  // e.g. a window's log, to show the pause in order
     std::vector<double> clockReadings{100.0, 101.0};

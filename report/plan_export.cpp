@@ -1,0 +1,159 @@
+#include "report/plan_export.h"
+
+#include <charconv>
+#include <cstddef>
+
+namespace sweepwav {
+
+namespace {
+
+// The entries' range checks keep every planned value finite, so each text
+// is also a valid JSON number.
+void AppendNumbers(std::string& out, const PlanRow& row, const char* separator,
+                   bool withKeys) {
+    const auto texts = PlanRowTexts(row);
+    for (std::size_t c = 0; c < texts.size(); ++c) {
+        if (c > 0) out += separator;
+        if (withKeys) {
+            out += '"';
+            out += kPlanColumns[c];
+            out += "\": ";
+        }
+        out += texts[c];
+    }
+}
+
+// A JSON string: quotes and backslashes escaped, control characters as
+// escapes; every other byte (UTF-8 included) as it is.
+std::string JsonString(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char ch : text) {
+        const auto byte = static_cast<unsigned char>(ch);
+        switch (ch) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (byte < 0x20) {
+                    out += "\\u00";
+                    out += kHex[byte >> 4];
+                    out += kHex[byte & 0x0F];
+                } else {
+                    out += ch;
+                }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view ending) {
+    if (text.size() < ending.size()) return false;
+    const std::string_view tail = text.substr(text.size() - ending.size());
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != ending[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<PlanRow> PlanRows(const GeneratorState& s) {
+    const std::size_t tones = static_cast<std::size_t>(s.iSteps) + 1;
+    if (s.iSteps < 0 || s.dFreq.size() != tones || s.dLevel.size() != tones ||
+        s.dAmplitude.size() != tones || s.dSamples.size() != tones) {
+        return {};
+    }
+    std::vector<PlanRow> rows(tones);
+    const double rate = s.iSampleRate;
+    std::int64_t first = 0;
+    for (std::size_t i = 0; i < tones; ++i) {
+        PlanRow& r = rows[i];
+        r.index = static_cast<int>(i);
+        r.firstFrame = first;
+        r.frames = static_cast<std::int64_t>(s.dSamples[i]);
+        r.startSeconds = static_cast<double>(r.firstFrame) / rate;
+        r.durationSeconds = static_cast<double>(r.frames) / rate;
+        r.frequencyHz = s.dFreq[i];
+        r.levelDbfs = s.dLevel[i];
+        r.peakAmplitude = s.dAmplitude[i];
+        r.cycles = r.frequencyHz * static_cast<double>(r.frames) / rate;
+        first += r.frames;
+    }
+    return rows;
+}
+
+std::string ExactNumberText(double x) {
+    char buf[32];
+    const auto result = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 17);
+    return std::string(buf, result.ptr);
+}
+
+std::array<std::string, 9> PlanRowTexts(const PlanRow& row) {
+    return {std::to_string(row.index),
+            std::to_string(row.firstFrame),
+            std::to_string(row.frames),
+            ExactNumberText(row.startSeconds),
+            ExactNumberText(row.durationSeconds),
+            ExactNumberText(row.frequencyHz),
+            ExactNumberText(row.levelDbfs),
+            ExactNumberText(row.peakAmplitude),
+            ExactNumberText(row.cycles)};
+}
+
+std::string PlanCsv(const GeneratorState& s) {
+    std::string out;
+    for (std::size_t c = 0; c < kPlanColumns.size(); ++c) {
+        if (c > 0) out += ',';
+        out += kPlanColumns[c];
+    }
+    out += '\n';
+    for (const PlanRow& row : PlanRows(s)) {
+        AppendNumbers(out, row, ",", false);
+        out += '\n';
+    }
+    return out;
+}
+
+std::string PlanJson(const GeneratorState& s) {
+    std::string out = "{\n";
+    out += "  \"file\": " + JsonString(s.sFileName) + ",\n";
+    out += "  \"format\": {\"rate\": " + std::to_string(s.iSampleRate) +
+           ", \"bits\": " + std::to_string(s.iBits) +
+           ", \"channels\": " + std::to_string(s.iChannels) + "},\n";
+    out += "  \"total_frames\": " + std::to_string(s.iTotalSamples) + ",\n";
+    out += "  \"data_bytes\": " + std::to_string(s.iTotalBytes) + ",\n";
+    out += "  \"tones\": [";
+    const std::vector<PlanRow> rows = PlanRows(s);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        out += i == 0 ? "\n    {" : ",\n    {";
+        AppendNumbers(out, rows[i], ", ", true);
+        out += '}';
+    }
+    out += rows.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    return out;
+}
+
+PlanFormat PlanFormatFor(std::string_view fileName) {
+    if (EndsWithNoCase(fileName, ".csv")) return PlanFormat::Csv;
+    if (EndsWithNoCase(fileName, ".json")) return PlanFormat::Json;
+    return PlanFormat::None;
+}
+
+std::string PlanText(const GeneratorState& s, PlanFormat format) {
+    switch (format) {
+        case PlanFormat::Csv: return PlanCsv(s);
+        case PlanFormat::Json: return PlanJson(s);
+        case PlanFormat::None: break;
+    }
+    return {};
+}
+
+}  // namespace sweepwav

@@ -1,0 +1,38 @@
+// A completed tone plan from settings given directly, for the tests of what
+// is made from a plan (exported tables, marker chunks).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/generator_state.h"
+#include "plan/tone_plan.h"
+#include "support/recording_fake.h"
+
+namespace sweepwav::testing {
+
+struct SweepSettings {
+    std::int32_t rate = 48000;
+    std::int16_t bits = 16, channels = 2, steps = 0;
+    bool log = false;
+    double startFreq = 1000, endFreq = 1000, startLevel = -20, endLevel = -20, toneMs = 100;
+    std::int32_t cycles = 0;
+    std::int16_t mode = 0;
+    std::string file = "sweep.wav";
+};
+
+// The state after Set_up_calculation; iCalcResult tells whether it planned.
+inline GeneratorState PlannedSweep(const SweepSettings& p) {
+    GeneratorState s;
+    s.sAppTitle = "Sweep WAV generation";
+    s.iSampleRate = p.rate, s.iBits = p.bits, s.iChannels = p.channels;
+    s.iSteps = p.steps, s.bLogSteps = p.log, s.dStartFreq = p.startFreq, s.dEndFreq = p.endFreq;
+    s.dStartLevel = p.startLevel, s.dEndLevel = p.endLevel;
+    s.dToneTime = p.toneMs, s.iToneCycles = p.cycles, s.iShiftMode = p.mode;
+    s.sFileName = p.file;
+    RecordingWindow w;
+    Set_up_calculation(s, w);
+    return s;
+}
+
+}  // namespace sweepwav::testing

@@ -1,0 +1,315 @@
+// The menu bar and the plan view, driven through the window on the offscreen
+// platform: menus, shortcuts, the output folder and About, tone markers, the
+// plan view's chart and table, exports and pictures, refusals.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QChart>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app/form1.h"
+#include "app/plan_view.h"
+#include "plan/tone_plan.h"
+#include "platform/system_services.h"
+#include "report/plan_export.h"
+#include "sweepwav_version.h"
+
+using namespace sweepwav;
+
+namespace {
+
+// Real files; the hold, the viewer and the file manager are only recorded.
+struct TestServices : SystemServices {
+    void sleep_ms(int) override {}
+    bool open_in_viewer(const std::string&) override { return true; }
+    bool open_folder(const std::string& path) override { return folders.push_back(path), folderWorks; }
+    std::vector<std::string> folders;
+    bool folderWorks = true;
+};
+
+// The window with its message boxes recorded and the file question answered.
+struct PlanForm : Form1 {
+    explicit PlanForm(Services& sv)
+        : Form1(sv, [this](const std::string& t, const std::string&, Icon) { boxes.push_back(t); }) {}
+    QString askSaveFileName(const QString& caption, const QString& suggestion, const QStringList& filters,
+                            QString* selected) override {
+        questions << caption + " | " + suggestion + " | " + filters.join(";;");
+        *selected = answerFilter.isEmpty() ? filters.value(0) : answerFilter;
+        return answer;
+    }
+    template <typename T = QWidget>
+    T* find(const QString& name) { return findChild<T*>(name); }
+    QAction* action(const QString& name) { return findChild<QAction*>(name); }
+    void enter(const char* box, const QString& text) { find<QLineEdit>(box)->setText(text); }
+
+    std::vector<std::string> boxes;
+    QStringList questions;
+    QString answer, answerFilter;
+};
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class PlanWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir temp_;
+    QString outDir_;
+    TestServices services_;
+    int runs_ = 0;
+
+    std::unique_ptr<PlanForm> makeForm() {
+        auto form = std::make_unique<PlanForm>(services_);
+        form->show();
+        return form;
+    }
+
+private slots:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(temp_.filePath("config"))); }
+
+    void init() {
+        services_.folders.clear();
+        services_.folderWorks = true;
+        const QString run = temp_.filePath(QStringLiteral("run%1").arg(++runs_));
+        outDir_ = run + "/Analyser/User Wavetables";
+        QVERIFY(QDir().mkpath(outDir_));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, run + "/config");
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Corvalis", "Olvane")
+            .setValue("Paths/Application directory", run + "/Analyser");
+    }
+
+    void menusShortcutsFolderAndAbout() {
+        auto form = makeForm();
+        const QString quitKeys = QKeySequence(QKeySequence::Quit).toString();  // none on this platform
+        const std::pair<const char*, QStringList> menus[] = {
+            {"FileMenu", {"&File", "ExportPlan", "&Export tone plan\u2026", "Ctrl+Shift+E", "OpenOutputFolder",
+                          "&Open output folder", "Ctrl+Shift+O", "", "", "", "Quit", "&Quit", quitKeys}},
+            {"OptionsMenu", {"&Options", "WriteMarkers", "Write tone &markers", ""}},
+            {"ViewMenu", {"&View", "SweepPlan", "&Sweep plan\u2026", "Ctrl+Shift+P"}},
+            {"HelpMenu", {"&Help", "About", "&About sweepwav", ""}},
+        };
+        QCOMPARE(form->menuBar()->actions().size(), 4);
+        for (const auto& [name, entries] : menus) {
+            auto* menu = form->find<QMenu>(name);
+            QStringList shown{menu->title()};
+            for (QAction* a : menu->actions()) shown << a->objectName() << a->text() << a->shortcut().toString();
+            QCOMPARE(shown, entries);
+        }
+        QCOMPARE(form->action("Quit")->shortcuts(), QKeySequence::keyBindings(QKeySequence::Quit));
+        QVERIFY(form->action("WriteMarkers")->isCheckable() && !form->action("WriteMarkers")->isChecked());
+        // Above the form and out of its focus order (window_test checks the order).
+        QCOMPARE(form->menuBar()->focusPolicy(), Qt::NoFocus);
+        QVERIFY(form->menuBar()->geometry().bottom() < form->find("Header")->mapTo(form.get(), QPoint()).y());
+
+        // The keys work while the cursor is in a text box.
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        services_.folderWorks = false;
+        for (const char* name : {"ExportPlan", "OpenOutputFolder", "SweepPlan"}) {
+            QSignalSpy triggered(form->action(name), &QAction::triggered);
+            form->find("StartFreq")->setFocus();
+            QTest::keySequence(form->find("StartFreq"), form->action(name)->shortcut());
+            QVERIFY2(triggered.count() == 1, name);
+        }
+        QCOMPARE(form->questions.size(), 1);
+        QVERIFY(form->find<PlanView>("PlanView"));
+        const std::string folder = (outDir_ + "/").toStdString();
+        QCOMPARE(services_.folders, std::vector<std::string>{folder});
+        QCOMPARE(form->boxes, std::vector<std::string>{"Could not open " + folder + " in the file manager."});
+
+        form->action("About")->trigger();
+        auto* about = form->find<QMessageBox>("AboutBox");
+        QVERIFY(about && about->isVisible() && !about->isModal());
+        QVERIFY(about->text().startsWith("sweepwav " SWEEPWAV_VERSION "\n") && about->text().contains("MIT licence"));
+        // Quit closes the window, and with it the plan view and the About box.
+        form->action("Quit")->trigger();
+        QVERIFY(!form->isVisible());
+        QTRY_VERIFY(!form->find<QMessageBox>("AboutBox") && !form->find<PlanView>("PlanView"));
+    }
+
+    void markersAndRunLock() {
+        auto form = makeForm();
+        for (bool on : {true, false, true}) {
+            form->action("WriteMarkers")->trigger();
+            QCOMPARE(form->state().bMarkers, on);
+        }
+        // During a run the commands that plan or change the file are off.
+        form->enter("Steps", "2");
+        QStringList offDuringRun;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, form.get(), [&] {
+            if (!form->running()) return;
+            timer.stop();
+            for (QAction* a : form->menuBar()->findChildren<QAction*>()) {
+                if (!a->isEnabled()) offDuringRun << a->objectName();
+            }
+        });
+        timer.start(0);
+        QTest::mouseClick(form->find("OK"), Qt::LeftButton);
+        offDuringRun.sort();
+        QCOMPARE(offDuringRun, QStringList({"ExportPlan", "SweepPlan", "WriteMarkers"}));
+        for (const QString& name : offDuringRun) QVERIFY(form->action(name)->isEnabled());
+        QVERIFY(form->state().bMarkers);
+    }
+
+    void planView_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<bool>("logSteps");
+        QTest::addColumn<int>("shiftMode");
+        QTest::newRow("log, aligned lengths") << "10" << true << 2;
+        QTest::newRow("linear, aligned frequencies") << "3" << false << 1;
+        QTest::newRow("one tone") << "0" << true << 0;
+    }
+
+    void planView() {
+        QFETCH(QString, steps);
+        QFETCH(bool, logSteps);
+        QFETCH(int, shiftMode);
+        auto form = makeForm();
+        form->enter("Steps", steps);
+        form->enter("EndLevel", "-40");
+        form->find<QAbstractButton>("Logsteps")->setChecked(logSteps);
+        form->find<QComboBox>("Shiftmode")->setCurrentIndex(shiftMode);
+        form->action("SweepPlan")->trigger();
+        auto* view = form->find<PlanView>("PlanView");
+        QVERIFY(view && view->isVisible() && !view->isModal());
+        QVERIFY(form->boxes.empty());
+
+        // The table holds the exported CSV, cell by cell.
+        const GeneratorState& s = form->state();
+        const QStringList csv = QString::fromStdString(PlanCsv(s)).trimmed().split('\n');
+        QTableWidget* table = view->table();
+        QCOMPARE(table->rowCount(), s.iSteps + 1);
+        for (int r = -1; r < table->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < table->columnCount(); ++c) {
+                cells << (r < 0 ? table->horizontalHeaderItem(c) : table->item(r, c))->text();
+            }
+            QCOMPARE(cells.join(','), csv.value(r + 1));
+        }
+
+        // Frequency and level as steps, two points a tone; log steps on a log axis.
+        const auto series = view->chart()->series();
+        QCOMPARE(series.size(), 2);
+        for (auto* line : series) QCOMPARE(static_cast<QLineSeries*>(line)->count(), 2 * table->rowCount());
+        auto* freq = static_cast<QLineSeries*>(series[0]);
+        QCOMPARE(freq->at(1), QPointF(s.dSamples[0] / s.iSampleRate, s.dFreq[0]));
+        QCOMPARE(static_cast<QLineSeries*>(series[1])->at(0).y(), s.dLevel[0]);
+        QCOMPARE(qobject_cast<QLogValueAxis*>(freq->attachedAxes().value(1)) != nullptr, logSteps);
+
+        // A second view replaces the first.
+        QPointer<PlanView> first = view;
+        QVERIFY(form->showPlanView() != view);
+        QTRY_VERIFY(!first);
+    }
+
+    void refusalsOpenNothing_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("startFreq");
+        QTest::addColumn<QString>("message");
+        const QString notANumber = "Please check the start frequency is a valid number.";
+        QTest::newRow("plan view, not a number") << "SweepPlan" << "10" << "abc" << notANumber;
+        QTest::newRow("export, not a number") << "ExportPlan" << "10" << "abc" << notANumber;
+        QTest::newRow("out of range") << "SweepPlan" << "1001" << "20"
+                                      << "Please check the number of steps is between 0 and 1000";
+        QTest::newRow("too large") << "ExportPlan" << "1000" << "20" << QString(kOversizeMessage);
+    }
+
+    void refusalsOpenNothing() {
+        QFETCH(QString, action);
+        QFETCH(QString, steps);
+        QFETCH(QString, startFreq);
+        QFETCH(QString, message);
+        auto form = makeForm();
+        form->enter("StartFreq", startFreq);
+        form->enter("Steps", steps);
+        form->enter("ToneTime", "10000");
+        form->find<QComboBox>("Channels")->setCurrentIndex(7);  // 1001 tones of 10 s in 8 channels: 7 GB
+        form->action(action)->trigger();
+        QCOMPARE(form->boxes, std::vector<std::string>{message.toStdString()});
+        QVERIFY(!form->find<PlanView>("PlanView"));
+        QVERIFY(form->questions.isEmpty());
+    }
+
+    void exportAndPicture_data() {
+        QTest::addColumn<QString>("source");  // a menu action or a button of the plan view
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("written");  // csv, json, png or empty for a failed write
+        QTest::newRow("csv") << "ExportPlan" << "plan.csv" << "" << "csv";
+        QTest::newRow("json by its name") << "ExportPlan" << "Plan.JSON" << "CSV files (*.csv)" << "json";
+        QTest::newRow("other name, json filter") << "ExportPlan" << "plan.txt" << "JSON files (*.json)" << "json";
+        QTest::newRow("from the plan view") << "ExportPlanButton" << "view.json" << "" << "json";
+        QTest::newRow("missing folder") << "ExportPlan" << "missing/plan.csv" << "" << "";
+        QTest::newRow("chart picture") << "SavePictureButton" << "chart.png" << "" << "png";
+        QTest::newRow("chart, missing folder") << "SavePictureButton" << "missing/chart.png" << "" << "";
+    }
+
+    void exportAndPicture() {
+        QFETCH(QString, source);
+        QFETCH(QString, name);
+        QFETCH(QString, filter);
+        QFETCH(QString, written);
+        auto form = makeForm();
+        form->enter("Steps", "4");
+        form->enter("FileName", "mine");
+        form->answer = outDir_ + "/" + name;
+        form->answerFilter = filter;
+        if (source.endsWith("Button")) {
+            PlanView* view = form->showPlanView();
+            QVERIFY(QTest::qWaitForWindowExposed(view));
+            form->enter("Steps", "7");  // the view keeps the plan it shows
+            QTest::mouseClick(view->findChild<QWidget*>(source), Qt::LeftButton);
+            form->enter("Steps", "4");
+        } else {
+            form->action(source)->trigger();
+        }
+        const bool png = source == "SavePictureButton";
+        QCOMPARE(form->questions, QStringList(png ? "Save chart picture | " + outDir_ + "/mine.png | PNG pictures (*.png)"
+                                                  : "Export tone plan | " + outDir_ +
+                                                        "/mine.csv | CSV files (*.csv);;JSON files (*.json)"));
+        if (written.isEmpty()) {
+            QCOMPARE(form->boxes.size(), 1u);
+            QVERIFY2(QString::fromStdString(form->boxes[0]).startsWith("Could not write the file " + form->answer + ": "),
+                     form->boxes[0].c_str());
+            return;
+        }
+        QVERIFY(form->boxes.empty());
+        const QByteArray file = ReadFile(form->answer);
+        if (png) {
+            QVERIFY(!QImage::fromData(file, "PNG").isNull());
+            return;
+        }
+        const std::string text = written == "csv" ? PlanCsv(form->state()) : PlanJson(form->state());
+        QCOMPARE(form->state().iSteps, 4);
+        QCOMPARE(file, QByteArray::fromStdString(text));
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    PlanWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "plan_window_test.moc"

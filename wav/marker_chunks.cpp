@@ -1,0 +1,115 @@
+#include "wav/marker_chunks.h"
+
+#include <cstddef>
+
+#include "numbers/number_text.h"
+
+namespace sweepwav {
+
+namespace {
+
+constexpr std::uint32_t kCuePointBytes = 24;
+constexpr std::uint32_t kLtxtBytes = 20;  // cue id, length, purpose, four 16-bit codes
+
+// Appends RIFF fields, little-endian.
+class ChunkWriter {
+public:
+    explicit ChunkWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+    void id(const char (&fourChars)[5]) { out_.insert(out_.end(), fourChars, fourChars + 4); }
+    void u16(std::uint32_t v) { le(v, 2); }
+    void u32(std::uint32_t v) { le(v, 4); }
+    void text(const std::string& t) { out_.insert(out_.end(), t.begin(), t.end()); }
+    void byte(std::uint8_t b) { out_.push_back(b); }
+    // A chunk's id and size; its content follows, then pad(size).
+    void head(const char (&fourChars)[5], std::uint32_t size) {
+        id(fourChars);
+        u32(size);
+    }
+    // The pad byte after a chunk of odd size.
+    void pad(std::uint32_t size) {
+        if (size % 2 != 0) byte(0);
+    }
+
+private:
+    void le(std::uint32_t v, int n) {
+        for (int j = 0; j < n; ++j) out_.push_back(static_cast<std::uint8_t>(v >> (8 * j)));
+    }
+    std::vector<std::uint8_t>& out_;
+};
+
+std::uint32_t Padded(std::uint32_t size) { return size + size % 2; }
+
+}  // namespace
+
+std::string ToneLabel(const GeneratorState& s, int index) {
+    const auto i = static_cast<std::size_t>(index);
+    return "Tone " + std::to_string(index) + ": " + NumberText(RoundDecimals(s.dFreq[i], 3)) +
+           " Hz, " + NumberText(RoundDecimals(s.dLevel[i], 3)) + " dBFS";
+}
+
+std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
+    const int tones = s.iSteps + 1;
+    const auto planned = static_cast<std::size_t>(tones);
+    if (s.iSteps < 0 || s.dFreq.size() != planned || s.dLevel.size() != planned ||
+        s.dSamples.size() != planned) {
+        return {};
+    }
+    std::vector<std::string> labels;
+    std::uint32_t listSize = 4;  // "adtl"
+    for (int i = 0; i < tones; ++i) {
+        labels.push_back(ToneLabel(s, i));
+        const auto lablSize = static_cast<std::uint32_t>(4 + labels.back().size() + 1);
+        listSize += 8 + Padded(lablSize) + 8 + kLtxtBytes;
+    }
+    const std::uint32_t cueSize = 4 + kCuePointBytes * static_cast<std::uint32_t>(tones);
+
+    std::vector<std::uint8_t> out;
+    out.reserve(8 + cueSize + 8 + listSize);
+    ChunkWriter w(out);
+
+    w.head("cue ", cueSize);
+    w.u32(static_cast<std::uint32_t>(tones));
+    std::uint32_t first = 0;
+    for (int i = 0; i < tones; ++i) {
+        w.u32(static_cast<std::uint32_t>(i + 1));  // cue id
+        w.u32(first);                              // position
+        w.id("data");                              // chunk holding the cue
+        w.u32(0);                                  // chunk start
+        w.u32(0);                                  // block start
+        w.u32(first);                              // sample offset
+        first += static_cast<std::uint32_t>(s.dSamples[static_cast<std::size_t>(i)]);
+    }
+    w.pad(cueSize);
+
+    w.head("LIST", listSize);
+    w.id("adtl");
+    for (int i = 0; i < tones; ++i) {
+        const std::string& label = labels[static_cast<std::size_t>(i)];
+        const auto lablSize = static_cast<std::uint32_t>(4 + label.size() + 1);
+        w.head("labl", lablSize);
+        w.u32(static_cast<std::uint32_t>(i + 1));
+        w.text(label);
+        w.byte(0);
+        w.pad(lablSize);
+
+        w.head("ltxt", kLtxtBytes);
+        w.u32(static_cast<std::uint32_t>(i + 1));
+        w.u32(static_cast<std::uint32_t>(s.dSamples[static_cast<std::size_t>(i)]));
+        w.id("rgn ");
+        w.u16(0);  // country
+        w.u16(0);  // language
+        w.u16(0);  // dialect
+        w.u16(0);  // code page
+    }
+    w.pad(listSize);
+    return out;
+}
+
+std::uint32_t RiffSizeWithMarkers(std::int32_t totalBytes, std::size_t markerBytes) {
+    // "WAVE", the fmt chunk (8 + 16) and the data chunk's head (8).
+    constexpr std::uint32_t kBeforeData = 36;
+    const auto data = static_cast<std::uint32_t>(totalBytes);
+    return kBeforeData + data + data % 2 + static_cast<std::uint32_t>(markerBytes);
+}
+
+}  // namespace sweepwav
