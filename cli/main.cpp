@@ -19,6 +19,7 @@
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
 #include "report/info_report.h"
+#include "report/plan_export.h"
 #include "settings/auto_name.h"
 #include "settings/form_data.h"
 #include "sweepwav_version.h"
@@ -115,6 +116,20 @@ std::string WrittenLine(const GeneratorState& s, bool toStdout) {
     return "wrote " + where + " (" + size + ") in " + seconds;
 }
 
+// Writes the tone plan of the completed plan in state: CSV on standard
+// output for "-", else the file the name's ending asks for, written safely.
+int WritePlan(const GeneratorState& s, Services& services, const std::string& where) {
+    if (where == "-") {
+        PutText(PlanCsv(s));
+        return FlushStandardOutput();
+    }
+    if (auto reason = services.write_text_file(where, PlanText(s, PlanFormatFor(where)))) {
+        std::fprintf(stderr, "sweepwav-cli: Could not write the file %s: %s\n", where.c_str(), reason->c_str());
+        return kFailed;
+    }
+    return kWritten;
+}
+
 int Run(int argc, char** argv) {
     CliOptions options;
     if (auto error = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options)) {
@@ -171,7 +186,8 @@ int Run(int argc, char** argv) {
         }
 
         // "Show Info" without the box or file: the report goes to stdout with
-        // plain line ends, whatever its length, and no WAV is written.
+        // plain line ends, whatever its length, and no WAV is written. When
+        // the plan takes standard output, the report goes to stderr.
         if (options.info) {
             const bool built = Build_Info_Report(state, window);
             window.finish();
@@ -180,8 +196,13 @@ int Run(int argc, char** argv) {
             for (char c : state.sReport) {
                 if (c != '\r') report += c;
             }
-            PutText(report);
-            return FlushStandardOutput();
+            if (options.plan == "-") {
+                std::fputs(report.c_str(), stderr);
+            } else {
+                PutText(report);
+                if (FlushStandardOutput() != kWritten) return kFailed;
+            }
+            return options.plan ? WritePlan(state, services, *options.plan) : kWritten;
         }
 
         struct sigaction action {};
@@ -194,6 +215,9 @@ int Run(int argc, char** argv) {
         if (!state.bDataOK) return kRefused;
         if (state.iCalcResult != 1 || !state.bFileWritten) return kFailed;
         window.say(WrittenLine(state, options.toStdout));
+        // The plan of the file just written (also after an abort: it
+        // describes the planned file).
+        if (options.plan && WritePlan(state, services, *options.plan) != kWritten) return kFailed;
         return state.bAbort ? kAborted : kWritten;
     } catch (const std::exception& e) {
         // A fault the procedures do not handle themselves, such as running out

@@ -1,12 +1,14 @@
 #include "wav/generation_run.h"
 
 #include <cmath>
+#include <vector>
 
 #include "numbers/number_text.h"
 #include "platform/window_look.h"
 #include "settings/output_folder.h"
 #include "synth/synthesis.h"
 #include "wav/binary_writer.h"
+#include "wav/marker_chunks.h"
 #include "wav/wav_header.h"
 
 namespace sweepwav {
@@ -40,6 +42,13 @@ void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv) {
     s.bFileWritten = false;
     s.dStartTime = sv.clock_seconds();
     Generate_WAV_Header(s);
+    // Tone markers follow the data chunk; the RIFF size then counts them and
+    // the data's pad byte. The header is otherwise the same.
+    const std::vector<std::uint8_t> markers = s.bMarkers ? ToneMarkerChunks(s) : std::vector<std::uint8_t>();
+    if (!markers.empty()) {
+        const std::uint32_t riffSize = RiffSizeWithMarkers(s.iTotalBytes, markers.size());
+        for (int j = 0; j < 4; ++j) s.bHeader[static_cast<std::size_t>(4 + j)] = static_cast<std::uint8_t>(riffSize >> (8 * j));
+    }
 
     const std::string path = OutputFolder(s) + s.sFileName;
     BinaryWriter writer(sv, path);
@@ -62,6 +71,7 @@ void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv) {
     const auto rest = static_cast<std::uint64_t>(s.iTotalBytes) - static_cast<std::uint64_t>(s.iWritePos);
     std::optional<std::string> reason = writer.append_zeros(rest);
     if (!reason) reason = writer.pad_to_even();
+    if (!reason && !markers.empty()) reason = writer.append(markers);
     if (!reason) reason = writer.commit();
     if (reason) return fail(*reason);
     s.bFileWritten = true;

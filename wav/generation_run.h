@@ -10,7 +10,8 @@
 namespace sweepwav {
 
 // Writes the header and then the audio as it is synthesised into a new file
-// that replaces the old one only once complete, reports the outcome on the
+// (followed by the tone markers when bMarkers is set) that replaces the old
+// one only once complete, reports the outcome on the
 // status line, holds it for two seconds and returns to the idle look. A
 // failed write is reported in a message box and leaves the old file as it
 // was.

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -333,7 +334,7 @@ TEST_F(Cli, LimitsOfTheSystemGiveMessages) {
     onlyTheOldFile();
 
     // Standard output that cannot be written.
-    for (const Args& args : {Args{"--info"}, Args{"--plan", "-"}, Args{"--file", "-"}}) {
+    for (const Args& args : {Args{"--info"}, Args{"--plan", "-", "--info"}, Args{"--file", "-"}}) {
         const Outcome full = Run(Cat(args, {"--steps", "0"}), {.stdoutPath = "/dev/full"});
         EXPECT_EQ(full.exitCode, 1) << args[0];
         EXPECT_NE(full.err.find("Could not write to standard output: No space left on device\n"), std::string::npos)
@@ -361,6 +362,47 @@ TEST_F(Cli, LimitsOfTheSystemGiveMessages) {
     EXPECT_EQ(starved.err, "sweepwav-cli: The run stopped: out of memory\n");
     onlyTheOldFile();
 #endif
+}
+
+TEST_F(Cli, ToneMarkersFollowTheUnchangedData) {
+    // Odd and even data sizes; the plan says where every tone starts.
+    for (const char* channels : {"1", "2"}) {
+        SCOPED_TRACE(channels);
+        const Args sweep = {"--steps", "4", "--tone-ms", "3.33", "--tone-cycles", "30", "--bits", "24",
+                            "--channels", channels, "--seed", "5"};
+        ASSERT_EQ(Run(Cat(sweep, {"--file", "plain"})).exitCode, 0);
+        const Outcome marked = Run(Cat(sweep, {"--file", "marked", "--markers", "--plan", "-"}));
+        ASSERT_EQ(marked.exitCode, 0) << marked.err;
+        const std::string plain = ReadAll(dir / "plain.wav"), file = ReadAll(dir / "marked.wav");
+
+        // The header but for the RIFF size, the data chunk and its pad byte are the plain file's.
+        ASSERT_GT(file.size(), plain.size());
+        EXPECT_EQ(file.substr(0, 4), plain.substr(0, 4));
+        EXPECT_EQ(file.substr(8, plain.size() - 8), plain.substr(8));
+        std::uint32_t riff = 0;
+        for (int j = 3; j >= 0; --j) riff = riff << 8 | static_cast<unsigned char>(file[4 + j]);
+        EXPECT_EQ(riff, file.size() - 8);
+        EXPECT_EQ(file.compare(plain.size(), 4, "cue "), 0);
+
+        // libsndfile finds one cue point per tone, at the plan's first frames.
+        std::vector<std::uint32_t> starts;
+        std::istringstream plan(marked.out);
+        std::string line;
+        std::getline(plan, line);  // the header
+        while (std::getline(plan, line)) starts.push_back(std::stoul(line.substr(line.find(',') + 1)));
+        ASSERT_EQ(starts.size(), 5u);
+        SF_INFO info{};
+        SNDFILE* f = sf_open((dir / "marked.wav").c_str(), SFM_READ, &info);
+        ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
+        SF_CUES cues{};
+        ASSERT_EQ(sf_command(f, SFC_GET_CUE, &cues, sizeof cues), SF_TRUE);
+        sf_close(f);
+        ASSERT_EQ(cues.cue_count, 5u);
+        for (std::uint32_t i = 0; i < 5; ++i) {
+            EXPECT_EQ(cues.cue_points[i].indx, static_cast<std::int32_t>(i + 1));
+            EXPECT_EQ(cues.cue_points[i].sample_offset, starts[i]);
+        }
+    }
 }
 
 }  // namespace
