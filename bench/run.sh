@@ -26,7 +26,6 @@ say() { printf '%s\n' "$*"; }
 # ---- tools --------------------------------------------------------------------
 need=()
 command -v sox >/dev/null 2>&1 || need+=(sox)
-[ -x /usr/bin/time ] || need+=(time)
 if [ "${#need[@]}" -gt 0 ]; then
     SUDO=""
     [ "$(id -u)" -eq 0 ] || SUDO="sudo"
@@ -37,9 +36,10 @@ fi
 # ---- build (a failed build fails the benchmark) ---------------------------------
 cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_SANITIZE=OFF \
     -DSWEEPWAV_BUILD_TESTS=OFF -DSWEEPWAV_BUILD_BENCH=ON >/dev/null
-cmake --build "$BUILD_DIR" -j"$(nproc)" --target sweepwav-cli sweepwav_window_bench >/dev/null
+cmake --build "$BUILD_DIR" -j"$(nproc)" --target sweepwav-cli sweepwav_window_bench sweepwav_measure >/dev/null
 CLI="$BUILD_DIR/cli/sweepwav-cli"
 CLICK="$BUILD_DIR/bench/sweepwav_window_bench"
+MEASURE="$BUILD_DIR/bench/sweepwav_measure"
 
 WORK="$(mktemp -d "$BUILD_DIR/bench-out.XXXXXX")"
 trap 'rm -rf "$WORK"' EXIT
@@ -52,9 +52,7 @@ measure() {
     local out="$1"; shift
     rm -f "$out"
     sync
-    /usr/bin/time -f '%e %U %S %M' -o "$WORK/time" "$@" >/dev/null 2>"$WORK/err" || {
-        say "failed: $*" >&2; cat "$WORK/err" >&2; exit 1; }
-    awk '{ printf "%s %.3f %s\n", $1, $2 + $3, $4 }' "$WORK/time"
+    "$MEASURE" "$@" 2>"$WORK/err" || { say "failed: $*" >&2; cat "$WORK/err" >&2; exit 1; }
 }
 
 # The same for one in-process click; prints "<wall s> <cpu s>".
@@ -65,7 +63,7 @@ click() {
         say "failed: click $1" >&2; cat "$WORK/err" >&2; exit 1; }
 }
 
-median() { sort -g | awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f", m }'; }
+median() { sort -g | awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.4f", m }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.4f\n", (b > 0 ? a / b : 0) }'; }
 verdict() { awk -v v="$1" -v l="$2" 'BEGIN { print (v <= l) ? "met" : "MISSED" }'; }
 

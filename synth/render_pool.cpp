@@ -10,7 +10,7 @@ RenderPool::RenderPool(const RenderSpec& spec, std::span<const Chunk> chunks, un
     // Two chunks in hand per worker keep every worker busy while the
     // consumer writes; one slot is enough without workers.
     slots_.resize(workers == 0 ? 1 : 2 * static_cast<std::size_t>(workers) + 1);
-    for (Slot& slot : slots_) slot.bytes.resize(maxChunkBytes);
+    for (Slot& slot : slots_) slot.bytes.resize(maxChunkBytes + kRenderSlack);
     try {
         for (unsigned i = 0; i < workers; ++i) threads_.emplace_back(&RenderPool::work, this);
     } catch (const std::system_error&) {
@@ -59,7 +59,21 @@ RenderPool::Rendered RenderPool::take(std::size_t i) {
         return {area_of(i), slot.ends};
     }
     std::unique_lock lock(mutex_);
-    rendered_.wait(lock, [&] { return slot_of(i).chunk == i; });
+    // While chunk i is not ready, the consumer renders chunks nobody has
+    // taken yet rather than wait idle.
+    while (slot_of(i).chunk != i) {
+        if (nextToRender_ < chunks_.size() && nextToRender_ < released_ + slots_.size()) {
+            const std::size_t j = nextToRender_++;
+            lock.unlock();
+            const ChunkEnds ends = RenderChunk(spec_, chunks_[j], area_of(j).data());
+            lock.lock();
+            slot_of(j).ends = ends;
+            slot_of(j).chunk = j;
+            rendered_.notify_all();
+        } else {
+            rendered_.wait(lock);
+        }
+    }
     return {area_of(i), slot_of(i).ends};
 }
 

@@ -20,24 +20,29 @@ inline double RoundToEven(double x) {
 }
 
 // Stores one sample into every channel of a frame. The container bytes are
-// repeated in registers and written as whole words, never reloaded from
-// memory channel by channel.
+// repeated in registers and stored as whole 64-bit words, never copied
+// through memory: the last word may run up to 7 bytes past the frame, into
+// the next frame's place (or the buffer's slack), which is written later.
 template <int Bytes, int Channels>
 inline void StoreFrame(std::uint8_t* out, std::uint32_t v) {
-    constexpr int kFrameBytes = Bytes * Channels;
+    constexpr int kWords = (Bytes * Channels + 7) / 8;
     if constexpr (Bytes == 2) {
         const std::uint64_t w = (v & 0xFFFFu) * 0x0001000100010001ULL;  // 4 containers
-        const std::uint64_t words[2] = {w, w};
-        std::memcpy(out, words, kFrameBytes);
+        std::memcpy(out, &w, 8);
+        if constexpr (kWords > 1) std::memcpy(out + 8, &w, 8);
     } else {
-        // 8 containers of 3 bytes fill three 64-bit words exactly.
+        // 8 containers of 3 bytes fill three words exactly.
         const std::uint64_t c = v & 0xFFFFFFu;
-        const std::uint64_t words[3] = {
-            c | (c << 24) | (c << 48),
-            (c >> 16) | (c << 8) | (c << 32) | (c << 56),
-            (c >> 8) | (c << 16) | (c << 40),
-        };
-        std::memcpy(out, words, kFrameBytes);
+        const std::uint64_t w0 = c | (c << 24) | (c << 48);
+        std::memcpy(out, &w0, 8);
+        if constexpr (kWords > 1) {
+            const std::uint64_t w1 = (c >> 16) | (c << 8) | (c << 32) | (c << 56);
+            std::memcpy(out + 8, &w1, 8);
+        }
+        if constexpr (kWords > 2) {
+            const std::uint64_t w2 = (c >> 8) | (c << 16) | (c << 40);
+            std::memcpy(out + 16, &w2, 8);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // whole tone would give.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -44,7 +45,12 @@ struct ChunkEnds {
 // in playing order. A tone of no frames has no chunk.
 std::vector<Chunk> SplitIntoChunks(std::span<const std::int32_t> frames, std::int32_t maxFrames);
 
-// Renders a chunk into out, which holds count x frameBytes bytes: per frame
+// Bytes a chunk's buffer needs beyond its frames: the frames are stored as
+// whole words that may run past the last one.
+inline constexpr std::size_t kRenderSlack = 8;
+
+// Renders a chunk into out, which holds count x frameBytes bytes and
+// kRenderSlack more, whose value is then undefined: per frame
 // one sine sample, optional TPDF dither, rounded half to even, clipped to the
 // word, left-justified in its container and copied into every channel.
 ChunkEnds RenderChunk(const RenderSpec& spec, const Chunk& chunk, std::uint8_t* out);
