@@ -4,9 +4,9 @@
 
 namespace sweepwav {
 
-RenderPool::RenderPool(const RenderSpec& spec, std::span<const Chunk> chunks, unsigned workers,
+RenderPool::RenderPool(const RenderJob& job, std::span<const Chunk> chunks, unsigned workers,
                        std::size_t maxChunkBytes)
-    : spec_(spec), chunks_(chunks) {
+    : job_(job), chunks_(chunks) {
     // Two chunks in hand per worker keep every worker busy while the
     // consumer writes; one slot is enough without workers.
     slots_.resize(workers == 0 ? 1 : 2 * static_cast<std::size_t>(workers) + 1);
@@ -30,7 +30,7 @@ RenderPool::~RenderPool() {
 std::span<std::uint8_t> RenderPool::area_of(std::size_t i) {
     const Chunk& c = chunks_[i];
     return {slot_of(i).bytes.data(),
-            static_cast<std::size_t>(c.count) * static_cast<std::size_t>(spec_.frameBytes())};
+            static_cast<std::size_t>(c.count) * static_cast<std::size_t>(job_.frameBytes())};
 }
 
 void RenderPool::work() {
@@ -42,7 +42,7 @@ void RenderPool::work() {
         if (stop_) return;
         const std::size_t i = nextToRender_++;
         lock.unlock();
-        const ChunkEnds ends = RenderChunk(spec_, chunks_[i], area_of(i).data());
+        const ChunkEnds ends = RenderChunk(job_, chunks_[i], area_of(i).data());
         lock.lock();
         Slot& slot = slot_of(i);
         slot.ends = ends;
@@ -54,7 +54,7 @@ void RenderPool::work() {
 RenderPool::Rendered RenderPool::take(std::size_t i) {
     if (threads_.empty()) {
         Slot& slot = slot_of(i);
-        slot.ends = RenderChunk(spec_, chunks_[i], area_of(i).data());
+        slot.ends = RenderChunk(job_, chunks_[i], area_of(i).data());
         slot.chunk = i;
         return {area_of(i), slot.ends};
     }
@@ -65,7 +65,7 @@ RenderPool::Rendered RenderPool::take(std::size_t i) {
         if (nextToRender_ < chunks_.size() && nextToRender_ < released_ + slots_.size()) {
             const std::size_t j = nextToRender_++;
             lock.unlock();
-            const ChunkEnds ends = RenderChunk(spec_, chunks_[j], area_of(j).data());
+            const ChunkEnds ends = RenderChunk(job_, chunks_[j], area_of(j).data());
             lock.lock();
             slot_of(j).ends = ends;
             slot_of(j).chunk = j;

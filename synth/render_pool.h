@@ -20,7 +20,7 @@ public:
     // Starts up to `workers` threads; with none (or when the system gives
     // none) every chunk is rendered by the consumer when it asks for it.
     // Throws std::bad_alloc when the chunk buffers cannot be had.
-    RenderPool(const RenderSpec& spec, std::span<const Chunk> chunks, unsigned workers,
+    RenderPool(const RenderJob& job, std::span<const Chunk> chunks, unsigned workers,
                std::size_t maxChunkBytes);
     ~RenderPool();
 
@@ -50,7 +50,7 @@ private:
     Slot& slot_of(std::size_t i) { return slots_[i % slots_.size()]; }
     std::span<std::uint8_t> area_of(std::size_t i);
 
-    const RenderSpec spec_;
+    const RenderJob job_;
     const std::span<const Chunk> chunks_;
     std::vector<Slot> slots_;
 

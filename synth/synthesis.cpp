@@ -31,14 +31,14 @@ std::optional<std::string> Generate_Audio_Data(GeneratorState& s, WindowOps& w, 
                                                unsigned workers, const AudioSink& sink) {
     s.dPhaseScale = (s.dPi + s.dPi) / s.iSampleRate;
 
-    const RenderSpec spec{s.dFreq,   s.dAmplitude, s.dPhaseScale, s.iBits, s.iBytesPerSample,
+    const RenderJob job{s.dFreq,   s.dAmplitude, s.dPhaseScale, s.iBits, s.iBytesPerSample,
                           s.iChannels, s.bDither,  runSeed};
     std::vector<std::int32_t> frames(s.dSamples.size());
     for (std::size_t k = 0; k < frames.size(); ++k) frames[k] = static_cast<std::int32_t>(s.dSamples[k]);
-    const auto frameBytes = static_cast<std::size_t>(spec.frameBytes());
+    const auto frameBytes = static_cast<std::size_t>(job.frameBytes());
     const auto maxFrames = static_cast<std::int32_t>(std::max<std::size_t>(1, kChunkBytes / frameBytes));
     const std::vector<Chunk> chunks = SplitIntoChunks(frames, maxFrames);
-    RenderPool pool(spec, chunks, workers, static_cast<std::size_t>(maxFrames) * frameBytes);
+    RenderPool pool(job, chunks, workers, static_cast<std::size_t>(maxFrames) * frameBytes);
 
     s.bAbort = false;
     w.set_enabled(Control::Abort, true);

@@ -47,18 +47,18 @@ inline void StoreFrame(std::uint8_t* out, std::uint32_t v) {
 }
 
 template <int Bytes, int Channels>
-ChunkEnds Render(const RenderSpec& spec, const Chunk& chunk, std::uint8_t* out) {
-    const double freq = spec.freq[static_cast<std::size_t>(chunk.tone)];
-    const double amplitude = spec.amplitude[static_cast<std::size_t>(chunk.tone)];
-    const double phaseScale = spec.phaseScale;
+ChunkEnds Render(const RenderJob& job, const Chunk& chunk, std::uint8_t* out) {
+    const double freq = job.freq[static_cast<std::size_t>(chunk.tone)];
+    const double amplitude = job.amplitude[static_cast<std::size_t>(chunk.tone)];
+    const double phaseScale = job.phaseScale;
     // Rounded samples are clipped to the word length before the
     // left-justifying shift, so a peak never wraps to the opposite sign.
-    const double maxCode = std::ldexp(1.0, spec.bits - 1) - 1;
-    const double minCode = -std::ldexp(1.0, spec.bits - 1);
-    const double justify = spec.bits > 16 ? std::ldexp(1.0, 24 - spec.bits) : 1.0;
-    const bool addDither = spec.dither;
+    const double maxCode = std::ldexp(1.0, job.bits - 1) - 1;
+    const double minCode = -std::ldexp(1.0, job.bits - 1);
+    const double justify = job.bits > 16 ? std::ldexp(1.0, 24 - job.bits) : 1.0;
+    const bool addDither = job.dither;
 
-    DitherSource dither(spec.runSeed, static_cast<std::uint64_t>(chunk.tone));
+    DitherSource dither(job.runSeed, static_cast<std::uint64_t>(chunk.tone));
     if (addDither) dither.Skip(static_cast<std::uint64_t>(chunk.first));
 
     ChunkEnds ends;
@@ -89,7 +89,7 @@ ChunkEnds Render(const RenderSpec& spec, const Chunk& chunk, std::uint8_t* out) 
     return ends;
 }
 
-using RenderFn = ChunkEnds (*)(const RenderSpec&, const Chunk&, std::uint8_t*);
+using RenderFn = ChunkEnds (*)(const RenderJob&, const Chunk&, std::uint8_t*);
 
 template <int Bytes, std::size_t... C>
 constexpr std::array<RenderFn, sizeof...(C)> RenderersFor(std::index_sequence<C...>) {
@@ -109,12 +109,12 @@ std::vector<Chunk> SplitIntoChunks(std::span<const std::int32_t> frames, std::in
     return chunks;
 }
 
-ChunkEnds RenderChunk(const RenderSpec& spec, const Chunk& chunk, std::uint8_t* out) {
+ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* out) {
     // One copy of the sample loop per container width and channel count.
     static constexpr auto k2 = RenderersFor<2>(std::make_index_sequence<8>());
     static constexpr auto k3 = RenderersFor<3>(std::make_index_sequence<8>());
-    const auto channel = static_cast<std::size_t>(spec.channels - 1);
-    return (spec.bytesPerSample == 2 ? k2 : k3)[channel](spec, chunk, out);
+    const auto channel = static_cast<std::size_t>(job.channels - 1);
+    return (job.bytesPerSample == 2 ? k2 : k3)[channel](job, chunk, out);
 }
 
 }  // namespace sweepwav

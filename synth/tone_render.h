@@ -12,7 +12,7 @@ namespace sweepwav {
 
 // What rendering needs of the plan and the format. The spans point into the
 // tone plan, which stays unchanged while a run renders it.
-struct RenderSpec {
+struct RenderJob {
     std::span<const double> freq;       // Hz, per tone
     std::span<const double> amplitude;  // steps of the word, per tone
     double phaseScale = 0;              // radians per frame per Hz
@@ -53,6 +53,6 @@ inline constexpr std::size_t kRenderSlack = 8;
 // kRenderSlack more, whose value is then undefined: per frame
 // one sine sample, optional TPDF dither, rounded half to even, clipped to the
 // word, left-justified in its container and copied into every channel.
-ChunkEnds RenderChunk(const RenderSpec& spec, const Chunk& chunk, std::uint8_t* out);
+ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* out);
 
 }  // namespace sweepwav
