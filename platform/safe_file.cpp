@@ -107,6 +107,8 @@ public:
         }
         if (::renameat(folderFd_, tempName_.c_str(), folderFd_, name_.c_str()) != 0) return Reason(errno);
         committed_ = true;
+        ForgetTemporaryFile(slot_);  // the name is the target's now
+        slot_ = -1;
         ::close(fd_);
         fd_ = -1;
         return std::nullopt;
