@@ -31,8 +31,8 @@ std::optional<std::string> Generate_Audio_Data(GeneratorState& s, WindowOps& w, 
                                                unsigned workers, const AudioSink& sink) {
     s.dPhaseScale = (s.dPi + s.dPi) / s.iSampleRate;
 
-    const RenderJob job{s.dFreq,   s.dAmplitude, s.dPhaseScale, s.iBits, s.iBytesPerSample,
-                          s.iChannels, s.bDither,  runSeed};
+    const RenderJob job{s.dFreq,     s.dAmplitude, s.dPhaseScale, s.iBits, s.iBytesPerSample,
+                        s.iChannels, s.bDither,    runSeed};
     std::vector<std::int32_t> frames(s.dSamples.size());
     for (std::size_t k = 0; k < frames.size(); ++k) frames[k] = static_cast<std::int32_t>(s.dSamples[k]);
     const auto frameBytes = static_cast<std::size_t>(job.frameBytes());
