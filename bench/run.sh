@@ -24,14 +24,7 @@ ROUNDS="${ROUNDS:-7}"
 say() { printf '%s\n' "$*"; }
 
 # ---- tools --------------------------------------------------------------------
-need=()
-command -v sox >/dev/null 2>&1 || need+=(sox)
-if [ "${#need[@]}" -gt 0 ]; then
-    SUDO=""
-    [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-    $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+"$ROOT/tools/install-packages.sh" sox
 
 # ---- build (a failed build fails the benchmark) ---------------------------------
 cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_SANITIZE=OFF \

@@ -16,17 +16,7 @@ packages=(
   googletest                  # GoogleTest sources in /usr/src/googletest
   wine wine64                 # 64-bit Wine; console programs need no display
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  SUDO=""
-  [[ $(id -u) -ne 0 ]] && SUDO="sudo"
-  echo "Installing: ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+tools/install-packages.sh --no-install-recommends "${packages[@]}"
 
 toolchain="$root/cmake/mingw-w64.cmake"
 
