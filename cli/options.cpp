@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/form_items.h"
+#include "report/plan_export.h"
 
 namespace sweepwav {
 
@@ -131,17 +132,6 @@ const Option* FindShort(char c) {
     return nullptr;
 }
 
-bool EndsWith(std::string_view text, std::string_view tail) {
-    if (text.size() < tail.size()) return false;
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        const char c = text[text.size() - tail.size() + i];
-        if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != tail[i]) return false;
-    }
-    return true;
-}
-
-
-
 // What an option names each item of its list by: the item value for the rate
 // and the word length, the channel count for channels, the position for the
 // shift mode.
@@ -208,7 +198,7 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
             break;
         }
         case Action::Plan:
-            if (value != "-" && !EndsWith(value, ".csv") && !EndsWith(value, ".json")) {
+            if (value != "-" && PlanFormatFor(value) == PlanFormat::None) {
                 return "--plan needs a file name ending in .csv or .json, or - for CSV on standard output, not \"" +
                        value + "\"";
             }
