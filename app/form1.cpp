@@ -337,7 +337,7 @@ bool Form1::planFromEntries() {
     try {
         return Plan_from_entries(state_, *this);
     } catch (const std::exception& e) {
-        message_box(std::string("The plan stopped: ") + e.what(), state_.sAppTitle,
+        message_box("The plan stopped: " + Fault_reason(e), state_.sAppTitle,
                     Icon::Exclamation);
         Show_idle_look(*this);
         return false;
