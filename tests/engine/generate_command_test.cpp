@@ -22,6 +22,19 @@ using testing::RecordingWindow;
 const std::string kTitle = "Sweep WAV generation";
 const std::string kOutput = "/data/analyser/User Wavetables/filename.wav";
 
+// The audio a run of the same plan makes without an abort.
+std::vector<std::uint8_t> WholeAudio(const GeneratorState& planned, std::uint64_t seed, unsigned workers) {
+    GeneratorState again = planned;
+    RecordingWindow quiet;
+    std::vector<std::uint8_t> audio;
+    const auto failure = Generate_Audio_Data(again, quiet, seed, workers, [&](std::span<const std::uint8_t> b) {
+        audio.insert(audio.end(), b.begin(), b.end());
+        return std::optional<std::string>();
+    });
+    EXPECT_EQ(failure, std::nullopt);
+    return audio;
+}
+
 class GenerateCommand : public ::testing::Test {
 protected:
     // One 1 ms tone unless the texts say otherwise.
@@ -73,14 +86,7 @@ TEST_F(GenerateCommand, CompletedRun) {
     EXPECT_EQ(file.size(), 44 + audio + (audio % 2));
     EXPECT_TRUE(std::equal(s.bHeader.begin(), s.bHeader.begin() + 44, file.begin()));
     // The audio as one pass of synthesis on a single thread makes it.
-    GeneratorState again = s;
-    RecordingWindow quiet;
-    std::vector<std::uint8_t> expected;
-    ASSERT_EQ(Generate_Audio_Data(again, quiet, sv.seed, 0, [&](std::span<const std::uint8_t> b) {
-                  expected.insert(expected.end(), b.begin(), b.end());
-                  return std::optional<std::string>();
-              }),
-              std::nullopt);
+    const auto expected = WholeAudio(s, sv.seed, 0);
     ASSERT_EQ(expected.size(), audio);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin() + 44));
     // Report, full progress, the pause, then the idle look.
@@ -131,14 +137,7 @@ TEST_F(GenerateCommand, AbortedRunStillWritesTheFullFile) {
         const auto& file = sv.files.at(kOutput);
         EXPECT_EQ(file.size(), 44 + static_cast<std::size_t>(s.iTotalBytes) + s.iTotalBytes % 2);
 
-        GeneratorState again = s;
-        RecordingWindow quiet;
-        std::vector<std::uint8_t> whole;
-        ASSERT_EQ(Generate_Audio_Data(again, quiet, sv.seed, 1, [&](std::span<const std::uint8_t> b) {
-                      whole.insert(whole.end(), b.begin(), b.end());
-                      return std::optional<std::string>();
-                  }),
-                  std::nullopt);
+        const auto whole = WholeAudio(s, sv.seed, 1);
         std::size_t kept = 4;  // one stereo 16-bit frame of the aborted tone
         for (int k = 0; k + 1 < seenAt; ++k) kept += static_cast<std::size_t>(s.dSamples[k]) * 4;
         EXPECT_TRUE(std::equal(whole.begin(), whole.begin() + kept, file.begin() + 44));
