@@ -10,7 +10,7 @@ namespace {
 // unit vectors.
 using BitMatrix = std::array<std::uint64_t, 64>;
 
-std::uint64_t Apply(const BitMatrix& m, std::uint64_t v) {
+constexpr std::uint64_t Apply(const BitMatrix& m, std::uint64_t v) {
     std::uint64_t out = 0;
     for (int j = 0; v != 0; ++j, v >>= 1) {
         if (v & 1) out ^= m[static_cast<std::size_t>(j)];
@@ -18,10 +18,11 @@ std::uint64_t Apply(const BitMatrix& m, std::uint64_t v) {
     return out;
 }
 
-// The step applied 2^i times, for i = 0 .. 63, by repeated squaring.
+// The step applied 2^i times, for i = 0 .. 63, by repeated squaring; built
+// by the compiler, so that no run spends time on it.
 struct StepPowers {
     std::array<BitMatrix, 64> power{};
-    StepPowers() {
+    constexpr StepPowers() {
         for (std::size_t j = 0; j < 64; ++j) power[0][j] = DitherSource::Advance(std::uint64_t{1} << j);
         for (std::size_t i = 1; i < 64; ++i) {
             for (std::size_t j = 0; j < 64; ++j) power[i][j] = Apply(power[i - 1], power[i - 1][j]);
@@ -29,12 +30,13 @@ struct StepPowers {
     }
 };
 
+constexpr StepPowers kPowers;
+
 }  // namespace
 
 void DitherSource::Skip(std::uint64_t draws) {
-    static const StepPowers powers;
     for (std::size_t i = 0; draws != 0; ++i, draws >>= 1) {
-        if (draws & 1) state_ = Apply(powers.power[i], state_);
+        if (draws & 1) state_ = Apply(kPowers.power[i], state_);
     }
 }
 
