@@ -1,5 +1,6 @@
 #include "synth/render_pool.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace sweepwav {
@@ -7,10 +8,20 @@ namespace sweepwav {
 RenderPool::RenderPool(const RenderJob& job, std::span<const Chunk> chunks, unsigned workers,
                        std::size_t maxChunkBytes)
     : job_(job), chunks_(chunks) {
+    // A worker with no chunk of its own to render would only cost its start.
+    if (workers > chunks.size()) workers = static_cast<unsigned>(chunks.size());
     // Two chunks in hand per worker keep every worker busy while the
-    // consumer writes; one slot is enough without workers.
-    slots_.resize(workers == 0 ? 1 : 2 * static_cast<std::size_t>(workers) + 1);
-    for (Slot& slot : slots_) slot.bytes.resize(maxChunkBytes + kRenderSlack);
+    // consumer writes; one slot is enough without workers, and a run never
+    // needs more slots than it has chunks, nor slots larger than its
+    // largest chunk.
+    const std::size_t wanted = workers == 0 ? 1 : 2 * static_cast<std::size_t>(workers) + 1;
+    slots_.resize(std::max<std::size_t>(1, std::min(wanted, chunks.size())));
+    std::size_t largest = 0;
+    for (const Chunk& c : chunks) {
+        largest = std::max(largest, static_cast<std::size_t>(c.count) * static_cast<std::size_t>(job.frameBytes()));
+    }
+    const std::size_t slotBytes = std::min(largest, maxChunkBytes) + kRenderSlack;
+    for (Slot& slot : slots_) slot.bytes.reset(new std::uint8_t[slotBytes]);
     try {
         for (unsigned i = 0; i < workers; ++i) threads_.emplace_back(&RenderPool::work, this);
     } catch (const std::system_error&) {
@@ -29,7 +40,7 @@ RenderPool::~RenderPool() {
 
 std::span<std::uint8_t> RenderPool::area_of(std::size_t i) {
     const Chunk& c = chunks_[i];
-    return {slot_of(i).bytes.data(),
+    return {slot_of(i).bytes.get(),
             static_cast<std::size_t>(c.count) * static_cast<std::size_t>(job_.frameBytes())};
 }
 

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <thread>
@@ -17,9 +18,10 @@ namespace sweepwav {
 
 class RenderPool {
 public:
-    // Starts up to `workers` threads; with none (or when the system gives
-    // none) every chunk is rendered by the consumer when it asks for it.
-    // Throws std::bad_alloc when the chunk buffers cannot be had.
+    // Starts up to `workers` threads (no more than there are chunks); with
+    // none (or when the system gives none) every chunk is rendered by the
+    // consumer when it asks for it. No chunk has more than maxChunkBytes
+    // bytes. Throws std::bad_alloc when the chunk buffers cannot be had.
     RenderPool(const RenderJob& job, std::span<const Chunk> chunks, unsigned workers,
                std::size_t maxChunkBytes);
     ~RenderPool();
@@ -41,7 +43,7 @@ public:
 
 private:
     struct Slot {
-        std::vector<std::uint8_t> bytes;
+        std::unique_ptr<std::uint8_t[]> bytes;  // left uninitialised: rendering fills it
         ChunkEnds ends;
         std::size_t chunk = SIZE_MAX;  // the chunk the slot holds, once rendered
     };
