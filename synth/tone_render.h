@@ -33,12 +33,15 @@ struct Chunk {
 };
 
 // The first and last sample of a rendered chunk, as values and as container
-// bytes (least significant first).
+// bytes (least significant first), and how many of its samples the vector
+// sine left too close to a rounding boundary, so that they were computed
+// again with std::sin.
 struct ChunkEnds {
     double firstSample = 0;
     double lastSample = 0;
     std::uint8_t firstBytes[3] = {};
     std::uint8_t lastBytes[3] = {};
+    std::int32_t recomputed = 0;
 };
 
 // Splits tones of the given lengths into chunks of at most maxFrames frames,
@@ -53,6 +56,8 @@ inline constexpr std::size_t kRenderSlack = 8;
 // kRenderSlack more, whose value is then undefined: per frame
 // one sine sample, optional TPDF dither, rounded half to even, clipped to the
 // word, left-justified in its container and copied into every channel.
+// Where the machine has a vector sine (ChosenVectorSine) it computes the
+// sines, and the bytes are still exactly those of std::sin.
 ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* out);
 
 }  // namespace sweepwav
