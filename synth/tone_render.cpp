@@ -68,70 +68,104 @@ static_assert(kBlock % kSineLanes == 0);
 constexpr double kGuard = 1.0 / 65536;
 constexpr double kNearHalf = 0.5 - kGuard;
 
-template <int Bytes, int Channels>
-ChunkEnds Render(const RenderJob& job, const Chunk& chunk, SineBlock vectorSines, std::uint8_t* out) {
-    const double freq = job.freq[static_cast<std::size_t>(chunk.tone)];
-    const double amplitude = job.amplitude[static_cast<std::size_t>(chunk.tone)];
-    const double phaseScale = job.phaseScale;
-    // Rounded samples are clipped to the word length before the
-    // left-justifying shift, so a peak never wraps to the opposite sign.
-    const double maxCode = std::ldexp(1.0, job.bits - 1) - 1;
-    const double minCode = -std::ldexp(1.0, job.bits - 1);
-    const double justify = job.bits > 16 ? std::ldexp(1.0, 24 - job.bits) : 1.0;
-    const bool addDither = job.dither;
+// What the samples of one chunk's tone are made of.
+struct ToneShape {
+    double freq, amplitude, phaseScale;
+    double maxCode, minCode, justify;
+    bool dither;
+    SineBlock vectorSines;  // none: std::sin
+};
 
-    DitherSource dither(job.runSeed, static_cast<std::uint64_t>(chunk.tone));
-    if (addDither) dither.Skip(static_cast<std::uint64_t>(chunk.first));
-
-    ChunkEnds ends;
-    double sample = 0;
-    std::uint32_t v = 0;
+// Frames [first, first + count) of a tone, count <= kBlock, as their final
+// sample values (rounded, clipped, left-justified) and as the integers the
+// containers hold. Every step runs over the whole block before the next, so
+// that the compiler can keep several frames in one register. Returns how
+// many samples were recomputed with std::sin.
+std::int32_t SampleBlock(const ToneShape& t, std::int32_t first, std::int32_t count, DitherSource& dither,
+                         double* samples, std::uint32_t* codes) {
     alignas(64) double x[kBlock];
     alignas(64) double sines[kBlock];
+    alignas(64) double values[kBlock];
+    alignas(64) float noise[kBlock];
+    // The phase is computed from n alone, in this order, for every frame.
+    for (std::int32_t i = 0; i < count; ++i) x[i] = (first + i) * t.phaseScale * t.freq;
+    if (t.vectorSines != nullptr) {
+        const auto lanes = static_cast<std::int32_t>(kSineLanes);
+        const std::int32_t padded = (count + lanes - 1) / lanes * lanes;
+        std::fill(x + count, x + padded, 0.0);
+        t.vectorSines(x, sines, static_cast<std::size_t>(padded));
+    } else {
+        for (std::int32_t i = 0; i < count; ++i) sines[i] = std::sin(x[i]);
+    }
+    for (std::int32_t i = 0; i < count; ++i) values[i] = sines[i] * t.amplitude;
+    if (t.dither) {
+        for (std::int32_t i = 0; i < count; ++i) {
+            float r1, r2;
+            dither.NextPair(r1, r2);
+            noise[i] = (r2 + r1) - 1.0f;
+        }
+        for (std::int32_t i = 0; i < count; ++i) values[i] = values[i] + noise[i];
+    }
+    std::uint64_t nearHalf = 0;
+    for (std::int32_t i = 0; i < count; ++i) {
+        samples[i] = RoundToEven(values[i]);
+        nearHalf |= std::fabs(values[i] - samples[i]) >= kNearHalf;
+    }
+    std::int32_t recomputed = 0;
+    if (t.vectorSines != nullptr && nearHalf != 0) {
+        for (std::int32_t i = 0; i < count; ++i) {
+            if (std::fabs(values[i] - samples[i]) < kNearHalf) continue;
+            double value = std::sin(x[i]) * t.amplitude;
+            if (t.dither) value = value + noise[i];
+            samples[i] = RoundToEven(value);
+            ++recomputed;
+        }
+    }
+    for (std::int32_t i = 0; i < count; ++i) {
+        double sample = samples[i];
+        if (sample > t.maxCode) sample = t.maxCode;
+        if (sample < t.minCode) sample = t.minCode;
+        sample *= t.justify;
+        samples[i] = sample;
+        codes[i] = static_cast<std::uint32_t>(static_cast<std::int32_t>(sample));
+    }
+    return recomputed;
+}
+
+template <int Bytes, int Channels>
+ChunkEnds Render(const RenderJob& job, const Chunk& chunk, SineBlock vectorSines, std::uint8_t* out) {
+    // Rounded samples are clipped to the word length before the
+    // left-justifying shift, so a peak never wraps to the opposite sign.
+    const ToneShape tone{job.freq[static_cast<std::size_t>(chunk.tone)],
+                         job.amplitude[static_cast<std::size_t>(chunk.tone)],
+                         job.phaseScale,
+                         std::ldexp(1.0, job.bits - 1) - 1,
+                         -std::ldexp(1.0, job.bits - 1),
+                         job.bits > 16 ? std::ldexp(1.0, 24 - job.bits) : 1.0,
+                         job.dither,
+                         vectorSines};
+
+    DitherSource dither(job.runSeed, static_cast<std::uint64_t>(chunk.tone));
+    if (job.dither) dither.Skip(static_cast<std::uint64_t>(chunk.first));
+
+    ChunkEnds ends;
+    alignas(64) double samples[kBlock];
+    alignas(64) std::uint32_t codes[kBlock];
+    const auto keep = [&](double& sample, std::uint8_t (&bytes)[3], std::int32_t i) {
+        sample = samples[i];
+        for (int j = 0; j < Bytes; ++j) bytes[j] = static_cast<std::uint8_t>(codes[i] >> (8 * j));
+    };
     const std::int32_t end = chunk.first + chunk.count;
     for (std::int32_t block = chunk.first; block < end; block += kBlock) {
         const std::int32_t count = std::min(kBlock, end - block);
-        // The phase is computed from n alone, in this order, for every frame.
-        for (std::int32_t i = 0; i < count; ++i) x[i] = (block + i) * phaseScale * freq;
-        if (vectorSines != nullptr) {
-            const std::int32_t lanes = static_cast<std::int32_t>(kSineLanes);
-            const std::int32_t padded = (count + lanes - 1) / lanes * lanes;
-            std::fill(x + count, x + padded, 0.0);
-            vectorSines(x, sines, static_cast<std::size_t>(padded));
-        } else {
-            for (std::int32_t i = 0; i < count; ++i) sines[i] = std::sin(x[i]);
-        }
+        ends.recomputed += SampleBlock(tone, block, count, dither, samples, codes);
         for (std::int32_t i = 0; i < count; ++i) {
-            float noise = 0;
-            if (addDither) {
-                float r1, r2;
-                dither.NextPair(r1, r2);
-                noise = (r2 + r1) - 1.0f;
-            }
-            sample = sines[i] * amplitude;
-            if (addDither) sample = sample + noise;
-            double rounded = RoundToEven(sample);
-            if (vectorSines != nullptr && std::fabs(sample - rounded) >= kNearHalf) [[unlikely]] {
-                sample = std::sin(x[i]) * amplitude;
-                if (addDither) sample = sample + noise;
-                rounded = RoundToEven(sample);
-                ++ends.recomputed;
-            }
-            sample = rounded;
-            if (sample > maxCode) sample = maxCode;
-            if (sample < minCode) sample = minCode;
-            sample *= justify;
-            v = static_cast<std::uint32_t>(static_cast<std::int32_t>(sample));
-            StoreFrame<Bytes, Channels>(out, v);
+            StoreFrame<Bytes, Channels>(out, codes[i]);
             out += Bytes * Channels;
-            if (block + i == chunk.first) {
-                ends.firstSample = sample;
-                for (int j = 0; j < Bytes; ++j) ends.firstBytes[j] = static_cast<std::uint8_t>(v >> (8 * j));
-            }
         }
+        if (block == chunk.first) keep(ends.firstSample, ends.firstBytes, 0);
+        if (block + count == end) keep(ends.lastSample, ends.lastBytes, count - 1);
     }
-    ends.lastSample = sample;
-    for (int j = 0; j < Bytes; ++j) ends.lastBytes[j] = static_cast<std::uint8_t>(v >> (8 * j));
     return ends;
 }
 
