@@ -58,7 +58,8 @@ void RenderPool::work() {
         Slot& slot = slot_of(i);
         slot.ends = ends;
         slot.chunk = i;
-        rendered_.notify_all();
+        // Only the chunk the consumer waits for is worth waking it.
+        if (i == awaited_) rendered_.notify_one();
     }
 }
 
@@ -80,11 +81,12 @@ RenderPool::Rendered RenderPool::take(std::size_t i) {
             lock.lock();
             slot_of(j).ends = ends;
             slot_of(j).chunk = j;
-            rendered_.notify_all();
         } else {
+            awaited_ = i;
             rendered_.wait(lock);
         }
     }
+    awaited_ = SIZE_MAX;
     return {area_of(i), slot_of(i).ends};
 }
 
@@ -93,7 +95,8 @@ void RenderPool::release(std::size_t i) {
         std::lock_guard lock(mutex_);
         released_ = i + 1;
     }
-    freed_.notify_all();
+    // One slot is free: one worker can use it.
+    freed_.notify_one();
 }
 
 }  // namespace sweepwav

@@ -61,6 +61,7 @@ private:
     std::condition_variable freed_;     // a slot was released, or stop
     std::size_t nextToRender_ = 0;
     std::size_t released_ = 0;          // chunks before this are consumed
+    std::size_t awaited_ = SIZE_MAX;    // the chunk the consumer waits for
     bool stop_ = false;
     std::vector<std::thread> threads_;
 };
