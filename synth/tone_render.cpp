@@ -107,15 +107,11 @@ std::int32_t SampleBlock(const ToneShape& t, std::int32_t first, std::int32_t co
         }
         for (std::int32_t i = 0; i < count; ++i) values[i] = values[i] + noise[i];
     }
-    std::uint64_t nearHalf = 0;
-    for (std::int32_t i = 0; i < count; ++i) {
-        samples[i] = RoundToEven(values[i]);
-        nearHalf |= std::fabs(values[i] - samples[i]) >= kNearHalf;
-    }
+    for (std::int32_t i = 0; i < count; ++i) samples[i] = RoundToEven(values[i]);
     std::int32_t recomputed = 0;
-    if (t.vectorSines != nullptr && nearHalf != 0) {
+    if (t.vectorSines != nullptr) {
         for (std::int32_t i = 0; i < count; ++i) {
-            if (std::fabs(values[i] - samples[i]) < kNearHalf) continue;
+            if (std::fabs(values[i] - samples[i]) < kNearHalf) [[likely]] continue;
             double value = std::sin(x[i]) * t.amplitude;
             if (t.dither) value = value + noise[i];
             samples[i] = RoundToEven(value);
