@@ -72,14 +72,13 @@ TEST(VectorSine, EveryByteIsStdSinsAndFewAreRecomputed) {
                 const double freq[] = {t.freq}, amp[] = {amplitude};
                 const RenderJob job{freq, amp, (kPi + kPi) / t.rate, bits, bits > 16 ? 3 : 2, 1, dither, 2024};
                 const Chunk chunk{0, t.first, kFrames};
-                std::vector<std::uint8_t> bytes(static_cast<std::size_t>(kFrames * job.frameBytes()) + kRenderSlack);
-                const ChunkEnds ends = RenderChunk(job, chunk, bytes.data());
-                bytes.resize(bytes.size() - kRenderSlack);
                 const auto expected = WithStdSin(job, chunk);
-                const auto diff = std::mismatch(bytes.begin(), bytes.end(), expected.begin());
-                ASSERT_TRUE(diff.first == bytes.end())
+                std::vector<std::uint8_t> bytes(expected.size() + kRenderSlack);
+                const ChunkEnds ends = RenderChunk(job, chunk, bytes.data());
+                const auto diff = std::mismatch(expected.begin(), expected.end(), bytes.begin());
+                ASSERT_TRUE(diff.first == expected.end())
                     << bits << " bit, amplitude " << amplitude << ", dither " << dither << ", " << t.freq
-                    << " Hz: byte " << (diff.first - bytes.begin()) << " differs";
+                    << " Hz: byte " << (diff.first - expected.begin()) << " differs";
                 if (dither) {
                     ditheredFrames += kFrames;
                     recomputed += ends.recomputed;
