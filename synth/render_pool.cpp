@@ -20,8 +20,10 @@ RenderPool::RenderPool(const RenderJob& job, std::span<const Chunk> chunks, unsi
     for (const Chunk& c : chunks) {
         largest = std::max(largest, static_cast<std::size_t>(c.count) * static_cast<std::size_t>(job.frameBytes()));
     }
-    const std::size_t slotBytes = std::min(largest, maxChunkBytes) + kRenderSlack;
-    for (Slot& slot : slots_) slot.bytes.reset(new std::uint8_t[slotBytes]);
+    // One block for all slots, each starting on a cache line.
+    const std::size_t slotBytes = (std::min(largest, maxChunkBytes) + kRenderSlack + 63) / 64 * 64;
+    memory_ = std::make_unique<SlotMemory>(slotBytes * slots_.size());
+    for (std::size_t i = 0; i < slots_.size(); ++i) slots_[i].bytes = memory_->data() + i * slotBytes;
     try {
         for (unsigned i = 0; i < workers; ++i) threads_.emplace_back(&RenderPool::work, this);
     } catch (const std::system_error&) {
@@ -40,7 +42,7 @@ RenderPool::~RenderPool() {
 
 std::span<std::uint8_t> RenderPool::area_of(std::size_t i) {
     const Chunk& c = chunks_[i];
-    return {slot_of(i).bytes.get(),
+    return {slot_of(i).bytes,
             static_cast<std::size_t>(c.count) * static_cast<std::size_t>(job_.frameBytes())};
 }
 

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "synth/slot_memory.h"
 #include "synth/tone_render.h"
 
 namespace sweepwav {
@@ -43,7 +44,7 @@ public:
 
 private:
     struct Slot {
-        std::unique_ptr<std::uint8_t[]> bytes;  // left uninitialised: rendering fills it
+        std::uint8_t* bytes = nullptr;  // in memory_, left uninitialised: rendering fills it
         ChunkEnds ends;
         std::size_t chunk = SIZE_MAX;  // the chunk the slot holds, once rendered
     };
@@ -54,6 +55,7 @@ private:
 
     const RenderJob job_;
     const std::span<const Chunk> chunks_;
+    std::unique_ptr<SlotMemory> memory_;
     std::vector<Slot> slots_;
 
     std::mutex mutex_;
