@@ -20,8 +20,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/commands.h"
-#include "app/form1.h"
+#include "commands/commands.h"
+#include "window/form1.h"
 #include "cli/cli_window.h"
 #include "platform/system_services.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/commands.h"
+#include "commands/commands.h"
 
 namespace sweepwav {
 

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/generator_state.h"
-#include "platform/stored_controls.h"
-#include "platform/window_look.h"
+#include "core/generator_state.h"
+#include "core/stored_controls.h"
+#include "core/window_look.h"
 
 namespace sweepwav {
 

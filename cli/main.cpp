@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "cli/cli_window.h"
 #include "cli/options.h"
 #include "numbers/number_text.h"

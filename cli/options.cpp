@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/form_items.h"
+#include "commands/form_items.h"
 #include "report/plan_export.h"
 
 namespace sweepwav {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
+#include "core/controls.h"
 
 namespace sweepwav {
 

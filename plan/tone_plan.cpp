@@ -6,7 +6,7 @@
 
 #include "numbers/number_text.h"
 #include "plan/alignment.h"
-#include "platform/window_look.h"
+#include "core/window_look.h"
 
 namespace sweepwav {
 

@@ -2,8 +2,8 @@
 // amplitude, minimum duration and length, the totals and the buffers.
 #pragma once
 
-#include "app/generator_state.h"
-#include "platform/window_ops.h"
+#include "core/generator_state.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/services.h"
+#include "core/services.h"
 
 namespace sweepwav {
 

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/services.h"
+#include "core/services.h"
 
 namespace sweepwav {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/generator_state.h"
+#include "core/generator_state.h"
 
 namespace sweepwav {
 

@@ -1,9 +1,9 @@
 // Finds the analyser's installation folder, where generated files go.
 #pragma once
 
-#include "app/generator_state.h"
-#include "platform/services.h"
-#include "platform/window_ops.h"
+#include "core/generator_state.h"
+#include "core/services.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
-#include "app/generator_state.h"
-#include "platform/window_ops.h"
+#include "core/generator_state.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_look.h"
+#include "core/window_look.h"
 #include "synth/render_pool.h"
 #include "synth/tone_render.h"
 

@@ -6,4 +6,4 @@ tools/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 # Only the window and what it links, not the tests and benchmark.
 cmake --build build --target sweepwav -j"$(nproc)"
-exec build/app/sweepwav "$@"
+exec build/window/sweepwav "$@"

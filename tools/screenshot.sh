@@ -27,10 +27,10 @@ shoot() {
     if command -v xvfb-run >/dev/null 2>&1; then
         XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" \
             xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-            "$build/app/sweepwav" "$1" "$2"
+            "$build/window/sweepwav" "$1" "$2"
     else
         XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=offscreen \
-            "$build/app/sweepwav" "$1" "$2"
+            "$build/window/sweepwav" "$1" "$2"
     fi
     echo "saved $2"
 }

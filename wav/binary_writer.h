@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "platform/services.h"
+#include "core/services.h"
 
 namespace sweepwav {
 

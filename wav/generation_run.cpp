@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "numbers/number_text.h"
-#include "platform/window_look.h"
+#include "core/window_look.h"
 #include "settings/output_folder.h"
 #include "synth/synthesis.h"
 #include "wav/binary_writer.h"

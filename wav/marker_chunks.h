@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/generator_state.h"
+#include "core/generator_state.h"
 
 namespace sweepwav {
 

@@ -1,7 +1,7 @@
 // The canonical 44-byte RIFF/WAVE PCM header.
 #pragma once
 
-#include "app/generator_state.h"
+#include "core/generator_state.h"
 
 namespace sweepwav {
 

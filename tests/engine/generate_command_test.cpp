@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "settings/form_data.h"
 #include "settings/output_folder.h"
 #include "support/recording_fake.h"

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "report/info_report.h"
 #include "settings/auto_name.h"
 #include "support/recording_fake.h"

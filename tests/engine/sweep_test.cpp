@@ -10,7 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "plan/alignment.h"
 #include "plan/tone_plan.h"
 #include "synth/dither_source.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/generator_state.h"
+#include "core/generator_state.h"
 #include "plan/tone_plan.h"
 #include "support/recording_fake.h"
 

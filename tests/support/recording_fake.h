@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/services.h"
-#include "platform/stored_controls.h"
+#include "core/services.h"
+#include "core/stored_controls.h"
 
 namespace sweepwav::testing {
 

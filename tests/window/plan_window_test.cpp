@@ -22,8 +22,8 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/form1.h"
-#include "app/plan_view.h"
+#include "window/form1.h"
+#include "window/plan_view.h"
 #include "plan/tone_plan.h"
 #include "platform/system_services.h"
 #include "report/plan_export.h"

@@ -15,9 +15,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/commands.h"
-#include "app/form1.h"
-#include "app/progress_line.h"
+#include "commands/commands.h"
+#include "window/form1.h"
+#include "window/progress_line.h"
 #include "platform/system_services.h"
 #include "plan/tone_plan.h"
 

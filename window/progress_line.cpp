@@ -1,4 +1,4 @@
-#include "app/progress_line.h"
+#include "window/progress_line.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "window/form1.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,10 +15,10 @@
 #include <span>
 #include <vector>
 
-#include "app/commands.h"
-#include "app/plan_view.h"
-#include "app/progress_line.h"
-#include "platform/window_look.h"
+#include "commands/commands.h"
+#include "window/plan_view.h"
+#include "window/progress_line.h"
+#include "core/window_look.h"
 #include "report/info_report.h"
 #include "report/plan_export.h"
 #include "settings/auto_name.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/controls.h"
+#include "core/controls.h"
 
 namespace sweepwav {
 

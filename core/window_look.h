@@ -2,7 +2,7 @@
 // lines and the idle look every command returns to.
 #pragma once
 
-#include "platform/window_ops.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 

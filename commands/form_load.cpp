@@ -1,10 +1,10 @@
 #include <cmath>
 #include <string>
 
-#include "app/commands.h"
-#include "app/form_items.h"
+#include "commands/commands.h"
+#include "commands/form_items.h"
 #include "numbers/number_text.h"
-#include "platform/window_look.h"
+#include "core/window_look.h"
 #include "settings/output_folder.h"
 
 namespace sweepwav {

@@ -6,7 +6,7 @@
 #include <QColor>
 #include <QWidget>
 
-#include "platform/window_look.h"
+#include "core/window_look.h"
 
 namespace sweepwav {
 

@@ -12,9 +12,9 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/form1.h"
-#include "app/plan_view.h"
-#include "platform/desktop_services.h"
+#include "window/form1.h"
+#include "window/plan_view.h"
+#include "window/desktop_services.h"
 #include "platform/temporary_files.h"
 #include "sweepwav_version.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/generator_state.h"
+#include "core/generator_state.h"
 #include "report/plan_export.h"
 
 class QChart;

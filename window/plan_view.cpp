@@ -1,4 +1,4 @@
-#include "app/plan_view.h"
+#include "window/plan_view.h"
 
 #include <QBuffer>
 #include <QChart>

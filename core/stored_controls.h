@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_ops.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 

@@ -1,6 +1,6 @@
 #include <new>
 
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "plan/tone_plan.h"
 #include "settings/form_data.h"
 #include "settings/validation.h"

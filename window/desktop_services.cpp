@@ -1,4 +1,4 @@
-#include "platform/desktop_services.h"
+#include "window/desktop_services.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
