@@ -32,7 +32,7 @@ class BenchServices : public sweepwav::SystemServices {
 public:
     explicit BenchServices(std::string dir) : dir_(std::move(dir)) {}
     sweepwav::FolderDefaults folder_defaults() override { return {dir_, "/", dir_ + "/"}; }
-    sweepwav::SettingRead read_setting(const std::string&) override { return {true, dir_, {}}; }
+    sweepwav::Result<std::string> read_setting(const std::string&) override { return dir_; }
     void sleep_ms(int) override {}
 
 private:

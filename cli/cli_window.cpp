@@ -32,14 +32,14 @@ void CliWindow::set_label(Control label, const std::string& text) {
     }
 }
 
-void CliWindow::set_line_x2(Control line, float x2, bool) {
+void CliWindow::set_progress(Control line, double fraction, bool) {
     if (line != Control::Progress2) return;
-    progress2_ = x2;
+    progress2_ = fraction;
     if (chatter_ == Chatter::Bar) draw_progress();
 }
 
 void CliWindow::draw_progress() {
-    const int cells = static_cast<int>(std::lround((progress2_ - kLineEmpty) / kLineSpan * kBarCells));
+    const int cells = static_cast<int>(std::lround(progress2_ * kBarCells));
     if (cells == drawnCells_) return;
     drawnCells_ = cells;
     std::string bar(static_cast<std::size_t>(std::max(0, std::min(cells, kBarCells))), '#');

@@ -8,7 +8,6 @@
 
 #include "core/generator_state.h"
 #include "core/stored_controls.h"
-#include "core/window_look.h"
 
 namespace sweepwav {
 
@@ -25,7 +24,7 @@ public:
 
     void set_caption(const std::string& caption) override;
     void set_label(Control label, const std::string& text) override;
-    void set_line_x2(Control line, float x2, bool redraw) override;
+    void set_progress(Control line, double fraction, bool redraw) override;
     void do_events() override;
     void message_box(const std::string& text, const std::string& title, Icon icon) override;
 
@@ -47,7 +46,7 @@ private:
     Chatter chatter_;
     std::string status_;
     bool statusShown_ = false;
-    float progress2_ = kLineEmpty;
+    double progress2_ = 0;
     int drawnCells_ = -1;
     bool lineOpen_ = false;
 };

@@ -12,15 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "commands/commands.h"
 #include "cli/cli_window.h"
 #include "cli/options.h"
+#include "commands/commands.h"
 #include "numbers/number_text.h"
+#include "platform/standard_output.h"
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
 #include "report/info_report.h"
 #include "report/plan_export.h"
-#include "settings/auto_name.h"
 #include "settings/form_data.h"
 #include "sweepwav_version.h"
 
@@ -32,45 +32,14 @@ constexpr int kFailed = 1;
 constexpr int kRefused = 2;
 constexpr int kAborted = 130;
 
-// The WAV written to standard output as it is made: no temporary file, and
-// after an abort the silence is written out.
-class StandardOutput : public OutputFile {
-public:
-    std::optional<std::string> write(std::span<const std::uint8_t> bytes) override {
-        const std::uint8_t* p = bytes.data();
-        std::size_t left = bytes.size();
-        while (left > 0) {
-            const ssize_t n = ::write(STDOUT_FILENO, p, left);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return std::strerror(errno);
-            }
-            p += n;
-            left -= static_cast<std::size_t>(n);
-        }
-        return std::nullopt;
-    }
-    std::optional<std::string> write_zeros(std::uint64_t count) override {
-        static const std::vector<std::uint8_t> zeros(std::size_t(1) << 16, 0);
-        while (count > 0) {
-            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, zeros.size()));
-            if (auto failure = write(std::span<const std::uint8_t>(zeros.data(), n))) return failure;
-            count -= n;
-        }
-        return std::nullopt;
-    }
-    std::optional<std::string> commit() override { return std::nullopt; }
-    std::string description() const override { return "to standard output"; }
-};
-
 // The command line does not hold its final status line on screen, and it
 // can send the WAV to standard output.
 class CliServices : public SystemServices {
 public:
     explicit CliServices(bool toStdout) : toStdout_(toStdout) {}
     void sleep_ms(int) override {}
-    OpenedFile create_file(const std::string& path) override {
-        if (toStdout_) return {std::make_unique<StandardOutput>(), {}};
+    Result<std::unique_ptr<OutputFile>> create_file(const std::string& path) override {
+        if (toStdout_) return StandardOutputFile();
         return SystemServices::create_file(path);
     }
 
@@ -92,11 +61,13 @@ void OnInterrupt(int) {
     _exit(kAborted);
 }
 
+void Say(const std::string& text) { std::fprintf(stderr, "sweepwav-cli: %s\n", text.c_str()); }
+
 // Standard output holds what was asked for; a failure to write it is a
 // failed run.
 int FlushStandardOutput() {
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kWritten;
-    std::fprintf(stderr, "sweepwav-cli: Could not write to standard output: %s\n", std::strerror(errno));
+    Say(WriteFailureText("to standard output", std::strerror(errno)));
     return kFailed;
 }
 
@@ -123,46 +94,33 @@ int WritePlan(const GeneratorState& s, Services& services, const std::string& wh
         PutText(PlanCsv(s));
         return FlushStandardOutput();
     }
-    if (auto reason = services.write_text_file(where, PlanText(s, PlanFormatFor(where)))) {
-        std::fprintf(stderr, "sweepwav-cli: Could not write the file %s: %s\n", where.c_str(), reason->c_str());
+    if (Status written = services.write_text_file(where, PlanText(s, PlanFormatFor(where))); !written) {
+        Say(WriteFailureText(FileDestination(where), written.reason()));
         return kFailed;
     }
     return kWritten;
 }
 
-int Run(int argc, char** argv) {
-    CliOptions options;
-    if (auto error = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options)) {
-        std::fprintf(stderr, "sweepwav-cli: %s\n", error->c_str());
-        return kRefused;
-    }
-    if (options.help) {
-        std::fputs(kUsage, stdout);
-        return FlushStandardOutput();
-    }
-    if (options.version) {
-        std::printf("sweepwav-cli %s\nCopyright (C) 2026 The sweepwav developers.\nLicense: MIT.\n",
-                    SWEEPWAV_VERSION);
-        return FlushStandardOutput();
-    }
-    if (options.toStdout && isatty(STDOUT_FILENO)) {
-        std::fprintf(stderr, "sweepwav-cli: --file - writes the WAV to standard output, which is a terminal; "
-                             "redirect it to a file or a pipe\n");
-        return kRefused;
-    }
+int ShowVersion() {
+    std::printf("sweepwav-cli %s\nCopyright (C) 2026 The sweepwav developers.\nLicense: MIT.\n", SWEEPWAV_VERSION);
+    return FlushStandardOutput();
+}
 
-    PrepareProcessForFileWrites();
-    std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is a failed write, with a message
-
+// A run of the command line: the window's state and controls, the services,
+// and the options that fill the controls.
+struct Session {
+    const CliOptions& options;
     GeneratorState state;
-    const auto chatter = options.quiet                  ? CliWindow::Chatter::Quiet
-                         : isatty(STDERR_FILENO) != 0 ? CliWindow::Chatter::Bar
-                                                      : CliWindow::Chatter::Lines;
-    CliWindow window(state, stderr, chatter);
-    CliServices services(options.toStdout);
-    if (options.seed) services.fix_random_seed(*options.seed);
+    CliWindow window;
+    CliServices services;
 
-    try {
+    Session(const CliOptions& o, CliWindow::Chatter chatter)
+        : options(o), window(state, stderr, chatter), services(o.toStdout) {
+        if (o.seed) services.fix_random_seed(*o.seed);
+    }
+
+    // Start-up, then the options typed into the controls.
+    void load() {
         // With a folder of its own, or none at all, the run needs no analyser.
         Form_Load(state, window, services, !options.outputDir && !options.toStdout);
         if (options.outputDir) {
@@ -173,38 +131,43 @@ int Run(int argc, char** argv) {
         for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
         for (const auto& [list, position] : options.selections) window.select_index(list, position);
         state.bMarkers = options.markers;
+    }
 
-        // "Make file name" as a click before the run: the name it proposes is
-        // printed as the run will write it, and then used. It only ever
-        // clears bDataOK.
-        if (options.autoName) {
-            state.bDataOK = true;
-            AutoName_Click(state, window);
-            if (!state.bDataOK) return kRefused;
-            PutText(WavFileName(window.text(Control::FileName)) + "\n");
+    // "Make file name" as a click before the run: the name it proposes is
+    // printed as the run will write it, and then used. It only ever clears
+    // bDataOK.
+    int autoName() {
+        state.bDataOK = true;
+        AutoName_Click(state, window);
+        if (!state.bDataOK) return kRefused;
+        PutText(WavFileName(window.text(Control::FileName)) + "\n");
+        return FlushStandardOutput();
+    }
+
+    // "Show Info" without the box or file: the report goes to stdout with
+    // plain line ends, whatever its length, and no WAV is written. When the
+    // plan takes standard output, the report goes to stderr.
+    int info() {
+        const bool planned = PlanFromEntries(state, window);
+        window.finish();
+        if (!planned) return state.bDataOK ? kFailed : kRefused;
+        BuildInfoReport(state);
+        std::string report;
+        for (char c : state.sReport) {
+            if (c != '\r') report += c;
+        }
+        if (options.plan == "-") {
+            std::fputs(report.c_str(), stderr);
+        } else {
+            PutText(report);
             if (FlushStandardOutput() != kWritten) return kFailed;
         }
+        return options.plan ? WritePlan(state, services, *options.plan) : kWritten;
+    }
 
-        // "Show Info" without the box or file: the report goes to stdout with
-        // plain line ends, whatever its length, and no WAV is written. When
-        // the plan takes standard output, the report goes to stderr.
-        if (options.info) {
-            const bool built = Build_Info_Report(state, window);
-            window.finish();
-            if (!built) return state.bDataOK ? kFailed : kRefused;
-            std::string report;
-            for (char c : state.sReport) {
-                if (c != '\r') report += c;
-            }
-            if (options.plan == "-") {
-                std::fputs(report.c_str(), stderr);
-            } else {
-                PutText(report);
-                if (FlushStandardOutput() != kWritten) return kFailed;
-            }
-            return options.plan ? WritePlan(state, services, *options.plan) : kWritten;
-        }
-
+    // "Generate file", then the plan of the file just written (also after an
+    // abort: it describes the planned file).
+    int generate() {
         struct sigaction action {};
         action.sa_handler = OnInterrupt;
         sigemptyset(&action.sa_mask);
@@ -215,15 +178,49 @@ int Run(int argc, char** argv) {
         if (!state.bDataOK) return kRefused;
         if (state.iCalcResult != 1 || !state.bFileWritten) return kFailed;
         window.say(WrittenLine(state, options.toStdout));
-        // The plan of the file just written (also after an abort: it
-        // describes the planned file).
         if (options.plan && WritePlan(state, services, *options.plan) != kWritten) return kFailed;
         return state.bAbort ? kAborted : kWritten;
+    }
+
+    int run() {
+        load();
+        if (options.autoName) {
+            if (const int status = autoName(); status != kWritten) return status;
+        }
+        return options.info ? info() : generate();
+    }
+};
+
+int Run(int argc, char** argv) {
+    CliOptions options;
+    if (auto error = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options)) {
+        Say(*error);
+        return kRefused;
+    }
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return FlushStandardOutput();
+    }
+    if (options.version) return ShowVersion();
+    if (options.toStdout && isatty(STDOUT_FILENO)) {
+        Say("--file - writes the WAV to standard output, which is a terminal; redirect it to a file or a pipe");
+        return kRefused;
+    }
+
+    PrepareProcessForFileWrites();
+    std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is a failed write, with a message
+
+    const auto chatter = options.quiet                  ? CliWindow::Chatter::Quiet
+                         : isatty(STDERR_FILENO) != 0 ? CliWindow::Chatter::Bar
+                                                      : CliWindow::Chatter::Lines;
+    Session session(options, chatter);
+    try {
+        return session.run();
     } catch (const std::exception& e) {
         // A fault the procedures do not handle themselves, such as running out
         // of memory: the old file stays as it was.
-        window.finish();
-        std::fprintf(stderr, "sweepwav-cli: The run stopped: %s\n", Fault_reason(e).c_str());
+        session.window.finish();
+        Say("The run stopped: " + Fault_reason(e));
         return kFailed;
     }
 }

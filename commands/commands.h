@@ -1,7 +1,7 @@
-// The window's start-up and its Generate and Abort commands, free of any
-// toolkit: they act on the state and reach the screen and the system only
-// through the window operations and the platform services they are given.
-// Show Info and Make file name live with the report and the file naming.
+// Start-up and the window's commands, free of any toolkit: they act on the
+// state and reach the screen and the system only through the window
+// operations and the platform services they are given. Each leaves its
+// outcome in the state's flags and shows its own messages.
 #pragma once
 
 #include <exception>
@@ -20,8 +20,25 @@ void Form_Load(GeneratorState& s, WindowOps& w, Services& sv, bool lookUpFolder 
 // Enables or disables the 17 input controls in focus order; never Abort.
 void Enable_form(WindowOps& w, bool enabled);
 
+// The checks and the planning that every command on a sweep runs first:
+// Check_Entered_data, Get_Data_From_Form, Check_Data_Ranges,
+// Set_up_calculation, and that the file fits a WAV file. Returns false when
+// a check refused the entries (bDataOK false, its message shown) or the plan
+// was refused (iCalcResult not 1).
+[[nodiscard]] bool PlanFromEntries(GeneratorState& s, WindowOps& w);
+
 // "Generate file".
 void OK_Click(GeneratorState& s, WindowOps& w, Services& sv);
+
+// "Show Info": plans from the entries and shows the report in a message box
+// or, when long, writes it to wav_info.txt in the output folder and opens it
+// in the text viewer.
+void ShowInfo_Click(GeneratorState& s, WindowOps& w, Services& sv);
+
+// "Make file name": checks the five sweep numbers, then puts a name such as
+// "SW 20Hz to 20kHz at -20dBFS.wav" into the FileName box. A failed check
+// shows its message, clears bDataOK and leaves the box as it was.
+void AutoName_Click(GeneratorState& s, WindowOps& w);
 
 // "Abort": requests that synthesis stops.
 void Abort_Click(GeneratorState& s);

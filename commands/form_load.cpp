@@ -4,7 +4,6 @@
 #include "commands/commands.h"
 #include "commands/form_items.h"
 #include "numbers/number_text.h"
-#include "core/window_look.h"
 #include "settings/output_folder.h"
 
 namespace sweepwav {
@@ -72,8 +71,8 @@ void Form_Load(GeneratorState& s, WindowOps& w, Services& sv, bool lookUpFolder)
     w.set_text(Control::ToneCycles, std::to_string(s.iToneCycles));
     w.set_checked(Control::Dither1, s.bDither);
 
-    w.set_line_x2(Control::Progress1, kLineEmpty, false);
-    w.set_line_x2(Control::Progress2, kLineEmpty, false);
+    w.set_progress(Control::Progress1, 0, false);
+    w.set_progress(Control::Progress2, 0, false);
     w.set_text(Control::FileName, "filename.wav");
     w.set_caption(s.sAppTitle);
     w.set_enabled(Control::Abort, false);

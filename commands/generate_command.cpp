@@ -1,9 +1,6 @@
 #include <new>
 
 #include "commands/commands.h"
-#include "plan/tone_plan.h"
-#include "settings/form_data.h"
-#include "settings/validation.h"
 #include "wav/generation_run.h"
 
 namespace sweepwav {
@@ -11,15 +8,7 @@ namespace sweepwav {
 void OK_Click(GeneratorState& s, WindowOps& w, Services& sv) {
     s.bFileWritten = false;
     Enable_form(w, false);
-    Check_Entered_data(s, w);
-    if (s.bDataOK) {
-        Get_Data_From_Form(s, w);
-        Check_Data_Ranges(s, w);
-        if (s.bDataOK) {
-            Set_up_calculation(s, w);
-            if (s.iCalcResult == 1) Generate_WAV_File(s, w, sv);
-        }
-    }
+    if (PlanFromEntries(s, w)) Generate_WAV_File(s, w, sv);
     Enable_form(w, true);
 }
 

@@ -3,7 +3,6 @@
 // directly and report their outcome through its flags.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,20 +50,16 @@ struct GeneratorState {
     std::int16_t iBytesPerSample = 0;
     std::int32_t iTotalBytes = 0;
     std::int16_t iCalcResult = 0;
-    // The container bytes of the last sample made, with one spare last
-    // element that is never written. The audio itself goes to the file as it
-    // is made and is never held whole.
-    std::vector<std::uint8_t> bSampleBytes;
+    // The audio goes to the file as it is made and is never held whole.
 
     // Synthesis.
     double dPhaseScale = 0;
-    double dSample = 0;
     std::int32_t iWritePos = 0;
     bool bAbort = false;
     std::int32_t iLastTone = 0;  // the tone synthesis was at when it ended
 
-    // WAV header.
-    std::array<std::uint8_t, 45> bHeader{};
+    // WAV header: its bytes as they go into the file.
+    std::vector<std::uint8_t> bHeader;
     std::int32_t iByteRate = 0;
 
     // Generation run.

@@ -5,18 +5,12 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 
-namespace sweepwav {
+#include "core/result.h"
 
-// Outcome of reading one value of the analyser's per-user settings.
-struct SettingRead {
-    bool ok = false;
-    std::string value;        // the value's data as text, when ok
-    std::string description;  // the failure's description, when not ok
-};
+namespace sweepwav {
 
 // Output folder values that depend on the platform: the installation folder
 // assumed before the settings are read, its wavetable sub-folder, and the
@@ -30,28 +24,21 @@ struct FolderDefaults {
 // A file being written from start to end. Nothing appears under the file's
 // name until commit() succeeds; destroying a file that was not committed
 // throws away what was written and leaves an old file of that name as it was.
-// Failures return the system's reason.
 class OutputFile {
 public:
     virtual ~OutputFile() = default;
 
-    [[nodiscard]] virtual std::optional<std::string> write(std::span<const std::uint8_t> bytes) = 0;
+    virtual Status write(std::span<const std::uint8_t> bytes) = 0;
 
     // Appends count zero bytes; where the system allows, without writing them.
-    [[nodiscard]] virtual std::optional<std::string> write_zeros(std::uint64_t count) = 0;
+    virtual Status write_zeros(std::uint64_t count) = 0;
 
     // Puts the complete file in place of any old one.
-    [[nodiscard]] virtual std::optional<std::string> commit() = 0;
+    virtual Status commit() = 0;
 
-    // How messages name the destination: "the file <path>", or another
-    // destination such as standard output.
+    // How messages name the destination: FileDestination(path), or another
+    // destination such as "to standard output".
     virtual std::string description() const = 0;
-};
-
-// A file opened for writing, or the reason it could not be.
-struct OpenedFile {
-    std::unique_ptr<OutputFile> file;
-    std::string failure;
 };
 
 class Services {
@@ -61,24 +48,24 @@ public:
     virtual FolderDefaults folder_defaults() = 0;
 
     // Reads a settings value by its full registry-style path, for example
-    // "HKCU\Software\Corvalis\Olvane\Paths\Application directory".
-    [[nodiscard]] virtual SettingRead read_setting(const std::string& fullPath) = 0;
+    // "HKCU\Software\Corvalis\Olvane\Paths\Application directory": its
+    // data as text, or the failure's description.
+    virtual Result<std::string> read_setting(const std::string& fullPath) = 0;
 
     // Starts a new content for the file at path. Only that name changes: a
     // symbolic link there is replaced, never followed.
-    [[nodiscard]] virtual OpenedFile create_file(const std::string& path) = 0;
+    virtual Result<std::unique_ptr<OutputFile>> create_file(const std::string& path) = 0;
 
     // Writes text as single-byte characters, replacing any existing file
     // only once the new one is complete.
-    [[nodiscard]] virtual std::optional<std::string> write_text_file(const std::string& path,
-                                                                     const std::string& text) = 0;
+    virtual Status write_text_file(const std::string& path, const std::string& text) = 0;
 
     // Opens the file in the system's text viewer without waiting for it.
-    [[nodiscard]] virtual bool open_in_viewer(const std::string& path) = 0;
+    virtual Status open_in_viewer(const std::string& path) = 0;
 
     // Shows the folder in the desktop's file manager without waiting for it.
-    // False when the folder does not exist or cannot be shown.
-    [[nodiscard]] virtual bool open_folder(const std::string& path) = 0;
+    // Fails when the folder does not exist or cannot be shown.
+    virtual Status open_folder(const std::string& path) = 0;
 
     virtual void sleep_ms(int milliseconds) = 0;
 

@@ -6,19 +6,22 @@
 
 namespace sweepwav {
 
-// A progress line's right end runs from kLineEmpty to kLineFull window units:
-// the position of a fraction f is kLineEmpty + kLineSpan * f.
+// On screen a progress line's right end runs from kLineEmpty to kLineFull
+// window units: the position of a fraction f is kLineEmpty + kLineSpan * f.
 inline constexpr float kLineEmpty = 60;
 inline constexpr float kLineSpan = 4600;
 inline constexpr float kLineFull = kLineEmpty + kLineSpan;
+
+// The right end, in window units, of a line that reaches the fraction.
+inline float LineX2(double fraction) { return static_cast<float>(fraction * kLineSpan + kLineEmpty); }
 
 // The status line's text while the window waits for a command.
 inline constexpr const char* kIdleStatus = "Sweep Configuration";
 
 // Both progress lines empty and the idle status text.
-inline void Show_idle_look(WindowOps& w) {
-    w.set_line_x2(Control::Progress1, kLineEmpty, false);
-    w.set_line_x2(Control::Progress2, kLineEmpty, false);
+inline void ShowIdleLook(WindowOps& w) {
+    w.set_progress(Control::Progress1, 0, false);
+    w.set_progress(Control::Progress2, 0, false);
     w.set_label(Control::Status, kIdleStatus);
 }
 

@@ -38,9 +38,9 @@ public:
     virtual void set_caption(const std::string& caption) = 0;
     virtual void set_label(Control label, const std::string& text) = 0;
 
-    // Right end of a progress line in window units (60 empty .. 4660 full).
-    // When redraw is true the line is drawn at once, without servicing input.
-    virtual void set_line_x2(Control line, float x2, bool redraw) = 0;
+    // How far a progress line reaches: 0 empty, 1 full. When redraw is true
+    // the line is shown at once, without servicing input.
+    virtual void set_progress(Control line, double fraction, bool redraw) = 0;
 
     // Dispatch pending user input (an Abort click) once.
     virtual void do_events() = 0;

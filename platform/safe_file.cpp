@@ -12,13 +12,15 @@
 #include <cstring>
 #include <random>
 
+#include "posix_io.h"
+#include "safe_file_hidden.h"
 #include "platform/temporary_files.h"
 
 namespace sweepwav {
 
 namespace {
 
-std::string Reason(int error) { return std::strerror(error); }
+Status Failed(int error) { return Status::Failure(SystemReason(error)); }
 
 // Hidden temporary names are short, whatever the length of the target's
 // name, so that a name up to the system's limit still works.
@@ -62,31 +64,18 @@ public:
         ::close(folderFd_);
     }
 
-    std::optional<std::string> write(std::span<const std::uint8_t> bytes) override {
-        const std::uint8_t* p = bytes.data();
-        std::size_t left = bytes.size();
-        while (left > 0) {
-            const ssize_t n = ::write(fd_, p, std::min<std::size_t>(left, std::size_t(1) << 30));
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return Reason(errno);
-            }
-            p += n;
-            left -= static_cast<std::size_t>(n);
-        }
-        return std::nullopt;
-    }
+    Status write(std::span<const std::uint8_t> bytes) override { return WriteAll(fd_, bytes); }
 
-    std::optional<std::string> write_zeros(std::uint64_t count) override {
+    Status write_zeros(std::uint64_t count) override {
         // The file grows without writing: the new region reads as zeros.
         const off_t end = ::lseek(fd_, 0, SEEK_END);
-        if (end < 0) return Reason(errno);
-        if (::ftruncate(fd_, end + static_cast<off_t>(count)) != 0) return Reason(errno);
-        if (::lseek(fd_, 0, SEEK_END) < 0) return Reason(errno);
-        return std::nullopt;
+        if (end < 0) return Failed(errno);
+        if (::ftruncate(fd_, end + static_cast<off_t>(count)) != 0) return Failed(errno);
+        if (::lseek(fd_, 0, SEEK_END) < 0) return Failed(errno);
+        return {};
     }
 
-    std::optional<std::string> commit() override {
+    Status commit() override {
         // A replaced file keeps its owner where the system allows and all its
         // permission bits; a new one gets the usual permissions. The owner
         // goes first: changing it clears the set-id bits.
@@ -102,19 +91,19 @@ public:
                     slot_ = RememberTemporaryFile((folder_ + "/" + tempName_).c_str());
                     break;
                 }
-                if (errno != EEXIST || attempt > 100) return Reason(errno);
+                if (errno != EEXIST || attempt > 100) return Failed(errno);
             }
         }
-        if (::renameat(folderFd_, tempName_.c_str(), folderFd_, name_.c_str()) != 0) return Reason(errno);
+        if (::renameat(folderFd_, tempName_.c_str(), folderFd_, name_.c_str()) != 0) return Failed(errno);
         committed_ = true;
         ForgetTemporaryFile(slot_);  // the name is the target's now
         slot_ = -1;
         ::close(fd_);
         fd_ = -1;
-        return std::nullopt;
+        return {};
     }
 
-    std::string description() const override { return "the file " + path_; }
+    std::string description() const override { return FileDestination(path_); }
 
 private:
     std::string path_, folder_, name_;
@@ -129,20 +118,20 @@ private:
     bool committed_ = false;
 };
 
-}  // namespace
+enum class TemporaryKind { UnnamedWherePossible, Hidden };
 
-OpenedFile CreateSafeFile(const std::string& path, TemporaryFileKind kind) {
+Result<std::unique_ptr<OutputFile>> Create(const std::string& path, TemporaryKind kind) {
     const auto slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.empty() || name == "." || name == "..") return {nullptr, Reason(EISDIR)};
+    if (name.empty() || name == "." || name == "..") return Failed(EISDIR);
 
     // The folder is reached as usual, through any links on the way.
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd < 0) return {nullptr, Reason(errno)};
+    if (folderFd < 0) return Failed(errno);
     const auto refuse = [folderFd](int error) {
         ::close(folderFd);
-        return OpenedFile{nullptr, Reason(error)};
+        return Failed(error);
     };
     const long nameMax = ::fpathconf(folderFd, _PC_NAME_MAX);
     if (name.size() > static_cast<std::size_t>(nameMax > 0 ? nameMax : NAME_MAX)) return refuse(ENAMETOOLONG);
@@ -167,7 +156,7 @@ OpenedFile CreateSafeFile(const std::string& path, TemporaryFileKind kind) {
     std::string tempName;
     int slot = -1;
 #ifdef O_TMPFILE
-    if (kind == TemporaryFileKind::Unnamed && ::access("/proc/self/fd", X_OK) == 0) {
+    if (kind == TemporaryKind::UnnamedWherePossible && ::access("/proc/self/fd", X_OK) == 0) {
         fd = ::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         // Systems and file systems without unnamed files answer with one of these.
         if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return refuse(errno);
@@ -179,9 +168,18 @@ OpenedFile CreateSafeFile(const std::string& path, TemporaryFileKind kind) {
         if (fd < 0 && errno != EEXIST) return refuse(errno);
     }
     if (!tempName.empty()) slot = RememberTemporaryFile((folder + "/" + tempName).c_str());
-    return {std::make_unique<SafeFile>(path, folder, name, folderFd, fd, tempName, slot, mode,
-                                       replacesFile ? &now : nullptr),
-            {}};
+    return std::unique_ptr<OutputFile>(std::make_unique<SafeFile>(path, folder, name, folderFd, fd, tempName,
+                                                                  slot, mode, replacesFile ? &now : nullptr));
+}
+
+}  // namespace
+
+Result<std::unique_ptr<OutputFile>> CreateSafeFile(const std::string& path) {
+    return Create(path, TemporaryKind::UnnamedWherePossible);
+}
+
+Result<std::unique_ptr<OutputFile>> CreateSafeFileWithHiddenName(const std::string& path) {
+    return Create(path, TemporaryKind::Hidden);
 }
 
 }  // namespace sweepwav

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstddef>
 
+#include "core/text.h"
+
 namespace sweepwav {
 
 namespace {
@@ -50,17 +52,6 @@ std::string JsonString(std::string_view text) {
     }
     out += '"';
     return out;
-}
-
-bool EndsWithNoCase(std::string_view text, std::string_view ending) {
-    if (text.size() < ending.size()) return false;
-    const std::string_view tail = text.substr(text.size() - ending.size());
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        char c = tail[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != ending[i]) return false;
-    }
-    return true;
 }
 
 }  // namespace

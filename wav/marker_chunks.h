@@ -29,8 +29,4 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s);
 // frequency and level rounded to 3 decimals in the program's number text.
 std::string ToneLabel(const GeneratorState& s, int index);
 
-// The RIFF size field (offset 4) of a file with the canonical header, the
-// data chunk and its pad byte, followed by markerBytes of further chunks.
-std::uint32_t RiffSizeWithMarkers(std::int32_t totalBytes, std::size_t markerBytes);
-
 }  // namespace sweepwav

@@ -6,22 +6,28 @@
 #include <QString>
 #include <QUrl>
 
+#include "platform/qt_text.h"
+
 namespace sweepwav {
 
-bool DesktopServices::open_in_viewer(const std::string& path) {
-    const QString file = QString::fromStdString(path);
+Status DesktopServices::open_in_viewer(const std::string& path) {
+    const QString file = ToQString(path);
 #ifdef _WIN32
     // The path is passed as one argument, never through a shell.
-    return QProcess::startDetached(QStringLiteral("notepad"), {file});
+    const bool started = QProcess::startDetached(QStringLiteral("notepad"), {file});
 #else
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    const bool started = QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 #endif
+    return started ? Status() : Status::Failure("no text viewer could be started");
 }
 
-bool DesktopServices::open_folder(const std::string& path) {
-    const QString folder = QString::fromStdString(path);
-    if (!QFileInfo(folder).isDir()) return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+Status DesktopServices::open_folder(const std::string& path) {
+    const QString folder = ToQString(path);
+    if (!QFileInfo(folder).isDir()) return Status::Failure("no such folder");
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder))) {
+        return Status::Failure("no file manager could be started");
+    }
+    return {};
 }
 
 }  // namespace sweepwav

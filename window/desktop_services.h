@@ -8,8 +8,8 @@ namespace sweepwav {
 
 class DesktopServices : public SystemServices {
 public:
-    bool open_in_viewer(const std::string& path) override;
-    bool open_folder(const std::string& path) override;
+    Status open_in_viewer(const std::string& path) override;
+    Status open_folder(const std::string& path) override;
 };
 
 }  // namespace sweepwav

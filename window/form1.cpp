@@ -19,6 +19,7 @@
 #include "window/plan_view.h"
 #include "window/progress_line.h"
 #include "core/window_look.h"
+#include "platform/qt_text.h"
 #include "report/info_report.h"
 #include "report/plan_export.h"
 #include "settings/auto_name.h"
@@ -34,8 +35,6 @@ namespace sweepwav {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string S(const QString& s) { return s.toUtf8().toStdString(); }
 
 // Colours of the header box and the three bands.
 constexpr const char* kStyle = R"(
@@ -194,11 +193,11 @@ ProgressLine* Form1::line(Control c) const { return qobject_cast<ProgressLine*>(
 
 std::string Form1::text(Control c) {
     QLineEdit* b = box(c);
-    return b ? S(b->text()) : std::string();
+    return b ? ToUtf8(b->text()) : std::string();
 }
 
 void Form1::set_text(Control c, const std::string& text) {
-    if (QLineEdit* b = box(c)) b->setText(Q(text));
+    if (QLineEdit* b = box(c)) b->setText(ToQString(text));
 }
 
 bool Form1::checked(Control c) {
@@ -211,7 +210,7 @@ void Form1::set_checked(Control c, bool ticked) {
 }
 
 void Form1::add_item(Control c, const std::string& text, int position, std::int32_t value) {
-    if (QComboBox* l = list(c)) l->insertItem(position, Q(text), QVariant(value));
+    if (QComboBox* l = list(c)) l->insertItem(position, ToQString(text), QVariant(value));
 }
 
 void Form1::select_index(Control c, int position) {
@@ -238,19 +237,19 @@ void Form1::set_enabled(Control c, bool enabled) {
     if (QWidget* w = control(c)) w->setEnabled(enabled);
 }
 
-void Form1::set_caption(const std::string& caption) { setWindowTitle(Q(caption)); }
+void Form1::set_caption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
 
 void Form1::set_label(Control c, const std::string& text) {
     QLabel* label = qobject_cast<QLabel*>(control(c));
     if (!label) return;
-    label->setText(Q(text));
+    label->setText(ToQString(text));
     // Outside synthesis nothing services events (the write, the two-second
     // hold), so the status line is painted at once.
     label->repaint();
 }
 
-void Form1::set_line_x2(Control c, float x2, bool redraw) {
-    if (ProgressLine* l = line(c)) l->setX2(x2, redraw);
+void Form1::set_progress(Control c, double fraction, bool redraw) {
+    if (ProgressLine* l = line(c)) l->setX2(LineX2(fraction), redraw);
 }
 
 void Form1::do_events() { QCoreApplication::processEvents(); }
@@ -263,10 +262,10 @@ void Form1::message_box(const std::string& text, const std::string& title, Icon 
     QMessageBox::Icon kind = QMessageBox::NoIcon;
     if (icon == Icon::Information) kind = QMessageBox::Information;
     if (icon == Icon::Exclamation) kind = QMessageBox::Warning;
-    QString shown = Q(text);
+    QString shown = ToQString(text);
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     const QString boxTitle =
-        title.empty() ? QGuiApplication::applicationDisplayName() : Q(title);
+        title.empty() ? QGuiApplication::applicationDisplayName() : ToQString(title);
     QMessageBox box(kind, boxTitle, shown, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -287,22 +286,28 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Form1::OK_clicked() {
-    if (running_) return;
-    running_ = true;
-    enableMenuCommands(false);
+bool Form1::guarded(const char* what, const std::function<void()>& command) {
     try {
-        OK_Click(state_, *this, services_);
+        command();
+        return true;
     } catch (const std::exception& e) {
         // A fault the procedures do not handle themselves (memory for a very
-        // large sweep): say so and return to the idle look.
-        message_box("The run stopped: " + Fault_reason(e), state_.sAppTitle,
+        // large sweep): say so and return to the idle window.
+        message_box(std::string("The ") + what + " stopped: " + Fault_reason(e), state_.sAppTitle,
                     Icon::Exclamation);
         Enable_form(*this, true);
         set_enabled(Control::Abort, false);
         set_caption(state_.sAppTitle);
-        Show_idle_look(*this);
+        ShowIdleLook(*this);
+        return false;
     }
+}
+
+void Form1::OK_clicked() {
+    if (running_) return;
+    running_ = true;
+    enableMenuCommands(false);
+    guarded("run", [this] { OK_Click(state_, *this, services_); });
     running_ = false;
     enableMenuCommands(true);
     if (closeRequested_) {
@@ -312,13 +317,7 @@ void Form1::OK_clicked() {
 }
 
 void Form1::ShowInfo_clicked() {
-    try {
-        ShowInfo_Click(state_, *this, services_);
-    } catch (const std::exception& e) {
-        message_box("The report stopped: " + Fault_reason(e), state_.sAppTitle,
-                    Icon::Exclamation);
-        Show_idle_look(*this);
-    }
+    guarded("report", [this] { ShowInfo_Click(state_, *this, services_); });
 }
 
 void Form1::AutoName_clicked() { AutoName_Click(state_, *this); }
@@ -334,14 +333,8 @@ void Form1::enableMenuCommands(bool enabled) {
 }
 
 bool Form1::planFromEntries() {
-    try {
-        return Plan_from_entries(state_, *this);
-    } catch (const std::exception& e) {
-        message_box("The plan stopped: " + Fault_reason(e), state_.sAppTitle,
-                    Icon::Exclamation);
-        Show_idle_look(*this);
-        return false;
-    }
+    bool planned = false;
+    return guarded("plan", [&] { planned = PlanFromEntries(state_, *this); }) && planned;
 }
 
 void Form1::ExportPlan_triggered() {
@@ -401,12 +394,11 @@ void Form1::About_triggered() {
 
 QString Form1::suggestedPath(const std::string& wavName, const char* ending) const {
     const std::string stem = wavName.substr(0, wavName.rfind('.'));
-    return Q(OutputFolder(state_) + stem + ending);
+    return ToQString(OutputFolder(state_) + stem + ending);
 }
 
 void Form1::reportWriteFailure(const QString& path, const std::string& reason) {
-    message_box("Could not write the file " + S(path) + ": " + reason, state_.sAppTitle,
-                Icon::Exclamation);
+    message_box(WriteFailureText(FileDestination(ToUtf8(path)), reason), state_.sAppTitle, Icon::Exclamation);
 }
 
 void Form1::exportPlan(const std::string& csv, const std::string& json, const std::string& wavName) {
@@ -417,10 +409,11 @@ void Form1::exportPlan(const std::string& csv, const std::string& json, const st
     if (path.isEmpty()) return;
     // The name's ending decides; a name with another ending is written in
     // the format of the filter chosen.
-    PlanFormat format = PlanFormatFor(S(path));
+    PlanFormat format = PlanFormatFor(ToUtf8(path));
     if (format == PlanFormat::None) format = filter == kJsonFilter ? PlanFormat::Json : PlanFormat::Csv;
-    if (auto reason = services_.write_text_file(S(path), format == PlanFormat::Json ? json : csv)) {
-        reportWriteFailure(path, *reason);
+    if (Status written = services_.write_text_file(ToUtf8(path), format == PlanFormat::Json ? json : csv);
+        !written) {
+        reportWriteFailure(path, written.reason());
     }
 }
 
@@ -433,15 +426,11 @@ void Form1::savePlanPicture(PlanView& view) {
     const QByteArray png = view.chartPng();
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(png.constData()),
                                               static_cast<std::size_t>(png.size()));
-    OpenedFile opened = services_.create_file(S(path));
-    std::optional<std::string> reason;
-    if (!opened.file) {
-        reason = opened.failure;
-    } else {
-        reason = opened.file->write(bytes);
-        if (!reason) reason = opened.file->commit();
-    }
-    if (reason) reportWriteFailure(path, *reason);
+    Result<std::unique_ptr<OutputFile>> opened = services_.create_file(ToUtf8(path));
+    Status written = opened.status();
+    if (written) written = opened.value()->write(bytes);
+    if (written) written = opened.value()->commit();
+    if (!written) reportWriteFailure(path, written.reason());
 }
 
 QString Form1::askSaveFileName(const QString& caption, const QString& suggestion,

@@ -75,7 +75,7 @@ public:
     void set_enabled(Control c, bool enabled) override;
     void set_caption(const std::string& caption) override;
     void set_label(Control label, const std::string& text) override;
-    void set_line_x2(Control line, float x2, bool redraw) override;
+    void set_progress(Control line, double fraction, bool redraw) override;
     void do_events() override;
     void message_box(const std::string& text, const std::string& title, Icon icon) override;
 
@@ -103,7 +103,11 @@ private slots:
 
 private:
     void buildMenuBar();
-    // Plan_from_entries, saying so when it stops on a fault of its own.
+    // Runs a command. A fault it does not handle itself is shown as "The
+    // <what> stopped: <reason>" and the window returns to its idle look;
+    // returns false then.
+    bool guarded(const char* what, const std::function<void()>& command);
+    // PlanFromEntries, through guarded().
     bool planFromEntries();
     // Asks for a CSV or JSON file and writes the plan's text into it.
     void exportPlan(const std::string& csv, const std::string& json, const std::string& wavName);

@@ -17,11 +17,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/qt_text.h"
+
 namespace sweepwav {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 const QColor kFrequencyColour(0x2c, 0x5a, 0x85);
 const QColor kLevelColour(0xe5, 0x2b, 0x2b);
@@ -43,7 +44,7 @@ QValueAxis* ValueAxis(const QString& title, double low, double high, double mini
 PlanView::PlanView(const GeneratorState& s, QWidget* parent)
     : QDialog(parent), csv_(PlanCsv(s)), json_(PlanJson(s)), fileName_(s.sFileName) {
     setObjectName(QStringLiteral("PlanView"));
-    setWindowTitle(QStringLiteral("Sweep plan - ") + Q(fileName_));
+    setWindowTitle(QStringLiteral("Sweep plan - ") + ToQString(fileName_));
     const std::vector<PlanRow> rows = PlanRows(s);
 
     chart_ = new QChart;
@@ -172,7 +173,7 @@ void PlanView::buildTable(const std::vector<PlanRow>& rows) {
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const auto texts = PlanRowTexts(rows[r]);
         for (std::size_t c = 0; c < texts.size(); ++c) {
-            auto* item = new QTableWidgetItem(Q(texts[c]));
+            auto* item = new QTableWidgetItem(ToQString(texts[c]));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table_->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }

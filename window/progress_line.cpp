@@ -37,7 +37,6 @@ void ProgressLine::setX2(float x2, bool redraw) {
     if (length == shownLength_) return;
     shownLength_ = length;
     if (redraw) {
-        ++immediatePaints_;
         repaint();
     } else {
         update();

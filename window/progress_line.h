@@ -30,9 +30,6 @@ public:
     // The drawn length in device pixels for the current X2 and width.
     int drawnLength() const;
 
-    // How many immediate paints setX2 has asked for (for tests and timing).
-    int immediatePaints() const { return immediatePaints_; }
-
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -44,7 +41,6 @@ private:
     QColor background_{Qt::black};
     float x2_ = kStartX;
     int shownLength_ = 0;
-    int immediatePaints_ = 0;
 };
 
 }  // namespace sweepwav

@@ -9,6 +9,7 @@
 
 #include "support/planned_sweep.h"
 #include "wav/marker_chunks.h"
+#include "wav/wav_format.h"
 
 namespace sweepwav {
 namespace {
@@ -131,7 +132,11 @@ TEST(ToneMarkers, RiffSizeCountsTheDataPadAndTheMarkers) {
         {26463, 120, 26620},  // odd data: its pad byte comes before the markers
         {2147483603, 24100, 2147507740u},  // the largest plan passes 2^31 with markers
     };
-    for (const auto& [data, markers, riff] : sizes) EXPECT_EQ(RiffSizeWithMarkers(data, markers), riff);
+    for (const auto& [data, markers, riff] : sizes) {
+        GeneratorState s;
+        s.iTotalBytes = data;
+        EXPECT_EQ(FileSizeOf(s, markers).riffSize(), riff);
+    }
 }
 
 }  // namespace

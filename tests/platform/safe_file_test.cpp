@@ -17,12 +17,21 @@
 #include "platform/safe_file.h"
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
+#include "safe_file_hidden.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using sweepwav::CreateSafeFile;
-using sweepwav::TemporaryFileKind;
+using sweepwav::CreateSafeFileWithHiddenName;
+
+// The two routes to a new file: an unnamed temporary file where the system
+// offers one, or a hidden named one.
+enum class Route { Unnamed, Hidden };
+
+auto Open(const std::string& path, Route route) {
+    return route == Route::Hidden ? CreateSafeFileWithHiddenName(path) : CreateSafeFile(path);
+}
 
 std::string ReadAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -51,12 +60,14 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
 
 // Writes text as the new content of path through the real writer.
 std::optional<std::string> Replace(const std::string& path, const std::string& text,
-                                   TemporaryFileKind kind = TemporaryFileKind::Unnamed) {
-    auto opened = CreateSafeFile(path, kind);
-    if (!opened.file) return opened.failure;
+                                   Route route = Route::Unnamed) {
+    auto opened = Open(path, route);
+    if (!opened) return opened.reason();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (auto failure = opened.file->write({bytes, text.size()})) return failure;
-    return opened.file->commit();
+    sweepwav::Status written = opened.value()->write({bytes, text.size()});
+    if (written) written = opened.value()->commit();
+    if (!written) return written.reason();
+    return std::nullopt;
 }
 
 class SafeFile : public ::testing::Test {
@@ -212,26 +223,30 @@ TEST_F(SafeFile, PermissionsKeptOrGiven) {
 
 TEST_F(SafeFile, TerminationLeavesNoTemporaryFile) {
     // Both kinds of temporary file, killed in the middle of writing.
-    for (auto kind : {TemporaryFileKind::Unnamed, TemporaryFileKind::Named}) {
+    for (Route route : {Route::Unnamed, Route::Hidden}) {
         for (int signal : {SIGTERM, SIGHUP}) {
-            SCOPED_TRACE(::testing::Message() << (kind == TemporaryFileKind::Named) << " " << signal);
+            SCOPED_TRACE(::testing::Message() << (route == Route::Hidden) << " " << signal);
             fs::remove_all(root), fs::create_directory(root);
             WriteAll(root / "t.wav", "old");
             int ready[2];
             ASSERT_EQ(pipe(ready), 0);
             const pid_t pid = fork();
             if (pid == 0) {
+                // Whatever this test was started with (nohup ignores SIGHUP),
+                // the child ends by the signal as a user's process would.
+                std::signal(SIGTERM, SIG_DFL);
+                std::signal(SIGHUP, SIG_DFL);
                 sweepwav::PrepareProcessForFileWrites();
-                auto opened = CreateSafeFile((root / "t.wav").string(), kind);
+                auto opened = Open((root / "t.wav").string(), route);
                 const std::uint8_t byte = 1;
-                if (!opened.file || opened.file->write({&byte, 1})) _exit(3);
+                if (!opened || !opened.value()->write({&byte, 1})) _exit(3);
                 if (write(ready[1], "x", 1) != 1) _exit(3);
                 pause();
                 _exit(4);
             }
             char c;
             ASSERT_EQ(read(ready[0], &c, 1), 1);
-            if (kind == TemporaryFileKind::Named) {
+            if (route == Route::Hidden) {
                 EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 2);  // the hidden file exists
             }
             kill(pid, signal);
@@ -275,11 +290,11 @@ TEST(AnalyserSettings, WhatCountsAsTheFolder) {
         fs::remove(config / "Corvalis/Olvane.conf");
         if (c.file) WriteAll(config / "Corvalis/Olvane.conf", c.file);
         const auto read = services.read_setting("HKCU\\Software\\Corvalis\\Olvane\\Paths\\Application directory");
-        EXPECT_EQ(read.ok, c.ok);
+        EXPECT_EQ(read.ok(), c.ok);
         if (c.ok) {
-            EXPECT_EQ(read.value, c.valueOrStart);
+            EXPECT_EQ(read.value(), c.valueOrStart);
         } else {
-            EXPECT_EQ(read.description.rfind(c.valueOrStart, 0), 0u) << read.description;
+            EXPECT_EQ(read.reason().rfind(c.valueOrStart, 0), 0u) << read.reason();
         }
     }
     fs::remove_all(config);

@@ -3,11 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "core/generator_state.h"
 #include "plan/tone_plan.h"
 #include "support/recording_fake.h"
+#include "synth/synthesis.h"
 
 namespace sweepwav::testing {
 
@@ -33,6 +38,18 @@ inline GeneratorState PlannedSweep(const SweepSettings& p) {
     RecordingWindow w;
     Set_up_calculation(s, w);
     return s;
+}
+
+// The audio bytes that synthesis of a planned state passes on, in order.
+inline std::vector<std::uint8_t> SynthesisedAudio(GeneratorState& s, WindowOps& w, std::uint64_t seed,
+                                                  unsigned workers) {
+    std::vector<std::uint8_t> audio;
+    const Status synthesised = Generate_Audio_Data(s, w, seed, workers, [&](std::span<const std::uint8_t> b) {
+        audio.insert(audio.end(), b.begin(), b.end());
+        return Status();
+    });
+    EXPECT_TRUE(synthesised.ok()) << synthesised.reason();
+    return audio;
 }
 
 }  // namespace sweepwav::testing

@@ -36,8 +36,11 @@ namespace {
 // Real files; the hold, the viewer and the file manager are only recorded.
 struct TestServices : SystemServices {
     void sleep_ms(int) override {}
-    bool open_in_viewer(const std::string&) override { return true; }
-    bool open_folder(const std::string& path) override { return folders.push_back(path), folderWorks; }
+    Status open_in_viewer(const std::string&) override { return {}; }
+    Status open_folder(const std::string& path) override {
+        folders.push_back(path);
+        return folderWorks ? Status() : Status::Failure("no file manager");
+    }
     std::vector<std::string> folders;
     bool folderWorks = true;
 };

@@ -20,6 +20,7 @@
 #include "window/progress_line.h"
 #include "platform/system_services.h"
 #include "plan/tone_plan.h"
+#include "support/paint_counter.h"
 
 using namespace sweepwav;
 
@@ -28,7 +29,10 @@ namespace {
 // Real files and settings; the two-second hold and the viewer are only recorded.
 struct TestServices : SystemServices {
     void sleep_ms(int ms) override { sleeps.push_back(ms); }
-    bool open_in_viewer(const std::string& path) override { return viewed.push_back(path), true; }
+    Status open_in_viewer(const std::string& path) override {
+        viewed.push_back(path);
+        return {};
+    }
     std::vector<int> sleeps;
     std::vector<std::string> viewed;
 };
@@ -325,13 +329,14 @@ private slots:
             QCOMPARE(line.drawnLength(), qRound(pixels * line.devicePixelRatioF()));
         }
         // 10 units are one pixel here: only a move to another pixel paints at once.
-        const int paints = line.immediatePaints();
+        QCoreApplication::processEvents();
+        testing::PaintCounter counter(&line);
         for (float x2 : {1000.0f, 1002.0f, 1000.0f}) line.setX2(x2, true);
-        QCOMPARE(line.immediatePaints(), paints + 1);
+        QCOMPARE(counter.paints(), 1);
         line.setX2(1020, true);
-        QCOMPARE(line.immediatePaints(), paints + 2);
+        QCOMPARE(counter.paints(), 2);
         line.setX2(4660, false);  // left to the event loop
-        QCOMPARE(line.immediatePaints(), paints + 2);
+        QCOMPARE(counter.paints(), 2);
     }
 };
 
