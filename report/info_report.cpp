@@ -48,7 +48,7 @@ std::string FileSizeLine(std::int32_t fileSize) {
 
 void BuildInfoReport(GeneratorState& s) {
     // The plan was accepted only if the stated size fits 32 bits.
-    s.iFileSize = static_cast<std::int32_t>(PlannedFileSize(s).statedBytes());
+    s.iFileSize = static_cast<std::int32_t>(PlannedFileSize(s).stated_bytes());
 
     std::string r;
     r += "The current settings will result a sweep ";

@@ -16,7 +16,7 @@ WavFormat FormatOf(const GeneratorState& s) {
     return f;
 }
 
-std::uint64_t WavFileSize::riffSize() const {
+std::uint64_t WavFileSize::riff_size() const {
     // "WAVE", the fmt chunk and the data chunk's head come before the audio.
     constexpr std::uint64_t kBeforeAudio = kWavHeaderBytes - 8;
     const std::uint64_t pad = markerBytes > 0 ? padBytes : 0;
@@ -37,7 +37,7 @@ WavFileSize PlannedFileSize(const GeneratorState& s) {
 
 bool FitsInWavFile(const WavFileSize& size) {
     constexpr std::uint64_t kLongMax = std::numeric_limits<std::int32_t>::max();
-    return size.statedBytes() <= kLongMax;
+    return size.stated_bytes() <= kLongMax;
 }
 
 }  // namespace sweepwav

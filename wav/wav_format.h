@@ -40,12 +40,12 @@ struct WavFileSize {
     std::uint64_t markerBytes = 0;  // the chunks after the audio, padded
 
     // The RIFF chunk's size field: everything after its first 8 bytes.
-    std::uint64_t riffSize() const;
+    std::uint64_t riff_size() const;
     // The size the header states: the RIFF size and its first 8 bytes. Show
     // Info reports it; a file must keep it within 2^31 - 1 bytes.
-    std::uint64_t statedBytes() const { return riffSize() + 8; }
+    std::uint64_t stated_bytes() const { return riff_size() + 8; }
     // The bytes on disk: the stated size, and a final pad byte.
-    std::uint64_t fileBytes() const { return kWavHeaderBytes + dataBytes + padBytes + markerBytes; }
+    std::uint64_t file_bytes() const { return kWavHeaderBytes + dataBytes + padBytes + markerBytes; }
 };
 
 // The sizes of the file for the state's plan, with markerBytes of chunks

@@ -15,7 +15,7 @@ void Generate_WAV_Header(GeneratorState& s, const WavFileSize& size) {
     s.bHeader.clear();
     s.bHeader.reserve(kWavHeaderBytes);
     ChunkWriter h(s.bHeader);
-    h.head("RIFF", static_cast<std::uint32_t>(size.riffSize()));  // 0
+    h.head("RIFF", static_cast<std::uint32_t>(size.riff_size()));  // 0
     h.id("WAVE");                                                   // 8: form type
     h.head("fmt ", kFmtChunkSize);                                  // 12
     h.u16(f.formatTag);                                             // 20

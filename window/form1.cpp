@@ -77,13 +77,13 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
             QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
         Q_ASSERT(widgets_[static_cast<std::size_t>(i)] != nullptr);
     }
-    applyLook();
+    apply_look();
 
     connect(ui_->OK, &QPushButton::clicked, this, &Form1::OK_clicked);
     connect(ui_->ShowInfo, &QPushButton::clicked, this, &Form1::ShowInfo_clicked);
     connect(ui_->AutoName, &QPushButton::clicked, this, &Form1::AutoName_clicked);
     connect(ui_->Abort, &QPushButton::clicked, this, &Form1::Abort_clicked);
-    buildMenuBar();
+    build_menu_bar();
 
     Form_Load(state_, *this, services_);
     ui_->StartFreq->setFocus(Qt::OtherFocusReason);
@@ -91,7 +91,7 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
 
 Form1::~Form1() = default;
 
-void Form1::buildMenuBar() {
+void Form1::build_menu_bar() {
     // Above the form, outside its margins: the form itself keeps its size,
     // look and focus order.
     menuBar_ = new QMenuBar(this);
@@ -141,7 +141,7 @@ void Form1::buildMenuBar() {
     connect(about, &QAction::triggered, this, &Form1::About_triggered);
 }
 
-void Form1::applyLook() {
+void Form1::apply_look() {
     setStyleSheet(QString::fromLatin1(kStyle));
 
     // The named faces where the system has them, close relatives otherwise.
@@ -166,10 +166,10 @@ void Form1::applyLook() {
     ui_->OK->setMinimumWidth(ui_->OK->sizeHint().width() + 24);
     ui_->Abort->setMinimumWidth(ui_->OK->minimumWidth());
 
-    ui_->Progress1->setColor(Qt::white);
-    ui_->Progress2->setColor(QColor(0xe5, 0x2b, 0x2b));
-    ui_->Progress1->setBackground(kProgressBand);
-    ui_->Progress2->setBackground(kProgressBand);
+    ui_->Progress1->set_color(Qt::white);
+    ui_->Progress2->set_color(QColor(0xe5, 0x2b, 0x2b));
+    ui_->Progress1->set_background(kProgressBand);
+    ui_->Progress2->set_background(kProgressBand);
 
     // The caption column of both sections has one width, so the boxes line up.
     const int captionWidth = std::max(ui_->sweepLayout->itemAtPosition(0, 0)->sizeHint().width(),
@@ -187,7 +187,7 @@ void Form1::applyLook() {
 QWidget* Form1::control(Control c) const { return widgets_[static_cast<std::size_t>(c)]; }
 
 QLineEdit* Form1::box(Control c) const { return qobject_cast<QLineEdit*>(control(c)); }
-QAbstractButton* Form1::checkBox(Control c) const { return qobject_cast<QAbstractButton*>(control(c)); }
+QAbstractButton* Form1::check_box(Control c) const { return qobject_cast<QAbstractButton*>(control(c)); }
 QComboBox* Form1::list(Control c) const { return qobject_cast<QComboBox*>(control(c)); }
 ProgressLine* Form1::line(Control c) const { return qobject_cast<ProgressLine*>(control(c)); }
 
@@ -201,12 +201,12 @@ void Form1::set_text(Control c, const std::string& text) {
 }
 
 bool Form1::checked(Control c) {
-    QAbstractButton* b = checkBox(c);
+    QAbstractButton* b = check_box(c);
     return b && b->isChecked();
 }
 
 void Form1::set_checked(Control c, bool ticked) {
-    if (QAbstractButton* b = checkBox(c)) b->setChecked(ticked);
+    if (QAbstractButton* b = check_box(c)) b->setChecked(ticked);
 }
 
 void Form1::add_item(Control c, const std::string& text, int position, std::int32_t value) {
@@ -249,7 +249,7 @@ void Form1::set_label(Control c, const std::string& text) {
 }
 
 void Form1::set_progress(Control c, double fraction, bool redraw) {
-    if (ProgressLine* l = line(c)) l->setX2(LineX2(fraction), redraw);
+    if (ProgressLine* l = line(c)) l->set_x2(LineX2(fraction), redraw);
 }
 
 void Form1::do_events() { QCoreApplication::processEvents(); }
@@ -306,10 +306,10 @@ bool Form1::guarded(const char* what, const std::function<void()>& command) {
 void Form1::OK_clicked() {
     if (running_) return;
     running_ = true;
-    enableMenuCommands(false);
+    enable_menu_commands(false);
     guarded("run", [this] { OK_Click(state_, *this, services_); });
     running_ = false;
-    enableMenuCommands(true);
+    enable_menu_commands(true);
     if (closeRequested_) {
         closeRequested_ = false;
         close();
@@ -324,22 +324,22 @@ void Form1::AutoName_clicked() { AutoName_Click(state_, *this); }
 
 void Form1::Abort_clicked() { Abort_Click(state_); }
 
-void Form1::enableMenuCommands(bool enabled) {
+void Form1::enable_menu_commands(bool enabled) {
     for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_}) action->setEnabled(enabled);
     if (planView_) {
-        planView_->exportButton()->setEnabled(enabled);
-        planView_->pictureButton()->setEnabled(enabled);
+        planView_->export_button()->setEnabled(enabled);
+        planView_->picture_button()->setEnabled(enabled);
     }
 }
 
-bool Form1::planFromEntries() {
+bool Form1::plan_from_entries() {
     bool planned = false;
     return guarded("plan", [&] { planned = PlanFromEntries(state_, *this); }) && planned;
 }
 
 void Form1::ExportPlan_triggered() {
-    if (running_ || !planFromEntries()) return;
-    exportPlan(PlanCsv(state_), PlanJson(state_), state_.sFileName);
+    if (running_ || !plan_from_entries()) return;
+    export_plan(PlanCsv(state_), PlanJson(state_), state_.sFileName);
 }
 
 void Form1::OpenOutputFolder_triggered() {
@@ -352,19 +352,19 @@ void Form1::OpenOutputFolder_triggered() {
 
 void Form1::WriteMarkers_toggled(bool on) { state_.bMarkers = on; }
 
-void Form1::SweepPlan_triggered() { showPlanView(); }
+void Form1::SweepPlan_triggered() { show_plan_view(); }
 
-PlanView* Form1::showPlanView() {
-    if (running_ || !planFromEntries()) return nullptr;
+PlanView* Form1::show_plan_view() {
+    if (running_ || !plan_from_entries()) return nullptr;
     // One view at a time, showing the latest plan.
     if (planView_) planView_->close();
     auto* view = new PlanView(state_, this);
     view->setAttribute(Qt::WA_DeleteOnClose);
-    connect(view, &PlanView::exportRequested, this, [this, view] {
-        exportPlan(view->planText(PlanFormat::Csv), view->planText(PlanFormat::Json),
-                   view->fileName());
+    connect(view, &PlanView::export_requested, this, [this, view] {
+        export_plan(view->plan_text(PlanFormat::Csv), view->plan_text(PlanFormat::Json),
+                   view->file_name());
     });
-    connect(view, &PlanView::savePictureRequested, this, [this, view] { savePlanPicture(*view); });
+    connect(view, &PlanView::save_picture_requested, this, [this, view] { save_plan_picture(*view); });
     planView_ = view;
     view->show();
     return view;
@@ -392,19 +392,19 @@ void Form1::About_triggered() {
     box->show();
 }
 
-QString Form1::suggestedPath(const std::string& wavName, const char* ending) const {
+QString Form1::suggested_path(const std::string& wavName, const char* ending) const {
     const std::string stem = wavName.substr(0, wavName.rfind('.'));
     return ToQString(OutputFolder(state_) + stem + ending);
 }
 
-void Form1::reportWriteFailure(const QString& path, const std::string& reason) {
+void Form1::report_write_failure(const QString& path, const std::string& reason) {
     message_box(WriteFailureText(FileDestination(ToUtf8(path)), reason), state_.sAppTitle, Icon::Exclamation);
 }
 
-void Form1::exportPlan(const std::string& csv, const std::string& json, const std::string& wavName) {
+void Form1::export_plan(const std::string& csv, const std::string& json, const std::string& wavName) {
     QString filter;
-    const QString path = askSaveFileName(QStringLiteral("Export tone plan"),
-                                         suggestedPath(wavName, ".csv"),
+    const QString path = ask_save_file_name(QStringLiteral("Export tone plan"),
+                                         suggested_path(wavName, ".csv"),
                                          {kCsvFilter, kJsonFilter}, &filter);
     if (path.isEmpty()) return;
     // The name's ending decides; a name with another ending is written in
@@ -413,27 +413,27 @@ void Form1::exportPlan(const std::string& csv, const std::string& json, const st
     if (format == PlanFormat::None) format = filter == kJsonFilter ? PlanFormat::Json : PlanFormat::Csv;
     if (Status written = services_.write_text_file(ToUtf8(path), format == PlanFormat::Json ? json : csv);
         !written) {
-        reportWriteFailure(path, written.reason());
+        report_write_failure(path, written.reason());
     }
 }
 
-void Form1::savePlanPicture(PlanView& view) {
+void Form1::save_plan_picture(PlanView& view) {
     QString filter;
-    const QString path = askSaveFileName(QStringLiteral("Save chart picture"),
-                                         suggestedPath(view.fileName(), ".png"), {kPngFilter},
+    const QString path = ask_save_file_name(QStringLiteral("Save chart picture"),
+                                         suggested_path(view.file_name(), ".png"), {kPngFilter},
                                          &filter);
     if (path.isEmpty()) return;
-    const QByteArray png = view.chartPng();
+    const QByteArray png = view.chart_png();
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(png.constData()),
                                               static_cast<std::size_t>(png.size()));
     Result<std::unique_ptr<OutputFile>> opened = services_.create_file(ToUtf8(path));
     Status written = opened.status();
     if (written) written = opened.value()->write(bytes);
     if (written) written = opened.value()->commit();
-    if (!written) reportWriteFailure(path, written.reason());
+    if (!written) report_write_failure(path, written.reason());
 }
 
-QString Form1::askSaveFileName(const QString& caption, const QString& suggestion,
+QString Form1::ask_save_file_name(const QString& caption, const QString& suggestion,
                                const QStringList& filters, QString* selectedFilter) {
     QFileDialog dialog(this, caption, suggestion);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -55,12 +55,12 @@ public:
 
     // The menu bar above the form. Its actions are named ExportPlan,
     // OpenOutputFolder, Quit, WriteMarkers, SweepPlan and About.
-    QMenuBar* menuBar() const { return menuBar_; }
+    QMenuBar* menu_bar() const { return menuBar_; }
 
     // View > Sweep plan: plans from the entries and opens the plan view
     // beside the window without waiting for it. Returns nullptr, after the
     // planning's message, when the entries or the plan were refused.
-    PlanView* showPlanView();
+    PlanView* show_plan_view();
 
     // WindowOps
     std::string text(Control box) override;
@@ -87,7 +87,7 @@ protected:
     // Asks for the file to save to, offering the name filters (the first
     // selected); returns the path, empty when cancelled, and the filter
     // chosen. A name typed without an ending gets that of the filter.
-    virtual QString askSaveFileName(const QString& caption, const QString& suggestion,
+    virtual QString ask_save_file_name(const QString& caption, const QString& suggestion,
                                     const QStringList& filters, QString* selectedFilter);
 
 private slots:
@@ -102,26 +102,26 @@ private slots:
     void About_triggered();
 
 private:
-    void buildMenuBar();
+    void build_menu_bar();
     // Runs a command. A fault it does not handle itself is shown as "The
     // <what> stopped: <reason>" and the window returns to its idle look;
     // returns false then.
     bool guarded(const char* what, const std::function<void()>& command);
     // PlanFromEntries, through guarded().
-    bool planFromEntries();
+    bool plan_from_entries();
     // Asks for a CSV or JSON file and writes the plan's text into it.
-    void exportPlan(const std::string& csv, const std::string& json, const std::string& wavName);
-    void savePlanPicture(PlanView& view);
+    void export_plan(const std::string& csv, const std::string& json, const std::string& wavName);
+    void save_plan_picture(PlanView& view);
     // The output folder path of a file like wavName with another ending.
-    QString suggestedPath(const std::string& wavName, const char* ending) const;
-    void reportWriteFailure(const QString& path, const std::string& reason);
+    QString suggested_path(const std::string& wavName, const char* ending) const;
+    void report_write_failure(const QString& path, const std::string& reason);
     // Disables the commands that plan or change the run while it goes on.
-    void enableMenuCommands(bool enabled);
+    void enable_menu_commands(bool enabled);
     QLineEdit* box(Control c) const;
-    QAbstractButton* checkBox(Control c) const;
+    QAbstractButton* check_box(Control c) const;
     QComboBox* list(Control c) const;
     ProgressLine* line(Control c) const;
-    void applyLook();
+    void apply_look();
 
     std::unique_ptr<Ui::Form1> ui_;
     std::array<QWidget*, kControlCount> widgets_{};  // by control

@@ -80,7 +80,7 @@ void ScheduleScreenshots(sweepwav::Form1& window, const QCommandLineParser& pars
     if (parser.isSet(options.planScreenshot)) {
         const QString file = parser.value(options.planScreenshot);
         QTimer::singleShot(500, &window, [&window, file] {
-            sweepwav::PlanView* view = window.showPlanView();
+            sweepwav::PlanView* view = window.show_plan_view();
             if (!view) {
                 QApplication::exit(1);
                 return;

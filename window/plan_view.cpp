@@ -52,11 +52,11 @@ PlanView::PlanView(const GeneratorState& s, QWidget* parent)
     chartView_->setObjectName(QStringLiteral("PlanChart"));
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(640, 320);
-    buildChart(rows, s.bLogSteps);
+    build_chart(rows, s.bLogSteps);
 
     table_ = new QTableWidget(this);
     table_->setObjectName(QStringLiteral("PlanTable"));
-    buildTable(rows);
+    build_table(rows);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     export_ = buttons->addButton(QStringLiteral("&Export tone plan\u2026"), QDialogButtonBox::ActionRole);
@@ -64,8 +64,8 @@ PlanView::PlanView(const GeneratorState& s, QWidget* parent)
     picture_ = buttons->addButton(QStringLiteral("Save chart &picture\u2026"), QDialogButtonBox::ActionRole);
     picture_->setObjectName(QStringLiteral("SavePictureButton"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(export_, &QPushButton::clicked, this, &PlanView::exportRequested);
-    connect(picture_, &QPushButton::clicked, this, &PlanView::savePictureRequested);
+    connect(export_, &QPushButton::clicked, this, &PlanView::export_requested);
+    connect(picture_, &QPushButton::clicked, this, &PlanView::save_picture_requested);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(chartView_, 3);
@@ -79,11 +79,11 @@ PlanView::PlanView(const GeneratorState& s, QWidget* parent)
     resize(std::clamp(tableWidth + margins.left() + margins.right(), 900, 1240), 720);
 }
 
-const std::string& PlanView::planText(PlanFormat format) const {
+const std::string& PlanView::plan_text(PlanFormat format) const {
     return format == PlanFormat::Json ? json_ : csv_;
 }
 
-QByteArray PlanView::chartPng() {
+QByteArray PlanView::chart_png() {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -91,7 +91,7 @@ QByteArray PlanView::chartPng() {
     return bytes;
 }
 
-void PlanView::buildChart(const std::vector<PlanRow>& rows, bool logSteps) {
+void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
     // Each tone is a level stretch from its start to its end; the next tone
     // starts where it ends, so the lines rise or fall there as steps.
     auto* frequency = new QLineSeries;
@@ -157,7 +157,7 @@ void PlanView::buildChart(const std::vector<PlanRow>& rows, bool logSteps) {
     level->attachAxis(levelAxis);
 }
 
-void PlanView::buildTable(const std::vector<PlanRow>& rows) {
+void PlanView::build_table(const std::vector<PlanRow>& rows) {
     table_->setColumnCount(static_cast<int>(kPlanColumns.size()));
     table_->setRowCount(static_cast<int>(rows.size()));
     QStringList headers;

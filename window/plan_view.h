@@ -27,25 +27,25 @@ public:
     explicit PlanView(const GeneratorState& s, QWidget* parent = nullptr);
 
     // The plan as an exported file would hold it.
-    const std::string& planText(PlanFormat format) const;
+    const std::string& plan_text(PlanFormat format) const;
     // The file the plan is for ("name.wav").
-    const std::string& fileName() const { return fileName_; }
+    const std::string& file_name() const { return fileName_; }
 
     // The chart as a PNG picture.
-    QByteArray chartPng();
+    QByteArray chart_png();
 
     QChart* chart() const { return chart_; }
     QTableWidget* table() const { return table_; }
-    QPushButton* exportButton() const { return export_; }
-    QPushButton* pictureButton() const { return picture_; }
+    QPushButton* export_button() const { return export_; }
+    QPushButton* picture_button() const { return picture_; }
 
 signals:
-    void exportRequested();
-    void savePictureRequested();
+    void export_requested();
+    void save_picture_requested();
 
 private:
-    void buildChart(const std::vector<PlanRow>& rows, bool logSteps);
-    void buildTable(const std::vector<PlanRow>& rows);
+    void build_chart(const std::vector<PlanRow>& rows, bool logSteps);
+    void build_table(const std::vector<PlanRow>& rows);
 
     std::string csv_;
     std::string json_;

@@ -15,25 +15,25 @@ ProgressLine::ProgressLine(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-void ProgressLine::setColor(const QColor& color) {
+void ProgressLine::set_color(const QColor& color) {
     color_ = color;
     update();
 }
 
-void ProgressLine::setBackground(const QColor& color) {
+void ProgressLine::set_background(const QColor& color) {
     background_ = color;
     update();
 }
 
-int ProgressLine::drawnLength() const {
+int ProgressLine::drawn_length() const {
     const double units = std::max(0.0f, x2_ - kStartX);
     const double devicePixels = width() * devicePixelRatioF();
     return static_cast<int>(std::lround(units / kInnerWidth * devicePixels));
 }
 
-void ProgressLine::setX2(float x2, bool redraw) {
+void ProgressLine::set_x2(float x2, bool redraw) {
     x2_ = x2;
-    const int length = drawnLength();
+    const int length = drawn_length();
     if (length == shownLength_) return;
     shownLength_ = length;
     if (redraw) {
@@ -50,7 +50,7 @@ void ProgressLine::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), background_);
     // The length is recomputed here so that a resize draws it to scale.
-    shownLength_ = drawnLength();
+    shownLength_ = drawn_length();
     if (shownLength_ <= 0) return;
     const double ratio = devicePixelRatioF();
     const double startX = kStartX / kInnerWidth * width();

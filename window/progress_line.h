@@ -19,16 +19,16 @@ public:
 
     explicit ProgressLine(QWidget* parent = nullptr);
 
-    void setColor(const QColor& color);
-    void setBackground(const QColor& color);
+    void set_color(const QColor& color);
+    void set_background(const QColor& color);
 
     // Moves the right end. With redraw the line is painted at once, but only
     // when its drawn length in device pixels changes.
-    void setX2(float x2, bool redraw);
+    void set_x2(float x2, bool redraw);
     float x2() const { return x2_; }
 
     // The drawn length in device pixels for the current X2 and width.
-    int drawnLength() const;
+    int drawn_length() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

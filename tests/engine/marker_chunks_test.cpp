@@ -135,7 +135,7 @@ TEST(ToneMarkers, RiffSizeCountsTheDataPadAndTheMarkers) {
     for (const auto& [data, markers, riff] : sizes) {
         GeneratorState s;
         s.iTotalBytes = data;
-        EXPECT_EQ(FileSizeOf(s, markers).riffSize(), riff);
+        EXPECT_EQ(FileSizeOf(s, markers).riff_size(), riff);
     }
 }
 

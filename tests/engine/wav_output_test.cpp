@@ -82,7 +82,7 @@ TEST(WavHeader, RiffSizeOfMarkedFilesInEveryByte) {
         const auto s = Header(48000, 24, 1, c.bytes, c.markers);
         EXPECT_EQ(Le(s, 4, 4), c.riff);
         EXPECT_EQ(Le(s, 40, 4), static_cast<std::uint32_t>(c.bytes));
-        EXPECT_EQ(FileSizeOf(s, c.markers).fileBytes(),
+        EXPECT_EQ(FileSizeOf(s, c.markers).file_bytes(),
                   44u + static_cast<std::uint64_t>(c.bytes) + c.bytes % 2 + c.markers);
     }
 }

@@ -49,7 +49,7 @@ struct TestServices : SystemServices {
 struct PlanForm : Form1 {
     explicit PlanForm(Services& sv)
         : Form1(sv, [this](const std::string& t, const std::string&, Icon) { boxes.push_back(t); }) {}
-    QString askSaveFileName(const QString& caption, const QString& suggestion, const QStringList& filters,
+    QString ask_save_file_name(const QString& caption, const QString& suggestion, const QStringList& filters,
                             QString* selected) override {
         questions << caption + " | " + suggestion + " | " + filters.join(";;");
         *selected = answerFilter.isEmpty() ? filters.value(0) : answerFilter;
@@ -110,7 +110,7 @@ private slots:
             {"ViewMenu", {"&View", "SweepPlan", "&Sweep plan\u2026", "Ctrl+Shift+P"}},
             {"HelpMenu", {"&Help", "About", "&About sweepwav", ""}},
         };
-        QCOMPARE(form->menuBar()->actions().size(), 4);
+        QCOMPARE(form->menu_bar()->actions().size(), 4);
         for (const auto& [name, entries] : menus) {
             auto* menu = form->find<QMenu>(name);
             QStringList shown{menu->title()};
@@ -120,8 +120,8 @@ private slots:
         QCOMPARE(form->action("Quit")->shortcuts(), QKeySequence::keyBindings(QKeySequence::Quit));
         QVERIFY(form->action("WriteMarkers")->isCheckable() && !form->action("WriteMarkers")->isChecked());
         // Above the form and out of its focus order (window_test checks the order).
-        QCOMPARE(form->menuBar()->focusPolicy(), Qt::NoFocus);
-        QVERIFY(form->menuBar()->geometry().bottom() < form->find("Header")->mapTo(form.get(), QPoint()).y());
+        QCOMPARE(form->menu_bar()->focusPolicy(), Qt::NoFocus);
+        QVERIFY(form->menu_bar()->geometry().bottom() < form->find("Header")->mapTo(form.get(), QPoint()).y());
 
         // The keys work while the cursor is in a text box.
         QApplication::setActiveWindow(form.get());
@@ -162,7 +162,7 @@ private slots:
         connect(&timer, &QTimer::timeout, form.get(), [&] {
             if (!form->running()) return;
             timer.stop();
-            for (QAction* a : form->menuBar()->findChildren<QAction*>()) {
+            for (QAction* a : form->menu_bar()->findChildren<QAction*>()) {
                 if (!a->isEnabled()) offDuringRun << a->objectName();
             }
         });
@@ -221,7 +221,7 @@ private slots:
 
         // A second view replaces the first.
         QPointer<PlanView> first = view;
-        QVERIFY(form->showPlanView() != view);
+        QVERIFY(form->show_plan_view() != view);
         QTRY_VERIFY(!first);
     }
 
@@ -279,7 +279,7 @@ private slots:
         form->answer = outDir_ + "/" + name;
         form->answerFilter = filter;
         if (source.endsWith("Button")) {
-            PlanView* view = form->showPlanView();
+            PlanView* view = form->show_plan_view();
             QVERIFY(QTest::qWaitForWindowExposed(view));
             form->enter("Steps", "7");  // the view keeps the plan it shows
             QTest::mouseClick(view->findChild<QWidget*>(source), Qt::LeftButton);

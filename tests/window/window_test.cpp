@@ -325,17 +325,17 @@ private slots:
             {474, 60, 0}, {474, 2360.4f, 230}, {948, 4660, 920}, {474, 0, 0}};
         for (const auto& [width, x2, pixels] : lengths) {
             line.resize(width, 6);
-            line.setX2(x2, false);
-            QCOMPARE(line.drawnLength(), qRound(pixels * line.devicePixelRatioF()));
+            line.set_x2(x2, false);
+            QCOMPARE(line.drawn_length(), qRound(pixels * line.devicePixelRatioF()));
         }
         // 10 units are one pixel here: only a move to another pixel paints at once.
         QCoreApplication::processEvents();
         testing::PaintCounter counter(&line);
-        for (float x2 : {1000.0f, 1002.0f, 1000.0f}) line.setX2(x2, true);
+        for (float x2 : {1000.0f, 1002.0f, 1000.0f}) line.set_x2(x2, true);
         QCOMPARE(counter.paints(), 1);
-        line.setX2(1020, true);
+        line.set_x2(1020, true);
         QCOMPARE(counter.paints(), 2);
-        line.setX2(4660, false);  // left to the event loop
+        line.set_x2(4660, false);  // left to the event loop
         QCOMPARE(counter.paints(), 2);
     }
 };
