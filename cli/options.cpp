@@ -216,70 +216,98 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
 
 }  // namespace
 
-std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions& out) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        // The value of an option: after "=", attached to a short option, or
-        // the next argument (which may start with "-", as a level does).
-        const auto valueFor = [&](std::string_view shown, std::optional<std::string> attached,
-                                  std::string& value) -> std::optional<std::string> {
-            if (attached) {
-                value = *attached;
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
-                return std::string(shown) + " needs a value";
-            }
-            return std::nullopt;
-        };
+namespace {
 
-        if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
-            const auto eq = arg.find('=');
-            const std::string name = arg.substr(0, eq);
-            const Option* option = FindLong(name);
-            if (option == nullptr) return "unknown option " + name + " (see --help)";
-            std::optional<std::string> attached;
-            if (eq != std::string::npos) attached = arg.substr(eq + 1);
+// Reads the arguments one by one; each option takes its value after "=",
+// attached to a short option, or from the next argument (which may start
+// with "-", as a level does).
+class ArgumentReader {
+public:
+    ArgumentReader(const std::vector<std::string>& args, CliOptions& out) : args_(args), out_(out) {}
+
+    std::optional<std::string> read_all() {
+        for (; i_ < args_.size(); ++i_) {
+            const std::string& arg = args_[i_];
+            std::optional<std::string> refusal;
+            if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
+                refusal = read_long(arg);
+            } else if (arg.size() > 1 && arg[0] == '-' && arg[1] != '-') {
+                refusal = read_short_group(arg);
+            } else {
+                refusal = "unexpected argument \"" + arg + "\" (see --help)";
+            }
+            if (refusal) return refusal;
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::optional<std::string> value_for(std::string_view shown, const std::optional<std::string>& attached,
+                                         std::string& value) {
+        if (attached) {
+            value = *attached;
+        } else if (i_ + 1 < args_.size()) {
+            value = args_[++i_];
+        } else {
+            return std::string(shown) + " needs a value";
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::string> read_long(const std::string& arg) {
+        const auto eq = arg.find('=');
+        const std::string name = arg.substr(0, eq);
+        const Option* option = FindLong(name);
+        if (option == nullptr) return "unknown option " + name + " (see --help)";
+        std::optional<std::string> attached;
+        if (eq != std::string::npos) attached = arg.substr(eq + 1);
+        std::string value;
+        if (TakesValue(option->action)) {
+            if (auto refusal = value_for(option->name, attached, value)) return refusal;
+        } else if (attached) {
+            return std::string(option->name) + " takes no value";
+        }
+        return Apply(*option, value, out_);
+    }
+
+    // One or more short options; one that takes a value ends the group.
+    std::optional<std::string> read_short_group(const std::string& arg) {
+        for (std::size_t j = 1; j < arg.size(); ++j) {
+            const std::string shown = std::string("-") + arg[j];
+            const Option* option = FindShort(arg[j]);
+            if (option == nullptr) return "unknown option " + shown + " (see --help)";
             std::string value;
             if (TakesValue(option->action)) {
-                if (auto refusal = valueFor(option->name, attached, value)) return refusal;
-            } else if (attached) {
-                return std::string(option->name) + " takes no value";
+                std::optional<std::string> attached;
+                if (j + 1 < arg.size()) attached = arg.substr(j + 1);
+                if (auto refusal = value_for(shown, attached, value)) return refusal;
+                return Apply(*option, value, out_);
             }
-            if (auto refusal = Apply(*option, value, out)) return refusal;
-            continue;
+            if (auto refusal = Apply(*option, value, out_)) return refusal;
         }
-        if (arg.size() > 1 && arg[0] == '-' && arg[1] != '-') {
-            // One or more short options; one that takes a value ends the group.
-            for (std::size_t j = 1; j < arg.size(); ++j) {
-                const Option* option = FindShort(arg[j]);
-                if (option == nullptr) {
-                    std::string name = "-";
-                    name += arg[j];
-                    return "unknown option " + name + " (see --help)";
-                }
-                std::string value;
-                if (TakesValue(option->action)) {
-                    std::optional<std::string> attached;
-                    if (j + 1 < arg.size()) attached = arg.substr(j + 1);
-                    std::string shown = "-";
-                    shown += arg[j];
-                    if (auto refusal = valueFor(shown, attached, value)) return refusal;
-                    if (auto refusal = Apply(*option, value, out)) return refusal;
-                    break;
-                }
-                if (auto refusal = Apply(*option, value, out)) return refusal;
-            }
-            continue;
-        }
-        return "unexpected argument \"" + arg + "\" (see --help)";
+        return std::nullopt;
     }
+
+    const std::vector<std::string>& args_;
+    CliOptions& out_;
+    std::size_t i_ = 0;
+};
+
+// Options that cannot go together.
+std::optional<std::string> Conflicts(const CliOptions& out) {
     if (out.toStdout && (out.info || out.autoName)) {
         return std::string(out.info ? "--info" : "--auto-name") +
                " prints on standard output; it cannot be used with --file -";
     }
     if (out.toStdout && out.plan == "-") return "--plan - and --file - cannot both use standard output";
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions& out) {
+    if (auto refusal = ArgumentReader(args, out).read_all()) return refusal;
+    return Conflicts(out);
 }
 
 }  // namespace sweepwav

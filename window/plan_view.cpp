@@ -91,29 +91,68 @@ QByteArray PlanView::chart_png() {
     return bytes;
 }
 
-void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
-    // Each tone is a level stretch from its start to its end; the next tone
-    // starts where it ends, so the lines rise or fall there as steps.
-    auto* frequency = new QLineSeries;
-    frequency->setName(QStringLiteral("Frequency (Hz)"));
-    frequency->setPen(QPen(kFrequencyColour, 2));
-    auto* level = new QLineSeries;
-    level->setName(QStringLiteral("Level (dBFS)"));
-    level->setPen(QPen(kLevelColour, 2));
-    double end = 0;
-    double lowFreq = rows.empty() ? 1000 : rows.front().frequencyHz, highFreq = lowFreq;
-    double lowLevel = rows.empty() ? 0 : rows.front().levelDbfs, highLevel = lowLevel;
-    for (const PlanRow& r : rows) {
-        end = r.startSeconds + r.durationSeconds;
-        frequency->append(r.startSeconds, r.frequencyHz);
-        frequency->append(end, r.frequencyHz);
-        level->append(r.startSeconds, r.levelDbfs);
-        level->append(end, r.levelDbfs);
-        lowFreq = std::min(lowFreq, r.frequencyHz);
-        highFreq = std::max(highFreq, r.frequencyHz);
-        lowLevel = std::min(lowLevel, r.levelDbfs);
-        highLevel = std::max(highLevel, r.levelDbfs);
+namespace {
+
+// The span of a plan's frequencies, levels and times.
+struct PlanRange {
+    double lowFreq = 1000, highFreq = 1000, lowLevel = 0, highLevel = 0, end = 0;
+};
+
+PlanRange RangeOf(const std::vector<PlanRow>& rows) {
+    PlanRange r;
+    if (rows.empty()) return r;
+    r.lowFreq = r.highFreq = rows.front().frequencyHz;
+    r.lowLevel = r.highLevel = rows.front().levelDbfs;
+    for (const PlanRow& row : rows) {
+        r.end = row.startSeconds + row.durationSeconds;
+        r.lowFreq = std::min(r.lowFreq, row.frequencyHz);
+        r.highFreq = std::max(r.highFreq, row.frequencyHz);
+        r.lowLevel = std::min(r.lowLevel, row.levelDbfs);
+        r.highLevel = std::max(r.highLevel, row.levelDbfs);
     }
+    return r;
+}
+
+// Each tone is a level stretch from its start to its end; the next tone
+// starts where it ends, so the line rises or falls there as a step.
+QLineSeries* StepSeries(const QString& name, const QColor& colour, const std::vector<PlanRow>& rows,
+                        double PlanRow::*value) {
+    auto* series = new QLineSeries;
+    series->setName(name);
+    series->setPen(QPen(colour, 2));
+    for (const PlanRow& r : rows) {
+        series->append(r.startSeconds, r.*value);
+        series->append(r.startSeconds + r.durationSeconds, r.*value);
+    }
+    return series;
+}
+
+QAbstractAxis* FrequencyAxis(const PlanRange& range, bool logSteps) {
+    QAbstractAxis* axis = nullptr;
+    if (logSteps) {
+        auto* log = new QLogValueAxis;
+        log->setTitleText(QStringLiteral("Frequency (Hz)"));
+        log->setBase(10);
+        log->setLabelFormat(QStringLiteral("%g"));
+        log->setMinorTickCount(8);
+        // Whole decades around the tones.
+        log->setRange(std::pow(10.0, std::floor(std::log10(range.lowFreq))),
+                      std::pow(10.0, std::ceil(std::log10(range.highFreq * 1.0001))));
+        axis = log;
+    } else {
+        axis = ValueAxis(QStringLiteral("Frequency (Hz)"), range.lowFreq, range.highFreq, 1);
+    }
+    axis->setLinePenColor(kFrequencyColour);
+    axis->setLabelsColor(kFrequencyColour);
+    return axis;
+}
+
+}  // namespace
+
+void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
+    const PlanRange range = RangeOf(rows);
+    QLineSeries* frequency = StepSeries(QStringLiteral("Frequency (Hz)"), kFrequencyColour, rows, &PlanRow::frequencyHz);
+    QLineSeries* level = StepSeries(QStringLiteral("Level (dBFS)"), kLevelColour, rows, &PlanRow::levelDbfs);
     chart_->addSeries(frequency);
     chart_->addSeries(level);
     chart_->legend()->setAlignment(Qt::AlignBottom);
@@ -123,29 +162,14 @@ void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
     auto* time = new QValueAxis;
     time->setTitleText(QStringLiteral("Time (s)"));
     time->setLabelFormat(QStringLiteral("%g"));
-    time->setRange(0, std::max(end, 1e-3));
+    time->setRange(0, std::max(range.end, 1e-3));
     time->applyNiceNumbers();
     chart_->addAxis(time, Qt::AlignBottom);
 
-    QAbstractAxis* freqAxis = nullptr;
-    if (logSteps) {
-        auto* axis = new QLogValueAxis;
-        axis->setTitleText(QStringLiteral("Frequency (Hz)"));
-        axis->setBase(10);
-        axis->setLabelFormat(QStringLiteral("%g"));
-        axis->setMinorTickCount(8);
-        // Whole decades around the tones.
-        axis->setRange(std::pow(10.0, std::floor(std::log10(lowFreq))),
-                       std::pow(10.0, std::ceil(std::log10(highFreq * 1.0001))));
-        freqAxis = axis;
-    } else {
-        freqAxis = ValueAxis(QStringLiteral("Frequency (Hz)"), lowFreq, highFreq, 1);
-    }
-    freqAxis->setLinePenColor(kFrequencyColour);
-    freqAxis->setLabelsColor(kFrequencyColour);
+    QAbstractAxis* freqAxis = FrequencyAxis(range, logSteps);
     chart_->addAxis(freqAxis, Qt::AlignLeft);
 
-    QValueAxis* levelAxis = ValueAxis(QStringLiteral("Level (dBFS)"), lowLevel, highLevel, 5);
+    QValueAxis* levelAxis = ValueAxis(QStringLiteral("Level (dBFS)"), range.lowLevel, range.highLevel, 5);
     levelAxis->setLinePenColor(kLevelColour);
     levelAxis->setLabelsColor(kLevelColour);
     levelAxis->setGridLineVisible(false);
