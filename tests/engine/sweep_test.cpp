@@ -33,16 +33,13 @@ struct Sweep {
     bool dither = false;
 };
 
+// The sweeps here default to one 10 ms tone at full level, log spacing.
 GeneratorState Plan(const Sweep& p, RecordingWindow& w) {
-    GeneratorState s;
-    s.sAppTitle = "Sweep WAV generation";
-    s.dPi = 4 * std::atan(1.0);
-    s.iSampleRate = p.rate, s.iBits = p.bits, s.iChannels = p.channels, s.bDither = p.dither;
-    s.iSteps = p.steps, s.bLogSteps = p.log, s.dStartFreq = p.startFreq, s.dEndFreq = p.endFreq;
-    s.dStartLevel = p.startLevel, s.dEndLevel = p.endLevel;
-    s.dToneTime = p.toneMs, s.iToneCycles = p.cycles, s.iShiftMode = p.mode;
-    Set_up_calculation(s, w);
-    return s;
+    return testing::PlannedSweep({.rate = p.rate, .bits = p.bits, .channels = p.channels, .steps = p.steps,
+                                  .log = p.log, .startFreq = p.startFreq, .endFreq = p.endFreq,
+                                  .startLevel = p.startLevel, .endLevel = p.endLevel, .toneMs = p.toneMs,
+                                  .cycles = p.cycles, .mode = p.mode, .dither = p.dither},
+                                 w);
 }
 
 GeneratorState Plan(const Sweep& p) {
@@ -393,6 +390,22 @@ TEST(Synthesis, WindowOperationsDoNotDependOnTheWorkers) {
         EXPECT_EQ(w.log, first) << workers << " workers";
     }
     EXPECT_EQ(std::count(first.begin(), first.end(), "events"), 3);  // aborted at the third tone
+}
+
+TEST(Synthesis, ProgressMarksRunForwardAcrossPieces) {
+    // 200017 stereo frames a tone: each tone is rendered in several pieces,
+    // and Progress1 still moves every 1000 frames, once each, forward only.
+    auto s = Plan({.rate = 48000, .steps = 1, .startFreq = 100, .endFreq = 200, .toneMs = 4167.0208});
+    ASSERT_EQ(s.dSamples[0], 200017);
+    RecordingWindow w;
+    Render(s, w, 1, 2);
+    std::vector<float> expected;
+    for (int tone = 0; tone < 2; ++tone) {
+        expected.push_back(LineX2(0));
+        for (int n = 0; n < 200017; n += 1000) expected.push_back(LineX2(n / 200017.0));
+        expected.push_back(LineX2(1));
+    }
+    EXPECT_EQ(w.progress1, expected);
 }
 
 TEST(DitherSource, SkippingEqualsDrawing) {

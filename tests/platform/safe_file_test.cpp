@@ -221,6 +221,26 @@ TEST_F(SafeFile, PermissionsKeptOrGiven) {
     EXPECT_EQ(Replace((root / "missing/x.wav").string(), "x"), "No such file or directory");
 }
 
+TEST_F(SafeFile, AbandonedWriteLeavesOnlyTheOldFile) {
+    // Written in part, then given up without commit: by any user, on either route.
+    for (Route route : {Route::Unnamed, Route::Hidden}) {
+        SCOPED_TRACE(route == Route::Hidden ? "hidden name" : "unnamed");
+        fs::remove_all(root), fs::create_directory(root);
+        WriteAll(root / "t.wav", "old");
+        {
+            auto opened = Open((root / "t.wav").string(), route);
+            ASSERT_TRUE(opened.ok()) << opened.reason();
+            const std::string part(100000, 'x');
+            ASSERT_TRUE(opened.value()->write({reinterpret_cast<const std::uint8_t*>(part.data()), part.size()}));
+            if (route == Route::Hidden) {
+                EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 2);
+            }
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 1);
+        EXPECT_EQ(ReadAll(root / "t.wav"), "old");
+    }
+}
+
 TEST_F(SafeFile, TerminationLeavesNoTemporaryFile) {
     // Both kinds of temporary file, killed in the middle of writing.
     for (Route route : {Route::Unnamed, Route::Hidden}) {

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <new>
 
 #include "commands/commands.h"
 #include "window/form1.h"
@@ -48,6 +49,7 @@ struct RecordingForm : Form1 {
         : Form1(sv, [&boxes](const std::string& t, const std::string& title, Icon i) { boxes.push_back({t, title, i}); }) {}
     void set_label(Control c, const std::string& t) override {
         if (c == Control::Status) statuses.push_back(t);
+        if (t == faultAtStatus) throw std::bad_alloc();
         Form1::set_label(c, t);
     }
     template <typename T = QWidget>
@@ -55,6 +57,7 @@ struct RecordingForm : Form1 {
     void click(const char* button) { QTest::mouseClick(find(button), Qt::LeftButton); }
     bool showed(const std::string& s) { return std::find(statuses.begin(), statuses.end(), s) != statuses.end(); }
     std::vector<std::string> statuses;
+    std::string faultAtStatus;  // the memory runs out as this status is shown
 };
 
 QByteArray ReadFile(const QString& path) {
@@ -269,17 +272,20 @@ private slots:
     }
 
     void faultsLeaveWindowIdle_data() {
-        QTest::addColumn<bool>("oversize");
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("write failure") << false << "Could not write the file ";
-        QTest::newRow("oversize plan") << true << kOversizeMessage;
+        QTest::newRow("write failure") << "write" << "Could not write the file ";
+        QTest::newRow("oversize plan") << "oversize" << kOversizeMessage;
+        QTest::newRow("out of memory during synthesis") << "memory" << "The run stopped: out of memory";
     }
 
     void faultsLeaveWindowIdle() {
-        QFETCH(bool, oversize);
+        QFETCH(QString, fault);
         QFETCH(QString, message);
         auto form = makeForm();
-        if (oversize) {  // the largest format, the longest tones and the most steps: far beyond 2 GB
+        if (fault == "memory") {
+            form->faultAtStatus = "Generating sweep step 3 of 10";
+        } else if (fault == "oversize") {  // the largest format, the longest tones and the most steps: far beyond 2 GB
             for (const char* list : {"Samplerate", "Wordlength", "Channels"})
                 form->find<QComboBox>(list)->setCurrentIndex(form->find<QComboBox>(list)->count() - 1);
             form->find<QLineEdit>("ToneTime")->setText("10000");
