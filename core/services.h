@@ -41,6 +41,9 @@ public:
     virtual std::string description() const = 0;
 };
 
+// The largest file read_text_file reads.
+inline constexpr std::uintmax_t kLargestTextFile = std::uintmax_t(1) << 20;
+
 class Services {
 public:
     virtual ~Services() = default;
@@ -59,6 +62,10 @@ public:
     // Writes text as single-byte characters, replacing any existing file
     // only once the new one is complete.
     virtual Status write_text_file(const std::string& path, const std::string& text) = 0;
+
+    // The bytes of a small file that the user chose (a settings file).
+    // Anything but a regular file of at most kLargestTextFile bytes fails.
+    virtual Result<std::string> read_text_file(const std::string& path) = 0;
 
     // Opens the file in the system's text viewer without waiting for it.
     virtual Status open_in_viewer(const std::string& path) = 0;

@@ -8,6 +8,11 @@
 #include <QThread>
 #include <QTime>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -66,6 +71,24 @@ Status SystemServices::write_text_file(const std::string& path, const std::strin
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     if (Status written = opened.value()->write({bytes, text.size()}); !written) return written;
     return opened.value()->commit();
+}
+
+Result<std::string> SystemServices::read_text_file(const std::string& path) {
+    // Looked at before it is opened: a pipe or a device would never end.
+    std::error_code error;
+    const std::filesystem::path file(std::u8string(path.begin(), path.end()));
+    const auto status = std::filesystem::status(file, error);
+    if (error) return Status::Failure(error.message());
+    if (std::filesystem::is_directory(status)) return Status::Failure("it is a folder");
+    if (!std::filesystem::is_regular_file(status)) return Status::Failure("it is not a regular file");
+    if (std::filesystem::file_size(file, error) > kLargestTextFile || error) {
+        return Status::Failure(error ? error.message() : "it is larger than 1 MiB");
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return Status::Failure(std::strerror(errno));
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return Status::Failure("it cannot be read");
+    return text;
 }
 
 Status SystemServices::open_in_viewer(const std::string&) {

@@ -14,6 +14,7 @@ public:
     Result<std::string> read_setting(const std::string& fullPath) override;
     Result<std::unique_ptr<OutputFile>> create_file(const std::string& path) override;
     Status write_text_file(const std::string& path, const std::string& text) override;
+    Result<std::string> read_text_file(const std::string& path) override;
     Status open_in_viewer(const std::string& path) override;
     Status open_folder(const std::string& path) override;
     void sleep_ms(int milliseconds) override;

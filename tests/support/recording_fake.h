@@ -123,6 +123,11 @@ public:
         textFiles[path] = text;
         return {};
     }
+    Result<std::string> read_text_file(const std::string& path) override {
+        const auto found = textFiles.find(path);
+        if (found == textFiles.end()) return Status::Failure("No such file or directory");
+        return found->second;
+    }
     Status open_in_viewer(const std::string& path) override {
         viewerOpens.push_back(path);
         return viewerWorks ? Status() : Status::Failure("no viewer");
