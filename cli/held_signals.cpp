@@ -10,6 +10,7 @@ namespace {
 
 volatile std::sig_atomic_t held = 0;
 
+#ifndef _WIN32
 constexpr int kTermination[] = {SIGTERM, SIGHUP};
 struct sigaction before[2];
 
@@ -23,6 +24,7 @@ void OnTermination(int signal) {
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
+#endif
 
 }  // namespace
 
@@ -35,6 +37,7 @@ bool HoldIfFileNamed(int signal) {
 int HeldSignal() { return held; }
 
 void HoldTerminationOnceNamed() {
+#ifndef _WIN32
     struct sigaction action {};
     action.sa_handler = OnTermination;
     sigemptyset(&action.sa_mask);
@@ -42,6 +45,7 @@ void HoldTerminationOnceNamed() {
         if (sigaction(kTermination[i], nullptr, &before[i]) != 0 || before[i].sa_handler == SIG_IGN) continue;
         sigaction(kTermination[i], &action, nullptr);
     }
+#endif
 }
 
 int EndAsHeld(int signal) {

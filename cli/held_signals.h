@@ -13,7 +13,8 @@ bool HoldIfFileNamed(int signal);
 int HeldSignal();
 
 // Lets SIGTERM and SIGHUP be held in the same way; otherwise they act as
-// their handlers did before (a signal that is ignored stays ignored).
+// their handlers did before (a signal that is ignored stays ignored). Does
+// nothing where the system has no such signals.
 void HoldTerminationOnceNamed();
 
 // After the final line: the exit status for a held Ctrl-C (130), or the end

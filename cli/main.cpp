@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <filesystem>
 #include <string>
 #include <vector>
 

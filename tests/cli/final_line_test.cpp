@@ -1,9 +1,13 @@
 // The paths and final lines of the command line, in-process.
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -61,6 +65,7 @@ TEST(FinalLine, PathsAreAbsoluteThroughTheRealFolders) {
     fs::remove_all(t);
 }
 
+#ifndef _WIN32
 // SIGTERM and SIGHUP stop a run at once, unless its file has begun to take
 // its name: then they wait for the final line.
 TEST(HeldSignals, AStopOnceTheFileIsNamedWaitsForTheReport) {
@@ -87,5 +92,7 @@ TEST(HeldSignals, AStopOnceTheFileIsNamedWaitsForTheReport) {
         }
     }
 }
+
+#endif
 
 }  // namespace
