@@ -35,6 +35,11 @@ public:
     // Ends a progress display left on the terminal line.
     void finish();
 
+    // Keeps the display as it is from now on: the outcome of a run (the bar
+    // full, or where an abort left it, and the status that reports it) stays
+    // on the terminal rather than turning back to the idle look.
+    void hold();
+
     // Prints "sweepwav-cli: <text>" on its own line, unless quiet.
     void say(const std::string& text);
 
@@ -49,6 +54,7 @@ private:
     double progress2_ = 0;
     int drawnCells_ = -1;
     bool lineOpen_ = false;
+    bool held_ = false;
 };
 
 }  // namespace sweepwav

@@ -8,20 +8,22 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cli/cli_window.h"
+#include "cli/entry_hint.h"
+#include "cli/final_line.h"
+#include "cli/held_signals.h"
 #include "cli/options.h"
 #include "commands/commands.h"
-#include "numbers/number_text.h"
 #include "platform/standard_output.h"
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
 #include "report/info_report.h"
 #include "report/plan_export.h"
 #include "settings/form_data.h"
+#include "settings/output_folder.h"
 #include "sweepwav_version.h"
 
 namespace sweepwav {
@@ -32,12 +34,13 @@ constexpr int kFailed = 1;
 constexpr int kRefused = 2;
 constexpr int kAborted = 130;
 
-// The command line does not hold its final status line on screen, and it
-// can send the WAV to standard output.
+// Where the window holds a run's outcome for a moment, the command line
+// keeps it on the terminal for good; and it can send the WAV to standard
+// output.
 class CliServices : public SystemServices {
 public:
-    explicit CliServices(bool toStdout) : toStdout_(toStdout) {}
-    void sleep_ms(int) override {}
+    CliServices(bool toStdout, CliWindow& window) : toStdout_(toStdout), window_(window) {}
+    void sleep_ms(int) override { window_.hold(); }
     Result<std::unique_ptr<OutputFile>> create_file(const std::string& path) override {
         if (toStdout_) return StandardOutputFile();
         return SystemServices::create_file(path);
@@ -45,18 +48,20 @@ public:
 
 private:
     bool toStdout_;
+    CliWindow& window_;
 };
 
 volatile std::sig_atomic_t interrupts = 0;
 
 // The first Ctrl-C acts as Abort; a second one stops at once, leaving the
-// old file as it was.
+// old file as it was, unless the new one has already taken its name.
 void OnInterrupt(int) {
     interrupts = interrupts + 1;
     if (interrupts == 1) {
         CliWindow::abortRequested = 1;
         return;
     }
+    if (HoldIfFileNamed(SIGINT)) return;
     RemoveTemporaryFiles();
     _exit(kAborted);
 }
@@ -73,20 +78,6 @@ int FlushStandardOutput() {
 
 void PutText(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
-// The line that says what a run wrote.
-std::string WrittenLine(const GeneratorState& s, bool toStdout) {
-    const std::string where =
-        toStdout ? std::string("standard output") : std::filesystem::absolute(s.sWrittenPath).string();
-    if (s.bAbort) {
-        return "aborted at tone " + std::to_string(s.iLastTone + 1) + " of " + std::to_string(s.iSteps + 1) +
-               "; " + where + " written at full length, silent from there";
-    }
-    const std::string size = std::to_string(s.iWrittenBytes) + " bytes";
-    const std::string seconds = NumberText(s.dElapsed) + " seconds";
-    if (toStdout) return "wrote " + size + " to standard output in " + seconds;
-    return "wrote " + where + " (" + size + ") in " + seconds;
-}
-
 // Writes the tone plan of the completed plan in state: CSV on standard
 // output for "-", else the file the name's ending asks for, written safely.
 int WritePlan(const GeneratorState& s, Services& services, const std::string& where) {
@@ -94,8 +85,9 @@ int WritePlan(const GeneratorState& s, Services& services, const std::string& wh
         PutText(PlanCsv(s));
         return FlushStandardOutput();
     }
-    if (Status written = services.write_text_file(where, PlanText(s, PlanFormatFor(where))); !written) {
-        Say(WriteFailureText(FileDestination(where), written.reason()));
+    const std::string path = AbsoluteNormalFile(where);
+    if (Status written = services.write_text_file(path, PlanText(s, PlanFormatFor(where))); !written) {
+        Say(WriteFailureText(FileDestination(path), written.reason()));
         return kFailed;
     }
     return kWritten;
@@ -115,7 +107,7 @@ struct Session {
     CliServices services;
 
     Session(const CliOptions& o, CliWindow::Chatter chatter)
-        : options(o), window(state, stderr, chatter), services(o.toStdout) {
+        : options(o), window(state, stderr, chatter), services(o.toStdout, window) {
         if (o.seed) services.fix_random_seed(*o.seed);
     }
 
@@ -127,6 +119,9 @@ struct Session {
             state.sAppDirectory = *options.outputDir;
             state.sWavetableFolder.assign(1, '/');  // DIR + "/" + file name
         }
+        // Every line names the file by the same absolute, tidy path.
+        state.sAppDirectory = AbsoluteNormalFolder(OutputFolder(state));
+        state.sWavetableFolder.clear();
         for (const auto& [box, text] : options.texts) window.set_text(box, text);
         for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
         for (const auto& [list, position] : options.selections) window.select_index(list, position);
@@ -139,7 +134,7 @@ struct Session {
     int autoName() {
         state.bDataOK = true;
         AutoName_Click(state, window);
-        if (!state.bDataOK) return kRefused;
+        if (!state.bDataOK) return refused();
         PutText(WavFileName(window.text(Control::FileName)) + "\n");
         return FlushStandardOutput();
     }
@@ -150,7 +145,7 @@ struct Session {
     int info() {
         const bool planned = PlanFromEntries(state, window);
         window.finish();
-        if (!planned) return state.bDataOK ? kFailed : kRefused;
+        if (!planned) return state.bDataOK ? kFailed : refused();
         BuildInfoReport(state);
         std::string report;
         for (char c : state.sReport) {
@@ -175,11 +170,21 @@ struct Session {
 
         OK_Click(state, window, services);
         window.finish();
-        if (!state.bDataOK) return kRefused;
-        if (state.iCalcResult != 1 || !state.bFileWritten) return kFailed;
-        window.say(WrittenLine(state, options.toStdout));
+        if (!state.bDataOK) return refused();
+        const int held = HeldSignal();  // a stop that waited for this report
+        if (state.iCalcResult != 1 || !state.bFileWritten) return held ? EndAsHeld(held) : kFailed;
+        window.say(WrittenLine(state, options.toStdout, held != 0));
+        if (held) return EndAsHeld(held);
         if (options.plan && WritePlan(state, services, *options.plan) != kWritten) return kFailed;
         return state.bAbort ? kAborted : kWritten;
+    }
+
+    // A refused entry: after the window's message, the option and value it
+    // was about and what is accepted there.
+    int refused() {
+        window.finish();
+        if (auto hint = EntryHint(state, window, options)) Say(*hint);
+        return kRefused;
     }
 
     int run() {
@@ -208,6 +213,7 @@ int Run(int argc, char** argv) {
     }
 
     PrepareProcessForFileWrites();
+    HoldTerminationOnceNamed();
     std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is a failed write, with a message
 
     const auto chatter = options.quiet                  ? CliWindow::Chatter::Quiet

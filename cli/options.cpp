@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <span>
 #include <string_view>
@@ -118,11 +119,29 @@ bool TakesValue(Action a) {
            a == Action::Seed || a == Action::Plan;
 }
 
-const Option* FindLong(std::string_view name) {
+const Option* FindLongExactly(std::string_view name) {
     for (const auto& o : kOptions) {
         if (name == o.name) return &o;
     }
     return nullptr;
+}
+
+// The long option a name stands for: the option of that name, or the one
+// option it abbreviates. Otherwise the options it could abbreviate (none for
+// an unknown name).
+struct LongMatch {
+    const Option* option = nullptr;
+    std::vector<std::string_view> candidates;
+};
+
+LongMatch FindLong(std::string_view name) {
+    LongMatch match;
+    for (const auto& o : kOptions) {
+        if (name == o.name) return {&o, {}};
+        if (name.size() > 2 && o.name.starts_with(name)) match.candidates.push_back(o.name);
+    }
+    if (match.candidates.size() == 1) match.option = FindLongExactly(match.candidates[0]);
+    return match;
 }
 
 const Option* FindShort(char c) {
@@ -218,20 +237,69 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
 
 namespace {
 
+// Edit distance with swapped neighbours as one edit, as typos go.
+std::size_t TypingDistance(std::string_view a, std::string_view b) {
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+// The known option a mistyped one was most likely meant to be: one within two
+// edits, or one the typed name starts with.
+std::optional<std::string_view> NearestOption(std::string_view typed) {
+    std::optional<std::string_view> nearest;
+    std::size_t best = 3;
+    for (const auto& o : kOptions) {
+        const std::size_t distance = typed.starts_with(o.name) ? 0 : TypingDistance(typed, o.name);
+        if (distance < best) {
+            best = distance;
+            nearest = o.name;
+        }
+    }
+    return nearest;
+}
+
+std::string Unknown(std::string_view shown, std::string_view typed) {
+    const auto nearest = NearestOption(typed);
+    if (!nearest) return "unknown option " + std::string(shown) + " (see --help)";
+    return "unknown option " + std::string(shown) + " (did you mean " + std::string(*nearest) + "?)";
+}
+
+// Whether an argument reads as an option rather than as a value: "--..." or
+// "-" and a letter. A negative number such as -20 or -.5 is a value.
+bool LooksLikeOption(std::string_view arg) {
+    if (arg.size() < 2 || arg[0] != '-') return false;
+    const char c = arg[1];
+    return c == '-' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 // Reads the arguments one by one; each option takes its value after "=",
-// attached to a short option, or from the next argument (which may start
-// with "-", as a level does).
+// attached to a short option, or from the next argument unless that reads as
+// an option. A long option may be abbreviated as long as that is unambiguous;
+// "--" ends the options.
 class ArgumentReader {
 public:
     ArgumentReader(const std::vector<std::string>& args, CliOptions& out) : args_(args), out_(out) {}
 
     std::optional<std::string> read_all() {
+        bool optionsEnded = false;
         for (; i_ < args_.size(); ++i_) {
             const std::string& arg = args_[i_];
             std::optional<std::string> refusal;
-            if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
+            if (!optionsEnded && arg == "--") {
+                optionsEnded = true;
+            } else if (!optionsEnded && arg.rfind("--", 0) == 0) {
                 refusal = read_long(arg);
-            } else if (arg.size() > 1 && arg[0] == '-' && arg[1] != '-') {
+            } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
                 refusal = read_short_group(arg);
             } else {
                 refusal = "unexpected argument \"" + arg + "\" (see --help)";
@@ -242,12 +310,17 @@ public:
     }
 
 private:
-    std::optional<std::string> value_for(std::string_view shown, const std::optional<std::string>& attached,
-                                         std::string& value) {
+    // The value of an option from "=", attached, or the next argument.
+    std::optional<std::string> value_for(std::string_view shown, const Option& option,
+                                         const std::optional<std::string>& attached, std::string& value) {
         if (attached) {
             value = *attached;
-        } else if (i_ + 1 < args_.size()) {
+        } else if (i_ + 1 < args_.size() && !LooksLikeOption(args_[i_ + 1])) {
             value = args_[++i_];
+        } else if (i_ + 1 < args_.size()) {
+            const std::string& next = args_[i_ + 1];
+            return std::string(shown) + " needs a value; " + next + " is an option (write " +
+                   std::string(option.name) + "=" + next + " if it is the value)";
         } else {
             return std::string(shown) + " needs a value";
         }
@@ -257,17 +330,28 @@ private:
     std::optional<std::string> read_long(const std::string& arg) {
         const auto eq = arg.find('=');
         const std::string name = arg.substr(0, eq);
-        const Option* option = FindLong(name);
-        if (option == nullptr) return "unknown option " + name + " (see --help)";
+        const LongMatch match = FindLong(name);
+        if (match.option == nullptr && match.candidates.empty()) return Unknown(name, name);
+        if (match.option == nullptr) return Ambiguous(name, match.candidates);
+        const Option& option = *match.option;
         std::optional<std::string> attached;
         if (eq != std::string::npos) attached = arg.substr(eq + 1);
         std::string value;
-        if (TakesValue(option->action)) {
-            if (auto refusal = value_for(option->name, attached, value)) return refusal;
+        if (TakesValue(option.action)) {
+            if (auto refusal = value_for(option.name, option, attached, value)) return refusal;
         } else if (attached) {
-            return std::string(option->name) + " takes no value";
+            return std::string(option.name) + " takes no value";
         }
-        return Apply(*option, value, out_);
+        return Apply(option, value, out_);
+    }
+
+    static std::string Ambiguous(const std::string& name, const std::vector<std::string_view>& candidates) {
+        std::string list;
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            if (i > 0) list += i + 1 == candidates.size() ? " or " : ", ";
+            list += candidates[i];
+        }
+        return "ambiguous option " + name + ": " + list + "?";
     }
 
     // One or more short options; one that takes a value ends the group.
@@ -275,12 +359,17 @@ private:
         for (std::size_t j = 1; j < arg.size(); ++j) {
             const std::string shown = std::string("-") + arg[j];
             const Option* option = FindShort(arg[j]);
-            if (option == nullptr) return "unknown option " + shown + " (see --help)";
+            if (option == nullptr) {
+                // "-start-freq" is most likely a long option with one dash too few.
+                const std::string word = arg.substr(0, arg.find('='));
+                if (j == 1 && word.size() > 2 && NearestOption("-" + word)) return Unknown(word, "-" + word);
+                return Unknown(shown, shown);
+            }
             std::string value;
             if (TakesValue(option->action)) {
                 std::optional<std::string> attached;
                 if (j + 1 < arg.size()) attached = arg.substr(j + 1);
-                if (auto refusal = value_for(shown, attached, value)) return refusal;
+                if (auto refusal = value_for(shown, *option, attached, value)) return refusal;
                 return Apply(*option, value, out_);
             }
             if (auto refusal = Apply(*option, value, out_)) return refusal;
@@ -300,10 +389,21 @@ std::optional<std::string> Conflicts(const CliOptions& out) {
                " prints on standard output; it cannot be used with --file -";
     }
     if (out.toStdout && out.plan == "-") return "--plan - and --file - cannot both use standard output";
+    if (out.autoName && out.texts.contains(Control::FileName)) {
+        return "--auto-name chooses the file name; it cannot be used with --file";
+    }
+    if (out.autoName && out.plan == "-") return "--auto-name and --plan - cannot both use standard output";
     return std::nullopt;
 }
 
 }  // namespace
+
+std::string_view OptionNameOf(Control box) {
+    for (const auto& o : kOptions) {
+        if (o.control == box && (o.action == Action::Text || o.action == Action::File)) return o.name;
+    }
+    return {};
+}
 
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions& out) {
     if (auto refusal = ArgumentReader(args, out).read_all()) return refusal;

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/controls.h"
@@ -30,11 +31,17 @@ struct CliOptions {
 
 // Parses the arguments after the program name, GNU style: "--name value",
 // "--name=value", and the short forms -h, -V, -q and "-o DIR" (or -oDIR;
-// flags may be grouped, as in -qo DIR). On failure returns the message to
-// show instead, naming the option; a list value must name one of the list's
-// items.
+// flags may be grouped, as in -qo DIR). A long option may be shortened to
+// any unambiguous beginning (--start-f); "--" ends the options. The next
+// argument is taken as a value unless it reads as an option ("--..." or "-"
+// and a letter), so --start-level -20 works. On failure returns the message
+// to show instead, naming the option, suggesting the nearest option for an
+// unknown one; a list value must name one of the list's items.
 [[nodiscard]] std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
                                                       CliOptions& out);
+
+// The long option that fills a text box ("--start-freq" for StartFreq).
+std::string_view OptionNameOf(Control box);
 
 // The text of --help.
 extern const char* const kUsage;

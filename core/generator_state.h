@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "core/controls.h"
 
 namespace sweepwav {
 
@@ -26,6 +29,9 @@ struct GeneratorState {
     std::int16_t iChannels = 0;
     std::string sFileName;
     bool bDataOK = false;
+    // The box whose entry the last refusal of the checks was about, for a
+    // front end that points at it; empty when the checks passed.
+    std::optional<Control> refusedEntry;
     // Mark every tone in the file with a cue point and a labelled region
     // (set by the front end; off at start).
     bool bMarkers = false;

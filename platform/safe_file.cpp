@@ -94,7 +94,12 @@ public:
                 if (errno != EEXIST || attempt > 100) return Failed(errno);
             }
         }
-        if (::renameat(folderFd_, tempName_.c_str(), folderFd_, name_.c_str()) != 0) return Failed(errno);
+        NoteFileTakingName(true);
+        if (::renameat(folderFd_, tempName_.c_str(), folderFd_, name_.c_str()) != 0) {
+            const int error = errno;
+            NoteFileTakingName(false);
+            return Failed(error);
+        }
         committed_ = true;
         ForgetTemporaryFile(slot_);  // the name is the target's now
         slot_ = -1;

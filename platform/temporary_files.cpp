@@ -23,6 +23,8 @@ struct Slot {
 
 Slot slots[kSlots];
 
+volatile std::sig_atomic_t takingName = 0;
+
 #ifndef _WIN32
 void OnTermination(int signal) {
     RemoveTemporaryFiles();
@@ -62,6 +64,13 @@ void RemoveTemporaryFiles() {
         }
     }
 }
+
+void NoteFileTakingName(bool taking) {
+    takingName = taking ? 1 : 0;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+}
+
+bool FileTakingName() { return takingName != 0; }
 
 void PrepareProcessForFileWrites() {
 #ifndef _WIN32

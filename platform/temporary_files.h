@@ -15,6 +15,14 @@ void ForgetTemporaryFile(int slot);
 // handler.
 void RemoveTemporaryFiles();
 
+// Whether a finished file has begun to take its name (the rename over the
+// target): from then on the outcome on disk is the new file, and a signal
+// handler that would end the process should let it be reported first. Set
+// just before the rename, cleared when the rename failed. Safe to read from
+// a signal handler.
+void NoteFileTakingName(bool taking);
+bool FileTakingName();
+
 // Makes SIGTERM and SIGHUP remove the temporary files before the process
 // ends by that signal, and makes a write past the file-size limit fail with
 // "File too large" instead of ending the process.

@@ -1,5 +1,6 @@
 // The two checks that decide whether a command may go ahead. Each shows at
-// most one message box and leaves its verdict in bDataOK.
+// most one message box and leaves its verdict in bDataOK; a refusal also
+// names the box it was about in refusedEntry.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +24,8 @@ struct NumberCheck {
 };
 
 // Runs the checks in order; at the first box that does not hold a number
-// shows its message, clears bDataOK and returns false.
+// shows its message, clears bDataOK, names the box in refusedEntry and
+// returns false.
 [[nodiscard]] bool CheckNumbers(GeneratorState& s, WindowOps& w, std::span<const NumberCheck> checks);
 
 // Highest frequency a sweep may reach at this rate: 0.49 x rate, rounded.

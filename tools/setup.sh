@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   libsndfile1-dev
   fonts-dejavu-core xvfb xauth sox
-  qt6-svg-dev help2man bash-completion appstream desktop-file-utils
+  qt6-svg-dev scdoc bash-completion appstream desktop-file-utils
   dpkg-dev file lintian
 )
 

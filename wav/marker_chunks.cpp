@@ -27,6 +27,11 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
         s.dSamples.size() != planned) {
         return {};
     }
+    // Without audio there is nothing to mark, and a data chunk of size 0
+    // followed by further chunks is read by some programs as "data to the end".
+    double frames = 0;
+    for (double n : s.dSamples) frames += n;
+    if (frames == 0) return {};
     std::vector<std::string> labels;
     std::uint32_t listSize = 4;  // "adtl"
     for (int i = 0; i < tones; ++i) {
@@ -54,6 +59,8 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
     }
     w.pad(cueSize);
 
+    // Every label before the first region: some readers stop looking for
+    // labels at the first "ltxt".
     w.head("LIST", listSize);
     w.id("adtl");
     for (int i = 0; i < tones; ++i) {
@@ -64,7 +71,8 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
         w.text(label);
         w.byte(0);
         w.pad(lablSize);
-
+    }
+    for (int i = 0; i < tones; ++i) {
         w.head("ltxt", kLtxtBytes);
         w.u32(static_cast<std::uint32_t>(i + 1));
         w.u32(static_cast<std::uint32_t>(s.dSamples[static_cast<std::size_t>(i)]));

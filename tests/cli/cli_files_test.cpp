@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -183,22 +184,31 @@ TEST_F(Cli, PrintsAndExits) {
         {{"--auto-name", "--tone-ms", "10", "--end-freq", "1500.6"}, 0, "SW 1kHz to 1.501kHz at -20dBFS.wav\n",
          "", "SW 1kHz to 1.501kHz at -20dBFS.wav"},
         {{"--auto-name", "--info"}, 0, name + kExampleReport, ""},
-        {{"--steps", "1001"}, 2, "", "sweepwav-cli: Please check the number of steps is between 0 and 1000\n"},
-        {{"--file", "a/b"}, 2, "", "sweepwav-cli: The file name cannot contain path information.\n"},
+        {{"--steps", "1001"}, 2, "",
+         "sweepwav-cli: Please check the number of steps is between 0 and 1000\n"
+         "sweepwav-cli: --steps \"1001\" is outside 0 to 1000\n"},
+        {{"--file", "a/b"}, 2, "",
+         "sweepwav-cli: The file name cannot contain path information.\n"
+         "sweepwav-cli: --file \"a/b\" holds a folder: give the folder with -o DIR and only the name with --file\n"},
         {{"--rate", "44000"}, 2, "",
          "sweepwav-cli: --rate must be 32000, 44100, 48000, 96000 or 192000, not \"44000\"\n"},
         {{"--info", "--start-freq", "abc"}, 2, "",
-         "sweepwav-cli: Please check the start frequency is a valid number.\n"},
+         "sweepwav-cli: Please check the start frequency is a valid number.\n"
+         "sweepwav-cli: --start-freq \"abc\" is not a number: write it with a \".\" as decimal point and no units, "
+         "as in 20, 1000 or 1e3\n"},
         // A plan too large for the file is refused like any other entry.
         {{"--steps", "1000", "--tone-ms", "10000", "--rate", "192000", "--bits", "24", "--channels", "8"},
          2, "",
          "sweepwav-cli: The resulting file would be larger than 2 GB. Please reduce the number of steps, "
          "the tone duration, the sample rate, the word length or the number of channels.\n"},
         {{"--auto-name", "--info", "--end-freq", "x", "--start-freq", "y"}, 2, "",
-         "sweepwav-cli: Please check the end frequency is a valid number.\n"},
+         "sweepwav-cli: Please check the end frequency is a valid number.\n"
+         "sweepwav-cli: --end-freq \"x\" is not a number: write it with a \".\" as decimal point and no units, "
+         "as in 20, 1000 or 1e3\n"},
         // The name makes no range test; the run that follows does.
         {{"--auto-name", "--start-freq", "5"}, 2, "SW 5Hz to 3kHz at -20dBFS.wav\n",
-         "sweepwav-cli: Please check the sweep start frequency is is between 10 and 23520Hz\n"},
+         "sweepwav-cli: Please check the sweep start frequency is is between 10 and 23520Hz\n"
+         "sweepwav-cli: --start-freq \"5\" is outside 10 to 23520 Hz (at --rate 48000)\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args.back());
@@ -216,6 +226,44 @@ TEST_F(Cli, PrintsAndExits) {
     const std::string longReport = Run(Cat(kExample, {"--info", "--steps", "100"})).out;  // too long for a box
     EXPECT_NE(longReport.find("\n100:   3000Hz at -20dBFS for 200ms\n"), std::string::npos);
     EXPECT_EQ(longReport.find('\r'), std::string::npos);
+}
+
+TEST_F(Cli, RefusalsNameTheOptionAndWhatIsAccepted) {
+    const std::string number = "\" is not a number: write it with a \".\" as decimal point and no units, as in 20, "
+                               "1000 or 1e3";
+    const struct {
+        Args args;
+        std::string message, detail;  // the window's message, then the option and what it accepts
+    } cases[] = {
+        {{"--start-freq", "1k"}, "Please check the start frequency is a valid number.", "--start-freq \"1k" + number},
+        {{"--start-level", "-20dB"}, "Please check the start amplitude is a valid number.",
+         "--start-level \"-20dB" + number},
+        {{"--auto-name", "--end-freq", "x"}, "Please check the end frequency is a valid number.",
+         "--end-freq \"x" + number},
+        {{"--end-freq", "30000"}, "Please check the sweep end frequency is between 10 and 21609Hz",
+         "--end-freq \"30000\" is outside 10 to 21609 Hz (at --rate 44100); a higher --rate raises the 21609 Hz limit"},
+        {{"--rate", "32000"}, "Please check the sweep end frequency is between 10 and 15680Hz",
+         "--end-freq \"20000\" (the default) is outside 10 to 15680 Hz (at --rate 32000); a higher --rate raises the "
+         "15680 Hz limit"},
+        {{"--rate", "192000", "--start-freq", "5"}, "Please check the sweep start frequency is is between 10 and 94080Hz",
+         "--start-freq \"5\" is outside 10 to 94080 Hz (at --rate 192000)"},
+        {{"--end-level", "3"}, "Please check sweep end amplitude is between 0 and -200dBFS",
+         "--end-level \"3\" is outside -200 to 0 dBFS"},
+        {{"--steps", "1e4"}, "Please check the number of steps is between 0 and 1000", "--steps \"1e4\" is outside 0 to 1000"},
+        {{"--tone-ms", "10000.5"}, "Please check the tone duration is between 0 and 10000ms",
+         "--tone-ms \"10000.5\" is outside 0 to 10000 ms"},
+        {{"--tone-c", "200001"}, "Please check the number of cycles is between 0 and 200000",
+         "--tone-cycles \"200001\" is outside 0 to 200000"},
+        {{"--file", "sub\\x"}, "The file name cannot contain path information.",
+         "--file \"sub\\x\" holds a folder: give the folder with -o DIR and only the name with --file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const Outcome o = Run(c.args);
+        EXPECT_EQ(o.exitCode, 2);
+        EXPECT_EQ(o.err, "sweepwav-cli: " + c.message + "\nsweepwav-cli: " + c.detail + "\n");
+        EXPECT_TRUE(fs::is_empty(dir));
+    }
 }
 
 TEST_F(Cli, FailedWriteExitsWithOneAndKeepsTheOldFile) {
@@ -244,8 +292,18 @@ TEST_F(Cli, InterruptAbortsAndStillWritesTheFile) {
                            "--tone-cycles", "0", "--shift-mode", "0", "--no-dither", "--file", "long"},
                           {.quiet = false, .interruptAt = "Setting up calculations"});
     EXPECT_EQ(o.exitCode, 130) << o.err;
-    EXPECT_NE(o.err.find("sweepwav-cli: aborted at tone "), std::string::npos) << o.err;
-    EXPECT_NE(o.err.find("long.wav written at full length, silent from there\n"), std::string::npos) << o.err;
+    // Counted as the status line counts: the step synthesis was at, of iSteps.
+    int step = -1;
+    char rest[64] = {};
+    ASSERT_EQ(std::sscanf(o.err.c_str(), "sweepwav-cli: Setting up calculations\nsweepwav-cli: aborted at sweep step %d of "
+                                         "1000; %63s",
+                          &step, rest),
+              2)
+        << o.err;
+    EXPECT_TRUE(step >= 0 && step < 1000) << step;
+    EXPECT_NE(o.err.find("; " + (dir / "long.wav").string() + " written at full length, silent from there\n"),
+              std::string::npos)
+        << o.err;
     EXPECT_EQ(o.err.find("wrote"), std::string::npos);
     EXPECT_EQ(fs::file_size(dir / "long.wav"), 44u + 1001u * 38400 * 2);
 }
@@ -293,7 +351,9 @@ TEST_F(Cli, ConventionsOfTheCommandLine) {
     // Not on a terminal: the first status line and the final line, not one per tone.
     const Outcome chatty = Run(sweep, {.quiet = false});
     EXPECT_EQ(chatty.exitCode, 0);
-    EXPECT_EQ(chatty.err.rfind("Setting up calculations\nsweepwav-cli: wrote " + (dir / "s.wav").string() + " (", 0),
+    EXPECT_EQ(chatty.err.rfind("sweepwav-cli: Setting up calculations\nsweepwav-cli: wrote " + (dir / "s.wav").string() +
+                                   " (",
+                               0),
               0u)
         << chatty.err;
     EXPECT_EQ(std::count(chatty.err.begin(), chatty.err.end(), '\n'), 2);
@@ -315,7 +375,8 @@ TEST_F(Cli, ConventionsOfTheCommandLine) {
     EXPECT_TRUE(ReadAll(other / "s.wav") == file);
     const Outcome notice = Run({"--info", "--steps", "0"}, {.quiet = false, .intoDir = false,
                                                              .configHome = (dir / "none").string()});
-    EXPECT_EQ(notice.err, "sweepwav-cli: Couldn't find Olvane installation path\nSetting up calculations\n");
+    EXPECT_EQ(notice.err,
+              "sweepwav-cli: Couldn't find Olvane installation path\nsweepwav-cli: Setting up calculations\n");
 }
 
 TEST_F(Cli, LimitsOfTheSystemGiveMessages) {
@@ -401,7 +462,55 @@ TEST_F(Cli, ToneMarkersFollowTheUnchangedData) {
         for (std::uint32_t i = 0; i < 5; ++i) {
             EXPECT_EQ(cues.cue_points[i].indx, static_cast<std::int32_t>(i + 1));
             EXPECT_EQ(cues.cue_points[i].sample_offset, starts[i]);
+            // Every label is read, not only the first.
+            EXPECT_EQ(std::string(cues.cue_points[i].name).rfind("Tone " + std::to_string(i) + ": ", 0), 0u)
+                << cues.cue_points[i].name;
         }
+    }
+}
+
+TEST_F(Cli, TheTwoGigabyteLimitCountsTheMarkers) {
+    // 2147481856 bytes of audio fit a WAV file; with the markers of 871 tones they do not.
+    const Args sweep = {"--rate", "32000", "--channels", "4", "--shift-mode", "0", "--steps", "870", "--tone-ms",
+                        "9631", "--tone-cycles", "0", "--end-freq", "15000", "--file", "big"};
+    const std::string refused =
+        "sweepwav-cli: The resulting file would be larger than 2 GB. Please reduce the number of steps, the tone "
+        "duration, the sample rate, the word length or the number of channels.\n";
+    const Outcome fits = Run(Cat(sweep, {"--info"}));
+    EXPECT_EQ(fits.exitCode, 0) << fits.err;
+    EXPECT_NE(fits.out.find("(2147481900 bytes)"), std::string::npos) << fits.out;
+    for (const Args& more : {Args{"--markers", "--info"}, Args{"--markers"}}) {
+        const Outcome o = Run(Cat(sweep, more));
+        EXPECT_EQ(o.exitCode, 2) << more.back();
+        EXPECT_EQ(o.out + o.err, refused);
+    }
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+TEST_F(Cli, PathsAreAbsoluteAndTheSameOnSuccessAndFailure) {
+    const Args tone = {"--steps", "0", "--tone-ms", "1", "--file", "x"};
+    const std::string file = (dir / "x.wav").string(), missing = (dir / "missing" / "x.wav").string();
+    const struct {
+        Args more;
+        int exitCode;
+        std::string finalLine;  // after the first status line
+    } cases[] = {
+        {{"-o", dir.string() + "/./"}, 0, "wrote " + file + " ("},
+        {{"-o", dir.string() + "//"}, 0, "wrote " + file + " ("},
+        {{"-o", dir.string() + "/missing/../missing//."}, 1,
+         "Could not write the file " + missing + ": No such file or directory\n"},
+        {{"-o", dir.string() + "/.", "--plan", dir.string() + "//missing/./p.csv"}, 1,
+         "Could not write the file " + (dir / "missing" / "p.csv").string() + ": No such file or directory\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.more.back());
+        const Outcome o = Run(Cat(tone, c.more), {.quiet = false, .intoDir = false});
+        EXPECT_EQ(o.exitCode, c.exitCode);
+        const std::string first = "sweepwav-cli: Setting up calculations\n";
+        ASSERT_EQ(o.err.rfind(first, 0), 0u) << o.err;
+        const std::size_t last = o.err.rfind("sweepwav-cli: ");
+        EXPECT_EQ(o.err.substr(last + 14, c.finalLine.size()), c.finalLine) << o.err;
+        fs::remove(file);
     }
 }
 

@@ -119,6 +119,14 @@ TEST(PlanExport, JsonEscapesTheFileName) {
         {"tab\tnew\nline\r.wav", R"("tab\tnew\nline\r.wav")"},
         {std::string(kControls, sizeof kControls - 1), R"("nul\u0000bell\u0007\u001f\b\f.wav")"},
         {"Töne – µ/\x7f.wav", "\"Töne – µ/\x7f.wav\""},  // UTF-8 and DEL as they are
+        {"\xF0\x9F\x8E\xB5 \xF4\x8F\xBF\xBF.wav", "\"\xF0\x9F\x8E\xB5 \xF4\x8F\xBF\xBF.wav\""},  // 4 bytes, the last code point
+        // Each byte that is not part of well-formed UTF-8 becomes U+FFFD.
+        {"Latin-1 T\xF6ne.wav", "\"Latin-1 T\uFFFDne.wav\""},
+        {"cut \xE2\x80.wav", "\"cut \uFFFD\uFFFD.wav\""},
+        {"end \xC3", "\"end \uFFFD\""},
+        {"overlong \xC0\xAF \xE0\x80\xAF", "\"overlong \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD\""},
+        {"surrogate \xED\xA0\x80", "\"surrogate \uFFFD\uFFFD\uFFFD\""},
+        {"too high \xF4\x90\x80\x80 \xFF", "\"too high \uFFFD\uFFFD\uFFFD\uFFFD \uFFFD\""},
     };
     for (const auto& [name, written] : names) {
         const std::string json = PlanJson(PlannedSweep({.file = name}));
