@@ -13,6 +13,7 @@ OutputBar::OutputBar(QWidget* parent) : QStatusBar(parent) {
     label_ = new QLabel(this);
     label_->setObjectName(QStringLiteral("OutputFolder"));
     label_->setTextFormat(Qt::RichText);
+    label_->setContentsMargins(14, 2, 14, 2);  // in line with the form's captions
     // Mouse only: the keyboard reaches the folder through File > Open output
     // folder, and the form's focus order stays as it is.
     label_->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
