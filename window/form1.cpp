@@ -57,17 +57,27 @@ const QString kCsvFilter = QStringLiteral("CSV files (*.csv)");
 const QString kJsonFilter = QStringLiteral("JSON files (*.json)");
 const QString kPngFilter = QStringLiteral("PNG pictures (*.png)");
 
-// Return and Enter press the button that has the focus, as Space does.
-class ReturnPressesButton : public QObject {
+// Return and Enter press the button that has the focus, as Space does; a
+// button's Alt+letter presses it at once. (Qt's own mnemonic first shows the
+// button pressed for a moment, and during synthesis that moment would end
+// only at the next tone's event check, an Abort seen a tone late.)
+class ButtonKeys : public QObject {
 public:
     using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (!button || !button->isEnabled()) return false;
+        if (event->type() == QEvent::Shortcut) {
+            if (static_cast<QShortcutEvent*>(event)->isAmbiguous()) return false;
+            button->setFocus(Qt::ShortcutFocusReason);
+            button->click();
+            return true;
+        }
         if (event->type() != QEvent::KeyPress) return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        auto* button = qobject_cast<QAbstractButton*>(watched);
-        if (!button || !button->isEnabled() || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
             (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
             return false;
         }
@@ -176,9 +186,9 @@ void Form1::build_output_bar() {
 }
 
 void Form1::wire_keys() {
-    auto* returnKey = new ReturnPressesButton(this);
+    auto* keys = new ButtonKeys(this);
     for (QAbstractButton* button : {ui_->ShowInfo, ui_->AutoName, ui_->OK, ui_->Abort}) {
-        button->installEventFilter(returnKey);
+        button->installEventFilter(keys);
     }
 }
 

@@ -111,7 +111,8 @@ private slots:
 private:
     void build_menu_bar();
     void build_output_bar();
-    // Keyboard use: Return and Enter press the focused command button.
+    // Keyboard use: Return and Enter press the focused command button, its
+    // Alt+letter presses it at once.
     void wire_keys();
     // The bar's idle text, shown again at the start of every command.
     void show_output_folder();
