@@ -310,6 +310,12 @@ void Form1::set_label(Control c, const std::string& text) {
     // hold), so the status line is painted at once there; during synthesis
     // with the next frame.
     pacer_.redraw(label);
+    // A run reports once its file is on disk: from then on, the two-second
+    // hold included, the bar names the file.
+    if (running_ && state_.bFileWritten) {
+        outputBar_->show_written(ToQString(state_.sWrittenPath), state_.iWrittenBytes, state_.bAbort);
+        outputBar_->repaint();
+    }
 }
 
 void Form1::set_progress(Control c, double fraction, bool redraw) {
@@ -382,9 +388,6 @@ void Form1::OK_clicked() {
     guarded("run", [this] { OK_Click(state_, *this, services_); });
     running_ = false;
     enable_menu_commands(true);
-    if (state_.bFileWritten) {
-        outputBar_->show_written(ToQString(state_.sWrittenPath), state_.iWrittenBytes, state_.bAbort);
-    }
     if (closeRequested_) {
         closeRequested_ = false;
         close();

@@ -447,10 +447,15 @@ private slots:
         QCOMPARE(services_.folders, std::vector<std::string>{folder.toStdString()});
         if (!settings.isEmpty()) return;
 
-        // After a run the file and its size, until the next command.
+        // From the run's report on, the hold included, the file and its size,
+        // until the next command.
+        QString duringHold;
+        services_.onSleep = [&] { duringHold = form->bar(); };
         form->click("OK");
         const QString path = outDir_ + "/filename.wav";
-        QCOMPARE(form->bar(), "Wrote " + path + " (" + OutputBar::size_text(QFileInfo(path).size()) + ")");
+        const QString wrote = "Wrote " + path + " (" + OutputBar::size_text(QFileInfo(path).size()) + ")";
+        QCOMPARE(duringHold, wrote);
+        QCOMPARE(form->bar(), wrote);
         form->click("AutoName");
         QCOMPARE(form->bar(), idle);
         // A failed run adds nothing; its message says what went wrong.
