@@ -113,13 +113,19 @@ paired() {  # name channels steps tone_ms reference(sox|dd) wall_target
     PEAK="$peak"
 }
 
-# Rounds of a window click against a command-line click.
+# Rounds of a window click against a command-line click, taking turns at
+# going first.
 clicks() {  # name platform wall_target
     local name="$1" platform="$2" target="$3"
     : >"$WORK/wall"; : >"$WORK/cpu"; : >"$WORK/abs"
-    for _ in $(seq "$ROUNDS"); do
-        read -r ww wc <<<"$(click window "$platform")"
-        read -r cw cc <<<"$(click cli)"
+    for round in $(seq "$ROUNDS"); do
+        if (( round % 2 )); then
+            read -r ww wc <<<"$(click window "$platform")"
+            read -r cw cc <<<"$(click cli)"
+        else
+            read -r cw cc <<<"$(click cli)"
+            read -r ww wc <<<"$(click window "$platform")"
+        fi
         ratio "$ww" "$cw" >>"$WORK/wall"
         ratio "$wc" "$cc" >>"$WORK/cpu"
         echo "$ww $cw" >>"$WORK/abs"
