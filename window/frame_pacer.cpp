@@ -1,6 +1,8 @@
 #include "window/frame_pacer.h"
 
+#include <QRegion>
 #include <algorithm>
+#include <utility>
 
 namespace sweepwav {
 
@@ -29,9 +31,17 @@ void FramePacer::flush() {
     // Taken out first: a paint may run code that asks for another redraw.
     const std::vector<QPointer<QWidget>> due = std::move(waiting_);
     waiting_.clear();
+    // One paint per window for all that waits in it: with a display server
+    // every paint that is shown at once costs a round trip.
+    std::vector<std::pair<QWidget*, QRegion>> windows;
     for (const QPointer<QWidget>& w : due) {
-        if (w) w->repaint();
+        if (!w || !w->isVisible()) continue;
+        QWidget* top = w->window();
+        auto it = std::find_if(windows.begin(), windows.end(), [top](const auto& p) { return p.first == top; });
+        if (it == windows.end()) it = windows.insert(windows.end(), {top, QRegion()});
+        it->second += QRect(w->mapTo(top, QPoint(0, 0)), w->size());
     }
+    for (const auto& [top, region] : windows) top->repaint(region);
     lastFrame_.start();
 }
 

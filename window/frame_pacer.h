@@ -2,7 +2,8 @@
 // redraw is painted at once only when the last paint was at least one
 // display frame ago; otherwise it waits for the next frame, which comes with
 // the next request after the frame has passed or with flush(). Everything
-// waiting is painted together, so each frame paints the latest state.
+// waiting is painted together, in one paint of its window, so each frame
+// paints the latest state.
 #pragma once
 
 #include <QElapsedTimer>
