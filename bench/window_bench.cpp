@@ -6,7 +6,8 @@
 //   sweepwav_window_bench window|cli DIR [STEPS TONE_MS CHANNELS]
 //
 // "window" clicks the Qt window (offscreen unless QT_QPA_PLATFORM says
-// otherwise); "cli" runs the command line's front end. Both write
+// otherwise, such as xcb on a virtual X display), once it is on screen;
+// "cli" runs the command line's front end. Both write
 // DIR/filename.wav and skip the two-second hold. Prints one line:
 // "<front end> <wall seconds> <cpu seconds>".
 #include <sys/resource.h>
@@ -15,6 +16,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QThread>
+#include <QWindow>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -108,6 +111,12 @@ int main(int argc, char** argv) {
         failed = true;
     });
     form.show();
+    // On a display server the window is mapped and painted before the clock
+    // starts (a second at most).
+    for (int i = 0; i < 100 && !(form.windowHandle() && form.windowHandle()->isExposed()); ++i) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
     QApplication::processEvents();
     Enter(form, sweep);
     QPushButton* ok = form.findChild<QPushButton*>(QStringLiteral("OK"));

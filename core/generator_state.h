@@ -12,6 +12,11 @@
 
 namespace sweepwav {
 
+// What the start-up lookup of the analyser's folder came to: its folder, the
+// fallback after "Couldn't find Olvane installation path", or the start-up
+// default kept after any other failure (settings unreadable, value not text).
+enum class FolderLookup { NotDone, Found, NotFound, Unreadable };
+
 struct GeneratorState {
     // Settings (copied from the controls on every run).
     double dStartFreq = 0;
@@ -44,6 +49,7 @@ struct GeneratorState {
     std::string sRegistryKey;
     std::string sAppDirectory;
     std::string sWavetableFolder;
+    FolderLookup folderLookup = FolderLookup::NotDone;
 
     // Tone plan: one element per tone, indices 0 to iSteps.
     std::vector<double> dFreq;

@@ -1,6 +1,7 @@
 #include "report/plan_export.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 
 #include "core/text.h"
@@ -117,8 +118,13 @@ std::vector<PlanRow> PlanRows(const GeneratorState& s) {
 }
 
 std::string ExactNumberText(double x) {
-    char buf[32];
-    const auto result = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 17);
+    if (x == 0) return "0";  // also for -0
+    // Without a precision, to_chars writes the fewest significant digits
+    // that read back as the same double: whole values in full, an exponent
+    // only below 1e-4, where plain digits would start with many zeros.
+    char buf[400];
+    const auto format = std::fabs(x) < 1e-4 ? std::chars_format::scientific : std::chars_format::fixed;
+    const auto result = std::to_chars(buf, buf + sizeof buf, x, format);
     return std::string(buf, result.ptr);
 }
 

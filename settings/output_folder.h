@@ -7,6 +7,8 @@
 
 namespace sweepwav {
 
+// Reads the installation folder from the analyser's settings, or falls back;
+// s.folderLookup records which of the three it came to.
 void Get_Olvane_Path(GeneratorState& s, WindowOps& w, Services& sv);
 
 // The folder files are written to: sAppDirectory + sWavetableFolder.

@@ -5,17 +5,21 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <cstdint>
 #include <exception>
 #include <span>
 #include <vector>
 
 #include "commands/commands.h"
+#include "window/accessibility.h"
+#include "window/output_bar.h"
 #include "window/plan_view.h"
 #include "window/progress_line.h"
 #include "core/window_look.h"
@@ -53,6 +57,35 @@ const QString kCsvFilter = QStringLiteral("CSV files (*.csv)");
 const QString kJsonFilter = QStringLiteral("JSON files (*.json)");
 const QString kPngFilter = QStringLiteral("PNG pictures (*.png)");
 
+// Return and Enter press the button that has the focus, as Space does; a
+// button's Alt+letter presses it at once. (Qt's own mnemonic first shows the
+// button pressed for a moment, and during synthesis that moment would end
+// only at the next tone's event check, an Abort seen a tone late.)
+class ButtonKeys : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (!button || !button->isEnabled()) return false;
+        if (event->type() == QEvent::Shortcut) {
+            if (static_cast<QShortcutEvent*>(event)->isAmbiguous()) return false;
+            button->setFocus(Qt::ShortcutFocusReason);
+            button->click();
+            return true;
+        }
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            return false;
+        }
+        if (!key->isAutoRepeat()) button->click();
+        return true;
+    }
+};
+
 // The ending a name filter such as "CSV files (*.csv)" stands for: "csv".
 QString FilterSuffix(const QString& filter) {
     const qsizetype from = filter.indexOf(QLatin1String("(*.")) + 3;
@@ -68,6 +101,7 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
       services_(services),
       messageHook_(std::move(messageHook)) {
     InitWindowResources();
+    InstallAccessibleInterfaces();
     ui_->setupUi(this);
     // The procedures address controls by name; the form's widgets carry the
     // same names.
@@ -84,8 +118,11 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
     connect(ui_->AutoName, &QPushButton::clicked, this, &Form1::AutoName_clicked);
     connect(ui_->Abort, &QPushButton::clicked, this, &Form1::Abort_clicked);
     build_menu_bar();
+    build_output_bar();
+    wire_keys();
 
     Form_Load(state_, *this, services_);
+    show_output_folder();
     ui_->StartFreq->setFocus(Qt::OtherFocusReason);
 }
 
@@ -139,6 +176,24 @@ void Form1::build_menu_bar() {
     QAction* about = add(help, "About", QStringLiteral("&About sweepwav"), {});
     about->setMenuRole(QAction::AboutRole);
     connect(about, &QAction::triggered, this, &Form1::About_triggered);
+}
+
+void Form1::build_output_bar() {
+    // Below the form, outside its margins, like the menu bar above it.
+    outputBar_ = new OutputBar(this);
+    ui_->formLayout->addWidget(outputBar_);
+    connect(outputBar_, &OutputBar::open_folder_requested, this, &Form1::OpenOutputFolder_triggered);
+}
+
+void Form1::wire_keys() {
+    auto* keys = new ButtonKeys(this);
+    for (QAbstractButton* button : {ui_->ShowInfo, ui_->AutoName, ui_->OK, ui_->Abort}) {
+        button->installEventFilter(keys);
+    }
+}
+
+void Form1::show_output_folder() {
+    outputBar_->show_folder(ToQString(OutputFolder(state_)), state_.folderLookup);
 }
 
 void Form1::apply_look() {
@@ -235,6 +290,14 @@ std::int32_t Form1::item_value(Control c, int position) {
 
 void Form1::set_enabled(Control c, bool enabled) {
     if (QWidget* w = control(c)) w->setEnabled(enabled);
+    // Abort is enabled exactly while synthesis runs: the one stretch in which
+    // a run moves the lines thousands of times and services events once a
+    // tone. Then redraws follow the display's frames; outside it, and so
+    // during the write and the two-second hold, every redraw is immediate.
+    if (c == Control::Abort) {
+        if (enabled && screen()) pacer_.set_frame_rate(screen()->refreshRate());
+        pacer_.set_pacing(enabled);
+    }
 }
 
 void Form1::set_caption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
@@ -244,15 +307,29 @@ void Form1::set_label(Control c, const std::string& text) {
     if (!label) return;
     label->setText(ToQString(text));
     // Outside synthesis nothing services events (the write, the two-second
-    // hold), so the status line is painted at once.
-    label->repaint();
+    // hold), so the status line is painted at once there; during synthesis
+    // with the next frame.
+    pacer_.redraw(label);
+    // A run reports once its file is on disk: from then on, the two-second
+    // hold included, the bar names the file.
+    if (running_ && state_.bFileWritten) {
+        outputBar_->show_written(ToQString(state_.sWrittenPath), state_.iWrittenBytes, state_.bAbort);
+        outputBar_->repaint();
+    }
 }
 
 void Form1::set_progress(Control c, double fraction, bool redraw) {
-    if (ProgressLine* l = line(c)) l->set_x2(LineX2(fraction), redraw);
+    ProgressLine* l = line(c);
+    if (!l) return;
+    // The new end counts at once; only its painting may wait for the frame.
+    const bool paced = redraw && pacer_.pacing();
+    if (l->set_x2(LineX2(fraction), redraw && !paced) && paced) pacer_.redraw(l);
 }
 
-void Form1::do_events() { QCoreApplication::processEvents(); }
+void Form1::do_events() {
+    pacer_.flush();
+    QCoreApplication::processEvents();
+}
 
 void Form1::message_box(const std::string& text, const std::string& title, Icon icon) {
     if (messageHook_) {
@@ -306,6 +383,7 @@ bool Form1::guarded(const char* what, const std::function<void()>& command) {
 void Form1::OK_clicked() {
     if (running_) return;
     running_ = true;
+    show_output_folder();
     enable_menu_commands(false);
     guarded("run", [this] { OK_Click(state_, *this, services_); });
     running_ = false;
@@ -317,10 +395,14 @@ void Form1::OK_clicked() {
 }
 
 void Form1::ShowInfo_clicked() {
+    show_output_folder();
     guarded("report", [this] { ShowInfo_Click(state_, *this, services_); });
 }
 
-void Form1::AutoName_clicked() { AutoName_Click(state_, *this); }
+void Form1::AutoName_clicked() {
+    show_output_folder();
+    AutoName_Click(state_, *this);
+}
 
 void Form1::Abort_clicked() { Abort_Click(state_); }
 
@@ -333,6 +415,7 @@ void Form1::enable_menu_commands(bool enabled) {
 }
 
 bool Form1::plan_from_entries() {
+    show_output_folder();
     bool planned = false;
     return guarded("plan", [&] { planned = PlanFromEntries(state_, *this); }) && planned;
 }

@@ -2,7 +2,9 @@
 // start-up values through Form_Load and hands its four buttons to the
 // command procedures, answering their window operations with its widgets.
 // A menu bar above the form holds the commands around a sweep: exporting
-// its plan, the output folder, tone markers, the plan view and About.
+// its plan, the output folder, tone markers, the plan view and About; a bar
+// below it says where files go. During synthesis the progress lines and the
+// status line are redrawn at the display's pace (FramePacer).
 #pragma once
 
 #include <QPointer>
@@ -16,6 +18,7 @@
 #include "core/generator_state.h"
 #include "core/services.h"
 #include "core/window_ops.h"
+#include "window/frame_pacer.h"
 
 class QAction;
 class QComboBox;
@@ -30,6 +33,7 @@ class Form1;
 
 namespace sweepwav {
 
+class OutputBar;
 class PlanView;
 class ProgressLine;
 
@@ -56,6 +60,9 @@ public:
     // The menu bar above the form. Its actions are named ExportPlan,
     // OpenOutputFolder, Quit, WriteMarkers, SweepPlan and About.
     QMenuBar* menu_bar() const { return menuBar_; }
+
+    // The bar under the form: the output folder, or the file a run wrote.
+    OutputBar* output_bar() const { return outputBar_; }
 
     // View > Sweep plan: plans from the entries and opens the plan view
     // beside the window without waiting for it. Returns nullptr, after the
@@ -103,6 +110,12 @@ private slots:
 
 private:
     void build_menu_bar();
+    void build_output_bar();
+    // Keyboard use: Return and Enter press the focused command button, its
+    // Alt+letter presses it at once.
+    void wire_keys();
+    // The bar's idle text, shown again at the start of every command.
+    void show_output_folder();
     // Runs a command. A fault it does not handle itself is shown as "The
     // <what> stopped: <reason>" and the window returns to its idle look;
     // returns false then.
@@ -130,8 +143,10 @@ private:
     MessageHook messageHook_;
     bool running_ = false;
     bool closeRequested_ = false;
+    FramePacer pacer_;
 
     QMenuBar* menuBar_ = nullptr;
+    OutputBar* outputBar_ = nullptr;
     QAction* exportPlan_ = nullptr;
     QAction* writeMarkers_ = nullptr;
     QAction* sweepPlan_ = nullptr;

@@ -1,6 +1,7 @@
 #include "window/plan_view.h"
 
 #include <QBuffer>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QDialogButtonBox>
@@ -17,7 +18,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "commands/form_items.h"
 #include "platform/qt_text.h"
+#include "settings/auto_name.h"
 
 namespace sweepwav {
 
@@ -26,6 +29,47 @@ namespace {
 
 const QColor kFrequencyColour(0x2c, 0x5a, 0x85);
 const QColor kLevelColour(0xe5, 0x2b, 0x2b);
+
+// The table's columns, in the order of the exported plan's: the heading and
+// the decimals shown (times to the microsecond, frequencies and levels to
+// 3 decimals). A cell's tooltip holds the exported value in full.
+struct TableColumn {
+    const char* heading;
+    int decimals;
+};
+constexpr std::array<TableColumn, kPlanColumns.size()> kTableColumns = {{
+    {"Tone", 0}, {"First frame", 0}, {"Frames", 0}, {"Start (s)", 6}, {"Duration (s)", 6},
+    {"Frequency (Hz)", 3}, {"Level (dBFS)", 3}, {"Peak (codes)", 1}, {"Cycles", 3}}};
+
+std::array<double, kPlanColumns.size()> RowValues(const PlanRow& r) {
+    return {static_cast<double>(r.index), static_cast<double>(r.firstFrame), static_cast<double>(r.frames),
+            r.startSeconds, r.durationSeconds, r.frequencyHz, r.levelDbfs, r.peakAmplitude, r.cycles};
+}
+
+// A value to a fixed number of decimals; what rounds to zero shows no sign.
+QString CellText(double value, int decimals) {
+    const QString text = QString::number(value, 'f', decimals);
+    return text.toDouble() == 0 ? QString::number(0.0, 'f', decimals) : text;
+}
+
+// "name.wav: 20Hz to 20kHz, 11 tones, log spacing, 44.1kHz 16 bit stereo".
+QString ChartTitle(const GeneratorState& s) {
+    QString rate = QStringLiteral("%1 Hz").arg(s.iSampleRate);
+    for (const ListItem& item : kSampleRateItems) {
+        if (item.value == s.iSampleRate) rate = QString::fromLatin1(item.text);
+    }
+    const int tones = s.iSteps + 1;
+    const QString channels = s.iChannels >= 1 && s.iChannels <= static_cast<int>(kChannelItems.size())
+                                 ? QString::fromLatin1(kChannelItems[static_cast<std::size_t>(s.iChannels - 1)].text)
+                                 : QStringLiteral("%1 ch").arg(s.iChannels);
+    return QStringLiteral("%1: %2 to %3, %4 %5, %6 spacing, %7 %8 bit %9")
+        .arg(ToQString(s.sFileName), ToQString(FreqName(s.dStartFreq)), ToQString(FreqName(s.dEndFreq)))
+        .arg(tones)
+        .arg(tones == 1 ? QStringLiteral("tone") : QStringLiteral("tones"),
+             s.bLogSteps ? QStringLiteral("log") : QStringLiteral("linear"), rate)
+        .arg(s.iBits)
+        .arg(channels);
+}
 
 // A value axis over [low, high] with some room either side, on round
 // numbers; a single value gets room of its own.
@@ -48,6 +92,8 @@ PlanView::PlanView(const GeneratorState& s, QWidget* parent)
     const std::vector<PlanRow> rows = PlanRows(s);
 
     chart_ = new QChart;
+    // Also in the saved picture, which has nothing else to say what it shows.
+    chart_->setTitle(ChartTitle(s));
     chartView_ = new QChartView(chart_, this);
     chartView_->setObjectName(QStringLiteral("PlanChart"));
     chartView_->setRenderHint(QPainter::Antialiasing);
@@ -127,6 +173,37 @@ QLineSeries* StepSeries(const QString& name, const QColor& colour, const std::ve
     return series;
 }
 
+// A round step of about a fifth of the span: 1, 2 or 5 times a power of ten.
+double TickStep(double span) {
+    const double rough = span / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= rough) return factor * power;
+    }
+    return 10 * power;
+}
+
+// The plan's levels with a small margin, the one above the highest level
+// smallest: the axis suggests no level that is not there. A flat sweep gets
+// a span of 1 dB below its level. The labels sit on multiples of a round
+// step and are written here, so that they read "0" and "-0.6" rather than
+// what adding up steps makes of them.
+QValueAxis* LevelAxis(double low, double high) {
+    const double span = std::max(high - low, 1.0);
+    const double bottom = high - span - 0.04 * span;
+    const double top = high + 0.02 * span;
+    const double step = TickStep(span);
+    auto* axis = new QCategoryAxis;
+    axis->setTitleText(QStringLiteral("Level (dBFS)"));
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setRange(bottom, top);
+    axis->setStartValue(bottom);
+    for (auto k = static_cast<long>(std::ceil(bottom / step)); k * step <= top; ++k) {
+        axis->append(QString::number(static_cast<double>(k) * step, 'g', 6), static_cast<double>(k) * step);
+    }
+    return axis;
+}
+
 QAbstractAxis* FrequencyAxis(const PlanRange& range, bool logSteps) {
     QAbstractAxis* axis = nullptr;
     if (logSteps) {
@@ -169,7 +246,7 @@ void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
     QAbstractAxis* freqAxis = FrequencyAxis(range, logSteps);
     chart_->addAxis(freqAxis, Qt::AlignLeft);
 
-    QValueAxis* levelAxis = ValueAxis(QStringLiteral("Level (dBFS)"), range.lowLevel, range.highLevel, 5);
+    QValueAxis* levelAxis = LevelAxis(range.lowLevel, range.highLevel);
     levelAxis->setLinePenColor(kLevelColour);
     levelAxis->setLabelsColor(kLevelColour);
     levelAxis->setGridLineVisible(false);
@@ -182,23 +259,21 @@ void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
 }
 
 void PlanView::build_table(const std::vector<PlanRow>& rows) {
-    table_->setColumnCount(static_cast<int>(kPlanColumns.size()));
+    table_->setColumnCount(static_cast<int>(kTableColumns.size()));
     table_->setRowCount(static_cast<int>(rows.size()));
     QStringList headers;
-    for (std::string_view name : kPlanColumns) {
-        headers << QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-    }
+    for (const TableColumn& column : kTableColumns) headers << QString::fromLatin1(column.heading);
     table_->setHorizontalHeaderLabels(headers);
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    // The cells hold the exported texts, so what is shown is what a file
-    // holds, to the last digit.
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        const auto texts = PlanRowTexts(rows[r]);
-        for (std::size_t c = 0; c < texts.size(); ++c) {
-            auto* item = new QTableWidgetItem(ToQString(texts[c]));
+        const auto values = RowValues(rows[r]);
+        const auto exact = PlanRowTexts(rows[r]);
+        for (std::size_t c = 0; c < values.size(); ++c) {
+            auto* item = new QTableWidgetItem(CellText(values[c], kTableColumns[c].decimals));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (kTableColumns[c].decimals > 0) item->setToolTip(ToQString(exact[c]));
             table_->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     }

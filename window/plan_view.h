@@ -1,7 +1,8 @@
 // View > Sweep plan: the planned tones as a chart (frequency and level
-// against time, as steps) and as a table with the columns of the exported
-// plan. The view keeps its own copy of the plan, so it stays as it was
-// planned while the entries change.
+// against time, as steps, under a title that names the file and the sweep)
+// and as a table with the columns of the exported plan, headed in words and
+// rounded for reading. The view keeps its own copy of the plan, so it stays
+// as it was planned while the entries change.
 #pragma once
 
 #include <QDialog>

@@ -1,5 +1,6 @@
 #include "window/progress_line.h"
 
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -31,16 +32,30 @@ int ProgressLine::drawn_length() const {
     return static_cast<int>(std::lround(units / kInnerWidth * devicePixels));
 }
 
-void ProgressLine::set_x2(float x2, bool redraw) {
+double ProgressLine::percent() const {
+    return std::clamp((x2_ - kStartX) / kLineSpan * 100.0, 0.0, 100.0);
+}
+
+bool ProgressLine::set_x2(float x2, bool redraw) {
     x2_ = x2;
     const int length = drawn_length();
-    if (length == shownLength_) return;
-    shownLength_ = length;
+    // A length already asked for needs no second request, unless it is still
+    // waiting for the event loop and this one must be seen at once.
+    if (length == requestedLength_ && (!redraw || length == paintedLength_)) return false;
+    requestedLength_ = length;
     if (redraw) {
         repaint();
     } else {
         update();
     }
+    // Assistive tools hear of whole percents only.
+    const int whole = static_cast<int>(std::lround(percent()));
+    if (whole != announcedPercent_ && QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, percent());
+        QAccessible::updateAccessibility(&event);
+    }
+    announcedPercent_ = whole;
+    return true;
 }
 
 QSize ProgressLine::sizeHint() const { return {240, 6}; }
@@ -50,12 +65,12 @@ void ProgressLine::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), background_);
     // The length is recomputed here so that a resize draws it to scale.
-    shownLength_ = drawn_length();
-    if (shownLength_ <= 0) return;
+    paintedLength_ = requestedLength_ = drawn_length();
+    if (paintedLength_ <= 0) return;
     const double ratio = devicePixelRatioF();
     const double startX = kStartX / kInnerWidth * width();
     const double thickness = std::max(2.0, height() / 2.0);
-    const QRectF line(startX, (height() - thickness) / 2.0, shownLength_ / ratio, thickness);
+    const QRectF line(startX, (height() - thickness) / 2.0, paintedLength_ / ratio, thickness);
     p.fillRect(line, color_);
 }
 

@@ -332,12 +332,14 @@ TEST(OutputFolder, AnalyserSettingsLookup) {
         Result<std::string> read;
         bool message;
         const char *directory, *subfolder;
+        FolderLookup lookup;
     } cases[] = {
-        {std::string("/srv/Analyser"), false, "/srv/Analyser", "/User Wavetables/"},
-        {Status::Failure("Invalid root in settings key"), true, "/home/user/", ""},
-        {Status::Failure("INVALID"), true, "/home/user/", ""},
-        {Status::Failure(" invalid"), false, "/opt/analyser", "/User Wavetables/"},
-        {Status::Failure("Unable to read the settings"), false, "/opt/analyser", "/User Wavetables/"},
+        {std::string("/srv/Analyser"), false, "/srv/Analyser", "/User Wavetables/", FolderLookup::Found},
+        {Status::Failure("Invalid root in settings key"), true, "/home/user/", "", FolderLookup::NotFound},
+        {Status::Failure("INVALID"), true, "/home/user/", "", FolderLookup::NotFound},
+        {Status::Failure(" invalid"), false, "/opt/analyser", "/User Wavetables/", FolderLookup::Unreadable},
+        {Status::Failure("Unable to read the settings"), false, "/opt/analyser", "/User Wavetables/",
+         FolderLookup::Unreadable},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.read.ok() ? c.read.value() : c.read.reason());
@@ -349,6 +351,7 @@ TEST(OutputFolder, AnalyserSettingsLookup) {
         EXPECT_EQ(sv.settingReads,
                   std::vector<std::string>{"HKCU\\Software\\Corvalis\\Olvane\\Paths\\Application directory"});
         EXPECT_EQ(OutputFolder(s), std::string(c.directory) + c.subfolder);
+        EXPECT_EQ(s.folderLookup, c.lookup);
         ASSERT_EQ(w.boxes.size(), c.message ? 1u : 0u);
         if (c.message) {
             EXPECT_EQ(w.boxes[0].text, "Couldn't find Olvane installation path");

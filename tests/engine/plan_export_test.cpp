@@ -134,12 +134,22 @@ TEST(PlanExport, JsonEscapesTheFileName) {
     }
 }
 
+// The shortest text that reads back as the very same double.
 TEST(PlanExport, NumberTexts) {
     const std::pair<double, const char*> numbers[] = {
-        {20, "20"}, {-20, "-20"}, {0, "0"}, {0.1, "0.10000000000000001"}, {3276.8, "3276.8000000000002"},
-        {1.0 / 3, "0.33333333333333331"}, {1.0 / 192000, "5.2083333333333332e-06"}, {123456789.25, "123456789.25"},
+        {20, "20"}, {-20, "-20"}, {0, "0"}, {-0.0, "0"}, {20000, "20000"}, {200000, "200000"},
+        {1e20, "100000000000000000000"}, {0.1, "0.1"}, {0.1 + 0.2, "0.30000000000000004"},
+        {1234.56, "1234.56"}, {3276.8, "3276.8"}, {32.768, "32.768"}, {-0.5, "-0.5"},
+        {1.0 / 3, "0.3333333333333333"}, {1e-7, "1e-07"}, {0.0001, "0.0001"},
+        {1.0 / 192000, "5.208333333333333e-06"}, {123456789.25, "123456789.25"},
+        {std::nextafter(1234.56, 2000.0), "1234.5600000000002"},
     };
-    for (const auto& [x, text] : numbers) EXPECT_EQ(ExactNumberText(x), text);
+    for (const auto& [x, text] : numbers) {
+        EXPECT_EQ(ExactNumberText(x), text) << x;
+        if (x != 0) {
+            EXPECT_TRUE(SameBits(Read<double>(ExactNumberText(x)), x)) << text;
+        }
+    }
 }
 
 TEST(PlanExport, FormatFromTheFileName) {

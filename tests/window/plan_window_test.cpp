@@ -20,6 +20,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "window/form1.h"
@@ -178,36 +181,60 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<bool>("logSteps");
         QTest::addColumn<int>("shiftMode");
-        QTest::newRow("log, aligned lengths") << "10" << true << 2;
-        QTest::newRow("linear, aligned frequencies") << "3" << false << 1;
-        QTest::newRow("one tone") << "0" << true << 0;
+        QTest::addColumn<QString>("endLevel");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("log, aligned lengths")
+            << "10" << true << 2 << "-200" << "filename.wav: 20Hz to 20kHz, 11 tones, log spacing, 44.1kHz 16 bit stereo";
+        QTest::newRow("linear, aligned frequencies")
+            << "3" << false << 1 << "-40" << "filename.wav: 20Hz to 20kHz, 4 tones, linear spacing, 44.1kHz 16 bit stereo";
+        QTest::newRow("one tone at 0 dBFS")
+            << "0" << true << 0 << "0" << "filename.wav: 20Hz to 20kHz, 1 tone, log spacing, 96kHz 24 bit mono";
     }
 
     void planView() {
         QFETCH(QString, steps);
         QFETCH(bool, logSteps);
         QFETCH(int, shiftMode);
+        QFETCH(QString, endLevel);
+        QFETCH(QString, title);
         auto form = makeForm();
         form->enter("Steps", steps);
-        form->enter("EndLevel", "-40");
+        form->enter("EndLevel", endLevel);
         form->find<QAbstractButton>("Logsteps")->setChecked(logSteps);
         form->find<QComboBox>("Shiftmode")->setCurrentIndex(shiftMode);
+        if (steps == "0") {
+            form->find<QComboBox>("Samplerate")->setCurrentIndex(3);
+            form->find<QComboBox>("Wordlength")->setCurrentIndex(4);
+            form->find<QComboBox>("Channels")->setCurrentIndex(0);
+        }
         form->action("SweepPlan")->trigger();
         auto* view = form->find<PlanView>("PlanView");
         QVERIFY(view && view->isVisible() && !view->isModal());
         QVERIFY(form->boxes.empty());
+        QCOMPARE(view->chart()->title(), title);
 
-        // The table holds the exported CSV, cell by cell.
+        // Headings in words; each number rounded to its column's decimals,
+        // with the exported value in full as the cell's tooltip.
         const GeneratorState& s = form->state();
-        const QStringList csv = QString::fromStdString(PlanCsv(s)).trimmed().split('\n');
+        const std::vector<PlanRow> rows = PlanRows(s);
         QTableWidget* table = view->table();
         QCOMPARE(table->rowCount(), s.iSteps + 1);
-        for (int r = -1; r < table->rowCount(); ++r) {
-            QStringList cells;
+        QStringList headings;
+        for (int c = 0; c < table->columnCount(); ++c) headings << table->horizontalHeaderItem(c)->text();
+        QCOMPARE(headings, QStringList({"Tone", "First frame", "Frames", "Start (s)", "Duration (s)", "Frequency (Hz)",
+                                        "Level (dBFS)", "Peak (codes)", "Cycles"}));
+        const int decimals[] = {0, 0, 0, 6, 6, 3, 3, 1, 3};
+        for (int r = 0; r < table->rowCount(); ++r) {
+            const auto exact = PlanRowTexts(rows[static_cast<std::size_t>(r)]);
             for (int c = 0; c < table->columnCount(); ++c) {
-                cells << (r < 0 ? table->horizontalHeaderItem(c) : table->item(r, c))->text();
+                const QTableWidgetItem* cell = table->item(r, c);
+                const double value = QString::fromStdString(exact[static_cast<std::size_t>(c)]).toDouble();
+                const QString where = cell->text() + " for " + QString::fromStdString(exact[static_cast<std::size_t>(c)]);
+                QCOMPARE(cell->text().section('.', 1).size(), decimals[c]);
+                QVERIFY2(qAbs(cell->text().toDouble() - value) <= 0.5000001 * std::pow(10.0, -decimals[c]), qPrintable(where));
+                QVERIFY2(!cell->text().startsWith('-') || cell->text().toDouble() != 0, qPrintable(where));
+                if (decimals[c] > 0) QCOMPARE(cell->toolTip(), QString::fromStdString(exact[static_cast<std::size_t>(c)]));
             }
-            QCOMPARE(cells.join(','), csv.value(r + 1));
         }
 
         // Frequency and level as steps, two points a tone; log steps on a log axis.
@@ -218,6 +245,11 @@ private slots:
         QCOMPARE(freq->at(1), QPointF(s.dSamples[0] / s.iSampleRate, s.dFreq[0]));
         QCOMPARE(static_cast<QLineSeries*>(series[1])->at(0).y(), s.dLevel[0]);
         QCOMPARE(qobject_cast<QLogValueAxis*>(freq->attachedAxes().value(1)) != nullptr, logSteps);
+        // The level axis covers the levels, with little room above the highest.
+        const auto [lowest, highest] = std::minmax_element(s.dLevel.begin(), s.dLevel.end());
+        auto* levels = qobject_cast<QValueAxis*>(static_cast<QLineSeries*>(series[1])->attachedAxes().value(1));
+        QVERIFY(levels && levels->min() < *lowest && levels->max() > *highest);
+        QVERIFY2(levels->max() <= *highest + 0.05 * std::max(*highest - *lowest, 1.0), qPrintable(QString::number(levels->max())));
 
         // A second view replaces the first.
         QPointer<PlanView> first = view;
