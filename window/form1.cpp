@@ -156,6 +156,8 @@ void Form1::build_menu_bar() {
                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     connect(folder, &QAction::triggered, this, &Form1::OpenOutputFolder_triggered);
     file->addSeparator();
+    build_settings_menu(file);
+    file->addSeparator();
     QAction* quit = add(file, "Quit", QStringLiteral("&Quit"), {});
     quit->setShortcuts(QKeySequence::Quit);
     quit->setMenuRole(QAction::QuitRole);
@@ -407,7 +409,8 @@ void Form1::AutoName_clicked() {
 void Form1::Abort_clicked() { Abort_Click(state_); }
 
 void Form1::enable_menu_commands(bool enabled) {
-    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_}) action->setEnabled(enabled);
+    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_, openSettings_}) action->setEnabled(enabled);
+    fill_recent_menu();
     if (planView_) {
         planView_->export_button()->setEnabled(enabled);
         planView_->picture_button()->setEnabled(enabled);

@@ -24,6 +24,7 @@ class QAction;
 class QComboBox;
 class QLineEdit;
 class QAbstractButton;
+class QMenu;
 class QMenuBar;
 class QMessageBox;
 
@@ -97,6 +98,10 @@ protected:
     virtual QString ask_save_file_name(const QString& caption, const QString& suggestion,
                                     const QStringList& filters, QString* selectedFilter);
 
+    // Asks for an existing file to open, starting in folder; empty when
+    // cancelled.
+    virtual QString ask_open_file_name(const QString& caption, const QString& folder, const QStringList& filters);
+
 private slots:
     void OK_clicked();
     void ShowInfo_clicked();
@@ -107,9 +112,21 @@ private slots:
     void WriteMarkers_toggled(bool on);
     void SweepPlan_triggered();
     void About_triggered();
+    void OpenSettings_triggered();
+    void SaveSettings_triggered();
 
 private:
     void build_menu_bar();
+    // File > Open settings..., Save settings as... and the recent files.
+    void build_settings_menu(QMenu* file);
+    void fill_recent_menu();
+    void remember_settings_file(const QString& path);
+    // Where the settings dialogs start: the folder of the last settings file.
+    QString settings_folder() const;
+    // Fills the form from a settings file; nothing runs.
+    void open_settings_file(const QString& path);
+    // The FileName box's name without its ending, for a settings file's name.
+    std::string file_name_stem();
     void build_output_bar();
     // Keyboard use: Return and Enter press the focused command button, its
     // Alt+letter presses it at once.
@@ -150,6 +167,8 @@ private:
     QAction* exportPlan_ = nullptr;
     QAction* writeMarkers_ = nullptr;
     QAction* sweepPlan_ = nullptr;
+    QAction* openSettings_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
     QPointer<PlanView> planView_;
     QPointer<QMessageBox> aboutBox_;
 };

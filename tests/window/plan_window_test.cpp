@@ -58,6 +58,10 @@ struct PlanForm : Form1 {
         *selected = answerFilter.isEmpty() ? filters.value(0) : answerFilter;
         return answer;
     }
+    QString ask_open_file_name(const QString& caption, const QString&, const QStringList&) override {
+        questions << caption;
+        return answer;
+    }
     template <typename T = QWidget>
     T* find(const QString& name) { return findChild<T*>(name); }
     QAction* action(const QString& name) { return findChild<QAction*>(name); }
@@ -108,7 +112,9 @@ private slots:
         const QString quitKeys = QKeySequence(QKeySequence::Quit).toString();  // none on this platform
         const std::pair<const char*, QStringList> menus[] = {
             {"FileMenu", {"&File", "ExportPlan", "&Export tone plan\u2026", "Ctrl+Shift+E", "OpenOutputFolder",
-                          "&Open output folder", "Ctrl+Shift+O", "", "", "", "Quit", "&Quit", quitKeys}},
+                          "&Open output folder", "Ctrl+Shift+O", "", "", "", "OpenSettings", "O&pen settings\u2026",
+                          "Ctrl+O", "SaveSettings", "&Save settings as\u2026", "Ctrl+S", "RecentSettings",
+                          "&Recent settings", "", "", "", "", "Quit", "&Quit", quitKeys}},
             {"OptionsMenu", {"&Options", "WriteMarkers", "Write tone &markers", ""}},
             {"ViewMenu", {"&View", "SweepPlan", "&Sweep plan\u2026", "Ctrl+Shift+P"}},
             {"HelpMenu", {"&Help", "About", "&About sweepwav", ""}},
@@ -152,6 +158,43 @@ private slots:
         QTRY_VERIFY(!form->find<QMessageBox>("AboutBox") && !form->find<PlanView>("PlanView"));
     }
 
+    void settingsFiles() {
+        // Saved from one window, opened in another: the same form, markers included.
+        auto saved = makeForm();
+        saved->enter("StartFreq", " 1e3 ");
+        saved->enter("FileName", "Süß.sweep.wav");
+        saved->find<QComboBox>("Channels")->setCurrentIndex(7);
+        saved->action("WriteMarkers")->trigger();
+        saved->answer = temp_.filePath("a.sweep");
+        saved->action("SaveSettings")->trigger();
+        QVERIFY(saved->boxes.empty());
+
+        auto opened = makeForm();
+        opened->answer = saved->answer;
+        opened->action("OpenSettings")->trigger();
+        QCOMPARE(opened->find<QLineEdit>("StartFreq")->text(), " 1e3 ");
+        QCOMPARE(opened->find<QLineEdit>("FileName")->text(), "Süß.sweep.wav");
+        QCOMPARE(opened->find<QComboBox>("Channels")->currentIndex(), 7);
+        QVERIFY(opened->action("WriteMarkers")->isChecked() && opened->state().bMarkers);
+        QVERIFY(!opened->state().bFileWritten);  // opening runs nothing
+        // The file is at the top of the recent list, which opens it again.
+        QList<QAction*> recent = opened->find<QMenu>("RecentSettingsMenu")->actions();
+        QVERIFY(!recent.isEmpty() && recent[0]->text().endsWith("a.sweep"));
+
+        // A file that is not a settings file changes nothing.
+        QFile bad(temp_.filePath("bad.sweep"));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("[Paths]\n") > 0);
+        bad.close();
+        opened->enter("StartFreq", "5");
+        opened->answer = bad.fileName();
+        opened->action("OpenSettings")->trigger();
+        QCOMPARE(opened->find<QLineEdit>("StartFreq")->text(), "5");
+        QCOMPARE(opened->boxes, std::vector<std::string>{"Could not open the settings file " + bad.fileName().toStdString() +
+                                                         ": it is not a sweepwav settings file."});
+        recent[0]->trigger();
+        QCOMPARE(opened->find<QLineEdit>("StartFreq")->text(), " 1e3 ");
+    }
+
     void markersAndRunLock() {
         auto form = makeForm();
         for (bool on : {true, false, true}) {
@@ -172,8 +215,10 @@ private slots:
         timer.start(0);
         QTest::mouseClick(form->find("OK"), Qt::LeftButton);
         offDuringRun.sort();
-        QCOMPARE(offDuringRun, QStringList({"ExportPlan", "SweepPlan", "WriteMarkers"}));
-        for (const QString& name : offDuringRun) QVERIFY(form->action(name)->isEnabled());
+        QCOMPARE(offDuringRun,
+                 QStringList({"ExportPlan", "OpenSettings", "RecentSettings", "SweepPlan", "WriteMarkers"}));
+        // Back on after the run; the recent files only once there are some.
+        for (const QString& name : offDuringRun) QCOMPARE(form->action(name)->isEnabled(), name != "RecentSettings");
         QVERIFY(form->state().bMarkers);
     }
 
