@@ -1,10 +1,7 @@
 // sweepwav-cli: runs the window's commands from the command line. It holds
 // the texts the window's controls would hold and runs the very same command
 // procedures, so messages and files match the window's exactly.
-#include <unistd.h>
-
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -16,6 +13,7 @@
 #include "cli/options.h"
 #include "commands/commands.h"
 #include "numbers/number_text.h"
+#include "platform/process.h"
 #include "platform/standard_output.h"
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
@@ -47,19 +45,9 @@ private:
     bool toStdout_;
 };
 
-volatile std::sig_atomic_t interrupts = 0;
-
 // The first Ctrl-C acts as Abort; a second one stops at once, leaving the
 // old file as it was.
-void OnInterrupt(int) {
-    interrupts = interrupts + 1;
-    if (interrupts == 1) {
-        CliWindow::abortRequested = 1;
-        return;
-    }
-    RemoveTemporaryFiles();
-    _exit(kAborted);
-}
+void RequestAbort() { CliWindow::abortRequested = 1; }
 
 void Say(const std::string& text) { std::fprintf(stderr, "sweepwav-cli: %s\n", text.c_str()); }
 
@@ -76,7 +64,7 @@ void PutText(const std::string& text) { std::fwrite(text.data(), 1, text.size(),
 // The line that says what a run wrote.
 std::string WrittenLine(const GeneratorState& s, bool toStdout) {
     const std::string where =
-        toStdout ? std::string("standard output") : std::filesystem::absolute(s.sWrittenPath).string();
+        toStdout ? std::string("standard output") : AbsolutePath(s.sWrittenPath);
     if (s.bAbort) {
         return "aborted at tone " + std::to_string(s.iLastTone + 1) + " of " + std::to_string(s.iSteps + 1) +
                "; " + where + " written at full length, silent from there";
@@ -125,7 +113,8 @@ struct Session {
         Form_Load(state, window, services, !options.outputDir && !options.toStdout);
         if (options.outputDir) {
             state.sAppDirectory = *options.outputDir;
-            state.sWavetableFolder.assign(1, '/');  // DIR + "/" + file name
+            // DIR + "/" + file name ("\\" on Windows)
+            state.sWavetableFolder.assign(1, static_cast<char>(std::filesystem::path::preferred_separator));
         }
         for (const auto& [box, text] : options.texts) window.set_text(box, text);
         for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
@@ -168,10 +157,7 @@ struct Session {
     // "Generate file", then the plan of the file just written (also after an
     // abort: it describes the planned file).
     int generate() {
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, nullptr);
+        CatchInterrupts(RequestAbort, kAborted);
 
         OK_Click(state, window, services);
         window.finish();
@@ -192,8 +178,9 @@ struct Session {
 };
 
 int Run(int argc, char** argv) {
+    PrepareStandardStreams();
     CliOptions options;
-    if (auto error = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options)) {
+    if (auto error = ParseOptions(CommandLineArguments(argc, argv), options)) {
         Say(*error);
         return kRefused;
     }
@@ -202,17 +189,17 @@ int Run(int argc, char** argv) {
         return FlushStandardOutput();
     }
     if (options.version) return ShowVersion();
-    if (options.toStdout && isatty(STDOUT_FILENO)) {
+    if (options.toStdout && IsTerminal(StandardStream::Output)) {
         Say("--file - writes the WAV to standard output, which is a terminal; redirect it to a file or a pipe");
         return kRefused;
     }
 
     PrepareProcessForFileWrites();
-    std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is a failed write, with a message
+    FailWritesToClosedPipes();  // a closed pipe is a failed write, with a message
 
-    const auto chatter = options.quiet                  ? CliWindow::Chatter::Quiet
-                         : isatty(STDERR_FILENO) != 0 ? CliWindow::Chatter::Bar
-                                                      : CliWindow::Chatter::Lines;
+    const auto chatter = options.quiet                         ? CliWindow::Chatter::Quiet
+                         : IsTerminal(StandardStream::Error) ? CliWindow::Chatter::Bar
+                                                             : CliWindow::Chatter::Lines;
     Session session(options, chatter);
     try {
         return session.run();

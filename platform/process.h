@@ -1,0 +1,39 @@
+// What the command line needs from its process beyond files: keyboard
+// interrupts, whether a stream is a terminal, the standard streams made
+// ready, the arguments as UTF-8 and paths as messages name them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace sweepwav {
+
+// From now on the first interrupt from the keyboard (Ctrl-C; on Windows
+// also Ctrl-Break) calls firstInterrupt, which must do no more than a
+// signal handler may; a second one removes the temporary files and ends
+// the process at once with exitStatus, leaving any old file as it was.
+void CatchInterrupts(void (*firstInterrupt)(), int exitStatus);
+
+enum class StandardStream { Output, Error };
+
+// Whether the stream is a terminal. On Windows, standard error counts as a
+// terminal only when its console takes the cursor sequences the progress
+// bar is drawn with.
+bool IsTerminal(StandardStream stream);
+
+// Makes the standard streams ready for the command line: bytes pass
+// unchanged (no CR added before LF on Windows), and a Windows console shows
+// UTF-8 text.
+void PrepareStandardStreams();
+
+// From now on a write to a pipe whose reader has gone fails with a reason
+// instead of ending the process (as it always does on Windows).
+void FailWritesToClosedPipes();
+
+// The arguments after the program name, as UTF-8.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+// The path made absolute, as a message names the file it wrote.
+std::string AbsolutePath(const std::string& path);
+
+}  // namespace sweepwav
