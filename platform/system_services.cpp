@@ -1,6 +1,7 @@
 #include "platform/system_services.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
 #include <QString>
@@ -15,6 +16,7 @@
 
 #include "platform/qt_text.h"
 #include "platform/safe_file.h"
+#include "platform/wine_registry.h"
 
 namespace sweepwav {
 
@@ -39,6 +41,12 @@ Result<std::string> SystemServices::read_setting(const std::string& fullPath) {
     const QString application = parts[3];
     const QString key = parts.mid(4).join(QLatin1Char('/'));
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, organisation, application);
+    // Without a settings file the analyser may be running under Wine, which
+    // keeps its registry in the Wine prefix; where that has no such value
+    // either, the reading goes on as before.
+    if (!QFileInfo::exists(settings.fileName())) {
+        if (auto wine = ReadWineSetting(WinePrefix(), fullPath)) return *wine;
+    }
     if (settings.status() == QSettings::AccessError) {
         return Status::Failure("Unable to read " + ToUtf8(settings.fileName()));
     }
