@@ -2,6 +2,7 @@
 // the texts the window's controls would hold and runs the very same command
 // procedures, so messages and files match the window's exactly.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -45,9 +46,18 @@ private:
     bool toStdout_;
 };
 
+volatile std::sig_atomic_t interrupts = 0;
+
 // The first Ctrl-C acts as Abort; a second one stops at once, leaving the
 // old file as it was.
-void RequestAbort() { CliWindow::abortRequested = 1; }
+void OnInterrupt() {
+    interrupts = interrupts + 1;
+    if (interrupts == 1) {
+        CliWindow::abortRequested = 1;
+        return;
+    }
+    EndAtOnce(kAborted);
+}
 
 void Say(const std::string& text) { std::fprintf(stderr, "sweepwav-cli: %s\n", text.c_str()); }
 
@@ -157,7 +167,7 @@ struct Session {
     // "Generate file", then the plan of the file just written (also after an
     // abort: it describes the planned file).
     int generate() {
-        CatchInterrupts(RequestAbort, kAborted);
+        CatchInterrupts(OnInterrupt);
 
         OK_Click(state, window, services);
         window.finish();

@@ -8,11 +8,16 @@
 
 namespace sweepwav {
 
-// From now on the first interrupt from the keyboard (Ctrl-C; on Windows
-// also Ctrl-Break) calls firstInterrupt, which must do no more than a
-// signal handler may; a second one removes the temporary files and ends
-// the process at once with exitStatus, leaving any old file as it was.
-void CatchInterrupts(void (*firstInterrupt)(), int exitStatus);
+// From now on every interrupt from the keyboard (Ctrl-C; on Windows also
+// Ctrl-Break) calls onInterrupt: on POSIX systems from a signal handler, on
+// Windows from a thread of its own, one call at a time. It may do only what
+// a signal handler may, and call EndAtOnce.
+void CatchInterrupts(void (*onInterrupt)());
+
+// Removes the temporary files and ends the process at once with status,
+// without exit handlers or flushing, leaving any old file as it was. Safe
+// from onInterrupt.
+[[noreturn]] void EndAtOnce(int status);
 
 enum class StandardStream { Output, Error };
 

@@ -11,29 +11,23 @@ namespace sweepwav {
 
 namespace {
 
-void (*onFirstInterrupt)() = nullptr;
-int interruptExitStatus = 0;
-volatile std::sig_atomic_t interrupts = 0;
+void (*onInterrupt)() = nullptr;
 
-void OnInterrupt(int) {
-    interrupts = interrupts + 1;
-    if (interrupts == 1) {
-        onFirstInterrupt();
-        return;
-    }
-    RemoveTemporaryFiles();
-    _exit(interruptExitStatus);
-}
+void OnInterrupt(int) { onInterrupt(); }
 
 }  // namespace
 
-void CatchInterrupts(void (*firstInterrupt)(), int exitStatus) {
-    onFirstInterrupt = firstInterrupt;
-    interruptExitStatus = exitStatus;
+void CatchInterrupts(void (*handler)()) {
+    onInterrupt = handler;
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
+}
+
+void EndAtOnce(int status) {
+    RemoveTemporaryFiles();
+    _exit(status);
 }
 
 bool IsTerminal(StandardStream stream) {

@@ -6,9 +6,9 @@
 #include <io.h>
 #include <shellapi.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 #include "platform/temporary_files.h"
 
@@ -16,9 +16,8 @@ namespace sweepwav {
 
 namespace {
 
-void (*onFirstInterrupt)() = nullptr;
-int interruptExitStatus = 0;
-std::atomic<int> interrupts{0};
+void (*onInterrupt)() = nullptr;
+std::mutex interrupting;  // one interrupt at a time, as a signal handler would see them
 
 UINT savedCodePage = 0;  // the console's own, given back on the way out
 bool errorTakesSequences = false;
@@ -28,16 +27,10 @@ void RestoreConsole() {
 }
 
 // Runs on a thread of its own while the main thread goes on.
-BOOL WINAPI OnInterrupt(DWORD event) {
+BOOL WINAPI OnConsoleEvent(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-    if (++interrupts == 1) {
-        onFirstInterrupt();
-        return TRUE;
-    }
-    RemoveTemporaryFiles();
-    RestoreConsole();
-    // At once: no exit handlers, which could wait on locks the main thread holds.
-    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(interruptExitStatus));
+    const std::lock_guard lock(interrupting);
+    onInterrupt();
     return TRUE;
 }
 
@@ -48,10 +41,17 @@ bool IsConsole(DWORD stream) {
 
 }  // namespace
 
-void CatchInterrupts(void (*firstInterrupt)(), int exitStatus) {
-    onFirstInterrupt = firstInterrupt;
-    interruptExitStatus = exitStatus;
-    SetConsoleCtrlHandler(OnInterrupt, TRUE);
+void CatchInterrupts(void (*handler)()) {
+    onInterrupt = handler;
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
+void EndAtOnce(int status) {
+    RemoveTemporaryFiles();
+    RestoreConsole();
+    // At once: no exit handlers, which could wait on locks the main thread holds.
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+    ExitProcess(static_cast<UINT>(status));  // not reached
 }
 
 bool IsTerminal(StandardStream stream) {
