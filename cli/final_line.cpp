@@ -9,20 +9,33 @@ namespace sweepwav {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Paths are UTF-8 text inside the program, whatever the system's own form.
+fs::path PathOf(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
+
+std::string TextOf(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+}  // namespace
+
 std::string AbsoluteNormalFolder(const std::string& folder) {
     std::error_code error;
-    const fs::path absolute = fs::absolute(folder.empty() ? "." : folder, error);
+    const fs::path absolute = fs::absolute(PathOf(folder.empty() ? "." : folder), error);
     if (error) return folder;
     fs::path normal = fs::weakly_canonical(absolute, error);
     if (error) normal = absolute;
-    std::string text = normal.string();
-    if (!text.ends_with('/')) text += '/';
+    std::string text = TextOf(normal.make_preferred());
+    const char separator = static_cast<char>(fs::path::preferred_separator);
+    if (!text.ends_with(separator)) text += separator;
     return text;
 }
 
 std::string AbsoluteNormalFile(const std::string& path) {
-    const fs::path p(path);
-    return AbsoluteNormalFolder(p.parent_path().string()) + p.filename().string();
+    const fs::path p = PathOf(path);
+    return AbsoluteNormalFolder(TextOf(p.parent_path())) + TextOf(p.filename());
 }
 
 std::string WrittenLine(const GeneratorState& s, bool toStdout, bool interrupted) {

@@ -1,13 +1,12 @@
 // sweepwav-cli: runs the window's commands from the command line. It holds
 // the texts the window's controls would hold and runs the very same command
 // procedures, so messages and files match the window's exactly.
-#include <unistd.h>
-
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "cli/held_signals.h"
 #include "cli/options.h"
 #include "commands/commands.h"
+#include "platform/process.h"
 #include "platform/standard_output.h"
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
@@ -55,15 +55,14 @@ volatile std::sig_atomic_t interrupts = 0;
 
 // The first Ctrl-C acts as Abort; a second one stops at once, leaving the
 // old file as it was, unless the new one has already taken its name.
-void OnInterrupt(int) {
+void OnInterrupt() {
     interrupts = interrupts + 1;
     if (interrupts == 1) {
         CliWindow::abortRequested = 1;
         return;
     }
     if (HoldIfFileNamed(SIGINT)) return;
-    RemoveTemporaryFiles();
-    _exit(kAborted);
+    EndAtOnce(kAborted);
 }
 
 void Say(const std::string& text) { std::fprintf(stderr, "sweepwav-cli: %s\n", text.c_str()); }
@@ -117,7 +116,8 @@ struct Session {
         Form_Load(state, window, services, !options.outputDir && !options.toStdout);
         if (options.outputDir) {
             state.sAppDirectory = *options.outputDir;
-            state.sWavetableFolder.assign(1, '/');  // DIR + "/" + file name
+            // DIR + "/" + file name ("\\" on Windows)
+            state.sWavetableFolder.assign(1, static_cast<char>(std::filesystem::path::preferred_separator));
         }
         // Every line names the file by the same absolute, tidy path.
         state.sAppDirectory = AbsoluteNormalFolder(OutputFolder(state));
@@ -163,10 +163,7 @@ struct Session {
     // "Generate file", then the plan of the file just written (also after an
     // abort: it describes the planned file).
     int generate() {
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, nullptr);
+        CatchInterrupts(OnInterrupt);
 
         OK_Click(state, window, services);
         window.finish();
@@ -197,8 +194,9 @@ struct Session {
 };
 
 int Run(int argc, char** argv) {
+    PrepareStandardStreams();
     CliOptions options;
-    if (auto error = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options)) {
+    if (auto error = ParseOptions(CommandLineArguments(argc, argv), options)) {
         Say(*error);
         return kRefused;
     }
@@ -207,18 +205,18 @@ int Run(int argc, char** argv) {
         return FlushStandardOutput();
     }
     if (options.version) return ShowVersion();
-    if (options.toStdout && isatty(STDOUT_FILENO)) {
+    if (options.toStdout && IsTerminal(StandardStream::Output)) {
         Say("--file - writes the WAV to standard output, which is a terminal; redirect it to a file or a pipe");
         return kRefused;
     }
 
     PrepareProcessForFileWrites();
     HoldTerminationOnceNamed();
-    std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is a failed write, with a message
+    FailWritesToClosedPipes();  // a closed pipe is a failed write, with a message
 
-    const auto chatter = options.quiet                  ? CliWindow::Chatter::Quiet
-                         : isatty(STDERR_FILENO) != 0 ? CliWindow::Chatter::Bar
-                                                      : CliWindow::Chatter::Lines;
+    const auto chatter = options.quiet                         ? CliWindow::Chatter::Quiet
+                         : IsTerminal(StandardStream::Error) ? CliWindow::Chatter::Bar
+                                                             : CliWindow::Chatter::Lines;
     Session session(options, chatter);
     try {
         return session.run();

@@ -1,11 +1,15 @@
 #include "platform/standard_output.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <vector>
 
+#ifdef _WIN32
+#include "win32_io.h"
+#else
+#include <unistd.h>
+
 #include "posix_io.h"
+#endif
 
 namespace sweepwav {
 
@@ -13,7 +17,13 @@ namespace {
 
 class StandardOutput : public OutputFile {
 public:
-    Status write(std::span<const std::uint8_t> bytes) override { return WriteAll(STDOUT_FILENO, bytes); }
+    Status write(std::span<const std::uint8_t> bytes) override {
+#ifdef _WIN32
+        return WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
+#else
+        return WriteAll(STDOUT_FILENO, bytes);
+#endif
+    }
     Status write_zeros(std::uint64_t count) override {
         static const std::vector<std::uint8_t> zeros(std::size_t(1) << 16, 0);
         while (count > 0) {

@@ -1,40 +1,26 @@
 #include "platform/system_services.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QThread>
 #include <QTime>
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <chrono>
-#include <random>
-#include <thread>
-#include <vector>
 
 #include "platform/qt_text.h"
 #include "platform/safe_file.h"
+#include "platform/wine_registry.h"
 
 namespace sweepwav {
 
 FolderDefaults SystemServices::folder_defaults() {
-#ifdef _WIN32
-    return {"c:\\program files\\corvalis\\olvane Vexlor", "\\User Wavetables\\", "C:\\"};
-#else
     return {"/opt/corvalis/olvane Vexlor", "/User Wavetables/", QDir::homePath().toStdString() + "/"};
-#endif
 }
 
 Result<std::string> SystemServices::read_setting(const std::string& fullPath) {
     // "HKCU\Software\<organisation>\<application>\<group...>\<value>" maps to
-    // QSettings(organisation, application) with the key "<group>/<value>";
-    // on Windows that is the registry itself.
+    // QSettings(organisation, application) with the key "<group>/<value>".
     QStringList parts = ToQString(fullPath).split(QLatin1Char('\\'));
     if (parts.size() < 5 || parts[0] != QLatin1String("HKCU") ||
         parts[1] != QLatin1String("Software")) {
@@ -44,6 +30,12 @@ Result<std::string> SystemServices::read_setting(const std::string& fullPath) {
     const QString application = parts[3];
     const QString key = parts.mid(4).join(QLatin1Char('/'));
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, organisation, application);
+    // Without a settings file the analyser may be running under Wine, which
+    // keeps its registry in the Wine prefix; where that has no such value
+    // either, the reading goes on as before.
+    if (!QFileInfo::exists(settings.fileName())) {
+        if (auto wine = ReadWineSetting(WinePrefix(), fullPath)) return *wine;
+    }
     if (settings.status() == QSettings::AccessError) {
         return Status::Failure("Unable to read " + ToUtf8(settings.fileName()));
     }
@@ -61,60 +53,11 @@ Result<std::string> SystemServices::read_setting(const std::string& fullPath) {
     return ToUtf8(value.toString());
 }
 
-Result<std::unique_ptr<OutputFile>> SystemServices::create_file(const std::string& path) {
-    return CreateSafeFile(path);
-}
-
-Status SystemServices::write_text_file(const std::string& path, const std::string& text) {
-    Result<std::unique_ptr<OutputFile>> opened = create_file(path);
-    if (!opened) return opened.status();
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (Status written = opened.value()->write({bytes, text.size()}); !written) return written;
-    return opened.value()->commit();
-}
-
-Result<std::string> SystemServices::read_text_file(const std::string& path) {
-    // Looked at before it is opened: a pipe or a device would never end.
-    std::error_code error;
-    const std::filesystem::path file(std::u8string(path.begin(), path.end()));
-    const auto status = std::filesystem::status(file, error);
-    if (error) return Status::Failure(error.message());
-    if (std::filesystem::is_directory(status)) return Status::Failure("it is a folder");
-    if (!std::filesystem::is_regular_file(status)) return Status::Failure("it is not a regular file");
-    if (std::filesystem::file_size(file, error) > kLargestTextFile || error) {
-        return Status::Failure(error ? error.message() : "it is larger than 1 MiB");
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return Status::Failure(std::strerror(errno));
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return Status::Failure("it cannot be read");
-    return text;
-}
-
-Status SystemServices::open_in_viewer(const std::string&) {
-    // Opening files needs the desktop; the window's services provide it.
-    return Status::Failure("no desktop to open files with");
-}
-
-Status SystemServices::open_folder(const std::string&) { return Status::Failure("no desktop to open folders with"); }
-
 void SystemServices::sleep_ms(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
 
 double SystemServices::clock_seconds() {
     const QTime now = QTime::currentTime();
     return now.msecsSinceStartOfDay() / 1000.0;
-}
-
-unsigned SystemServices::worker_threads() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : cores;
-}
-
-std::uint64_t SystemServices::random_seed() {
-    if (fixedSeed_) return *fixedSeed_;
-    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-    std::random_device device;
-    return static_cast<std::uint64_t>(ticks) ^ (static_cast<std::uint64_t>(device()) << 32);
 }
 
 }  // namespace sweepwav

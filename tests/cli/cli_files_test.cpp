@@ -66,6 +66,7 @@ protected:
         long memoryLimit = -1;        // RLIMIT_AS of the child
         std::string interruptAt = {};  // send SIGINT once stderr shows this
         std::string configHome = {};   // XDG_CONFIG_HOME of the child, when set
+        std::string winePrefix = {};   // WINEPREFIX of the child; with configHome, none unless set
         std::string stdoutPath = {};   // where standard output goes instead of a file read back
     };
 
@@ -89,7 +90,10 @@ protected:
                 const rlimit limit{rlim_t(how.memoryLimit), rlim_t(how.memoryLimit)};
                 setrlimit(RLIMIT_AS, &limit);
             }
-            if (!how.configHome.empty()) setenv("XDG_CONFIG_HOME", how.configHome.c_str(), 1);
+            if (!how.configHome.empty()) {
+                setenv("XDG_CONFIG_HOME", how.configHome.c_str(), 1);
+                setenv("WINEPREFIX", (how.winePrefix.empty() ? dir / "no-wine" : fs::path(how.winePrefix)).c_str(), 1);
+            }
             std::vector<char*> argv;
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
@@ -511,6 +515,44 @@ TEST_F(Cli, PathsAreAbsoluteAndTheSameOnSuccessAndFailure) {
         const std::size_t last = o.err.rfind("sweepwav-cli: ");
         EXPECT_EQ(o.err.substr(last + 14, c.finalLine.size()), c.finalLine) << o.err;
         fs::remove(file);
+    }
+}
+
+TEST_F(Cli, FindsTheAnalyserInItsWinePrefix) {
+    // A prefix as Wine makes it: the registry in user.reg, drives as links.
+    const fs::path prefix = dir / "prefix", wavetables = prefix / "drive_c" / "Analyser" / "User Wavetables";
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_directories(wavetables);
+    fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    const auto userReg = [&](const std::string& value) {
+        std::ofstream(prefix / "user.reg") << "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\n\n"
+                                           << "[Software\\\\Corvalis\\\\Olvane\\\\Paths] 1700000000\n#time=1\n"
+                                           << value << "\n";
+    };
+    const Args tone = {"--steps", "0", "--tone-ms", "1", "--tone-cycles", "0", "--shift-mode", "0", "--file", "w"};
+    const How wine = {.quiet = false, .intoDir = false, .configHome = (dir / "config").string(),
+                      .winePrefix = prefix.string()};
+
+    userReg("\"Application directory\"=\"C:\\\\Analyser\"");
+    const Outcome found = Run(tone, wine);
+    EXPECT_EQ(found.exitCode, 0) << found.err;
+    EXPECT_EQ(found.err.find("Couldn't find"), std::string::npos) << found.err;
+    EXPECT_EQ(fs::file_size(wavetables / "w.wav"), 44u + 44 * 4);
+
+    // The settings file, where there is one, decides alone.
+    fs::create_directories(dir / "config" / "Corvalis");
+    std::ofstream(dir / "config" / "Corvalis" / "Olvane.conf") << "[Paths]\nApplication%20directory=" << dir.string()
+                                                                << "\n";
+    fs::create_directory(dir / "User Wavetables");
+    EXPECT_EQ(Run(tone, wine).exitCode, 0);
+    EXPECT_TRUE(fs::exists(dir / "User Wavetables" / "w.wav"));
+    fs::remove_all(dir / "config");
+
+    // A drive without a link, or no value: the analyser is not found.
+    for (const std::string value : {"\"Application directory\"=\"Q:\\\\Analyser\"", "\"Other\"=\"C:\\\\x\""}) {
+        userReg(value);
+        EXPECT_EQ(Run({"--info", "--steps", "0"}, wine).err,
+                  "sweepwav-cli: Couldn't find Olvane installation path\nsweepwav-cli: Setting up calculations\n");
     }
 }
 

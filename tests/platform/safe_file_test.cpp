@@ -290,6 +290,7 @@ TEST(AnalyserSettings, WhatCountsAsTheFolder) {
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     const fs::path config = pattern;
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    setenv("WINEPREFIX", (config / "no-wine").c_str(), 1);  // and no analyser under Wine
     fs::create_directories(config / "Corvalis");
     const struct {
         const char* file;  // nullptr: no settings file at all
