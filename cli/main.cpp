@@ -94,10 +94,12 @@ int WritePlan(const GeneratorState& s, Services& services, const std::string& wh
         PutText(PlanCsv(s));
         return FlushStandardOutput();
     }
-    if (Status written = services.write_text_file(where, PlanText(s, PlanFormatFor(where))); !written) {
+    const Status written = services.write_text_file(where, PlanText(s, PlanFormatFor(where)));
+    if (!written) {
         Say(WriteFailureText(FileDestination(where), written.reason()));
         return kFailed;
     }
+    if (!written.warning().empty()) Say(written.warning());
     return kWritten;
 }
 

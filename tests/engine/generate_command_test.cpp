@@ -327,6 +327,41 @@ TEST(PlanFromEntries, TheFileMustFitAWavFile) {
     }
 }
 
+TEST(WriterWarning, ShownAndTheCommandSucceeds) {
+    // The file was written without something the old one had: one message,
+    // and the command goes on as after any good write.
+    const std::string warning = "Could not keep the group of the file x: Operation not permitted";
+    const struct {
+        const char* command;
+        void (*click)(GeneratorState&, RecordingWindow&, RecordingServices&);
+        const char* steps;  // a long report goes to a file
+    } cases[] = {
+        {"Generate file", [](GeneratorState& s, RecordingWindow& w, RecordingServices& sv) { OK_Click(s, w, sv); },
+         "0"},
+        {"Show Info", [](GeneratorState& s, RecordingWindow& w, RecordingServices& sv) { ShowInfo_Click(s, w, sv); },
+         "100"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        GeneratorState s;
+        RecordingWindow w;
+        RecordingServices sv;
+        sv.writeWarning = warning;
+        Form_Load(s, w, sv);
+        w.set_text(Control::Steps, c.steps);
+        w.set_text(Control::ToneTime, "1");
+        c.click(s, w, sv);
+        ASSERT_EQ(w.boxes.size(), 1u);
+        EXPECT_EQ(w.boxes[0].text, warning);
+        EXPECT_EQ(w.boxes[0].title, kTitle);
+        EXPECT_EQ(w.boxes[0].icon, Icon::Exclamation);
+        // The WAV file counts as written; the report is opened in the viewer.
+        EXPECT_EQ(sv.files.size(), s.bFileWritten ? 1u : 0u);
+        EXPECT_EQ(sv.textFiles.size() + sv.files.size(), 1u);
+        EXPECT_EQ(sv.viewerOpens.size(), sv.textFiles.size());
+    }
+}
+
 TEST(OutputFolder, AnalyserSettingsLookup) {
     const struct {
         Result<std::string> read;
