@@ -15,6 +15,7 @@
 
 #include "platform/qt_text.h"
 #include "platform/safe_file.h"
+#include "settings_files.h"
 
 namespace sweepwav {
 
@@ -38,6 +39,10 @@ Result<std::string> SystemServices::read_setting(const std::string& fullPath) {
     const QString organisation = parts[2];
     const QString application = parts[3];
     const QString key = parts.mid(4).join(QLatin1Char('/'));
+    // A file that may not be read counts as one that cannot be read.
+    if (const std::optional<QString> unreadable = UnreadableSettingsFile(organisation, application)) {
+        return Status::Failure("Unable to read " + ToUtf8(*unreadable));
+    }
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, organisation, application);
     if (settings.status() == QSettings::AccessError) {
         return Status::Failure("Unable to read " + ToUtf8(settings.fileName()));
@@ -49,8 +54,11 @@ Result<std::string> SystemServices::read_setting(const std::string& fullPath) {
     if (!value.isValid()) {
         return Status::Failure("Invalid root in settings key \"" + ToUtf8(key) + "\" (not found)");
     }
-    // An unquoted comma makes the reader return a list: that is not text.
-    if (value.typeId() == QMetaType::QStringList || !value.canConvert<QString>()) {
+    // An unquoted comma makes the reader return a list, and a value stored as
+    // another type (@Variant(...), @Rect(...)) is decoded as that type: that
+    // is not text; nor is text with a NUL character, which no path holds.
+    if ((value.typeId() != QMetaType::QString && value.typeId() != QMetaType::QByteArray) ||
+        value.toString().contains(QChar(0))) {
         return Status::Failure("Type mismatch: the value of \"" + ToUtf8(key) + "\" is not text");
     }
     return ToUtf8(value.toString());

@@ -18,6 +18,7 @@
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
 #include "safe_file_hidden.h"
+#include "support/hostile_settings.h"
 
 namespace {
 
@@ -264,12 +265,27 @@ TEST_F(SafeFile, TerminationLeavesNoTemporaryFile) {
 
 namespace {
 
+// The settings library learns the configuration folder once per process: one
+// folder of our own, for every test of the settings.
+const fs::path& ConfigHome() {
+    static const struct Folder {
+        Folder() {
+            std::string pattern = (fs::temp_directory_path() / "sweepwav-conf-XXXXXX").string();
+            if (!mkdtemp(pattern.data())) std::abort();
+            setenv("XDG_CONFIG_HOME", pattern.c_str(), 1);
+            path = pattern;
+        }
+        ~Folder() { fs::remove_all(path); }
+        fs::path path;
+    } folder;
+    return folder.path;
+}
+
+const char kSettingPath[] = "HKCU\\Software\\Corvalis\\Olvane\\Paths\\Application directory";
+
 TEST(AnalyserSettings, WhatCountsAsTheFolder) {
     // The settings file of the analyser, in a configuration folder of our own.
-    std::string pattern = (fs::temp_directory_path() / "sweepwav-conf-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const fs::path config = pattern;
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const fs::path config = ConfigHome();
     fs::create_directories(config / "Corvalis");
     const struct {
         const char* file;  // nullptr: no settings file at all
@@ -289,7 +305,7 @@ TEST(AnalyserSettings, WhatCountsAsTheFolder) {
         SCOPED_TRACE(c.file ? c.file : "no file");
         fs::remove(config / "Corvalis/Olvane.conf");
         if (c.file) WriteAll(config / "Corvalis/Olvane.conf", c.file);
-        const auto read = services.read_setting("HKCU\\Software\\Corvalis\\Olvane\\Paths\\Application directory");
+        const auto read = services.read_setting(kSettingPath);
         EXPECT_EQ(read.ok(), c.ok);
         if (c.ok) {
             EXPECT_EQ(read.value(), c.valueOrStart);
@@ -297,7 +313,22 @@ TEST(AnalyserSettings, WhatCountsAsTheFolder) {
             EXPECT_EQ(read.reason().rfind(c.valueOrStart, 0), 0u) << read.reason();
         }
     }
-    fs::remove_all(config);
+}
+
+TEST(AnalyserSettings, HostileFilesAreNotRead) {
+    // Each one fails the read without a crash or a wait, and not as a missing
+    // value ("invalid..."), so that the start-up folder stays.
+    sweepwav::SystemServices services;
+    for (const auto& hostile : sweepwav::testing::kHostileSettings) {
+        SCOPED_TRACE(hostile.name);
+        fs::remove_all(ConfigHome() / "Corvalis"), fs::remove(ConfigHome() / "Corvalis.conf");
+        hostile.plant(ConfigHome());
+        const auto read = services.read_setting(kSettingPath);
+        ASSERT_FALSE(read.ok()) << read.value();
+        EXPECT_TRUE(read.reason().starts_with("Unable to read") || read.reason().starts_with("Type mismatch"))
+            << read.reason();
+    }
+    fs::remove_all(ConfigHome() / "Corvalis"), fs::remove(ConfigHome() / "Corvalis.conf");
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+// sweepwav-cli from its first moment: start-up with hostile settings files.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "support/hostile_settings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Args = std::vector<std::string>;
+
+struct Ran {
+    int exitCode;  // minus the signal when one ended it
+    bool hung;
+    std::string err;
+};
+
+fs::path TemporaryFolder(const char* name) {
+    std::string pattern = (fs::temp_directory_path() / name).string() + "-XXXXXX";
+    if (!mkdtemp(pattern.data())) return {};
+    chmod(pattern.c_str(), 0755);
+    return pattern;
+}
+
+// Runs the program with args. `prepare` runs in the child before the
+// program starts (environment, user), `meanwhile` here while it runs. A run
+// that has not ended after 20 seconds is stopped and counts as hung.
+Ran RunCli(const Args& args, const std::function<void()>& prepare, const std::function<void(pid_t)>& meanwhile = {},
+           int out = -1) {
+    const fs::path errFile = TemporaryFolder("sweepwav-startup") / "err";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out >= 0 ? out : open("/dev/null", O_WRONLY), STDOUT_FILENO);
+        dup2(open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
+        prepare();
+        std::vector<std::string> all = {SWEEPWAV_CLI};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& a : all) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    if (meanwhile) meanwhile(pid);
+    int status = 0;
+    bool hung = true;
+    for (int ms = 0; ms < 20000 && hung; ms += 5) {
+        hung = waitpid(pid, &status, WNOHANG) == 0;
+        if (hung) usleep(5000);
+    }
+    if (hung) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    std::ifstream in(errFile);
+    Ran ran{WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), hung,
+            std::string(std::istreambuf_iterator<char>(in), {})};
+    fs::remove_all(errFile.parent_path());
+    return ran;
+}
+
+const Args kTinySweep = {"--file", "x", "--steps", "0", "--tone-ms", "1", "--tone-cycles", "0"};
+
+TEST(StartUp, HostileSettingsFiles) {
+    // Each gives the start-up folder, without a message, and no crash or wait.
+    const std::string expected =
+        "Setting up calculations\nsweepwav-cli: Could not write the file /opt/corvalis/olvane Vexlor/User "
+        "Wavetables/x.wav: No such file or directory\n";
+    for (const auto& hostile : sweepwav::testing::kHostileSettings) {
+        SCOPED_TRACE(hostile.name);
+        const fs::path config = TemporaryFolder("sweepwav-hostile");
+        hostile.plant(config);
+        const Ran ran = RunCli(kTinySweep, [&] { setenv("XDG_CONFIG_HOME", config.c_str(), 1); });
+        EXPECT_FALSE(ran.hung);
+        EXPECT_EQ(ran.exitCode, 1);
+        EXPECT_EQ(ran.err, expected);
+        fs::remove_all(config);
+    }
+}
+
+}  // namespace
