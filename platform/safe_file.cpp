@@ -6,12 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <random>
 
+#include "file_metadata.h"
 #include "posix_io.h"
 #include "safe_file_hidden.h"
 #include "platform/temporary_files.h"
@@ -38,10 +37,26 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+// The regular file now at the name, open for reading its metadata (or, if
+// it may not be read, for writing, which nothing does), or -1 when there is
+// none to replace.
+Result<int> OpenReplaced(int folderFd, const std::string& name) {
+    int fd = -1;
+    for (int access : {O_RDONLY, O_WRONLY}) {
+        fd = ::openat(folderFd, name.c_str(), access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd >= 0 || errno != EACCES) break;
+    }
+    if (fd < 0) return errno == ENOENT || errno == ELOOP ? Result<int>(-1) : Result<int>(Failed(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return fd;
+    ::close(fd);
+    return -1;
+}
+
 class SafeFile : public OutputFile {
 public:
-    SafeFile(std::string path, std::string folder, std::string name, int folderFd, int fd,
-             std::string tempName, int slot, mode_t mode, const struct stat* replaced)
+    SafeFile(std::string path, std::string folder, std::string name, int folderFd, int fd, std::string tempName,
+             int slot, mode_t newMode)
         : path_(std::move(path)),
           folder_(std::move(folder)),
           name_(std::move(name)),
@@ -49,13 +64,7 @@ public:
           fd_(fd),
           tempName_(std::move(tempName)),
           slot_(slot),
-          mode_(mode) {
-        if (replaced) {
-            owner_ = replaced->st_uid;
-            group_ = replaced->st_gid;
-            keepOwner_ = true;
-        }
-    }
+          newMode_(newMode) {}
 
     ~SafeFile() override {
         if (fd_ >= 0) ::close(fd_);
@@ -76,45 +85,62 @@ public:
     }
 
     Status commit() override {
-        // A replaced file keeps its owner where the system allows and all its
-        // permission bits; a new one gets the usual permissions. The owner
-        // goes first: changing it clears the set-id bits.
-        if (keepOwner_) (void)::fchown(fd_, owner_, group_);
-        (void)::fchmod(fd_, mode_);
+        Result<std::string> kept = keep_what_the_old_file_had();
+        if (!kept) return kept.status();
         if (tempName_.empty()) {
-            // Give the unnamed file a hidden name, then move it over the target.
-            const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-            for (int attempt = 0;; ++attempt) {
-                std::string name = TemporaryName();
-                if (::linkat(AT_FDCWD, self.c_str(), folderFd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-                    tempName_ = std::move(name);
-                    slot_ = RememberTemporaryFile((folder_ + "/" + tempName_).c_str());
-                    break;
-                }
-                if (errno != EEXIST || attempt > 100) return Failed(errno);
-            }
+            if (Status named = give_hidden_name(); !named) return named;
         }
+        // The last errors the system reports for the content, which some
+        // network and quota-limited file systems report only at close, come
+        // before the file takes its name.
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        if (closed != 0) return Failed(errno);
         if (::renameat(folderFd_, tempName_.c_str(), folderFd_, name_.c_str()) != 0) return Failed(errno);
         committed_ = true;
         ForgetTemporaryFile(slot_);  // the name is the target's now
         slot_ = -1;
-        ::close(fd_);
-        fd_ = -1;
-        return {};
+        return kept.value().empty() ? Status() : Status::Warning(kept.value());
     }
 
     std::string description() const override { return FileDestination(path_); }
 
 private:
+    // A replaced file's owner, group, permissions, access control list and
+    // extended attributes, as far as they can be kept (the text says what
+    // could not); a new file gets the usual permissions.
+    Result<std::string> keep_what_the_old_file_had() {
+        const Result<int> old = OpenReplaced(folderFd_, name_);
+        if (!old) return old.status();
+        if (old.value() < 0) {
+            (void)::fchmod(fd_, newMode_);
+            return std::string();
+        }
+        std::string unkept = KeepWhatTheOldFileHad(old.value(), fd_, description());
+        ::close(old.value());
+        return unkept;
+    }
+
+    // Links the unnamed file into the folder under a hidden name.
+    Status give_hidden_name() {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+        for (int attempt = 0;; ++attempt) {
+            std::string name = TemporaryName();
+            if (::linkat(AT_FDCWD, self.c_str(), folderFd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                tempName_ = std::move(name);
+                slot_ = RememberTemporaryFile((folder_ + "/" + tempName_).c_str());
+                return {};
+            }
+            if (errno != EEXIST || attempt > 100) return Failed(errno);
+        }
+    }
+
     std::string path_, folder_, name_;
     int folderFd_;
     int fd_;
     std::string tempName_;  // empty while the file has no name
     int slot_;
-    mode_t mode_;
-    uid_t owner_ = 0;
-    gid_t group_ = 0;
-    bool keepOwner_ = false;
+    mode_t newMode_;
     bool committed_ = false;
 };
 
@@ -138,15 +164,11 @@ Result<std::unique_ptr<OutputFile>> Create(const std::string& path, TemporaryKin
 
     // What is at the name now, without following a link.
     struct stat now {};
-    mode_t mode = NewFileMode();
-    bool replacesFile = false;
     if (::fstatat(folderFd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(now.st_mode)) return refuse(EISDIR);
-        if (S_ISREG(now.st_mode)) {
-            // A file that may not be written is not replaced.
-            if (::faccessat(folderFd, name.c_str(), W_OK, AT_EACCESS) != 0) return refuse(errno);
-            mode = now.st_mode & 07777;
-            replacesFile = true;
+        // A file that may not be written is not replaced.
+        if (S_ISREG(now.st_mode) && ::faccessat(folderFd, name.c_str(), W_OK, AT_EACCESS) != 0) {
+            return refuse(errno);
         }
     } else if (errno != ENOENT) {
         return refuse(errno);
@@ -168,8 +190,8 @@ Result<std::unique_ptr<OutputFile>> Create(const std::string& path, TemporaryKin
         if (fd < 0 && errno != EEXIST) return refuse(errno);
     }
     if (!tempName.empty()) slot = RememberTemporaryFile((folder + "/" + tempName).c_str());
-    return std::unique_ptr<OutputFile>(std::make_unique<SafeFile>(path, folder, name, folderFd, fd, tempName,
-                                                                  slot, mode, replacesFile ? &now : nullptr));
+    return std::unique_ptr<OutputFile>(
+        std::make_unique<SafeFile>(path, folder, name, folderFd, fd, tempName, slot, NewFileMode()));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include "platform/safe_file.h"
 #include "platform/system_services.h"
+#include "injected_faults.h"
 #include "platform/temporary_files.h"
 #include "safe_file_hidden.h"
 #include "support/hostile_settings.h"
@@ -258,6 +259,27 @@ TEST_F(SafeFile, TerminationLeavesNoTemporaryFile) {
             EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 1);
             EXPECT_EQ(ReadAll(root / "t.wav"), "old");
         }
+    }
+}
+
+TEST_F(SafeFile, ErrorAtCloseKeepsTheOldFile) {
+    // A file system that reports the failure to store the data only when the
+    // file is closed: the file does not take its name, the old one stays.
+    for (Route route : {Route::Unnamed, Route::Hidden}) {
+        SCOPED_TRACE(route == Route::Hidden);
+        fs::remove_all(root), fs::create_directory(root);
+        WriteAll(root / "t.wav", "old");
+        auto opened = Open((root / "t.wav").string(), route);
+        ASSERT_TRUE(opened);
+        const std::uint8_t byte = 1;
+        ASSERT_TRUE(opened.value()->write({&byte, 1}));
+        injected::closeError = EDQUOT;
+        const sweepwav::Status committed = opened.value()->commit();
+        injected::closeError = 0;
+        EXPECT_EQ(committed.reason(), "Disk quota exceeded");
+        opened.value().reset();
+        EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 1);
+        EXPECT_EQ(ReadAll(root / "t.wav"), "old");
     }
 }
 
