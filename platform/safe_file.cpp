@@ -2,13 +2,17 @@
 
 #ifndef _WIN32
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
+#include <ctime>
 #include <random>
+#include <string_view>
 
 #include "file_metadata.h"
 #include "posix_io.h"
@@ -21,14 +25,59 @@ namespace {
 
 Status Failed(int error) { return Status::Failure(SystemReason(error)); }
 
-// Hidden temporary names are short, whatever the length of the target's
-// name, so that a name up to the system's limit still works.
+// Hidden temporary names: ".sweepwav-<process id>-<8 letters>". They are
+// short, whatever the length of the target's name, so that a name up to the
+// system's limit still works; the process id tells a later run whether the
+// process that wrote one still exists.
+constexpr std::string_view kTemporaryPrefix = ".sweepwav-";
+constexpr std::size_t kRandomLetters = 8;
+
 std::string TemporaryName() {
     static thread_local std::mt19937_64 random{std::random_device{}()};
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::string name = ".sweepwav-";
-    for (int i = 0; i < 8; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+    std::string name = std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-";
+    for (std::size_t i = 0; i < kRandomLetters; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
     return name;
+}
+
+// The process that named a hidden temporary file, or 0 for any other name.
+pid_t WriterOf(std::string_view name) {
+    if (!name.starts_with(kTemporaryPrefix)) return 0;
+    name.remove_prefix(kTemporaryPrefix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == 0 || dash > 9 || dash == std::string_view::npos || name.size() != dash + 1 + kRandomLetters) return 0;
+    pid_t pid = 0;
+    for (char c : name.substr(0, dash)) {
+        if (c < '0' || c > '9') return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid;
+}
+
+// A leftover is not removed before nobody has written to it for this long:
+// a process on another machine that shares the folder may have the number
+// of one that ended here.
+constexpr std::time_t kLeftoverSeconds = 600;
+
+// Removes the hidden temporary files that processes of this user left in
+// the folder when they ended without the chance to (SIGKILL, a power cut).
+void RemoveLeftovers(int folderFd) {
+    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* folder = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (!folder) {
+        if (listFd >= 0) ::close(listFd);
+        return;
+    }
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(folder)) {
+        const pid_t pid = WriterOf(entry->d_name);
+        if (pid <= 0 || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+        struct stat st {};
+        if (::fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid() || now - st.st_mtime < kLeftoverSeconds) continue;
+        ::unlinkat(folderFd, entry->d_name, 0);
+    }
+    ::closedir(folder);
 }
 
 mode_t NewFileMode() {
@@ -55,10 +104,9 @@ Result<int> OpenReplaced(int folderFd, const std::string& name) {
 
 class SafeFile : public OutputFile {
 public:
-    SafeFile(std::string path, std::string folder, std::string name, int folderFd, int fd, std::string tempName,
-             int slot, mode_t newMode)
+    SafeFile(std::string path, std::string name, int folderFd, int fd, std::string tempName, int slot,
+             mode_t newMode)
         : path_(std::move(path)),
-          folder_(std::move(folder)),
           name_(std::move(name)),
           folderFd_(folderFd),
           fd_(fd),
@@ -126,16 +174,23 @@ private:
         const std::string self = "/proc/self/fd/" + std::to_string(fd_);
         for (int attempt = 0;; ++attempt) {
             std::string name = TemporaryName();
+            // Remembered before it exists, so that a signal finds no moment
+            // when the file has a name that is not remembered. (A file that
+            // already has the name carries this process's number: a
+            // leftover of an ended process.)
+            slot_ = RememberTemporaryFile(folderFd_, name.c_str());
             if (::linkat(AT_FDCWD, self.c_str(), folderFd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
                 tempName_ = std::move(name);
-                slot_ = RememberTemporaryFile((folder_ + "/" + tempName_).c_str());
                 return {};
             }
-            if (errno != EEXIST || attempt > 100) return Failed(errno);
+            const int error = errno;
+            ForgetTemporaryFile(slot_);
+            slot_ = -1;
+            if (error != EEXIST || attempt > 100) return Failed(error);
         }
     }
 
-    std::string path_, folder_, name_;
+    std::string path_, name_;
     int folderFd_;
     int fd_;
     std::string tempName_;  // empty while the file has no name
@@ -173,6 +228,7 @@ Result<std::unique_ptr<OutputFile>> Create(const std::string& path, TemporaryKin
     } else if (errno != ENOENT) {
         return refuse(errno);
     }
+    RemoveLeftovers(folderFd);
 
     int fd = -1;
     std::string tempName;
@@ -185,13 +241,18 @@ Result<std::unique_ptr<OutputFile>> Create(const std::string& path, TemporaryKin
     }
 #endif
     while (fd < 0) {
+        // Remembered before it exists, as in give_hidden_name().
         tempName = TemporaryName();
+        slot = RememberTemporaryFile(folderFd, tempName.c_str());
         fd = ::openat(folderFd, tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST) return refuse(errno);
+        if (fd < 0) {
+            const int error = errno;
+            ForgetTemporaryFile(slot);
+            if (error != EEXIST) return refuse(error);
+        }
     }
-    if (!tempName.empty()) slot = RememberTemporaryFile((folder + "/" + tempName).c_str());
     return std::unique_ptr<OutputFile>(
-        std::make_unique<SafeFile>(path, folder, name, folderFd, fd, tempName, slot, NewFileMode()));
+        std::make_unique<SafeFile>(path, name, folderFd, fd, tempName, slot, NewFileMode()));
 }
 
 }  // namespace

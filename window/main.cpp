@@ -93,6 +93,10 @@ void ScheduleScreenshots(sweepwav::Form1& window, const QCommandLineParser& pars
 }  // namespace
 
 int main(int argc, char** argv) {
+    // First thing: a file-size limit fails a write with its reason, and no
+    // signal that ends the program leaves a temporary file behind.
+    sweepwav::PrepareProcessForFileWrites();
+
     QApplication::setApplicationName(QStringLiteral("sweepwav"));
     QApplication::setApplicationVersion(QStringLiteral(SWEEPWAV_VERSION));
     QStringList args;
@@ -100,10 +104,6 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     Options options;
     if (const auto status = ReadOptions(parser, options, args)) return *status;
-
-    // A file-size limit fails a write with its reason; SIGTERM and SIGHUP
-    // leave no temporary file behind.
-    sweepwav::PrepareProcessForFileWrites();
 
     QApplication app(argc, argv);
     // The desktop entry's name without ".desktop", also the Wayland app id.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 
 extern "C" int close(int fd) {
     const int error = injected::closeError.load();
@@ -13,4 +14,10 @@ extern "C" int close(int fd) {
     if (!fail) return static_cast<int>(closed);
     errno = error;
     return -1;
+}
+
+extern "C" int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) noexcept {
+    const long linked = syscall(SYS_linkat, fromFolder, from, toFolder, to, flags);
+    if (linked == 0 && injected::signalAfterLink.load() != 0) raise(injected::signalAfterLink.load());
+    return static_cast<int>(linked);
 }

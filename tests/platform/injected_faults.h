@@ -1,6 +1,6 @@
 // Faults of the system injected under the file writer. The C library's
-// close() is replaced, for this whole test program, by a function that
-// passes every call through unless a test asks for a fault.
+// close() and linkat() are replaced, for this whole test program, by
+// functions that pass every call through unless a test asks for a fault.
 #pragma once
 
 #include <atomic>
@@ -11,5 +11,9 @@ namespace injected {
 // fail with this error number, as network and quota-limited file systems
 // do when the data cannot be stored; 0: no fault.
 inline std::atomic<int> closeError{0};
+
+// Raises this signal right after a link succeeds, as if it had landed
+// there; 0: no signal.
+inline std::atomic<int> signalAfterLink{0};
 
 }  // namespace injected
