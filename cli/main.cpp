@@ -49,9 +49,28 @@ private:
 
 volatile std::sig_atomic_t interrupts = 0;
 
-// The first Ctrl-C acts as Abort; a second one stops at once, leaving the
-// old file as it was.
+// How a Ctrl-C before synthesis is told: not at all (--quiet), as a line,
+// or as a line in place of the progress bar on a terminal.
+enum InterruptNotice : int { kNoNotice, kNoticeLine, kNoticeInPlaceOfBar };
+volatile std::sig_atomic_t interruptNotice = kNoticeLine;
+
+void Tell(const char* text, std::size_t length) {
+    const ssize_t told = write(STDERR_FILENO, text, length);
+    (void)told;  // nothing more can be done from a signal handler
+}
+
+// Until synthesis begins, Ctrl-C ends the run at once, with nothing written.
+// From then on the first one acts as Abort, and a second one stops at once,
+// leaving the old file as it was.
 void OnInterrupt(int) {
+    if (!CliWindow::synthesisBegun) {
+        RemoveTemporaryFiles();
+        static constexpr char kClearLine[] = "\r\033[K";
+        static constexpr char kNotice[] = "sweepwav-cli: interrupted; nothing was written\n";
+        if (interruptNotice == kNoticeInPlaceOfBar) Tell(kClearLine, sizeof kClearLine - 1);
+        if (interruptNotice != kNoNotice) Tell(kNotice, sizeof kNotice - 1);
+        _exit(kAborted);
+    }
     interrupts = interrupts + 1;
     if (interrupts == 1) {
         CliWindow::abortRequested = 1;
@@ -59,6 +78,16 @@ void OnInterrupt(int) {
     }
     RemoveTemporaryFiles();
     _exit(kAborted);
+}
+
+// First thing in main, so that no Ctrl-C or other ending signal finds the
+// program without its handlers.
+void CatchSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    PrepareProcessForFileWrites();  // every other ending signal
 }
 
 void Say(const std::string& text) { std::fprintf(stderr, "sweepwav-cli: %s\n", text.c_str()); }
@@ -170,11 +199,6 @@ struct Session {
     // "Generate file", then the plan of the file just written (also after an
     // abort: it describes the planned file).
     int generate() {
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, nullptr);
-
         OK_Click(state, window, services);
         window.finish();
         if (!state.bDataOK) return kRefused;
@@ -209,12 +233,14 @@ int Run(int argc, char** argv) {
         return kRefused;
     }
 
-    PrepareProcessForFileWrites();
     std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is a failed write, with a message
 
     const auto chatter = options.quiet                  ? CliWindow::Chatter::Quiet
                          : isatty(STDERR_FILENO) != 0 ? CliWindow::Chatter::Bar
                                                       : CliWindow::Chatter::Lines;
+    interruptNotice = chatter == CliWindow::Chatter::Quiet ? kNoNotice
+                      : chatter == CliWindow::Chatter::Bar ? kNoticeInPlaceOfBar
+                                                           : kNoticeLine;
     Session session(options, chatter);
     try {
         return session.run();
@@ -230,4 +256,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace sweepwav
 
-int main(int argc, char** argv) { return sweepwav::Run(argc, argv); }
+int main(int argc, char** argv) {
+    sweepwav::CatchSignals();
+    return sweepwav::Run(argc, argv);
+}

@@ -64,6 +64,7 @@ protected:
         bool ignoreFileSizeSignal = true;  // a write past the limit then fails with EFBIG
         long memoryLimit = -1;        // RLIMIT_AS of the child
         std::string interruptAt = {};  // send SIGINT once stderr shows this
+        int interruptAfterMs = 0;      // and this long after that
         std::string configHome = {};   // XDG_CONFIG_HOME of the child, when set
         std::string stdoutPath = {};   // where standard output goes instead of a file read back
     };
@@ -98,6 +99,7 @@ protected:
         int status = 0, ended = 0;
         for (int ms = 0; !how.interruptAt.empty() && ended == 0 && ms < 60000; ++ms) {
             if (ReadAll(errFile).find(how.interruptAt) != std::string::npos) {
+                usleep(static_cast<useconds_t>(how.interruptAfterMs) * 1000);
                 kill(pid, SIGINT);
                 break;
             }
@@ -239,10 +241,10 @@ TEST_F(Cli, FailedWriteExitsWithOneAndKeepsTheOldFile) {
 }
 
 TEST_F(Cli, InterruptAbortsAndStillWritesTheFile) {
-    // 1001 tones of 200 ms at 192 kHz: long enough to interrupt once planning has begun.
+    // 1001 tones of 200 ms at 192 kHz: long enough to interrupt once synthesis has begun.
     const Outcome o = Run({"--rate", "192000", "--channels", "1", "--steps", "1000", "--tone-ms", "200",
                            "--tone-cycles", "0", "--shift-mode", "0", "--no-dither", "--file", "long"},
-                          {.quiet = false, .interruptAt = "Setting up calculations"});
+                          {.quiet = false, .interruptAt = "Setting up calculations", .interruptAfterMs = 300});
     EXPECT_EQ(o.exitCode, 130) << o.err;
     EXPECT_NE(o.err.find("sweepwav-cli: aborted at tone "), std::string::npos) << o.err;
     EXPECT_NE(o.err.find("long.wav written at full length, silent from there\n"), std::string::npos) << o.err;

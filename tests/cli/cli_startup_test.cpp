@@ -1,4 +1,5 @@
-// sweepwav-cli from its first moment: start-up with hostile settings files.
+// sweepwav-cli from its first moment: start-up with hostile settings files,
+// and a Ctrl-C before synthesis begins.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -85,6 +86,46 @@ TEST(StartUp, HostileSettingsFiles) {
         EXPECT_EQ(ran.exitCode, 1);
         EXPECT_EQ(ran.err, expected);
         fs::remove_all(config);
+    }
+}
+
+// Whether the process has a handler for the signal.
+bool Catches(pid_t pid, int signal) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+    }
+    return false;
+}
+
+TEST(StartUp, InterruptBeforeSynthesis) {
+    // The program writes the proposed name to a pipe that nobody reads, so it
+    // waits there, before synthesis, until Ctrl-C ends the run.
+    for (bool quiet : {false, true}) {
+        SCOPED_TRACE(quiet);
+        const fs::path dir = TemporaryFolder("sweepwav-interrupt");
+        int pipeFds[2];
+        ASSERT_EQ(pipe(pipeFds), 0);
+        fcntl(pipeFds[1], F_SETFL, O_NONBLOCK);
+        const std::string block(4096, 'x');
+        while (write(pipeFds[1], block.data(), block.size()) > 0) {
+        }
+        fcntl(pipeFds[1], F_SETFL, 0);
+        Args args = {"--auto-name", "-o", dir.string(), "--steps", "0", "--tone-ms", "1"};
+        if (quiet) args.push_back("-q");
+        const Ran ran = RunCli(
+            args, [&] { close(pipeFds[0]); },
+            [](pid_t pid) {
+                for (int ms = 0; ms < 10000 && !Catches(pid, SIGINT); ++ms) usleep(1000);
+                kill(pid, SIGINT);
+            },
+            pipeFds[1]);
+        close(pipeFds[0]), close(pipeFds[1]);
+        EXPECT_FALSE(ran.hung);
+        EXPECT_EQ(ran.exitCode, 130);
+        EXPECT_EQ(ran.err, quiet ? "" : "sweepwav-cli: interrupted; nothing was written\n");
+        EXPECT_TRUE(fs::is_empty(dir));
+        fs::remove_all(dir);
     }
 }
 
