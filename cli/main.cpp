@@ -22,6 +22,7 @@
 #include "report/info_report.h"
 #include "report/plan_export.h"
 #include "settings/form_data.h"
+#include "settings/output_folder.h"
 #include "sweepwav_version.h"
 
 namespace sweepwav {
@@ -210,6 +211,11 @@ struct Session {
 
     int run() {
         load();
+        // Neither the analyser nor a home folder: nowhere to write the file.
+        if (!options.info && OutputFolder(state).empty()) {
+            Say(kNoHomeFolderMessage);
+            return kFailed;
+        }
         if (options.autoName) {
             if (const int status = autoName(); status != kWritten) return status;
         }

@@ -14,7 +14,8 @@ namespace sweepwav {
 
 // Output folder values that depend on the platform: the installation folder
 // assumed before the settings are read, its wavetable sub-folder, and the
-// root-level folder used when the analyser cannot be found.
+// root-level folder used when the analyser cannot be found (the user's home
+// folder; empty when the user has none, and then nothing can be written).
 struct FolderDefaults {
     std::string appDirectory;
     std::string wavetableFolder;

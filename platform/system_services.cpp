@@ -1,6 +1,7 @@
 #include "platform/system_services.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSaveFile>
 #include <QSettings>
 #include <QString>
@@ -9,9 +10,15 @@
 #include <QTime>
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <random>
 #include <thread>
 #include <vector>
+
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 #include "platform/qt_text.h"
 #include "platform/safe_file.h"
@@ -19,11 +26,29 @@
 
 namespace sweepwav {
 
+#ifndef _WIN32
+namespace {
+
+// The user's home folder: HOME, else the account's home in the password
+// database. Empty when there is neither, or when the account's home is the
+// root folder, which is no place for the files.
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home) return QDir::homePath().toStdString();
+    const passwd* account = ::getpwuid(::geteuid());
+    if (!account || !account->pw_dir) return {};
+    const QString home = QDir::cleanPath(QFile::decodeName(account->pw_dir));
+    return home.isEmpty() || home == QDir::rootPath() ? std::string() : home.toStdString();
+}
+
+}  // namespace
+#endif
+
 FolderDefaults SystemServices::folder_defaults() {
 #ifdef _WIN32
     return {"c:\\program files\\corvalis\\olvane Vexlor", "\\User Wavetables\\", "C:\\"};
 #else
-    return {"/opt/corvalis/olvane Vexlor", "/User Wavetables/", QDir::homePath().toStdString() + "/"};
+    const std::string home = HomeFolder();
+    return {"/opt/corvalis/olvane Vexlor", "/User Wavetables/", home.empty() ? home : home + "/"};
 #endif
 }
 

@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "platform/temporary_files.h"
+#include "settings/output_folder.h"
 #include "sweepwav_version.h"
 #include "window/desktop_services.h"
 #include "window/form1.h"
@@ -112,6 +113,11 @@ int main(int argc, char** argv) {
 
     sweepwav::DesktopServices services;
     sweepwav::Form1 window(services);
+    // Neither the analyser nor a home folder: nowhere to write files.
+    if (sweepwav::OutputFolder(window.state()).empty()) {
+        window.message_box(sweepwav::kNoHomeFolderMessage, window.state().sAppTitle, sweepwav::Icon::Exclamation);
+        return 1;
+    }
     window.show();
     ScheduleScreenshots(window, parser, options);
     return app.exec();

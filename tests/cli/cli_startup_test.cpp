@@ -1,5 +1,5 @@
-// sweepwav-cli from its first moment: start-up with hostile settings files,
-// and a Ctrl-C before synthesis begins.
+// sweepwav-cli from its first moment: start-up with hostile settings files
+// or without a home folder, and a Ctrl-C before synthesis begins.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -87,6 +87,41 @@ TEST(StartUp, HostileSettingsFiles) {
         EXPECT_EQ(ran.err, expected);
         fs::remove_all(config);
     }
+}
+
+TEST(StartUp, WithoutHomeFolder) {
+    // Without the analyser's settings the file goes to the home folder: the
+    // account's when HOME is not set, and none at all rather than "/".
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to act as other users";
+    const std::string notice = "sweepwav-cli: Couldn't find Olvane installation path\n";
+    const struct {
+        const char* home;  // nullptr: not set
+        uid_t user;
+        std::string err;
+    } cases[] = {
+        {nullptr, 65534,
+         notice + "Setting up calculations\nsweepwav-cli: Could not write the file /nonexistent/x.wav: No such file "
+                  "or directory\n"},
+        {"", 65534,
+         notice + "Setting up calculations\nsweepwav-cli: Could not write the file /nonexistent/x.wav: No such file "
+                  "or directory\n"},
+        {nullptr, 61003,
+         notice + "sweepwav-cli: Couldn't find a home folder to write the files into: HOME is not set and the "
+                  "account has none\n"},
+    };
+    const fs::path config = TemporaryFolder("sweepwav-nohome");  // no settings in it
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << (c.home ? "empty " : "unset ") << c.user);
+        const Ran ran = RunCli(kTinySweep, [&] {
+            if (c.home) setenv("HOME", c.home, 1);
+            else unsetenv("HOME");
+            setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+            if (setgid(c.user) != 0 || setuid(c.user) != 0) _exit(3);
+        });
+        EXPECT_EQ(ran.exitCode, 1);
+        EXPECT_EQ(ran.err, c.err);
+    }
+    fs::remove_all(config);
 }
 
 // Whether the process has a handler for the signal.

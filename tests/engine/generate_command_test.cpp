@@ -367,12 +367,15 @@ TEST(OutputFolder, AnalyserSettingsLookup) {
         Result<std::string> read;
         bool message;
         const char *directory, *subfolder;
+        const char* home = "/home/user/";  // the fallback; empty: the user has no home folder
     } cases[] = {
         {std::string("/srv/Analyser"), false, "/srv/Analyser", "/User Wavetables/"},
         {Status::Failure("Invalid root in settings key"), true, "/home/user/", ""},
         {Status::Failure("INVALID"), true, "/home/user/", ""},
         {Status::Failure(" invalid"), false, "/opt/analyser", "/User Wavetables/"},
         {Status::Failure("Unable to read the settings"), false, "/opt/analyser", "/User Wavetables/"},
+        // No folder at all, rather than the root folder: the front ends refuse to go on.
+        {Status::Failure("Invalid root in settings key"), true, "", "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.read.ok() ? c.read.value() : c.read.reason());
@@ -380,6 +383,7 @@ TEST(OutputFolder, AnalyserSettingsLookup) {
         RecordingWindow w;
         RecordingServices sv;
         sv.setting = c.read;
+        sv.defaults.fallbackDirectory = c.home;
         Form_Load(s, w, sv);
         EXPECT_EQ(sv.settingReads,
                   std::vector<std::string>{"HKCU\\Software\\Corvalis\\Olvane\\Paths\\Application directory"});

@@ -430,4 +430,33 @@ TEST(AnalyserSettings, HostileFilesAreNotRead) {
     fs::remove_all(ConfigHome() / "Corvalis"), fs::remove(ConfigHome() / "Corvalis.conf");
 }
 
+TEST(AnalyserSettings, HomeFolderWithoutHome) {
+    // HOME first, else the account's home; without either, no fallback
+    // folder at all rather than the root folder.
+    const struct {
+        const char* home;  // nullptr: not set
+        uid_t user;        // 0: as is
+        std::string fallback;
+    } cases[] = {
+        {"/home/someone", 0, "/home/someone/"},
+        {nullptr, 65534, "/nonexistent/"},  // nobody's home in the password database
+        {"", 65534, "/nonexistent/"},
+        {nullptr, 61003, ""},  // an account without an entry
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.user);
+        if (c.user != 0 && geteuid() != 0) continue;  // needs root to act as another user
+        const pid_t pid = fork();
+        if (pid == 0) {
+            if (c.home) setenv("HOME", c.home, 1);
+            else unsetenv("HOME");
+            if (c.user != 0 && setuid(c.user) != 0) _exit(3);
+            _exit(sweepwav::SystemServices().folder_defaults().fallbackDirectory == c.fallback ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+}
+
 }  // namespace
