@@ -16,6 +16,13 @@ extern "C" int close(int fd) {
     return -1;
 }
 
+extern "C" int fdatasync(int fd) {
+    const int error = injected::syncError.load();
+    if (error == 0) return static_cast<int>(syscall(SYS_fdatasync, fd));
+    errno = error;
+    return -1;
+}
+
 extern "C" int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) noexcept {
     const long linked = syscall(SYS_linkat, fromFolder, from, toFolder, to, flags);
     if (linked == 0 && injected::signalAfterLink.load() != 0) raise(injected::signalAfterLink.load());

@@ -1,6 +1,7 @@
 // Faults of the system injected under the file writer. The C library's
-// close() and linkat() are replaced, for this whole test program, by
-// functions that pass every call through unless a test asks for a fault.
+// close(), fdatasync() and linkat() are replaced, for this whole test
+// program, by functions that pass every call through unless a test asks for
+// a fault.
 #pragma once
 
 #include <atomic>
@@ -11,6 +12,10 @@ namespace injected {
 // fail with this error number, as network and quota-limited file systems
 // do when the data cannot be stored; 0: no fault.
 inline std::atomic<int> closeError{0};
+
+// Makes fdatasync() fail with this error number, as a disk that cannot
+// store the data does; 0: no fault.
+inline std::atomic<int> syncError{0};
 
 // Raises this signal right after a link succeeds, as if it had landed
 // there; 0: no signal.

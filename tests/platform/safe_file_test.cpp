@@ -303,24 +303,32 @@ TEST_F(SafeFile, NameIsRememberedBeforeTheFileTakesIt) {
     EXPECT_EQ(ReadAll(root / "t.wav"), "old");
 }
 
-TEST_F(SafeFile, ErrorAtCloseKeepsTheOldFile) {
-    // A file system that reports the failure to store the data only when the
-    // file is closed: the file does not take its name, the old one stays.
-    for (Route route : {Route::Unnamed, Route::Hidden}) {
-        SCOPED_TRACE(route == Route::Hidden);
-        fs::remove_all(root), fs::create_directory(root);
-        WriteAll(root / "t.wav", "old");
-        auto opened = Open((root / "t.wav").string(), route);
-        ASSERT_TRUE(opened);
-        const std::uint8_t byte = 1;
-        ASSERT_TRUE(opened.value()->write({&byte, 1}));
-        injected::closeError = EDQUOT;
-        const sweepwav::Status committed = opened.value()->commit();
-        injected::closeError = 0;
-        EXPECT_EQ(committed.reason(), "Disk quota exceeded");
-        opened.value().reset();
-        EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 1);
-        EXPECT_EQ(ReadAll(root / "t.wav"), "old");
+TEST_F(SafeFile, LateErrorsKeepTheOldFile) {
+    // The data of a replacing file is synced before the rename, and some file
+    // systems report a failure to store it only when the file is closed:
+    // either way the file does not take its name, and the old one stays.
+    const struct {
+        std::atomic<int>& fault;
+        int error;
+        const char* reason;
+    } faults[] = {{injected::syncError, EIO, "Input/output error"}, {injected::closeError, EDQUOT, "Disk quota exceeded"}};
+    for (const auto& f : faults) {
+        for (Route route : {Route::Unnamed, Route::Hidden}) {
+            SCOPED_TRACE(::testing::Message() << f.reason << (route == Route::Hidden ? " hidden" : " unnamed"));
+            fs::remove_all(root), fs::create_directory(root);
+            WriteAll(root / "t.wav", "old");
+            auto opened = Open((root / "t.wav").string(), route);
+            ASSERT_TRUE(opened);
+            const std::uint8_t byte = 1;
+            ASSERT_TRUE(opened.value()->write({&byte, 1}));
+            f.fault = f.error;
+            const sweepwav::Status committed = opened.value()->commit();
+            f.fault = 0;
+            EXPECT_EQ(committed.reason(), f.reason);
+            opened.value().reset();
+            EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 1);
+            EXPECT_EQ(ReadAll(root / "t.wav"), "old");
+        }
     }
 }
 
