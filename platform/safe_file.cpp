@@ -88,16 +88,17 @@ mode_t NewFileMode() {
 
 // The regular file now at the name, open for reading its metadata (or, if
 // it may not be read, for writing, which nothing does), or -1 when there is
-// none to replace.
+// none to replace. Nothing else there is opened: a device may act on it.
 Result<int> OpenReplaced(int folderFd, const std::string& name) {
+    struct stat st {};
+    if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) return -1;
     int fd = -1;
     for (int access : {O_RDONLY, O_WRONLY}) {
         fd = ::openat(folderFd, name.c_str(), access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd >= 0 || errno != EACCES) break;
     }
     if (fd < 0) return errno == ENOENT || errno == ELOOP ? Result<int>(-1) : Result<int>(Failed(errno));
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return fd;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return fd;  // still a file
     ::close(fd);
     return -1;
 }
