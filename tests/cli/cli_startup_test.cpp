@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -124,13 +125,11 @@ TEST(StartUp, WithoutHomeFolder) {
     fs::remove_all(config);
 }
 
-// Whether the process has a handler for the signal.
-bool Catches(pid_t pid, int signal) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
-    }
-    return false;
+// Whether the process waits in a write() (to standard output, here).
+bool WaitsInWrite(pid_t pid) {
+    std::ifstream syscall("/proc/" + std::to_string(pid) + "/syscall");
+    long number = -1;
+    return syscall >> number && number == SYS_write;
 }
 
 TEST(StartUp, InterruptBeforeSynthesis) {
@@ -151,7 +150,7 @@ TEST(StartUp, InterruptBeforeSynthesis) {
         const Ran ran = RunCli(
             args, [&] { close(pipeFds[0]); },
             [](pid_t pid) {
-                for (int ms = 0; ms < 10000 && !Catches(pid, SIGINT); ++ms) usleep(1000);
+                for (int ms = 0; ms < 10000 && !WaitsInWrite(pid); ++ms) usleep(1000);
                 kill(pid, SIGINT);
             },
             pipeFds[1]);
