@@ -8,6 +8,7 @@
 namespace sweepwav {
 
 volatile std::sig_atomic_t CliWindow::abortRequested = 0;
+volatile std::sig_atomic_t CliWindow::synthesisBegun = 0;
 
 namespace {
 constexpr int kBarCells = 30;
@@ -62,6 +63,11 @@ void CliWindow::say(const std::string& text) {
     finish();
     std::fprintf(err_, "sweepwav-cli: %s\n", text.c_str());
     std::fflush(err_);
+}
+
+void CliWindow::set_enabled(Control c, bool enabled) {
+    StoredControls::set_enabled(c, enabled);
+    if (c == Control::Abort && enabled) synthesisBegun = 1;
 }
 
 void CliWindow::do_events() {

@@ -25,12 +25,17 @@ public:
     void set_caption(const std::string& caption) override;
     void set_label(Control label, const std::string& text) override;
     void set_progress(Control line, double fraction, bool redraw) override;
+    void set_enabled(Control c, bool enabled) override;
     void do_events() override;
     void message_box(const std::string& text, const std::string& title, Icon icon) override;
 
     // Set from a signal handler: treated as a click on Abort at the next
     // event servicing.
     static volatile std::sig_atomic_t abortRequested;
+
+    // Set once Abort has been enabled, when synthesis begins; read by the
+    // signal handler, for which Ctrl-C means Abort only from then on.
+    static volatile std::sig_atomic_t synthesisBegun;
 
     // Ends a progress display left on the terminal line.
     void finish();

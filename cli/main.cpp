@@ -53,9 +53,23 @@ private:
 
 volatile std::sig_atomic_t interrupts = 0;
 
-// The first Ctrl-C acts as Abort; a second one stops at once, leaving the
-// old file as it was, unless the new one has already taken its name.
+// How a Ctrl-C before synthesis is told: not at all (--quiet), as a line,
+// or as a line in place of the progress bar on a terminal.
+enum InterruptNotice : int { kNoNotice, kNoticeLine, kNoticeInPlaceOfBar };
+volatile std::sig_atomic_t interruptNotice = kNoticeLine;
+
+// Until synthesis begins, Ctrl-C ends the run at once, with nothing written.
+// From then on the first one acts as Abort, and a second one stops at once,
+// leaving the old file as it was, unless the new one has already taken its
+// name.
 void OnInterrupt() {
+    if (!CliWindow::synthesisBegun) {
+        static constexpr char kClearLine[] = "\r\033[K";
+        static constexpr char kNotice[] = "sweepwav-cli: interrupted; nothing was written\n";
+        if (interruptNotice == kNoticeInPlaceOfBar) TellAtOnce(kClearLine, sizeof kClearLine - 1);
+        if (interruptNotice != kNoNotice) TellAtOnce(kNotice, sizeof kNotice - 1);
+        EndAtOnce(kAborted);
+    }
     interrupts = interrupts + 1;
     if (interrupts == 1) {
         CliWindow::abortRequested = 1;
@@ -63,6 +77,14 @@ void OnInterrupt() {
     }
     if (HoldIfFileNamed(SIGINT)) return;
     EndAtOnce(kAborted);
+}
+
+// First thing in main, so that no Ctrl-C or other ending signal finds the
+// program without its handlers.
+void CatchSignals() {
+    CatchInterrupts(OnInterrupt);
+    PrepareProcessForFileWrites();  // every other ending signal
+    HoldTerminationOnceNamed();     // SIGTERM and SIGHUP once the file takes its name
 }
 
 void Say(const std::string& text) { std::fprintf(stderr, "sweepwav-cli: %s\n", text.c_str()); }
@@ -85,10 +107,12 @@ int WritePlan(const GeneratorState& s, Services& services, const std::string& wh
         return FlushStandardOutput();
     }
     const std::string path = AbsoluteNormalFile(where);
-    if (Status written = services.write_text_file(path, PlanText(s, PlanFormatFor(where))); !written) {
+    const Status written = services.write_text_file(path, PlanText(s, PlanFormatFor(where)));
+    if (!written) {
         Say(WriteFailureText(FileDestination(path), written.reason()));
         return kFailed;
     }
+    if (!written.warning().empty()) Say(written.warning());
     return kWritten;
 }
 
@@ -119,9 +143,12 @@ struct Session {
             // DIR + "/" + file name ("\\" on Windows)
             state.sWavetableFolder.assign(1, static_cast<char>(std::filesystem::path::preferred_separator));
         }
-        // Every line names the file by the same absolute, tidy path.
-        state.sAppDirectory = AbsoluteNormalFolder(OutputFolder(state));
-        state.sWavetableFolder.clear();
+        // Every line names the file by the same absolute, tidy path. No folder
+        // at all (no analyser and no home) stays empty, and is refused.
+        if (!OutputFolder(state).empty()) {
+            state.sAppDirectory = AbsoluteNormalFolder(OutputFolder(state));
+            state.sWavetableFolder.clear();
+        }
         for (const auto& [box, text] : options.texts) window.set_text(box, text);
         for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
         for (const auto& [list, position] : options.selections) window.select_index(list, position);
@@ -163,8 +190,6 @@ struct Session {
     // "Generate file", then the plan of the file just written (also after an
     // abort: it describes the planned file).
     int generate() {
-        CatchInterrupts(OnInterrupt);
-
         OK_Click(state, window, services);
         window.finish();
         if (!state.bDataOK) return refused();
@@ -186,6 +211,11 @@ struct Session {
 
     int run() {
         load();
+        // Neither the analyser nor a home folder: nowhere to write the file.
+        if (!options.info && OutputFolder(state).empty()) {
+            Say(kNoHomeFolderMessage);
+            return kFailed;
+        }
         if (options.autoName) {
             if (const int status = autoName(); status != kWritten) return status;
         }
@@ -210,13 +240,14 @@ int Run(int argc, char** argv) {
         return kRefused;
     }
 
-    PrepareProcessForFileWrites();
-    HoldTerminationOnceNamed();
     FailWritesToClosedPipes();  // a closed pipe is a failed write, with a message
 
     const auto chatter = options.quiet                         ? CliWindow::Chatter::Quiet
                          : IsTerminal(StandardStream::Error) ? CliWindow::Chatter::Bar
                                                              : CliWindow::Chatter::Lines;
+    interruptNotice = chatter == CliWindow::Chatter::Quiet ? kNoNotice
+                      : chatter == CliWindow::Chatter::Bar ? kNoticeInPlaceOfBar
+                                                           : kNoticeLine;
     Session session(options, chatter);
     try {
         return session.run();
@@ -232,4 +263,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace sweepwav
 
-int main(int argc, char** argv) { return sweepwav::Run(argc, argv); }
+int main(int argc, char** argv) {
+    sweepwav::CatchSignals();
+    return sweepwav::Run(argc, argv);
+}

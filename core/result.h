@@ -5,6 +5,8 @@
 //   own writers return a Status, or a Result<T> when they also give a value.
 //   A failure always carries its reason in words, as the system states it
 //   ("Permission denied"), ready to be shown after "Could not write ...: ".
+//   A success may carry a warning: something that could not be done in full
+//   and that the user should hear of ("Could not keep the group of ...").
 // - The window's commands (start-up, Generate, Show Info, Make file name)
 //   leave their outcome in the state's flags (bDataOK, iCalcResult, bAbort,
 //   bFileWritten) and have already shown any message themselves.
@@ -32,15 +34,26 @@ public:
         return s;
     }
 
+    // Success, with one line for the user about what was not done in full.
+    static Status Warning(std::string text) {
+        Status s;
+        s.warning_ = std::move(text);
+        return s;
+    }
+
     bool ok() const { return !failed_; }
     explicit operator bool() const { return ok(); }
 
     // Why it failed; empty on success.
     const std::string& reason() const { return reason_; }
 
+    // A success's warning; usually empty.
+    const std::string& warning() const { return warning_; }
+
 private:
     bool failed_ = false;
     std::string reason_;
+    std::string warning_;
 };
 
 template <typename T>

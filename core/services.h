@@ -14,7 +14,8 @@ namespace sweepwav {
 
 // Output folder values that depend on the platform: the installation folder
 // assumed before the settings are read, its wavetable sub-folder, and the
-// root-level folder used when the analyser cannot be found.
+// root-level folder used when the analyser cannot be found (the user's home
+// folder; empty when the user has none, and then nothing can be written).
 struct FolderDefaults {
     std::string appDirectory;
     std::string wavetableFolder;
@@ -33,7 +34,10 @@ public:
     // Appends count zero bytes; where the system allows, without writing them.
     virtual Status write_zeros(std::uint64_t count) = 0;
 
-    // Puts the complete file in place of any old one.
+    // Puts the complete file in place of any old one. Every error the system
+    // can still report comes before the name changes, so a failure leaves the
+    // old file as it was. A success may warn of what the old file had that
+    // the new one could not keep (its owner, for one).
     virtual Status commit() = 0;
 
     // How messages name the destination: FileDestination(path), or another
@@ -60,7 +64,7 @@ public:
     virtual Result<std::unique_ptr<OutputFile>> create_file(const std::string& path) = 0;
 
     // Writes text as single-byte characters, replacing any existing file
-    // only once the new one is complete.
+    // only once the new one is complete; warns as OutputFile::commit does.
     virtual Status write_text_file(const std::string& path, const std::string& text) = 0;
 
     // The bytes of a small file that the user chose (a settings file).

@@ -3,6 +3,7 @@
 // ready, and the arguments as UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ void CatchInterrupts(void (*onInterrupt)());
 // without exit handlers or flushing, leaving any old file as it was. Safe
 // from onInterrupt.
 [[noreturn]] void EndAtOnce(int status);
+
+// Writes text to standard error at once, unbuffered. Safe from onInterrupt.
+void TellAtOnce(const char* text, std::size_t length);
 
 enum class StandardStream { Output, Error };
 

@@ -29,6 +29,11 @@ void EndAtOnce(int status) {
     _exit(status);
 }
 
+void TellAtOnce(const char* text, std::size_t length) {
+    const ssize_t told = write(STDERR_FILENO, text, length);
+    (void)told;  // nothing more can be done from a signal handler
+}
+
 bool IsTerminal(StandardStream stream) {
     return isatty(stream == StandardStream::Output ? STDOUT_FILENO : STDERR_FILENO) != 0;
 }

@@ -54,6 +54,11 @@ void EndAtOnce(int status) {
     ExitProcess(static_cast<UINT>(status));  // not reached
 }
 
+void TellAtOnce(const char* text, std::size_t length) {
+    DWORD told = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), text, static_cast<DWORD>(length), &told, nullptr);
+}
+
 bool IsTerminal(StandardStream stream) {
     // The console itself, not any character device: NUL is no terminal.
     if (stream == StandardStream::Output) return IsConsole(STD_OUTPUT_HANDLE);

@@ -70,8 +70,11 @@ public:
         const BOOL closed = CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
         if (!closed) return Failed(GetLastError());
+        NoteFileTakingName(true);
         if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return Failed(GetLastError());
+            const DWORD error = GetLastError();
+            NoteFileTakingName(false);
+            return Failed(error);
         }
         committed_ = true;
         ForgetTemporaryFile(slot_);  // the name is the target's now

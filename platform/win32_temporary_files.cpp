@@ -3,6 +3,7 @@
 // so a plain lock guards the list here.
 #include "platform/temporary_files.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -16,6 +17,7 @@ namespace {
 std::mutex files;
 std::map<int, std::wstring> paths;  // guarded by files
 int nextSlot = 0;                   // guarded by files
+std::atomic<bool> takingName{false};
 
 // Closing the console window, logging off or shutting down ends the
 // process: the temporary files go first. The system then goes on to end it.
@@ -43,6 +45,10 @@ void RemoveTemporaryFiles() {
     const std::lock_guard lock(files);
     for (const auto& [slot, path] : paths) DeleteFileW(path.c_str());
 }
+
+void NoteFileTakingName(bool taking) { takingName = taking; }
+
+bool FileTakingName() { return takingName; }
 
 void PrepareProcessForFileWrites() { SetConsoleCtrlHandler(OnConsoleEnd, TRUE); }
 

@@ -92,9 +92,10 @@ void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv) {
     Result<BinaryWriter> opened = BinaryWriter::Open(sv, path);
     if (!opened) return ReportWriteFailure(s, w, FileDestination(path), opened.reason());
     BinaryWriter& writer = opened.value();
-    if (Status written = WriteFile(s, w, sv, writer, markers); !written) {
-        return ReportWriteFailure(s, w, writer.description(), written.reason());
-    }
+    const Status written = WriteFile(s, w, sv, writer, markers);
+    if (!written) return ReportWriteFailure(s, w, writer.description(), written.reason());
+    // Written, but without something the old file had: said, and the run goes on.
+    if (!written.warning().empty()) w.message_box(written.warning(), s.sAppTitle, Icon::Exclamation);
     s.bFileWritten = true;
     s.sWrittenPath = path;
     s.iWrittenBytes = static_cast<std::int64_t>(writer.length());

@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "platform/temporary_files.h"
+#include "settings/output_folder.h"
 #include "sweepwav_version.h"
 #include "window/desktop_services.h"
 #include "window/form1.h"
@@ -93,6 +94,10 @@ void ScheduleScreenshots(sweepwav::Form1& window, const QCommandLineParser& pars
 }  // namespace
 
 int main(int argc, char** argv) {
+    // First thing: a file-size limit fails a write with its reason, and no
+    // signal that ends the program leaves a temporary file behind.
+    sweepwav::PrepareProcessForFileWrites();
+
     QApplication::setApplicationName(QStringLiteral("sweepwav"));
     QApplication::setApplicationVersion(QStringLiteral(SWEEPWAV_VERSION));
     QStringList args;
@@ -101,10 +106,6 @@ int main(int argc, char** argv) {
     Options options;
     if (const auto status = ReadOptions(parser, options, args)) return *status;
 
-    // A file-size limit fails a write with its reason; SIGTERM and SIGHUP
-    // leave no temporary file behind.
-    sweepwav::PrepareProcessForFileWrites();
-
     QApplication app(argc, argv);
     // The desktop entry's name without ".desktop", also the Wayland app id.
     QApplication::setDesktopFileName(QStringLiteral("org.sweepwav.sweepwav"));
@@ -112,6 +113,11 @@ int main(int argc, char** argv) {
 
     sweepwav::DesktopServices services;
     sweepwav::Form1 window(services);
+    // Neither the analyser nor a home folder: nowhere to write files.
+    if (sweepwav::OutputFolder(window.state()).empty()) {
+        window.message_box(sweepwav::kNoHomeFolderMessage, window.state().sAppTitle, sweepwav::Icon::Exclamation);
+        return 1;
+    }
     window.show();
     ScheduleScreenshots(window, parser, options);
     return app.exec();

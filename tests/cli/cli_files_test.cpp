@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,6 +66,7 @@ protected:
         bool ignoreFileSizeSignal = true;  // a write past the limit then fails with EFBIG
         long memoryLimit = -1;        // RLIMIT_AS of the child
         std::string interruptAt = {};  // send SIGINT once stderr shows this
+        bool interruptInSynthesis = false;  // and once audio goes into the file
         std::string configHome = {};   // XDG_CONFIG_HOME of the child, when set
         std::string winePrefix = {};   // WINEPREFIX of the child; with configHome, none unless set
         std::string stdoutPath = {};   // where standard output goes instead of a file read back
@@ -102,7 +104,8 @@ protected:
         }
         int status = 0, ended = 0;
         for (int ms = 0; !how.interruptAt.empty() && ended == 0 && ms < 60000; ++ms) {
-            if (ReadAll(errFile).find(how.interruptAt) != std::string::npos) {
+            if (ReadAll(errFile).find(how.interruptAt) != std::string::npos &&
+                (!how.interruptInSynthesis || WritesAudio(pid))) {
                 kill(pid, SIGINT);
                 break;
             }
@@ -117,6 +120,21 @@ protected:
         return o;
     }
     Outcome Run(const Args& more) { return Run(more, How{}); }
+
+    // Whether the process has a file in dir open that holds more than a
+    // header: synthesis has begun.
+    bool WritesAudio(pid_t pid) const {
+        const fs::path fds = "/proc/" + std::to_string(pid) + "/fd";
+        std::error_code error;
+        for (const auto& fd : fs::directory_iterator(fds, error)) {
+            struct stat st {};
+            if (fs::read_symlink(fd.path(), error).string().rfind(dir.string() + "/", 0) == 0 &&
+                stat(fd.path().c_str(), &st) == 0 && st.st_size > 44) {
+                return true;
+            }
+        }
+        return false;
+    }
 
     fs::path dir;
 };
@@ -291,10 +309,10 @@ TEST_F(Cli, FailedWriteExitsWithOneAndKeepsTheOldFile) {
 }
 
 TEST_F(Cli, InterruptAbortsAndStillWritesTheFile) {
-    // 1001 tones of 200 ms at 192 kHz: long enough to interrupt once planning has begun.
+    // 1001 tones of 200 ms at 192 kHz: long enough to interrupt once synthesis has begun.
     const Outcome o = Run({"--rate", "192000", "--channels", "1", "--steps", "1000", "--tone-ms", "200",
                            "--tone-cycles", "0", "--shift-mode", "0", "--no-dither", "--file", "long"},
-                          {.quiet = false, .interruptAt = "Setting up calculations"});
+                          {.quiet = false, .interruptAt = "Setting up calculations", .interruptInSynthesis = true});
     EXPECT_EQ(o.exitCode, 130) << o.err;
     // Counted as the status line counts: the step synthesis was at, of iSteps.
     int step = -1;

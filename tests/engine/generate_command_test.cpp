@@ -327,12 +327,48 @@ TEST(PlanFromEntries, TheFileMustFitAWavFile) {
     }
 }
 
+TEST(WriterWarning, ShownAndTheCommandSucceeds) {
+    // The file was written without something the old one had: one message,
+    // and the command goes on as after any good write.
+    const std::string warning = "Could not keep the group of the file x: Operation not permitted";
+    const struct {
+        const char* command;
+        void (*click)(GeneratorState&, RecordingWindow&, RecordingServices&);
+        const char* steps;  // a long report goes to a file
+    } cases[] = {
+        {"Generate file", [](GeneratorState& s, RecordingWindow& w, RecordingServices& sv) { OK_Click(s, w, sv); },
+         "0"},
+        {"Show Info", [](GeneratorState& s, RecordingWindow& w, RecordingServices& sv) { ShowInfo_Click(s, w, sv); },
+         "100"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        GeneratorState s;
+        RecordingWindow w;
+        RecordingServices sv;
+        sv.writeWarning = warning;
+        Form_Load(s, w, sv);
+        w.set_text(Control::Steps, c.steps);
+        w.set_text(Control::ToneTime, "1");
+        c.click(s, w, sv);
+        ASSERT_EQ(w.boxes.size(), 1u);
+        EXPECT_EQ(w.boxes[0].text, warning);
+        EXPECT_EQ(w.boxes[0].title, kTitle);
+        EXPECT_EQ(w.boxes[0].icon, Icon::Exclamation);
+        // The WAV file counts as written; the report is opened in the viewer.
+        EXPECT_EQ(sv.files.size(), s.bFileWritten ? 1u : 0u);
+        EXPECT_EQ(sv.textFiles.size() + sv.files.size(), 1u);
+        EXPECT_EQ(sv.viewerOpens.size(), sv.textFiles.size());
+    }
+}
+
 TEST(OutputFolder, AnalyserSettingsLookup) {
     const struct {
         Result<std::string> read;
         bool message;
         const char *directory, *subfolder;
         FolderLookup lookup;
+        const char* home = "/home/user/";  // the fallback; empty: the user has no home folder
     } cases[] = {
         {std::string("/srv/Analyser"), false, "/srv/Analyser", "/User Wavetables/", FolderLookup::Found},
         {Status::Failure("Invalid root in settings key"), true, "/home/user/", "", FolderLookup::NotFound},
@@ -340,6 +376,8 @@ TEST(OutputFolder, AnalyserSettingsLookup) {
         {Status::Failure(" invalid"), false, "/opt/analyser", "/User Wavetables/", FolderLookup::Unreadable},
         {Status::Failure("Unable to read the settings"), false, "/opt/analyser", "/User Wavetables/",
          FolderLookup::Unreadable},
+        // No folder at all, rather than the root folder: the front ends refuse to go on.
+        {Status::Failure("Invalid root in settings key"), true, "", "", FolderLookup::NotFound, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.read.ok() ? c.read.value() : c.read.reason());
@@ -347,6 +385,7 @@ TEST(OutputFolder, AnalyserSettingsLookup) {
         RecordingWindow w;
         RecordingServices sv;
         sv.setting = c.read;
+        sv.defaults.fallbackDirectory = c.home;
         Form_Load(s, w, sv);
         EXPECT_EQ(sv.settingReads,
                   std::vector<std::string>{"HKCU\\Software\\Corvalis\\Olvane\\Paths\\Application directory"});

@@ -2,6 +2,7 @@
 // permissions a file keeps or gets, and what termination by a signal leaves.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 
 #include "platform/safe_file.h"
 #include "platform/system_services.h"
+#include "injected_faults.h"
 #include "platform/temporary_files.h"
 #include "safe_file_hidden.h"
 
@@ -241,42 +243,147 @@ TEST_F(SafeFile, AbandonedWriteLeavesOnlyTheOldFile) {
     }
 }
 
+// A folder of this many bytes under root: the path of a file in it is close
+// to the system's limit.
+fs::path DeepFolder(const fs::path& root, std::size_t bytes) {
+    fs::path folder = root;
+    while (folder.string().size() + 201 < bytes) folder /= std::string(200, 'd');
+    folder /= std::string(bytes - folder.string().size() - 1, 'e');
+    fs::create_directories(folder);
+    return folder;
+}
+
 TEST_F(SafeFile, TerminationLeavesNoTemporaryFile) {
-    // Both kinds of temporary file, killed in the middle of writing.
+    // Both kinds of temporary file, killed in the middle of writing, by the
+    // signals that end a process, also in a folder whose path is as long as
+    // a path may be.
+    const int signals[] = {SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGXCPU, SIGINT};
     for (Route route : {Route::Unnamed, Route::Hidden}) {
-        for (int signal : {SIGTERM, SIGHUP}) {
-            SCOPED_TRACE(::testing::Message() << (route == Route::Hidden) << " " << signal);
+        for (std::size_t folderBytes : {std::size_t(0), std::size_t(4088)}) {
+            for (int signal : signals) {
+                SCOPED_TRACE(::testing::Message() << (route == Route::Hidden) << " " << folderBytes << " " << signal);
+                fs::remove_all(root), fs::create_directory(root);
+                const fs::path folder = folderBytes > 0 ? DeepFolder(root, folderBytes) : root;
+                WriteAll(folder / "t.wav", "old");
+                int ready[2];
+                ASSERT_EQ(pipe(ready), 0);
+                const pid_t pid = fork();
+                if (pid == 0) {
+                    // Whatever this test was started with (nohup ignores SIGHUP),
+                    // the child ends by the signal as a user's process would,
+                    // without a core file.
+                    for (int s : signals) std::signal(s, SIG_DFL);
+                    const rlimit noCore{0, 0};
+                    setrlimit(RLIMIT_CORE, &noCore);
+                    sweepwav::PrepareProcessForFileWrites();
+                    auto opened = Open((folder / "t.wav").string(), route);
+                    const std::uint8_t byte = 1;
+                    if (!opened || !opened.value()->write({&byte, 1})) _exit(3);
+                    if (write(ready[1], "x", 1) != 1) _exit(3);
+                    pause();
+                    _exit(4);
+                }
+                char c;
+                ASSERT_EQ(read(ready[0], &c, 1), 1);
+                if (route == Route::Hidden) {
+                    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2);  // the hidden file exists
+                }
+                kill(pid, signal);
+                int status = 0;
+                waitpid(pid, &status, 0);
+                close(ready[0]), close(ready[1]);
+                EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+                EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+                EXPECT_EQ(ReadAll(folder / "t.wav"), "old");
+            }
+        }
+    }
+}
+
+TEST_F(SafeFile, NameIsRememberedBeforeTheFileTakesIt) {
+    // A signal that lands right after the unnamed file is linked into the
+    // folder under its hidden name still removes it.
+    WriteAll(root / "t.wav", "old");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::signal(SIGTERM, SIG_DFL);
+        sweepwav::PrepareProcessForFileWrites();
+        auto opened = Open((root / "t.wav").string(), Route::Unnamed);
+        const std::uint8_t byte = 1;
+        if (!opened || !opened.value()->write({&byte, 1})) _exit(3);
+        injected::signalAfterLink = SIGTERM;
+        (void)opened.value()->commit();
+        _exit(4);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 1);
+    EXPECT_EQ(ReadAll(root / "t.wav"), "old");
+}
+
+TEST_F(SafeFile, LateErrorsKeepTheOldFile) {
+    // The data of a replacing file is synced before the rename, and some file
+    // systems report a failure to store it only when the file is closed:
+    // either way the file does not take its name, and the old one stays.
+    const struct {
+        std::atomic<int>& fault;
+        int error;
+        const char* reason;
+    } faults[] = {{injected::syncError, EIO, "Input/output error"}, {injected::closeError, EDQUOT, "Disk quota exceeded"}};
+    for (const auto& f : faults) {
+        for (Route route : {Route::Unnamed, Route::Hidden}) {
+            SCOPED_TRACE(::testing::Message() << f.reason << (route == Route::Hidden ? " hidden" : " unnamed"));
             fs::remove_all(root), fs::create_directory(root);
             WriteAll(root / "t.wav", "old");
-            int ready[2];
-            ASSERT_EQ(pipe(ready), 0);
-            const pid_t pid = fork();
-            if (pid == 0) {
-                // Whatever this test was started with (nohup ignores SIGHUP),
-                // the child ends by the signal as a user's process would.
-                std::signal(SIGTERM, SIG_DFL);
-                std::signal(SIGHUP, SIG_DFL);
-                sweepwav::PrepareProcessForFileWrites();
-                auto opened = Open((root / "t.wav").string(), route);
-                const std::uint8_t byte = 1;
-                if (!opened || !opened.value()->write({&byte, 1})) _exit(3);
-                if (write(ready[1], "x", 1) != 1) _exit(3);
-                pause();
-                _exit(4);
-            }
-            char c;
-            ASSERT_EQ(read(ready[0], &c, 1), 1);
-            if (route == Route::Hidden) {
-                EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 2);  // the hidden file exists
-            }
-            kill(pid, signal);
-            int status = 0;
-            waitpid(pid, &status, 0);
-            close(ready[0]), close(ready[1]);
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
+            auto opened = Open((root / "t.wav").string(), route);
+            ASSERT_TRUE(opened);
+            const std::uint8_t byte = 1;
+            ASSERT_TRUE(opened.value()->write({&byte, 1}));
+            f.fault = f.error;
+            const sweepwav::Status committed = opened.value()->commit();
+            f.fault = 0;
+            EXPECT_EQ(committed.reason(), f.reason);
+            opened.value().reset();
             EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 1);
             EXPECT_EQ(ReadAll(root / "t.wav"), "old");
         }
+    }
+}
+
+TEST_F(SafeFile, LeftoversOfEndedProcessesAreRemoved) {
+    // A hidden temporary file is removed by the next write into its folder
+    // only when it is ours by name and owner, its process has ended, and
+    // nothing has written to it for ten minutes.
+    const pid_t ended = fork();
+    if (ended == 0) _exit(0);
+    waitpid(ended, nullptr, 0);
+    const std::string endedName = ".sweepwav-" + std::to_string(ended) + "-abcdEFG1";
+    const uid_t me = geteuid();
+    const struct {
+        std::string name;
+        uid_t owner;
+        int minutesOld;
+        bool removed;
+    } cases[] = {
+        {endedName, me, 11, true},
+        {".sweepwav-" + std::to_string(getpid()) + "-abcdEFG1", me, 11, false},  // its process runs
+        {endedName, me, 9, false},
+        {endedName, me + 1, 11, false},  // another user's
+        {".sweepwav-abcdEFG1", me, 11, false},
+        {endedName + "2", me, 11, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name + " " + std::to_string(c.owner) + " " + std::to_string(c.minutesOld));
+        fs::remove_all(root), fs::create_directory(root);
+        const fs::path leftover = root / c.name;
+        WriteAll(leftover, "leftover");
+        if (c.owner != me && chown(leftover.c_str(), c.owner, c.owner) != 0) continue;  // needs root
+        const timespec old = {time(nullptr) - c.minutesOld * 60, 0};
+        const timespec times[2] = {old, old};
+        ASSERT_EQ(utimensat(AT_FDCWD, leftover.c_str(), times, 0), 0);
+        ASSERT_EQ(Replace((root / "t.wav").string(), "new"), std::nullopt);
+        EXPECT_EQ(fs::exists(leftover), !c.removed);
     }
 }
 

@@ -121,7 +121,7 @@ public:
     Status write_text_file(const std::string& path, const std::string& text) override {
         if (writeFailure) return Status::Failure(*writeFailure);
         textFiles[path] = text;
-        return {};
+        return writeWarning.empty() ? Status() : Status::Warning(writeWarning);
     }
     Result<std::string> read_text_file(const std::string& path) override {
         const auto found = textFiles.find(path);
@@ -157,6 +157,9 @@ public:
     std::optional<std::string> writeFailure;
     enum class FailAt { Open, Write, Commit } failAt = FailAt::Open;
     std::uint64_t failAfterBytes = 0;
+    // A write that succeeds with this warning (what the old file had that
+    // the new one could not keep).
+    std::string writeWarning;
     std::map<std::string, std::vector<std::uint8_t>> files;  // committed files
     std::vector<std::size_t> pieceSizes;  // of the last binary file, as written
     std::map<std::string, std::string> textFiles;
@@ -194,7 +197,7 @@ inline Status RecordingFile::commit() {
     }
     owner_.files[path_] = std::move(bytes_);
     ++owner_.binaryWrites;
-    return {};
+    return owner_.writeWarning.empty() ? Status() : Status::Warning(owner_.writeWarning);
 }
 
 }  // namespace sweepwav::testing
