@@ -83,7 +83,17 @@ protected:
         bool intoDir = true;  // add --output-dir dir
         std::wstring stdoutPath = {};  // where standard output goes instead of a file read back
         std::string interruptAt = {};  // press Ctrl-C once stderr shows this
+        bool andAudioWritten = false;  // and the file being written holds audio (synthesis has begun)
     };
+
+    // Whether a file in dir (the temporary file of a run) holds more than a header.
+    bool AudioBeingWritten() {
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(dir, error)) {
+            if (entry.is_regular_file(error) && entry.file_size(error) > (1u << 20)) return true;
+        }
+        return false;
+    }
 
     // Runs the program (next to this test program), by default into dir with --quiet.
     Outcome Run(const Args& more, const How& how) {
@@ -117,7 +127,8 @@ protected:
         Outcome o{DWORD(-1), "", ""};
         if (started) {
             for (int ms = 0; !how.interruptAt.empty() && ms < 60000; ms += 5) {
-                if (ReadAll(errFile).find(how.interruptAt) != std::string::npos) {
+                if (ReadAll(errFile).find(how.interruptAt) != std::string::npos &&
+                    (!how.andAudioWritten || AudioBeingWritten())) {
                     // Ctrl-C reaches every program on the console: this one looks
                     // away from now on (the programs it starts later inherit that).
                     SetConsoleCtrlHandler(nullptr, TRUE);
@@ -153,17 +164,25 @@ TEST_F(WindowsCli, PrintsAndExitsAsOnLinux) {
     const Case cases[] = {
         {{L"--info"}, 0, kExampleReport, ""},
         {{L"--auto-name", L"--info"}, 0, "SW 1kHz to 3kHz at -20dBFS.wav\n" + kExampleReport, ""},
-        {{L"--steps", L"1001"}, 2, "", "sweepwav-cli: Please check the number of steps is between 0 and 1000\n"},
-        {{L"--file", L"a/b"}, 2, "", "sweepwav-cli: The file name cannot contain path information.\n"},
-        {{L"--file", L"a\\b"}, 2, "", "sweepwav-cli: The file name cannot contain path information.\n"},
+        {{L"--steps", L"1001"}, 2, "",
+         "sweepwav-cli: Please check the number of steps is between 0 and 1000\n"
+         "sweepwav-cli: --steps \"1001\" is outside 0 to 1000\n"},
+        {{L"--file", L"a/b"}, 2, "",
+         "sweepwav-cli: The file name cannot contain path information.\n"
+         "sweepwav-cli: --file \"a/b\" holds a folder: give the folder with -o DIR and only the name with --file\n"},
+        {{L"--file", L"a\\b"}, 2, "",
+         "sweepwav-cli: The file name cannot contain path information.\n"
+         "sweepwav-cli: --file \"a\\b\" holds a folder: give the folder with -o DIR and only the name with --file\n"},
         {{L"--rate", L"44000"}, 2, "",
          "sweepwav-cli: --rate must be 32000, 44100, 48000, 96000 or 192000, not \"44000\"\n"},
         {{L"--info", L"--start-freq", L"abc"}, 2, "",
-         "sweepwav-cli: Please check the start frequency is a valid number.\n"},
+         "sweepwav-cli: Please check the start frequency is a valid number.\n"
+         "sweepwav-cli: --start-freq \"abc\" is not a number: write it with a \".\" as decimal point and no units, as in 20, 1000 or 1e3\n"},
         {{L"--bogus"}, 2, "", "sweepwav-cli: unknown option --bogus (see --help)\n"},
         // The argument reaches the program whole, beyond the ANSI code page.
         {{L"--start-freq", L"\u266a\u00e9"}, 2, "",
-         "sweepwav-cli: Please check the start frequency is a valid number.\n"},
+         "sweepwav-cli: Please check the start frequency is a valid number.\n"
+         "sweepwav-cli: --start-freq \"\xE2\x99\xAA\xC3\xA9\" is not a number: write it with a \".\" as decimal point and no units, as in 20, 1000 or 1e3\n"},
         {{L"stray \u266a"}, 2, "", "sweepwav-cli: unexpected argument \"stray \xE2\x99\xAA\" (see --help)\n"},
     };
     for (const Case& c : cases) {
@@ -186,7 +205,7 @@ TEST_F(WindowsCli, WritesTheFileAndStandardOutputByteForByte) {
     const Outcome chatty = Run(sweep, {.quiet = false});
     EXPECT_EQ(chatty.exitCode, 0u);
     // The final line names the file in the system's own form.
-    const std::string head = "Setting up calculations\nsweepwav-cli: wrote " + Utf8(dir / "s.wav") + " (";
+    const std::string head = "sweepwav-cli: Setting up calculations\nsweepwav-cli: wrote " + Utf8(dir / "s.wav") + " (";
     EXPECT_EQ(chatty.err.rfind(head, 0), 0u) << chatty.err;
     EXPECT_EQ(chatty.err.find('\r'), std::string::npos);
     const std::string file = ReadAll(dir / "s.wav");
@@ -252,12 +271,13 @@ TEST_F(WindowsCli, FailedWritesExitWithOneAndKeepTheOldFile) {
 TEST_F(WindowsCli, CtrlCAbortsAndStillWritesTheFile) {
     // Wine gives a program started without a terminal no console to press keys on.
     if (GetConsoleWindow() == nullptr) GTEST_SKIP() << "no console";
-    // 1001 tones of 200 ms at 192 kHz: long enough to interrupt once planning has begun.
+    // 1001 tones of 200 ms at 192 kHz: long enough to interrupt once synthesis
+    // has begun (before it, Ctrl-C ends the run with nothing written).
     const Outcome o = Run({L"--rate", L"192000", L"--channels", L"1", L"--steps", L"1000", L"--tone-ms", L"200",
                            L"--tone-cycles", L"0", L"--shift-mode", L"0", L"--no-dither", L"--file", L"long"},
-                          {.quiet = false, .interruptAt = "Setting up calculations"});
+                          {.quiet = false, .interruptAt = "Setting up calculations", .andAudioWritten = true});
     EXPECT_EQ(o.exitCode, 130u) << o.err;
-    EXPECT_NE(o.err.find("sweepwav-cli: aborted at tone "), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("sweepwav-cli: aborted at sweep step "), std::string::npos) << o.err;
     EXPECT_NE(o.err.find("long.wav written at full length, silent from there\n"), std::string::npos) << o.err;
     EXPECT_EQ(fs::file_size(dir / "long.wav"), 44u + 1001u * 38400 * 2);
 }
