@@ -7,6 +7,7 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "cli/held_signals.h"
 #include "cli/options.h"
 #include "commands/commands.h"
+#include "commands/settings_file.h"
 #include "platform/process.h"
 #include "platform/standard_output.h"
 #include "platform/system_services.h"
@@ -134,10 +136,11 @@ struct Session {
         if (o.seed) services.fix_random_seed(*o.seed);
     }
 
-    // Start-up, then the options typed into the controls.
-    void load() {
+    // Start-up, then the settings file and the options typed into the
+    // controls. Returns kRefused when the settings file could not be used.
+    int load() {
         // With a folder of its own, or none at all, the run needs no analyser.
-        Form_Load(state, window, services, !options.outputDir && !options.toStdout);
+        Form_Load(state, window, services, !options.outputDir && !options.toStdout && !onlySavesSettings());
         if (options.outputDir) {
             state.sAppDirectory = *options.outputDir;
             // DIR + "/" + file name ("\\" on Windows)
@@ -149,10 +152,33 @@ struct Session {
             state.sAppDirectory = AbsoluteNormalFolder(OutputFolder(state));
             state.sWavetableFolder.clear();
         }
+        // A settings file first, as File > Open settings would fill the form;
+        // the options then change single entries.
+        if (options.settings &&
+            !OpenSettingsFile(state, window, services, AbsoluteNormalFile(*options.settings))) {
+            return kRefused;
+        }
         for (const auto& [box, text] : options.texts) window.set_text(box, text);
         for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
         for (const auto& [list, position] : options.selections) window.select_index(list, position);
-        state.bMarkers = options.markers;
+        if (options.markers) state.bMarkers = *options.markers;
+        return kWritten;
+    }
+
+    // --save-settings without --info or a place for the WAV: nothing but the
+    // settings file is written.
+    bool onlySavesSettings() const {
+        return options.saveSettings && !options.info && !options.outputDir && !options.toStdout &&
+               options.texts.count(Control::FileName) == 0;
+    }
+
+    // The sweep as the options made it, into a settings file. Alone it is all
+    // the command line does; with --info or a place for the WAV (--file,
+    // --output-dir) it goes on. Returns whether to go on, or the exit status.
+    std::optional<int> saveSettings() {
+        if (!options.saveSettings) return std::nullopt;
+        if (!SaveSettingsFile(state, window, services, AbsoluteNormalFile(*options.saveSettings))) return kFailed;
+        return onlySavesSettings() ? std::optional<int>(kWritten) : std::nullopt;
     }
 
     // "Make file name" as a click before the run: the name it proposes is
@@ -210,7 +236,8 @@ struct Session {
     }
 
     int run() {
-        load();
+        if (const int loaded = load(); loaded != kWritten) return loaded;
+        if (const auto saved = saveSettings()) return *saved;
         // Neither the analyser nor a home folder: nowhere to write the file.
         if (!options.info && OutputFolder(state).empty()) {
             Say(kNoHomeFolderMessage);

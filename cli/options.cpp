@@ -23,6 +23,7 @@ const char* const kUsage =
     "      --end-level DB     level of the last tone in dBFS (default 0)\n"
     "      --steps N          number of steps, that is tones - 1 (default 10)\n"
     "      --linear           linear frequency steps (default: logarithmic)\n"
+    "      --log-steps        logarithmic frequency steps\n"
     "      --tone-ms MS       minimum length of every tone in ms (default 200)\n"
     "      --tone-cycles N    minimum length of every tone in cycles (default 20)\n"
     "      --shift-mode N     0 use frequency and time as entered,\n"
@@ -34,9 +35,10 @@ const char* const kUsage =
     "      --bits N           16, 18, 20, 22 or 24 (default 16)\n"
     "      --channels N       1, 2, 3, 4, 5, 6, 7 or 8 (default 2)\n"
     "      --no-dither        no TPDF dither (default: dither on)\n"
+    "      --dither           TPDF dither\n"
     "      --seed N           fixed dither seed, for reproducible files\n"
     "      --markers          mark every tone in the file with a cue point and\n"
-    "                         a labelled region\n"
+    "                         a labelled region (--no-markers: none)\n"
     "      --file NAME        file name (default filename.wav); - writes the WAV\n"
     "                         to standard output\n"
     "  -o, --output-dir DIR   write into DIR instead of the analyser's wavetable\n"
@@ -49,6 +51,13 @@ const char* const kUsage =
     "                         report of --info then goes to standard error)\n"
     "      --auto-name        propose a file name from the sweep, print it and\n"
     "                         use it\n"
+    "\n"
+    "Settings files:\n"
+    "      --settings FILE    start from the sweep saved in FILE (.sweep); the\n"
+    "                         other options then change single entries\n"
+    "      --save-settings FILE\n"
+    "                         save the sweep as the options make it into FILE\n"
+    "                         and exit; with --info, --file or -o, go on as well\n"
     "\n"
     "Other:\n"
     "  -q, --quiet            print nothing but refusals and failures\n"
@@ -69,11 +78,15 @@ enum class Action {
     Text,       // sets a text box
     Select,     // selects a list item
     Clear,      // clears a check box
+    Tick,       // ticks a check box
     File,
     OutputDir,
     Seed,
     Plan,
     Markers,
+    NoMarkers,
+    Settings,
+    SaveSettings,
     Quiet,
     Help,
     Version,
@@ -102,11 +115,16 @@ constexpr Option kOptions[] = {
     {"--bits", Action::Select, Control::Wordlength},
     {"--channels", Action::Select, Control::Channels},
     {"--linear", Action::Clear, Control::Logsteps},
+    {"--log-steps", Action::Tick, Control::Logsteps},
     {"--no-dither", Action::Clear, Control::Dither1},
+    {"--dither", Action::Tick, Control::Dither1},
     {"--output-dir", Action::OutputDir, std::nullopt, 'o'},
     {"--seed", Action::Seed},
     {"--plan", Action::Plan},
     {"--markers", Action::Markers},
+    {"--no-markers", Action::NoMarkers},
+    {"--settings", Action::Settings},
+    {"--save-settings", Action::SaveSettings},
     {"--quiet", Action::Quiet, std::nullopt, 'q'},
     {"--help", Action::Help, std::nullopt, 'h'},
     {"--version", Action::Version, std::nullopt, 'V'},
@@ -116,7 +134,7 @@ constexpr Option kOptions[] = {
 
 bool TakesValue(Action a) {
     return a == Action::Text || a == Action::Select || a == Action::File || a == Action::OutputDir ||
-           a == Action::Seed || a == Action::Plan;
+           a == Action::Seed || a == Action::Plan || a == Action::Settings || a == Action::SaveSettings;
 }
 
 const Option* FindLongExactly(std::string_view name) {
@@ -198,6 +216,7 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
             break;
         }
         case Action::Clear: out.checks[*option.control] = false; break;
+        case Action::Tick: out.checks[*option.control] = true; break;
         case Action::File:
             out.toStdout = value == "-";
             if (!out.toStdout) out.texts[*option.control] = value;
@@ -224,6 +243,15 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
             out.plan = value;
             break;
         case Action::Markers: out.markers = true; break;
+        case Action::NoMarkers: out.markers = false; break;
+        case Action::Settings:
+            if (value.empty()) return "--settings needs a file";
+            out.settings = value;
+            break;
+        case Action::SaveSettings:
+            if (value.empty()) return "--save-settings needs a file";
+            out.saveSettings = value;
+            break;
         case Action::Quiet: out.quiet = true; break;
         case Action::Help: out.help = true; break;
         case Action::Version: out.version = true; break;

@@ -21,7 +21,9 @@ struct CliOptions {
     std::optional<std::uint64_t> seed;
     std::optional<std::string> plan;  // where to write the tone plan ("-": standard output)
     bool toStdout = false;             // --file -: the WAV goes to standard output
-    bool markers = false;
+    std::optional<bool> markers;       // --markers or --no-markers
+    std::optional<std::string> settings;      // a settings file to start from
+    std::optional<std::string> saveSettings;  // where to save the settings
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -360,10 +360,12 @@ bool OpenSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::
 }
 
 bool SaveSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path) {
-    if (Status written = sv.write_text_file(path, SettingsText(ReadForm(w, s))); !written) {
+    const Status written = sv.write_text_file(path, SettingsText(ReadForm(w, s)));
+    if (!written) {
         w.message_box(WriteFailureText(FileDestination(path), written.reason()), s.sAppTitle, Icon::Exclamation);
         return false;
     }
+    if (!written.warning().empty()) w.message_box(written.warning(), s.sAppTitle, Icon::Exclamation);
     return true;
 }
 

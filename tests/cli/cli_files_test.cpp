@@ -575,3 +575,32 @@ TEST_F(Cli, FindsTheAnalyserInItsWinePrefix) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Cli, SettingsFilesGiveTheSameFileAsTheEntriesTyped) {
+    const Args typed = Cat(kExample, {"--bits", "24", "--channels", "1", "--seed", "5", "--markers"});
+    ASSERT_EQ(Run(Cat(typed, {"--file", "typed"})).exitCode, 0);
+
+    // Saved without a run, then opened with options that change some entries.
+    const std::string sweep = (dir / "a.sweep").string();
+    const Outcome saved = Run(Cat(kExample, {"--start-freq", "500", "--no-dither", "--save-settings", sweep}),
+                              {.intoDir = false});
+    EXPECT_EQ(saved.exitCode, 0) << saved.err;
+    EXPECT_EQ(ReadAll(sweep).find("start_freq = \"500\""), ReadAll(sweep).find("start_freq"));
+    EXPECT_FALSE(fs::exists(dir / "filename.wav"));
+    const Outcome opened = Run({"--settings", sweep, "--start-freq", "1000", "--dither", "--bits", "24",
+                                "--channels", "1", "--seed", "5", "--markers", "--file", "opened"});
+    EXPECT_EQ(opened.exitCode, 0) << opened.err;
+    EXPECT_EQ(ReadAll(dir / "opened.wav"), ReadAll(dir / "typed.wav"));
+
+    // A file that cannot be used is refused like an entry, and nothing is written.
+    std::ofstream(dir / "bad.sweep") << "[Paths]\n";
+    const Outcome refused = Run({"--settings", (dir / "bad.sweep").string(), "--file", "x"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "sweepwav-cli: Could not open the settings file " + (dir / "bad.sweep").string() +
+                               ": it is not a sweepwav settings file.\n");
+    EXPECT_FALSE(fs::exists(dir / "x.wav"));
+}
+
+}  // namespace

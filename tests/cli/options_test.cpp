@@ -56,7 +56,7 @@ TEST(Options, Refusals) {
         {{"--ouptut-dir=x"}, "unknown option --ouptut-dir (did you mean --output-dir?)"},
         {{"-xyz"}, "unknown option -x (see --help)"},
         {{"--start", "20"}, "ambiguous option --start: --start-freq or --start-level?"},
-        {{"--s"}, "ambiguous option --s: --start-freq, --start-level, --steps, --shift-mode or --seed?"},
+        {{"--s"}, "ambiguous option --s: --start-freq, --start-level, --steps, --shift-mode, --seed, --settings or --save-settings?"},
         {{"--no-dither-at-all"}, "unknown option --no-dither-at-all (did you mean --no-dither?)"},
         {{"--lin=1"}, "--linear takes no value"},
         // An option is not taken as a value; "--" ends the options.
@@ -94,7 +94,7 @@ TEST(Options, AcceptedValuesAndWhereTheyGo) {
     EXPECT_EQ(out.seed, 18446744073709551615u);
     EXPECT_EQ(out.outputDir, "out");
     EXPECT_TRUE(out.quiet && out.info);
-    EXPECT_FALSE(out.help || out.version || out.autoName || out.toStdout || out.markers);
+    EXPECT_FALSE(out.help || out.version || out.autoName || out.toStdout || out.markers.has_value());
 
     // Short forms, grouped or not, and a value attached to -o.
     const std::vector<std::vector<std::string>> shortForms = {{"-qVh", "-o", "x"}, {"-q", "-V", "-h", "-ox"},
@@ -118,11 +118,11 @@ TEST(Options, AcceptedValuesAndWhereTheyGo) {
     EXPECT_EQ(a.selections, (std::map<Control, int>{{Control::Samplerate, 2}}));
     EXPECT_EQ(a.checks, (std::map<Control, bool>{{Control::Dither1, false}}));
     EXPECT_EQ(a.outputDir, "-x");  // after "=", a value may be anything
-    EXPECT_TRUE(a.markers);
+    EXPECT_EQ(a.markers, true);
 
     CliOptions o;
     ASSERT_EQ(ParseOptions({"--file", "-", "--markers", "--plan", "Plan.JSON"}, o), std::nullopt);
-    EXPECT_TRUE(o.toStdout && o.markers);
+    EXPECT_TRUE(o.toStdout && o.markers == true);
     EXPECT_EQ(o.plan, "Plan.JSON");
     EXPECT_TRUE(o.texts.empty());  // the WAV's name stays the default
 }
