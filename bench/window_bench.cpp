@@ -6,7 +6,8 @@
 //   sweepwav_window_bench window|cli DIR [STEPS TONE_MS CHANNELS]
 //
 // "window" clicks the Qt window (offscreen unless QT_QPA_PLATFORM says
-// otherwise); "cli" runs the command line's front end. Both write
+// otherwise, such as xcb on a virtual X display), once it is on screen;
+// "cli" runs the command line's front end. Both write
 // DIR/filename.wav and skip the two-second hold. Prints one line:
 // "<front end> <wall seconds> <cpu seconds>".
 #include <sys/resource.h>
@@ -15,13 +16,15 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QThread>
+#include <QWindow>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "app/commands.h"
-#include "app/form1.h"
+#include "commands/commands.h"
+#include "window/form1.h"
 #include "cli/cli_window.h"
 #include "platform/system_services.h"
 
@@ -32,7 +35,7 @@ class BenchServices : public sweepwav::SystemServices {
 public:
     explicit BenchServices(std::string dir) : dir_(std::move(dir)) {}
     sweepwav::FolderDefaults folder_defaults() override { return {dir_, "/", dir_ + "/"}; }
-    sweepwav::SettingRead read_setting(const std::string&) override { return {true, dir_, {}}; }
+    sweepwav::Result<std::string> read_setting(const std::string&) override { return dir_; }
     void sleep_ms(int) override {}
 
 private:
@@ -108,6 +111,12 @@ int main(int argc, char** argv) {
         failed = true;
     });
     form.show();
+    // On a display server the window is mapped and painted before the clock
+    // starts (a second at most).
+    for (int i = 0; i < 100 && !(form.windowHandle() && form.windowHandle()->isExposed()); ++i) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
     QApplication::processEvents();
     Enter(form, sweep);
     QPushButton* ok = form.findChild<QPushButton*>(QStringLiteral("OK"));

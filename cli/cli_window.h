@@ -6,9 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/generator_state.h"
-#include "platform/stored_controls.h"
-#include "platform/window_look.h"
+#include "core/generator_state.h"
+#include "core/stored_controls.h"
 
 namespace sweepwav {
 
@@ -25,7 +24,8 @@ public:
 
     void set_caption(const std::string& caption) override;
     void set_label(Control label, const std::string& text) override;
-    void set_line_x2(Control line, float x2, bool redraw) override;
+    void set_progress(Control line, double fraction, bool redraw) override;
+    void set_enabled(Control c, bool enabled) override;
     void do_events() override;
     void message_box(const std::string& text, const std::string& title, Icon icon) override;
 
@@ -33,8 +33,17 @@ public:
     // event servicing.
     static volatile std::sig_atomic_t abortRequested;
 
+    // Set once Abort has been enabled, when synthesis begins; read by the
+    // signal handler, for which Ctrl-C means Abort only from then on.
+    static volatile std::sig_atomic_t synthesisBegun;
+
     // Ends a progress display left on the terminal line.
     void finish();
+
+    // Keeps the display as it is from now on: the outcome of a run (the bar
+    // full, or where an abort left it, and the status that reports it) stays
+    // on the terminal rather than turning back to the idle look.
+    void hold();
 
     // Prints "sweepwav-cli: <text>" on its own line, unless quiet.
     void say(const std::string& text);
@@ -47,9 +56,10 @@ private:
     Chatter chatter_;
     std::string status_;
     bool statusShown_ = false;
-    float progress2_ = kLineEmpty;
+    double progress2_ = 0;
     int drawnCells_ = -1;
     bool lineOpen_ = false;
+    bool held_ = false;
 };
 
 }  // namespace sweepwav

@@ -1,27 +1,31 @@
 // sweepwav-cli: runs the window's commands from the command line. It holds
 // the texts the window's controls would hold and runs the very same command
 // procedures, so messages and files match the window's exactly.
-#include <unistd.h>
-
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/commands.h"
 #include "cli/cli_window.h"
+#include "cli/entry_hint.h"
+#include "cli/final_line.h"
+#include "cli/held_signals.h"
 #include "cli/options.h"
-#include "numbers/number_text.h"
+#include "commands/commands.h"
+#include "commands/settings_file.h"
+#include "platform/process.h"
+#include "platform/standard_output.h"
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
 #include "report/info_report.h"
 #include "report/plan_export.h"
-#include "settings/auto_name.h"
 #include "settings/form_data.h"
+#include "settings/output_folder.h"
 #include "sweepwav_version.h"
 
 namespace sweepwav {
@@ -32,89 +36,70 @@ constexpr int kFailed = 1;
 constexpr int kRefused = 2;
 constexpr int kAborted = 130;
 
-// The WAV written to standard output as it is made: no temporary file, and
-// after an abort the silence is written out.
-class StandardOutput : public OutputFile {
-public:
-    std::optional<std::string> write(std::span<const std::uint8_t> bytes) override {
-        const std::uint8_t* p = bytes.data();
-        std::size_t left = bytes.size();
-        while (left > 0) {
-            const ssize_t n = ::write(STDOUT_FILENO, p, left);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return std::strerror(errno);
-            }
-            p += n;
-            left -= static_cast<std::size_t>(n);
-        }
-        return std::nullopt;
-    }
-    std::optional<std::string> write_zeros(std::uint64_t count) override {
-        static const std::vector<std::uint8_t> zeros(std::size_t(1) << 16, 0);
-        while (count > 0) {
-            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, zeros.size()));
-            if (auto failure = write(std::span<const std::uint8_t>(zeros.data(), n))) return failure;
-            count -= n;
-        }
-        return std::nullopt;
-    }
-    std::optional<std::string> commit() override { return std::nullopt; }
-    std::string description() const override { return "to standard output"; }
-};
-
-// The command line does not hold its final status line on screen, and it
-// can send the WAV to standard output.
+// Where the window holds a run's outcome for a moment, the command line
+// keeps it on the terminal for good; and it can send the WAV to standard
+// output.
 class CliServices : public SystemServices {
 public:
-    explicit CliServices(bool toStdout) : toStdout_(toStdout) {}
-    void sleep_ms(int) override {}
-    OpenedFile create_file(const std::string& path) override {
-        if (toStdout_) return {std::make_unique<StandardOutput>(), {}};
+    CliServices(bool toStdout, CliWindow& window) : toStdout_(toStdout), window_(window) {}
+    void sleep_ms(int) override { window_.hold(); }
+    Result<std::unique_ptr<OutputFile>> create_file(const std::string& path) override {
+        if (toStdout_) return StandardOutputFile();
         return SystemServices::create_file(path);
     }
 
 private:
     bool toStdout_;
+    CliWindow& window_;
 };
 
 volatile std::sig_atomic_t interrupts = 0;
 
-// The first Ctrl-C acts as Abort; a second one stops at once, leaving the
-// old file as it was.
-void OnInterrupt(int) {
+// How a Ctrl-C before synthesis is told: not at all (--quiet), as a line,
+// or as a line in place of the progress bar on a terminal.
+enum InterruptNotice : int { kNoNotice, kNoticeLine, kNoticeInPlaceOfBar };
+volatile std::sig_atomic_t interruptNotice = kNoticeLine;
+
+// Until synthesis begins, Ctrl-C ends the run at once, with nothing written.
+// From then on the first one acts as Abort, and a second one stops at once,
+// leaving the old file as it was, unless the new one has already taken its
+// name.
+void OnInterrupt() {
+    if (!CliWindow::synthesisBegun) {
+        static constexpr char kClearLine[] = "\r\033[K";
+        static constexpr char kNotice[] = "sweepwav-cli: interrupted; nothing was written\n";
+        if (interruptNotice == kNoticeInPlaceOfBar) TellAtOnce(kClearLine, sizeof kClearLine - 1);
+        if (interruptNotice != kNoNotice) TellAtOnce(kNotice, sizeof kNotice - 1);
+        EndAtOnce(kAborted);
+    }
     interrupts = interrupts + 1;
     if (interrupts == 1) {
         CliWindow::abortRequested = 1;
         return;
     }
-    RemoveTemporaryFiles();
-    _exit(kAborted);
+    if (HoldIfFileNamed(SIGINT)) return;
+    EndAtOnce(kAborted);
 }
+
+// First thing in main, so that no Ctrl-C or other ending signal finds the
+// program without its handlers.
+void CatchSignals() {
+    CatchInterrupts(OnInterrupt);
+    PrepareProcessForFileWrites();  // every other ending signal
+    HoldTerminationOnceNamed();     // SIGTERM and SIGHUP once the file takes its name
+}
+
+void Say(const std::string& text) { std::fprintf(stderr, "sweepwav-cli: %s\n", text.c_str()); }
 
 // Standard output holds what was asked for; a failure to write it is a
 // failed run.
 int FlushStandardOutput() {
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kWritten;
-    std::fprintf(stderr, "sweepwav-cli: Could not write to standard output: %s\n", std::strerror(errno));
+    Say(WriteFailureText("to standard output", std::strerror(errno)));
     return kFailed;
 }
 
 void PutText(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
-
-// The line that says what a run wrote.
-std::string WrittenLine(const GeneratorState& s, bool toStdout) {
-    const std::string where =
-        toStdout ? std::string("standard output") : std::filesystem::absolute(s.sWrittenPath).string();
-    if (s.bAbort) {
-        return "aborted at tone " + std::to_string(s.iLastTone + 1) + " of " + std::to_string(s.iSteps + 1) +
-               "; " + where + " written at full length, silent from there";
-    }
-    const std::string size = std::to_string(s.iWrittenBytes) + " bytes";
-    const std::string seconds = NumberText(s.dElapsed) + " seconds";
-    if (toStdout) return "wrote " + size + " to standard output in " + seconds;
-    return "wrote " + where + " (" + size + ") in " + seconds;
-}
 
 // Writes the tone plan of the completed plan in state: CSV on standard
 // output for "-", else the file the name's ending asks for, written safely.
@@ -123,107 +108,181 @@ int WritePlan(const GeneratorState& s, Services& services, const std::string& wh
         PutText(PlanCsv(s));
         return FlushStandardOutput();
     }
-    if (auto reason = services.write_text_file(where, PlanText(s, PlanFormatFor(where)))) {
-        std::fprintf(stderr, "sweepwav-cli: Could not write the file %s: %s\n", where.c_str(), reason->c_str());
+    const std::string path = AbsoluteNormalFile(where);
+    const Status written = services.write_text_file(path, PlanText(s, PlanFormatFor(where)));
+    if (!written) {
+        Say(WriteFailureText(FileDestination(path), written.reason()));
         return kFailed;
     }
+    if (!written.warning().empty()) Say(written.warning());
     return kWritten;
 }
 
+int ShowVersion() {
+    std::printf("sweepwav-cli %s\nCopyright (C) 2026 The sweepwav developers.\nLicense: MIT.\n", SWEEPWAV_VERSION);
+    return FlushStandardOutput();
+}
+
+// A run of the command line: the window's state and controls, the services,
+// and the options that fill the controls.
+struct Session {
+    const CliOptions& options;
+    GeneratorState state;
+    CliWindow window;
+    CliServices services;
+
+    Session(const CliOptions& o, CliWindow::Chatter chatter)
+        : options(o), window(state, stderr, chatter), services(o.toStdout, window) {
+        if (o.seed) services.fix_random_seed(*o.seed);
+    }
+
+    // Start-up, then the settings file and the options typed into the
+    // controls. Returns kRefused when the settings file could not be used.
+    int load() {
+        // With a folder of its own, or none at all, the run needs no analyser.
+        Form_Load(state, window, services, !options.outputDir && !options.toStdout && !onlySavesSettings());
+        if (options.outputDir) {
+            state.sAppDirectory = *options.outputDir;
+            // DIR + "/" + file name ("\\" on Windows)
+            state.sWavetableFolder.assign(1, static_cast<char>(std::filesystem::path::preferred_separator));
+        }
+        // Every line names the file by the same absolute, tidy path. No folder
+        // at all (no analyser and no home) stays empty, and is refused.
+        if (!OutputFolder(state).empty()) {
+            state.sAppDirectory = AbsoluteNormalFolder(OutputFolder(state));
+            state.sWavetableFolder.clear();
+        }
+        // A settings file first, as File > Open settings would fill the form;
+        // the options then change single entries.
+        if (options.settings &&
+            !OpenSettingsFile(state, window, services, AbsoluteNormalFile(*options.settings))) {
+            return kRefused;
+        }
+        for (const auto& [box, text] : options.texts) window.set_text(box, text);
+        for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
+        for (const auto& [list, position] : options.selections) window.select_index(list, position);
+        if (options.markers) state.bMarkers = *options.markers;
+        return kWritten;
+    }
+
+    // --save-settings without --info or a place for the WAV: nothing but the
+    // settings file is written.
+    bool onlySavesSettings() const {
+        return options.saveSettings && !options.info && !options.outputDir && !options.toStdout &&
+               options.texts.count(Control::FileName) == 0;
+    }
+
+    // The sweep as the options made it, into a settings file. Alone it is all
+    // the command line does; with --info or a place for the WAV (--file,
+    // --output-dir) it goes on. Returns whether to go on, or the exit status.
+    std::optional<int> saveSettings() {
+        if (!options.saveSettings) return std::nullopt;
+        if (!SaveSettingsFile(state, window, services, AbsoluteNormalFile(*options.saveSettings))) return kFailed;
+        return onlySavesSettings() ? std::optional<int>(kWritten) : std::nullopt;
+    }
+
+    // "Make file name" as a click before the run: the name it proposes is
+    // printed as the run will write it, and then used. It only ever clears
+    // bDataOK.
+    int autoName() {
+        state.bDataOK = true;
+        AutoName_Click(state, window);
+        if (!state.bDataOK) return refused();
+        PutText(WavFileName(window.text(Control::FileName)) + "\n");
+        return FlushStandardOutput();
+    }
+
+    // "Show Info" without the box or file: the report goes to stdout with
+    // plain line ends, whatever its length, and no WAV is written. When the
+    // plan takes standard output, the report goes to stderr.
+    int info() {
+        const bool planned = PlanFromEntries(state, window);
+        window.finish();
+        if (!planned) return state.bDataOK ? kFailed : refused();
+        BuildInfoReport(state);
+        std::string report;
+        for (char c : state.sReport) {
+            if (c != '\r') report += c;
+        }
+        if (options.plan == "-") {
+            std::fputs(report.c_str(), stderr);
+        } else {
+            PutText(report);
+            if (FlushStandardOutput() != kWritten) return kFailed;
+        }
+        return options.plan ? WritePlan(state, services, *options.plan) : kWritten;
+    }
+
+    // "Generate file", then the plan of the file just written (also after an
+    // abort: it describes the planned file).
+    int generate() {
+        OK_Click(state, window, services);
+        window.finish();
+        if (!state.bDataOK) return refused();
+        const int held = HeldSignal();  // a stop that waited for this report
+        if (state.iCalcResult != 1 || !state.bFileWritten) return held ? EndAsHeld(held) : kFailed;
+        window.say(WrittenLine(state, options.toStdout, held != 0));
+        if (held) return EndAsHeld(held);
+        if (options.plan && WritePlan(state, services, *options.plan) != kWritten) return kFailed;
+        return state.bAbort ? kAborted : kWritten;
+    }
+
+    // A refused entry: after the window's message, the option and value it
+    // was about and what is accepted there.
+    int refused() {
+        window.finish();
+        if (auto hint = EntryHint(state, window, options)) Say(*hint);
+        return kRefused;
+    }
+
+    int run() {
+        if (const int loaded = load(); loaded != kWritten) return loaded;
+        if (const auto saved = saveSettings()) return *saved;
+        // Neither the analyser nor a home folder: nowhere to write the file.
+        if (!options.info && OutputFolder(state).empty()) {
+            Say(kNoHomeFolderMessage);
+            return kFailed;
+        }
+        if (options.autoName) {
+            if (const int status = autoName(); status != kWritten) return status;
+        }
+        return options.info ? info() : generate();
+    }
+};
+
 int Run(int argc, char** argv) {
+    PrepareStandardStreams();
     CliOptions options;
-    if (auto error = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options)) {
-        std::fprintf(stderr, "sweepwav-cli: %s\n", error->c_str());
+    if (auto error = ParseOptions(CommandLineArguments(argc, argv), options)) {
+        Say(*error);
         return kRefused;
     }
     if (options.help) {
         std::fputs(kUsage, stdout);
         return FlushStandardOutput();
     }
-    if (options.version) {
-        std::printf("sweepwav-cli %s\nCopyright (C) 2026 The sweepwav developers.\nLicense: MIT.\n",
-                    SWEEPWAV_VERSION);
-        return FlushStandardOutput();
-    }
-    if (options.toStdout && isatty(STDOUT_FILENO)) {
-        std::fprintf(stderr, "sweepwav-cli: --file - writes the WAV to standard output, which is a terminal; "
-                             "redirect it to a file or a pipe\n");
+    if (options.version) return ShowVersion();
+    if (options.toStdout && IsTerminal(StandardStream::Output)) {
+        Say("--file - writes the WAV to standard output, which is a terminal; redirect it to a file or a pipe");
         return kRefused;
     }
 
-    PrepareProcessForFileWrites();
-    std::signal(SIGPIPE, SIG_IGN);  // a closed pipe is a failed write, with a message
+    FailWritesToClosedPipes();  // a closed pipe is a failed write, with a message
 
-    GeneratorState state;
-    const auto chatter = options.quiet                  ? CliWindow::Chatter::Quiet
-                         : isatty(STDERR_FILENO) != 0 ? CliWindow::Chatter::Bar
-                                                      : CliWindow::Chatter::Lines;
-    CliWindow window(state, stderr, chatter);
-    CliServices services(options.toStdout);
-    if (options.seed) services.fix_random_seed(*options.seed);
-
+    const auto chatter = options.quiet                         ? CliWindow::Chatter::Quiet
+                         : IsTerminal(StandardStream::Error) ? CliWindow::Chatter::Bar
+                                                             : CliWindow::Chatter::Lines;
+    interruptNotice = chatter == CliWindow::Chatter::Quiet ? kNoNotice
+                      : chatter == CliWindow::Chatter::Bar ? kNoticeInPlaceOfBar
+                                                           : kNoticeLine;
+    Session session(options, chatter);
     try {
-        // With a folder of its own, or none at all, the run needs no analyser.
-        Form_Load(state, window, services, !options.outputDir && !options.toStdout);
-        if (options.outputDir) {
-            state.sAppDirectory = *options.outputDir;
-            state.sWavetableFolder.assign(1, '/');  // DIR + "/" + file name
-        }
-        for (const auto& [box, text] : options.texts) window.set_text(box, text);
-        for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
-        for (const auto& [list, position] : options.selections) window.select_index(list, position);
-        state.bMarkers = options.markers;
-
-        // "Make file name" as a click before the run: the name it proposes is
-        // printed as the run will write it, and then used. It only ever
-        // clears bDataOK.
-        if (options.autoName) {
-            state.bDataOK = true;
-            AutoName_Click(state, window);
-            if (!state.bDataOK) return kRefused;
-            PutText(WavFileName(window.text(Control::FileName)) + "\n");
-            if (FlushStandardOutput() != kWritten) return kFailed;
-        }
-
-        // "Show Info" without the box or file: the report goes to stdout with
-        // plain line ends, whatever its length, and no WAV is written. When
-        // the plan takes standard output, the report goes to stderr.
-        if (options.info) {
-            const bool built = Build_Info_Report(state, window);
-            window.finish();
-            if (!built) return state.bDataOK ? kFailed : kRefused;
-            std::string report;
-            for (char c : state.sReport) {
-                if (c != '\r') report += c;
-            }
-            if (options.plan == "-") {
-                std::fputs(report.c_str(), stderr);
-            } else {
-                PutText(report);
-                if (FlushStandardOutput() != kWritten) return kFailed;
-            }
-            return options.plan ? WritePlan(state, services, *options.plan) : kWritten;
-        }
-
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, nullptr);
-
-        OK_Click(state, window, services);
-        window.finish();
-        if (!state.bDataOK) return kRefused;
-        if (state.iCalcResult != 1 || !state.bFileWritten) return kFailed;
-        window.say(WrittenLine(state, options.toStdout));
-        // The plan of the file just written (also after an abort: it
-        // describes the planned file).
-        if (options.plan && WritePlan(state, services, *options.plan) != kWritten) return kFailed;
-        return state.bAbort ? kAborted : kWritten;
+        return session.run();
     } catch (const std::exception& e) {
         // A fault the procedures do not handle themselves, such as running out
         // of memory: the old file stays as it was.
-        window.finish();
-        std::fprintf(stderr, "sweepwav-cli: The run stopped: %s\n", Fault_reason(e).c_str());
+        session.window.finish();
+        Say("The run stopped: " + Fault_reason(e));
         return kFailed;
     }
 }
@@ -231,4 +290,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace sweepwav
 
-int main(int argc, char** argv) { return sweepwav::Run(argc, argv); }
+int main(int argc, char** argv) {
+    sweepwav::CatchSignals();
+    return sweepwav::Run(argc, argv);
+}

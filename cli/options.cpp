@@ -1,10 +1,11 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <span>
 #include <string_view>
 
-#include "app/form_items.h"
+#include "commands/form_items.h"
 #include "report/plan_export.h"
 
 namespace sweepwav {
@@ -22,6 +23,7 @@ const char* const kUsage =
     "      --end-level DB     level of the last tone in dBFS (default 0)\n"
     "      --steps N          number of steps, that is tones - 1 (default 10)\n"
     "      --linear           linear frequency steps (default: logarithmic)\n"
+    "      --log-steps        logarithmic frequency steps\n"
     "      --tone-ms MS       minimum length of every tone in ms (default 200)\n"
     "      --tone-cycles N    minimum length of every tone in cycles (default 20)\n"
     "      --shift-mode N     0 use frequency and time as entered,\n"
@@ -33,9 +35,10 @@ const char* const kUsage =
     "      --bits N           16, 18, 20, 22 or 24 (default 16)\n"
     "      --channels N       1, 2, 3, 4, 5, 6, 7 or 8 (default 2)\n"
     "      --no-dither        no TPDF dither (default: dither on)\n"
+    "      --dither           TPDF dither\n"
     "      --seed N           fixed dither seed, for reproducible files\n"
     "      --markers          mark every tone in the file with a cue point and\n"
-    "                         a labelled region\n"
+    "                         a labelled region (--no-markers: none)\n"
     "      --file NAME        file name (default filename.wav); - writes the WAV\n"
     "                         to standard output\n"
     "  -o, --output-dir DIR   write into DIR instead of the analyser's wavetable\n"
@@ -48,6 +51,13 @@ const char* const kUsage =
     "                         report of --info then goes to standard error)\n"
     "      --auto-name        propose a file name from the sweep, print it and\n"
     "                         use it\n"
+    "\n"
+    "Settings files:\n"
+    "      --settings FILE    start from the sweep saved in FILE (.sweep); the\n"
+    "                         other options then change single entries\n"
+    "      --save-settings FILE\n"
+    "                         save the sweep as the options make it into FILE\n"
+    "                         and exit; with --info, --file or -o, go on as well\n"
     "\n"
     "Other:\n"
     "  -q, --quiet            print nothing but refusals and failures\n"
@@ -68,11 +78,15 @@ enum class Action {
     Text,       // sets a text box
     Select,     // selects a list item
     Clear,      // clears a check box
+    Tick,       // ticks a check box
     File,
     OutputDir,
     Seed,
     Plan,
     Markers,
+    NoMarkers,
+    Settings,
+    SaveSettings,
     Quiet,
     Help,
     Version,
@@ -101,11 +115,16 @@ constexpr Option kOptions[] = {
     {"--bits", Action::Select, Control::Wordlength},
     {"--channels", Action::Select, Control::Channels},
     {"--linear", Action::Clear, Control::Logsteps},
+    {"--log-steps", Action::Tick, Control::Logsteps},
     {"--no-dither", Action::Clear, Control::Dither1},
+    {"--dither", Action::Tick, Control::Dither1},
     {"--output-dir", Action::OutputDir, std::nullopt, 'o'},
     {"--seed", Action::Seed},
     {"--plan", Action::Plan},
     {"--markers", Action::Markers},
+    {"--no-markers", Action::NoMarkers},
+    {"--settings", Action::Settings},
+    {"--save-settings", Action::SaveSettings},
     {"--quiet", Action::Quiet, std::nullopt, 'q'},
     {"--help", Action::Help, std::nullopt, 'h'},
     {"--version", Action::Version, std::nullopt, 'V'},
@@ -115,14 +134,32 @@ constexpr Option kOptions[] = {
 
 bool TakesValue(Action a) {
     return a == Action::Text || a == Action::Select || a == Action::File || a == Action::OutputDir ||
-           a == Action::Seed || a == Action::Plan;
+           a == Action::Seed || a == Action::Plan || a == Action::Settings || a == Action::SaveSettings;
 }
 
-const Option* FindLong(std::string_view name) {
+const Option* FindLongExactly(std::string_view name) {
     for (const auto& o : kOptions) {
         if (name == o.name) return &o;
     }
     return nullptr;
+}
+
+// The long option a name stands for: the option of that name, or the one
+// option it abbreviates. Otherwise the options it could abbreviate (none for
+// an unknown name).
+struct LongMatch {
+    const Option* option = nullptr;
+    std::vector<std::string_view> candidates;
+};
+
+LongMatch FindLong(std::string_view name) {
+    LongMatch match;
+    for (const auto& o : kOptions) {
+        if (name == o.name) return {&o, {}};
+        if (name.size() > 2 && o.name.starts_with(name)) match.candidates.push_back(o.name);
+    }
+    if (match.candidates.size() == 1) match.option = FindLongExactly(match.candidates[0]);
+    return match;
 }
 
 const Option* FindShort(char c) {
@@ -179,6 +216,7 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
             break;
         }
         case Action::Clear: out.checks[*option.control] = false; break;
+        case Action::Tick: out.checks[*option.control] = true; break;
         case Action::File:
             out.toStdout = value == "-";
             if (!out.toStdout) out.texts[*option.control] = value;
@@ -205,6 +243,15 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
             out.plan = value;
             break;
         case Action::Markers: out.markers = true; break;
+        case Action::NoMarkers: out.markers = false; break;
+        case Action::Settings:
+            if (value.empty()) return "--settings needs a file";
+            out.settings = value;
+            break;
+        case Action::SaveSettings:
+            if (value.empty()) return "--save-settings needs a file";
+            out.saveSettings = value;
+            break;
         case Action::Quiet: out.quiet = true; break;
         case Action::Help: out.help = true; break;
         case Action::Version: out.version = true; break;
@@ -216,70 +263,179 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
 
 }  // namespace
 
-std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions& out) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        // The value of an option: after "=", attached to a short option, or
-        // the next argument (which may start with "-", as a level does).
-        const auto valueFor = [&](std::string_view shown, std::optional<std::string> attached,
-                                  std::string& value) -> std::optional<std::string> {
-            if (attached) {
-                value = *attached;
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
-                return std::string(shown) + " needs a value";
-            }
-            return std::nullopt;
-        };
+namespace {
 
-        if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
-            const auto eq = arg.find('=');
-            const std::string name = arg.substr(0, eq);
-            const Option* option = FindLong(name);
-            if (option == nullptr) return "unknown option " + name + " (see --help)";
-            std::optional<std::string> attached;
-            if (eq != std::string::npos) attached = arg.substr(eq + 1);
+// Edit distance with swapped neighbours as one edit, as typos go.
+std::size_t TypingDistance(std::string_view a, std::string_view b) {
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+// The known option a mistyped one was most likely meant to be: one within two
+// edits, or one the typed name starts with.
+std::optional<std::string_view> NearestOption(std::string_view typed) {
+    std::optional<std::string_view> nearest;
+    std::size_t best = 3;
+    for (const auto& o : kOptions) {
+        const std::size_t distance = typed.starts_with(o.name) ? 0 : TypingDistance(typed, o.name);
+        if (distance < best) {
+            best = distance;
+            nearest = o.name;
+        }
+    }
+    return nearest;
+}
+
+std::string Unknown(std::string_view shown, std::string_view typed) {
+    const auto nearest = NearestOption(typed);
+    if (!nearest) return "unknown option " + std::string(shown) + " (see --help)";
+    return "unknown option " + std::string(shown) + " (did you mean " + std::string(*nearest) + "?)";
+}
+
+// Whether an argument reads as an option rather than as a value: "--..." or
+// "-" and a letter. A negative number such as -20 or -.5 is a value.
+bool LooksLikeOption(std::string_view arg) {
+    if (arg.size() < 2 || arg[0] != '-') return false;
+    const char c = arg[1];
+    return c == '-' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Reads the arguments one by one; each option takes its value after "=",
+// attached to a short option, or from the next argument unless that reads as
+// an option. A long option may be abbreviated as long as that is unambiguous;
+// "--" ends the options.
+class ArgumentReader {
+public:
+    ArgumentReader(const std::vector<std::string>& args, CliOptions& out) : args_(args), out_(out) {}
+
+    std::optional<std::string> read_all() {
+        bool optionsEnded = false;
+        for (; i_ < args_.size(); ++i_) {
+            const std::string& arg = args_[i_];
+            std::optional<std::string> refusal;
+            if (!optionsEnded && arg == "--") {
+                optionsEnded = true;
+            } else if (!optionsEnded && arg.rfind("--", 0) == 0) {
+                refusal = read_long(arg);
+            } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+                refusal = read_short_group(arg);
+            } else {
+                refusal = "unexpected argument \"" + arg + "\" (see --help)";
+            }
+            if (refusal) return refusal;
+        }
+        return std::nullopt;
+    }
+
+private:
+    // The value of an option from "=", attached, or the next argument.
+    std::optional<std::string> value_for(std::string_view shown, const Option& option,
+                                         const std::optional<std::string>& attached, std::string& value) {
+        if (attached) {
+            value = *attached;
+        } else if (i_ + 1 < args_.size() && !LooksLikeOption(args_[i_ + 1])) {
+            value = args_[++i_];
+        } else if (i_ + 1 < args_.size()) {
+            const std::string& next = args_[i_ + 1];
+            return std::string(shown) + " needs a value; " + next + " is an option (write " +
+                   std::string(option.name) + "=" + next + " if it is the value)";
+        } else {
+            return std::string(shown) + " needs a value";
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::string> read_long(const std::string& arg) {
+        const auto eq = arg.find('=');
+        const std::string name = arg.substr(0, eq);
+        const LongMatch match = FindLong(name);
+        if (match.option == nullptr && match.candidates.empty()) return Unknown(name, name);
+        if (match.option == nullptr) return Ambiguous(name, match.candidates);
+        const Option& option = *match.option;
+        std::optional<std::string> attached;
+        if (eq != std::string::npos) attached = arg.substr(eq + 1);
+        std::string value;
+        if (TakesValue(option.action)) {
+            if (auto refusal = value_for(option.name, option, attached, value)) return refusal;
+        } else if (attached) {
+            return std::string(option.name) + " takes no value";
+        }
+        return Apply(option, value, out_);
+    }
+
+    static std::string Ambiguous(const std::string& name, const std::vector<std::string_view>& candidates) {
+        std::string list;
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            if (i > 0) list += i + 1 == candidates.size() ? " or " : ", ";
+            list += candidates[i];
+        }
+        return "ambiguous option " + name + ": " + list + "?";
+    }
+
+    // One or more short options; one that takes a value ends the group.
+    std::optional<std::string> read_short_group(const std::string& arg) {
+        for (std::size_t j = 1; j < arg.size(); ++j) {
+            const std::string shown = std::string("-") + arg[j];
+            const Option* option = FindShort(arg[j]);
+            if (option == nullptr) {
+                // "-start-freq" is most likely a long option with one dash too few.
+                const std::string word = arg.substr(0, arg.find('='));
+                if (j == 1 && word.size() > 2 && NearestOption("-" + word)) return Unknown(word, "-" + word);
+                return Unknown(shown, shown);
+            }
             std::string value;
             if (TakesValue(option->action)) {
-                if (auto refusal = valueFor(option->name, attached, value)) return refusal;
-            } else if (attached) {
-                return std::string(option->name) + " takes no value";
+                std::optional<std::string> attached;
+                if (j + 1 < arg.size()) attached = arg.substr(j + 1);
+                if (auto refusal = value_for(shown, *option, attached, value)) return refusal;
+                return Apply(*option, value, out_);
             }
-            if (auto refusal = Apply(*option, value, out)) return refusal;
-            continue;
+            if (auto refusal = Apply(*option, value, out_)) return refusal;
         }
-        if (arg.size() > 1 && arg[0] == '-' && arg[1] != '-') {
-            // One or more short options; one that takes a value ends the group.
-            for (std::size_t j = 1; j < arg.size(); ++j) {
-                const Option* option = FindShort(arg[j]);
-                if (option == nullptr) {
-                    std::string name = "-";
-                    name += arg[j];
-                    return "unknown option " + name + " (see --help)";
-                }
-                std::string value;
-                if (TakesValue(option->action)) {
-                    std::optional<std::string> attached;
-                    if (j + 1 < arg.size()) attached = arg.substr(j + 1);
-                    std::string shown = "-";
-                    shown += arg[j];
-                    if (auto refusal = valueFor(shown, attached, value)) return refusal;
-                    if (auto refusal = Apply(*option, value, out)) return refusal;
-                    break;
-                }
-                if (auto refusal = Apply(*option, value, out)) return refusal;
-            }
-            continue;
-        }
-        return "unexpected argument \"" + arg + "\" (see --help)";
+        return std::nullopt;
     }
+
+    const std::vector<std::string>& args_;
+    CliOptions& out_;
+    std::size_t i_ = 0;
+};
+
+// Options that cannot go together.
+std::optional<std::string> Conflicts(const CliOptions& out) {
     if (out.toStdout && (out.info || out.autoName)) {
         return std::string(out.info ? "--info" : "--auto-name") +
                " prints on standard output; it cannot be used with --file -";
     }
     if (out.toStdout && out.plan == "-") return "--plan - and --file - cannot both use standard output";
+    if (out.autoName && out.texts.contains(Control::FileName)) {
+        return "--auto-name chooses the file name; it cannot be used with --file";
+    }
+    if (out.autoName && out.plan == "-") return "--auto-name and --plan - cannot both use standard output";
     return std::nullopt;
+}
+
+}  // namespace
+
+std::string_view OptionNameOf(Control box) {
+    for (const auto& o : kOptions) {
+        if (o.control == box && (o.action == Action::Text || o.action == Action::File)) return o.name;
+    }
+    return {};
+}
+
+std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions& out) {
+    if (auto refusal = ArgumentReader(args, out).read_all()) return refusal;
+    return Conflicts(out);
 }
 
 }  // namespace sweepwav

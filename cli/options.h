@@ -6,9 +6,10 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "platform/controls.h"
+#include "core/controls.h"
 
 namespace sweepwav {
 
@@ -20,7 +21,9 @@ struct CliOptions {
     std::optional<std::uint64_t> seed;
     std::optional<std::string> plan;  // where to write the tone plan ("-": standard output)
     bool toStdout = false;             // --file -: the WAV goes to standard output
-    bool markers = false;
+    std::optional<bool> markers;       // --markers or --no-markers
+    std::optional<std::string> settings;      // a settings file to start from
+    std::optional<std::string> saveSettings;  // where to save the settings
     bool quiet = false;
     bool help = false;
     bool version = false;
@@ -30,11 +33,17 @@ struct CliOptions {
 
 // Parses the arguments after the program name, GNU style: "--name value",
 // "--name=value", and the short forms -h, -V, -q and "-o DIR" (or -oDIR;
-// flags may be grouped, as in -qo DIR). On failure returns the message to
-// show instead, naming the option; a list value must name one of the list's
-// items.
+// flags may be grouped, as in -qo DIR). A long option may be shortened to
+// any unambiguous beginning (--start-f); "--" ends the options. The next
+// argument is taken as a value unless it reads as an option ("--..." or "-"
+// and a letter), so --start-level -20 works. On failure returns the message
+// to show instead, naming the option, suggesting the nearest option for an
+// unknown one; a list value must name one of the list's items.
 [[nodiscard]] std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
                                                       CliOptions& out);
+
+// The long option that fills a text box ("--start-freq" for StartFreq).
+std::string_view OptionNameOf(Control box);
 
 // The text of --help.
 extern const char* const kUsage;

@@ -6,7 +6,7 @@
 
 #include "numbers/number_text.h"
 #include "plan/alignment.h"
-#include "platform/window_look.h"
+#include "core/window_look.h"
 
 namespace sweepwav {
 
@@ -14,17 +14,16 @@ const char* const kOversizeMessage =
     "The resulting file would be larger than 2 GB. Please reduce the number of steps, the tone "
     "duration, the sample rate, the word length or the number of channels.";
 
+void RefuseOversize(GeneratorState& s, WindowOps& w) {
+    s.bDataOK = false;
+    s.iCalcResult = 0;
+    w.message_box(kOversizeMessage, s.sAppTitle, Icon::Exclamation);
+    ShowIdleLook(w);
+}
+
 namespace {
 
 constexpr std::int64_t kLongMax = std::numeric_limits<std::int32_t>::max();
-
-// A plan too large for the file's size fields is refused like an entry out
-// of range.
-void RefuseOversize(GeneratorState& s, WindowOps& w) {
-    s.bDataOK = false;
-    w.message_box(kOversizeMessage, s.sAppTitle, Icon::Exclamation);
-    Show_idle_look(w);
-}
 
 void PlanFrequencies(GeneratorState& s) {
     const int steps = s.iSteps;
@@ -102,15 +101,14 @@ void Set_up_calculation(GeneratorState& s, WindowOps& w) {
     for (double n : s.dSamples) total += static_cast<std::int64_t>(n);
     s.iBytesPerSample = static_cast<std::int16_t>(-std::floor(-s.iBits / 8.0));
     const std::int64_t bytes = static_cast<std::int64_t>(s.iChannels) * total * s.iBytesPerSample;
-    // The RIFF size field and the file size both need bytes + 44 in 32 bits.
-    if (total > kLongMax || bytes + 44 > kLongMax) {
+    // The totals are 32-bit fields; whether the file they make fits is the
+    // file format's to say.
+    if (total > kLongMax || bytes > kLongMax) {
         RefuseOversize(s, w);
         return;
     }
     s.iTotalSamples = static_cast<std::int32_t>(total);
     s.iTotalBytes = static_cast<std::int32_t>(bytes);
-
-    s.bSampleBytes.assign(static_cast<std::size_t>(s.iBytesPerSample) + 1, 0);
     s.iCalcResult = 1;
 }
 

@@ -2,16 +2,20 @@
 // amplitude, minimum duration and length, the totals and the buffers.
 #pragma once
 
-#include "app/generator_state.h"
-#include "platform/window_ops.h"
+#include "core/generator_state.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 
-// Sets iCalcResult to 1 when the plan is complete. A plan whose sizes do not
-// fit the file's 32-bit fields is refused with a message, bDataOK cleared
-// and iCalcResult left at 0. Nothing in proportion to the file's size is
-// allocated: the audio is made only while the file is written.
+// Sets iCalcResult to 1 when the plan is complete. A plan whose lengths or
+// totals do not fit their 32-bit fields is refused with RefuseOversize.
+// Nothing in proportion to the file's size is allocated: the audio is made
+// only while the file is written.
 void Set_up_calculation(GeneratorState& s, WindowOps& w);
+
+// Refuses a plan too large for a WAV file like an entry out of range: the
+// message, bDataOK and iCalcResult cleared, the idle look.
+void RefuseOversize(GeneratorState& s, WindowOps& w);
 
 extern const char* const kOversizeMessage;
 

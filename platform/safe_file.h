@@ -4,20 +4,17 @@
 // new file, and the file it pointed to is left as it was.
 #pragma once
 
+#include <memory>
 #include <string>
 
-#include "platform/services.h"
+#include "core/services.h"
 
 namespace sweepwav {
 
-enum class TemporaryFileKind {
-    Unnamed,  // an unnamed file where the system offers it, else a hidden named one
-    Named,    // always a hidden named file (for systems without unnamed files)
-};
-
-// Starts the new content of the file at path. Refused with the system's
-// reason: a folder that does not exist, a name longer than the system
-// allows, a folder at that name, a file there that may not be written.
-OpenedFile CreateSafeFile(const std::string& path, TemporaryFileKind kind = TemporaryFileKind::Unnamed);
+// Starts the new content of the file at path, in an unnamed temporary file
+// where the system offers one, else in a hidden named one. Refused with the
+// system's reason: a folder that does not exist, a name longer than the
+// system allows, a folder at that name, a file there that may not be written.
+Result<std::unique_ptr<OutputFile>> CreateSafeFile(const std::string& path);
 
 }  // namespace sweepwav

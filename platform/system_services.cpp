@@ -1,145 +1,92 @@
 #include "platform/system_services.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QThread>
 #include <QTime>
-#include <algorithm>
-#include <chrono>
-#include <random>
-#include <thread>
-#include <vector>
+#include <cstdlib>
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include "platform/qt_text.h"
 #include "platform/safe_file.h"
+#include "platform/wine_registry.h"
+#include "settings_files.h"
 
 namespace sweepwav {
 
 namespace {
 
-QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-#ifdef _WIN32
-// Windows has no unnamed files and no renaming over a link; QSaveFile's
-// temporary file and atomic rename give the same promise there.
-class SavedFile : public OutputFile {
-public:
-    explicit SavedFile(const std::string& path) : path_(path), file_(FromUtf8(path)) {}
-    bool open() { return file_.open(QIODevice::WriteOnly); }
-    QString errorString() const { return file_.errorString(); }
-
-    std::optional<std::string> write(std::span<const std::uint8_t> bytes) override {
-        const auto size = static_cast<qint64>(bytes.size());
-        if (file_.write(reinterpret_cast<const char*>(bytes.data()), size) != size) return failure();
-        return std::nullopt;
-    }
-    std::optional<std::string> write_zeros(std::uint64_t count) override {
-        static const std::vector<std::uint8_t> zeros(std::size_t(1) << 16, 0);
-        while (count > 0) {
-            const auto n = std::min<std::uint64_t>(count, zeros.size());
-            if (auto f = write(std::span<const std::uint8_t>(zeros.data(), static_cast<std::size_t>(n)))) return f;
-            count -= n;
-        }
-        return std::nullopt;
-    }
-    std::optional<std::string> commit() override {
-        if (!file_.commit()) return failure();
-        return std::nullopt;
-    }
-    std::string description() const override { return "the file " + path_; }
-
-private:
-    std::string failure() const { return file_.errorString().toStdString(); }
-    std::string path_;
-    QSaveFile file_;
-};
-#endif
+// The user's home folder: HOME, else the account's home in the password
+// database. Empty when there is neither, or when the account's home is the
+// root folder, which is no place for the files.
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home) return QDir::homePath().toStdString();
+    const passwd* account = ::getpwuid(::geteuid());
+    if (!account || !account->pw_dir) return {};
+    const QString home = QDir::cleanPath(QFile::decodeName(account->pw_dir));
+    return home.isEmpty() || home == QDir::rootPath() ? std::string() : home.toStdString();
+}
 
 }  // namespace
 
 FolderDefaults SystemServices::folder_defaults() {
-#ifdef _WIN32
-    return {"c:\\program files\\corvalis\\olvane Vexlor", "\\User Wavetables\\", "C:\\"};
-#else
-    return {"/opt/corvalis/olvane Vexlor", "/User Wavetables/", QDir::homePath().toStdString() + "/"};
-#endif
+    const std::string home = HomeFolder();
+    return {"/opt/corvalis/olvane Vexlor", "/User Wavetables/", home.empty() ? home : home + "/"};
 }
 
-SettingRead SystemServices::read_setting(const std::string& fullPath) {
+Result<std::string> SystemServices::read_setting(const std::string& fullPath) {
     // "HKCU\Software\<organisation>\<application>\<group...>\<value>" maps to
-    // QSettings(organisation, application) with the key "<group>/<value>";
-    // on Windows that is the registry itself.
-    QStringList parts = FromUtf8(fullPath).split(QLatin1Char('\\'));
+    // QSettings(organisation, application) with the key "<group>/<value>".
+    QStringList parts = ToQString(fullPath).split(QLatin1Char('\\'));
     if (parts.size() < 5 || parts[0] != QLatin1String("HKCU") ||
         parts[1] != QLatin1String("Software")) {
-        return {false, {}, "Invalid settings path " + fullPath};
+        return Status::Failure("Invalid settings path " + fullPath);
     }
     const QString organisation = parts[2];
     const QString application = parts[3];
     const QString key = parts.mid(4).join(QLatin1Char('/'));
+    // A file that may not be read counts as one that cannot be read.
+    if (const std::optional<QString> unreadable = UnreadableSettingsFile(organisation, application)) {
+        return Status::Failure("Unable to read " + ToUtf8(*unreadable));
+    }
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, organisation, application);
+    // Without a settings file the analyser may be running under Wine, which
+    // keeps its registry in the Wine prefix; where that has no such value
+    // either, the reading goes on as before.
+    if (!QFileInfo::exists(settings.fileName())) {
+        if (auto wine = ReadWineSetting(WinePrefix(), fullPath)) return *wine;
+    }
     if (settings.status() == QSettings::AccessError) {
-        return {false, {}, "Unable to read " + settings.fileName().toStdString()};
+        return Status::Failure("Unable to read " + ToUtf8(settings.fileName()));
     }
     if (settings.status() == QSettings::FormatError) {
-        return {false, {}, "Unable to parse " + settings.fileName().toStdString()};
+        return Status::Failure("Unable to parse " + ToUtf8(settings.fileName()));
     }
     const QVariant value = settings.value(key);
     if (!value.isValid()) {
-        return {false, {}, "Invalid root in settings key \"" + key.toStdString() + "\" (not found)"};
+        return Status::Failure("Invalid root in settings key \"" + ToUtf8(key) + "\" (not found)");
     }
-    // An unquoted comma makes the reader return a list: that is not text.
-    if (value.typeId() == QMetaType::QStringList || !value.canConvert<QString>()) {
-        return {false, {}, "Type mismatch: the value of \"" + key.toStdString() + "\" is not text"};
+    // An unquoted comma makes the reader return a list, and a value stored as
+    // another type (@Variant(...), @Rect(...)) is decoded as that type: that
+    // is not text; nor is text with a NUL character, which no path holds.
+    if ((value.typeId() != QMetaType::QString && value.typeId() != QMetaType::QByteArray) ||
+        value.toString().contains(QChar(0))) {
+        return Status::Failure("Type mismatch: the value of \"" + ToUtf8(key) + "\" is not text");
     }
-    return {true, value.toString().toStdString(), {}};
+    return ToUtf8(value.toString());
 }
-
-OpenedFile SystemServices::create_file(const std::string& path) {
-#ifdef _WIN32
-    auto file = std::make_unique<SavedFile>(path);
-    if (!file->open()) return {nullptr, file->errorString().toStdString()};
-    return {std::move(file), {}};
-#else
-    return CreateSafeFile(path);
-#endif
-}
-
-std::optional<std::string> SystemServices::write_text_file(const std::string& path,
-                                                           const std::string& text) {
-    OpenedFile opened = create_file(path);
-    if (!opened.file) return opened.failure;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (auto failure = opened.file->write(std::span<const std::uint8_t>(bytes, text.size()))) return failure;
-    return opened.file->commit();
-}
-
-bool SystemServices::open_in_viewer(const std::string&) {
-    // Opening files needs the desktop; the window's services provide it.
-    return false;
-}
-
-bool SystemServices::open_folder(const std::string&) { return false; }
 
 void SystemServices::sleep_ms(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
 
 double SystemServices::clock_seconds() {
     const QTime now = QTime::currentTime();
     return now.msecsSinceStartOfDay() / 1000.0;
-}
-
-unsigned SystemServices::worker_threads() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : cores;
-}
-
-std::uint64_t SystemServices::random_seed() {
-    if (fixedSeed_) return *fixedSeed_;
-    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-    std::random_device device;
-    return static_cast<std::uint64_t>(ticks) ^ (static_cast<std::uint64_t>(device()) << 32);
 }
 
 }  // namespace sweepwav

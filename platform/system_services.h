@@ -4,19 +4,19 @@
 
 #include <optional>
 
-#include "platform/services.h"
+#include "core/services.h"
 
 namespace sweepwav {
 
 class SystemServices : public Services {
 public:
     FolderDefaults folder_defaults() override;
-    SettingRead read_setting(const std::string& fullPath) override;
-    OpenedFile create_file(const std::string& path) override;
-    std::optional<std::string> write_text_file(const std::string& path,
-                                               const std::string& text) override;
-    bool open_in_viewer(const std::string& path) override;
-    bool open_folder(const std::string& path) override;
+    Result<std::string> read_setting(const std::string& fullPath) override;
+    Result<std::unique_ptr<OutputFile>> create_file(const std::string& path) override;
+    Status write_text_file(const std::string& path, const std::string& text) override;
+    Result<std::string> read_text_file(const std::string& path) override;
+    Status open_in_viewer(const std::string& path) override;
+    Status open_folder(const std::string& path) override;
     void sleep_ms(int milliseconds) override;
     double clock_seconds() override;
     std::uint64_t random_seed() override;

@@ -4,10 +4,7 @@
 #include <string>
 
 #include "numbers/number_text.h"
-#include "plan/tone_plan.h"
-#include "settings/form_data.h"
-#include "settings/output_folder.h"
-#include "settings/validation.h"
+#include "wav/wav_format.h"
 
 namespace sweepwav {
 
@@ -49,21 +46,9 @@ std::string FileSizeLine(std::int32_t fileSize) {
     return "File size = " + bytes + " bytes";
 }
 
-bool Plan_from_entries(GeneratorState& s, WindowOps& w) {
-    Check_Entered_data(s, w);
-    if (!s.bDataOK) return false;
-    Get_Data_From_Form(s, w);
-    Check_Data_Ranges(s, w);
-    if (!s.bDataOK) return false;
-    Set_up_calculation(s, w);
-    return s.iCalcResult == 1;
-}
-
-bool Build_Info_Report(GeneratorState& s, WindowOps& w) {
-    if (!Plan_from_entries(s, w)) return false;
-
-    // The plan keeps iTotalBytes + 44 within 32 bits.
-    s.iFileSize = s.iTotalBytes + 44;
+void BuildInfoReport(GeneratorState& s) {
+    // The plan was accepted only if the stated size fits 32 bits.
+    s.iFileSize = static_cast<std::int32_t>(PlannedFileSize(s).stated_bytes());
 
     std::string r;
     r += "The current settings will result a sweep ";
@@ -90,27 +75,6 @@ bool Build_Info_Report(GeneratorState& s, WindowOps& w) {
     r += FileSizeLine(s.iFileSize);
     r += kLineEnd;
     s.sReport = std::move(r);
-    return true;
-}
-
-void ShowInfo_Click(GeneratorState& s, WindowOps& w, Services& sv) {
-    if (!Build_Info_Report(s, w)) return;
-    if (s.sReport.size() <= kLongestBoxReport) {
-        w.message_box(s.sReport, s.sAppTitle + " - file info", Icon::Information);
-        return;
-    }
-    // A long report goes to a file that replaces the last one, opened in the
-    // text viewer without waiting for it.
-    const std::string path = OutputFolder(s) + "wav_info.txt";
-    if (auto reason = sv.write_text_file(path, s.sReport)) {
-        w.message_box("Could not write the file " + path + ": " + *reason, s.sAppTitle,
-                      Icon::Exclamation);
-        return;
-    }
-    if (!sv.open_in_viewer(path)) {
-        w.message_box("Could not open " + path + " in a text viewer.", s.sAppTitle,
-                      Icon::Exclamation);
-    }
 }
 
 }  // namespace sweepwav

@@ -1,7 +1,10 @@
 #include "report/plan_export.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstddef>
+
+#include "core/text.h"
 
 namespace sweepwav {
 
@@ -23,12 +26,42 @@ void AppendNumbers(std::string& out, const PlanRow& row, const char* separator,
     }
 }
 
+// The length of the well-formed UTF-8 sequence at text[at], or 0 when the
+// bytes there are not one (overlong forms, surrogates and values past
+// U+10FFFF included).
+std::size_t Utf8Length(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) return 0;
+    }
+    return length;
+}
+
 // A JSON string: quotes and backslashes escaped, control characters as
-// escapes; every other byte (UTF-8 included) as it is.
+// escapes, UTF-8 as it is, and every byte that is not part of well-formed
+// UTF-8 replaced by U+FFFD, so that the file always parses.
 std::string JsonString(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out = "\"";
-    for (const char ch : text) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char ch = text[at];
         const auto byte = static_cast<unsigned char>(ch);
         switch (ch) {
             case '"': out += "\\\""; break;
@@ -43,24 +76,18 @@ std::string JsonString(std::string_view text) {
                     out += "\\u00";
                     out += kHex[byte >> 4];
                     out += kHex[byte & 0x0F];
-                } else {
+                } else if (byte < 0x80) {
                     out += ch;
+                } else if (const std::size_t length = Utf8Length(text, at); length > 0) {
+                    out.append(text.substr(at, length));
+                    at += length - 1;
+                } else {
+                    out += "\xEF\xBF\xBD";  // U+FFFD REPLACEMENT CHARACTER
                 }
         }
     }
     out += '"';
     return out;
-}
-
-bool EndsWithNoCase(std::string_view text, std::string_view ending) {
-    if (text.size() < ending.size()) return false;
-    const std::string_view tail = text.substr(text.size() - ending.size());
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        char c = tail[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != ending[i]) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -91,8 +118,13 @@ std::vector<PlanRow> PlanRows(const GeneratorState& s) {
 }
 
 std::string ExactNumberText(double x) {
-    char buf[32];
-    const auto result = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 17);
+    if (x == 0) return "0";  // also for -0
+    // Without a precision, to_chars writes the fewest significant digits
+    // that read back as the same double: whole values in full, an exponent
+    // only below 1e-4, where plain digits would start with many zeros.
+    char buf[400];
+    const auto format = std::fabs(x) < 1e-4 ? std::chars_format::scientific : std::chars_format::fixed;
+    const auto result = std::to_chars(buf, buf + sizeof buf, x, format);
     return std::string(buf, result.ptr);
 }
 

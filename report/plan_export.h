@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/generator_state.h"
+#include "core/generator_state.h"
 
 namespace sweepwav {
 
@@ -35,9 +35,10 @@ inline constexpr std::array<std::string_view, 9> kPlanColumns = {
 // per-tone fields do not hold iSteps + 1 tones.
 std::vector<PlanRow> PlanRows(const GeneratorState& s);
 
-// A non-integer value with 17 significant digits, which reads back as the
-// same double: "." as separator whatever the locale, no trailing zeros,
-// an exponent only for very small or large values.
+// A number as the shortest text that reads back as the same double: whole
+// values in plain digits, zero as "0" (never "-0"), others with the fewest
+// significant digits that round-trip; "." as separator whatever the
+// locale, an exponent only for values below 1e-4.
 std::string ExactNumberText(double x);
 
 // The texts of one row's columns, in the order of kPlanColumns: integers

@@ -33,30 +33,30 @@ std::string FreqName(double freq) {
     return NumberText(RoundDecimals(freq, 1)) + "Hz";
 }
 
-void AutoName_Click(GeneratorState& s, WindowOps& w) {
-    if (!CheckNumbers(s, w, kNameChecks)) return;
+bool CheckNameEntries(GeneratorState& s, WindowOps& w) { return CheckNumbers(s, w, kNameChecks); }
 
+void TakeNameEntries(GeneratorState& s, WindowOps& w) {
     s.dStartLevel = NameValue(w, Control::StartLevel);
     s.dEndLevel = NameValue(w, Control::EndLevel);
     s.dStartFreq = NameValue(w, Control::StartFreq);
     s.dEndFreq = NameValue(w, Control::EndFreq);
     s.iSteps = SaturatedRound<std::int16_t>(ParseNumber(w.text(Control::Steps)).value_or(0.0));
+}
 
-    std::string name;
+std::string ProposedFileName(const GeneratorState& s) {
     if (s.dStartLevel == s.dEndLevel && s.dStartFreq != s.dEndFreq) {
         // A frequency sweep at one level.
-        name = "SW " + FreqName(s.dStartFreq) + " to " + FreqName(s.dEndFreq) + " at " +
+        return "SW " + FreqName(s.dStartFreq) + " to " + FreqName(s.dEndFreq) + " at " +
                NumberText(s.dStartLevel) + "dBFS.wav";
-    } else if (s.dStartLevel != s.dEndLevel && s.dStartFreq == s.dEndFreq) {
-        // A level sweep at one frequency.
-        name = "SW " + NumberText(s.dStartLevel) + " to " + NumberText(s.dEndLevel) +
-               "dBFS at " + FreqName(s.dStartFreq) + ".wav";
-    } else {
-        // Both change, or neither does.
-        name = "SW " + FreqName(s.dStartFreq) + "," + NumberText(s.dStartLevel) + "dBFS to " +
-               FreqName(s.dEndFreq) + "," + NumberText(s.dEndLevel) + "dBFS.wav";
     }
-    w.set_text(Control::FileName, name);
+    if (s.dStartLevel != s.dEndLevel && s.dStartFreq == s.dEndFreq) {
+        // A level sweep at one frequency.
+        return "SW " + NumberText(s.dStartLevel) + " to " + NumberText(s.dEndLevel) + "dBFS at " +
+               FreqName(s.dStartFreq) + ".wav";
+    }
+    // Both change, or neither does.
+    return "SW " + FreqName(s.dStartFreq) + "," + NumberText(s.dStartLevel) + "dBFS to " +
+           FreqName(s.dEndFreq) + "," + NumberText(s.dEndLevel) + "dBFS.wav";
 }
 
 }  // namespace sweepwav

@@ -3,15 +3,23 @@
 
 #include <string>
 
-#include "app/generator_state.h"
-#include "platform/window_ops.h"
+#include "core/generator_state.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 
-// "Make file name": checks the five sweep numbers, then puts a name such as
-// "SW 20Hz to 20kHz at -20dBFS.wav" into the FileName box. A failed check
-// shows its message, clears bDataOK and leaves the box as it was.
-void AutoName_Click(GeneratorState& s, WindowOps& w);
+// The five sweep numbers that a name needs, checked in the order of a
+// Generate run; at the first that is not a number shows its message, clears
+// bDataOK and returns false.
+[[nodiscard]] bool CheckNameEntries(GeneratorState& s, WindowOps& w);
+
+// Takes the five numbers into the settings, frequencies and levels to one
+// decimal, as the name describes them.
+void TakeNameEntries(GeneratorState& s, WindowOps& w);
+
+// A name such as "SW 20Hz to 20kHz at -20dBFS.wav" for the sweep in the
+// settings.
+std::string ProposedFileName(const GeneratorState& s);
 
 // A frequency as short text: kHz to 3 decimals from 1000 Hz up, else Hz to
 // 1 decimal.

@@ -1,10 +1,10 @@
 #include "settings/form_data.h"
 
-#include <cctype>
 #include <cmath>
 #include <string>
 #include <string_view>
 
+#include "core/text.h"
 #include "numbers/number_text.h"
 
 namespace sweepwav {
@@ -28,14 +28,7 @@ double TakeRounded(WindowOps& w, Control box) {
 std::string WavFileName(std::string typed) {
     // A trailing ".wav" in any letter case, then any trailing full stops.
     static constexpr std::string_view kWav = ".wav";
-    if (typed.size() >= kWav.size()) {
-        const auto tail = typed.size() - kWav.size();
-        bool isWav = true;
-        for (std::size_t i = 0; i < kWav.size(); ++i) {
-            isWav = isWav && std::tolower(static_cast<unsigned char>(typed[tail + i])) == kWav[i];
-        }
-        if (isWav) typed.erase(tail);
-    }
+    if (EndsWithNoCase(typed, kWav)) typed.erase(typed.size() - kWav.size());
     while (!typed.empty() && typed.back() == '.') typed.pop_back();
     return typed + std::string(kWav);
 }

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/generator_state.h"
-#include "platform/window_ops.h"
+#include "core/generator_state.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 

@@ -1,12 +1,13 @@
 // The two checks that decide whether a command may go ahead. Each shows at
-// most one message box and leaves its verdict in bDataOK.
+// most one message box and leaves its verdict in bDataOK; a refusal also
+// names the box it was about in refusedEntry.
 #pragma once
 
 #include <cstdint>
 #include <span>
 
-#include "app/generator_state.h"
-#include "platform/window_ops.h"
+#include "core/generator_state.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 
@@ -23,7 +24,8 @@ struct NumberCheck {
 };
 
 // Runs the checks in order; at the first box that does not hold a number
-// shows its message, clears bDataOK and returns false.
+// shows its message, clears bDataOK, names the box in refusedEntry and
+// returns false.
 [[nodiscard]] bool CheckNumbers(GeneratorState& s, WindowOps& w, std::span<const NumberCheck> checks);
 
 // Highest frequency a sweep may reach at this rate: 0.49 x rate, rounded.

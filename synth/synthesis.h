@@ -4,18 +4,17 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <span>
-#include <string>
 
-#include "app/generator_state.h"
-#include "platform/window_ops.h"
+#include "core/generator_state.h"
+#include "core/result.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 
-// Receives the audio bytes in playing order. Returns the reason when they
-// could not be stored; synthesis then stops.
-using AudioSink = std::function<std::optional<std::string>(std::span<const std::uint8_t>)>;
+// Receives the audio bytes in playing order. A failure (the bytes could not
+// be stored) stops synthesis.
+using AudioSink = std::function<Status(std::span<const std::uint8_t>)>;
 
 // Synthesises every tone (seeding the dither of this run with runSeed) on up
 // to `workers` threads and passes the bytes to sink in order. Every window
@@ -24,9 +23,8 @@ using AudioSink = std::function<std::optional<std::string>(std::span<const std::
 // caption, the status and Progress2, Progress1 every 1000 frames, and the
 // pending events serviced once at the start of the tone, where a press of
 // Abort is seen. An aborted tone keeps its first frame; iWritePos then tells
-// how many bytes were passed on. Returns the sink's reason when it failed.
-[[nodiscard]] std::optional<std::string> Generate_Audio_Data(GeneratorState& s, WindowOps& w,
-                                                             std::uint64_t runSeed, unsigned workers,
-                                                             const AudioSink& sink);
+// how many bytes were passed on. Returns the sink's failure, if any.
+Status Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSeed, unsigned workers,
+                           const AudioSink& sink);
 
 }  // namespace sweepwav

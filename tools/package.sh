@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package with CPack and checks it with lintian.
+# Builds the two Debian packages with CPack, sweepwav-cli (the command line)
+# and sweepwav (the window), and checks them with lintian and for their
+# contents and dependencies.
 #   tools/package.sh             build in build-deb with Debian's hardening
 #                                flags, without tests and benchmark
 #   tools/package.sh BUILD_DIR   package an existing build folder as it is
@@ -24,8 +26,10 @@ else
 fi
 cmake --build "$build" -j"$(nproc)"
 
-rm -f "$build"/sweepwav_*.deb
+rm -f "$build"/sweepwav_*.deb "$build"/sweepwav-cli_*.deb
 (cd "$build" && cpack -G DEB)
-debs=("$build"/sweepwav_*.deb)
-lintian --display-info --fail-on error "${debs[0]}"
-echo "package: ${debs[0]}"
+cli=$(echo "$build"/sweepwav-cli_*.deb) window=$(echo "$build"/sweepwav_*.deb)
+lintian --display-info --fail-on error "$cli" "$window"
+version=$(sed -n 's/^project(sweepwav VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+bash tests/package/package_contents_test.sh deb "$cli" "$window" org.sweepwav.sweepwav "$version"
+echo "packages: $cli $window"

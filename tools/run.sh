@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
-# Only the window and what it links, not the tests and benchmark.
-cmake --build build --target sweepwav -j"$(nproc)"
-exec build/app/sweepwav "$@"
+# The window and what an install needs (the command line, manual pages,
+# icons), not the tests and benchmark.
+cmake --build build --target sweepwav_install_files -j"$(nproc)"
+exec build/window/sweepwav "$@"

@@ -15,11 +15,12 @@ fi
 cmake --build "$build" --target sweepwav -j2
 
 # A throw-away analyser settings file, so that the start-up folder lookup
-# succeeds and shows no message box.
+# succeeds and shows no message box. Its folder is only shown (in the bar
+# under the form), never written to.
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/config/Corvalis"
-printf '[Paths]\nApplication%%20directory=%s\n' "$tmp" > "$tmp/config/Corvalis/Olvane.conf"
+printf '[Paths]\nApplication%%20directory=%s\n' "/home/sam/Olvane" > "$tmp/config/Corvalis/Olvane.conf"
 mkdir -p "$root/docs"
 
 # shoot OPTION FILE: runs the window with that picture option.
@@ -27,10 +28,10 @@ shoot() {
     if command -v xvfb-run >/dev/null 2>&1; then
         XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" \
             xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-            "$build/app/sweepwav" "$1" "$2"
+            "$build/window/sweepwav" "$1" "$2"
     else
         XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=offscreen \
-            "$build/app/sweepwav" "$1" "$2"
+            "$build/window/sweepwav" "$1" "$2"
     fi
     echo "saved $2"
 }

@@ -7,8 +7,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl1-mesa-dev
   libgtest-dev libgmock-dev
   libsndfile1-dev
+  libacl1-dev libattr1-dev
   fonts-dejavu-core xvfb xauth sox
-  qt6-svg-dev help2man bash-completion appstream desktop-file-utils
+  qt6-svg-dev scdoc bash-completion appstream desktop-file-utils
   dpkg-dev file lintian
 )
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Cross-builds the engine layers and their tests for 64-bit Windows with
-# mingw-w64 and runs them under Wine, to keep the engine portable. Installs
+# Cross-builds the engine, sweepwav-cli.exe and their tests for 64-bit Windows
+# with mingw-w64 and runs them under Wine; then checks the program from end to
+# end: the analyser's registry value, files byte for byte against the Linux
+# build, and the Linux build finding the analyser in a Wine prefix. Installs
 # what it needs on Debian 12 (as root or through sudo). Everything it builds,
-# GoogleTest and the Wine prefix included, stays in build-windows/.
-# Slow, so not part of tools/test.sh.
+# GoogleTest, the Linux build and the Wine prefix included, stays in
+# build-windows/. Slow, so not part of tools/test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -15,6 +17,8 @@ packages=(
   g++-mingw-w64-x86-64-posix  # the cross compiler with POSIX threads
   googletest                  # GoogleTest sources in /usr/src/googletest
   wine wine64                 # 64-bit Wine; console programs need no display
+  g++ qt6-base-dev            # the Linux build of sweepwav-cli, to compare with
+  qt6-base-dev-tools qt6-charts-dev  # Qt's headers and uic, for the window's syntax check
 )
 tools/install-packages.sh --no-install-recommends "${packages[@]}"
 
@@ -48,11 +52,12 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   fi
 fi
 
-# The engine and its tests. Test discovery is left to ctest, which runs the
-# programs through Wine; the build itself runs nothing.
+# The engine, the command line and their tests; the window needs Qt, which
+# Debian does not have for Windows. Test discovery is left to ctest, which
+# runs the programs through Wine; the build itself runs nothing.
 cmake -S . -B "$build" \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-  -DSWEEPWAV_ENGINE_ONLY=ON -DSWEEPWAV_WERROR=ON \
+  -DSWEEPWAV_ENGINE_ONLY=OFF -DSWEEPWAV_BUILD_WINDOW=OFF -DSWEEPWAV_WERROR=ON \
   -DGTest_DIR="$gtest/install/lib/cmake/GTest" \
   -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST \
   "-DCMAKE_CROSSCOMPILING_EMULATOR=env;WINEPREFIX=$WINEPREFIX;WINEDEBUG=-all;WINEDLLOVERRIDES=$WINEDLLOVERRIDES;wine"
@@ -64,3 +69,37 @@ wine "$build/tests/engine_tests.exe"
 # Then through ctest: each engine test on its own in Wine, and the layering
 # checks, each of which compiles a file the cross compiler must refuse.
 ctest --test-dir "$build" --output-on-failure --no-tests=error -j"$jobs"
+
+# The window's code as the Windows compiler reads it, against Qt's headers.
+# Debian's Qt is built for Linux, so nothing can be linked: the check stops
+# at syntax (Qt's dllimport notes aside).
+qt=/usr/include/x86_64-linux-gnu/qt6
+syntax="$build/window-syntax"
+mkdir -p "$syntax"
+/usr/lib/qt6/libexec/uic window/form1.ui -o "$syntax/ui_form1.h"
+for source in window/*.cpp; do
+  x86_64-w64-mingw32-g++-posix -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -Wno-attributes \
+    -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -I. -I"$build/generated" -I"$syntax" \
+    -I"$qt" -I"$qt/QtCore" -I"$qt/QtGui" -I"$qt/QtWidgets" -I"$qt/QtCharts" "$source"
+done
+echo "The window's sources pass a syntax check for Windows"
+
+# The Ctrl-C test once more on a terminal: only then does Wine give a
+# program a console to press keys on (ctest's run skips that test).
+report="$build/ctrl-c.xml"
+rm -f "$report"
+script -qec "wine '$build/cli/cli_tests.exe' --gtest_filter='*CtrlC*' --gtest_output=xml:'$(winepath -w "$report")'" \
+  /dev/null </dev/null >"$build/ctrl-c.log" 2>&1 || true
+if ! grep -q 'tests="1" failures="0" disabled="0" skipped="0" errors="0"' "$report" 2>/dev/null; then
+  tr -d '\r' <"$build/ctrl-c.log" | sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g' >&2
+  echo "The Ctrl-C test did not pass on a terminal" >&2
+  exit 1
+fi
+echo "Ctrl-C test on a terminal: passed"
+
+# The Linux build of the command line, to compare with.
+linux="$build/linux"
+cmake -S . -B "$linux" -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_BUILD_WINDOW=OFF -DSWEEPWAV_BUILD_TESTS=OFF >/dev/null
+cmake --build "$linux" -j"$jobs" --target sweepwav-cli
+
+tools/windows-checks.sh "$build/cli/sweepwav-cli.exe" "$linux/cli/sweepwav-cli" "$build/checks"

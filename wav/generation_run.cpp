@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "numbers/number_text.h"
-#include "platform/window_look.h"
+#include "core/window_look.h"
 #include "settings/output_folder.h"
 #include "synth/synthesis.h"
 #include "wav/binary_writer.h"
@@ -38,55 +38,68 @@ std::string DoneText(double dElapsed) {
     return "Done in " + NumberText(dElapsed) + " seconds";
 }
 
-void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv) {
-    s.bFileWritten = false;
-    s.dStartTime = sv.clock_seconds();
-    Generate_WAV_Header(s);
-    // Tone markers follow the data chunk; the RIFF size then counts them and
-    // the data's pad byte. The header is otherwise the same.
-    const std::vector<std::uint8_t> markers = s.bMarkers ? ToneMarkerChunks(s) : std::vector<std::uint8_t>();
-    if (!markers.empty()) {
-        const std::uint32_t riffSize = RiffSizeWithMarkers(s.iTotalBytes, markers.size());
-        for (int j = 0; j < 4; ++j) s.bHeader[static_cast<std::size_t>(4 + j)] = static_cast<std::uint8_t>(riffSize >> (8 * j));
-    }
+namespace {
 
-    const std::string path = OutputFolder(s) + s.sFileName;
-    BinaryWriter writer(sv, path);
-    const auto fail = [&](const std::string& reason) {
-        w.message_box(writer.failure_text(reason), s.sAppTitle, Icon::Exclamation);
-        Show_idle_look(w);
-    };
-    if (const auto& reason = writer.open_failure()) return fail(*reason);
-    if (auto reason = writer.append(std::span<const std::uint8_t>(s.bHeader.data(), 44))) {
-        return fail(*reason);
-    }
-    // The audio goes to the file as it is made.
-    const auto failure = Generate_Audio_Data(
-        s, w, sv.random_seed(), sv.worker_threads(),
-        [&writer](std::span<const std::uint8_t> bytes) { return writer.append(bytes); });
-    if (failure) return fail(*failure);
+// A write that failed: its message, then the idle look. The old file stays.
+void ReportWriteFailure(const GeneratorState& s, WindowOps& w, const std::string& destination,
+                        const std::string& reason) {
+    w.message_box(WriteFailureText(destination, reason), s.sAppTitle, Icon::Exclamation);
+    ShowIdleLook(w);
+}
+
+// Header, audio as it is synthesised, the silence after an abort, the pad
+// byte and the markers, then the file takes its name.
+Status WriteFile(GeneratorState& s, WindowOps& w, Services& sv, BinaryWriter& writer,
+                 std::span<const std::uint8_t> markers) {
+    if (Status written = writer.append(s.bHeader); !written) return written;
+    const Status synthesised =
+        Generate_Audio_Data(s, w, sv.random_seed(), sv.worker_threads(),
+                            [&writer](std::span<const std::uint8_t> bytes) { return writer.append(bytes); });
+    if (!synthesised) return synthesised;
 
     w.set_label(Control::Status, "Writing data to file...");
-    // After an abort the rest of the planned data is silence.
     const auto rest = static_cast<std::uint64_t>(s.iTotalBytes) - static_cast<std::uint64_t>(s.iWritePos);
-    std::optional<std::string> reason = writer.append_zeros(rest);
-    if (!reason) reason = writer.pad_to_even();
-    if (!reason && !markers.empty()) reason = writer.append(markers);
-    if (!reason) reason = writer.commit();
-    if (reason) return fail(*reason);
-    s.bFileWritten = true;
-    s.sWrittenPath = path;
-    s.iWrittenBytes = static_cast<std::int64_t>(writer.length());
+    Status written = writer.append_zeros(rest);
+    if (written) written = writer.pad_to_even();
+    if (written && !markers.empty()) written = writer.append(markers);
+    if (written) written = writer.commit();
+    return written;
+}
 
+// The run time, or the abort, on the status line for two seconds.
+void ReportOutcome(GeneratorState& s, WindowOps& w, Services& sv) {
     s.dElapsed = RoundDecimals(ElapsedSeconds(s.dStartTime, sv.clock_seconds()), 1);
     if (s.bAbort) {
         w.set_label(Control::Status, "Calculations aborted");
     } else {
         w.set_label(Control::Status, DoneText(s.dElapsed));
-        w.set_line_x2(Control::Progress2, kLineFull, true);
+        w.set_progress(Control::Progress2, 1, true);
     }
     sv.sleep_ms(2000);
-    Show_idle_look(w);
+    ShowIdleLook(w);
+}
+
+}  // namespace
+
+void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv) {
+    s.bFileWritten = false;
+    s.dStartTime = sv.clock_seconds();
+    // Tone markers follow the audio; the header's RIFF size counts them.
+    const std::vector<std::uint8_t> markers = s.bMarkers ? ToneMarkerChunks(s) : std::vector<std::uint8_t>();
+    Generate_WAV_Header(s, FileSizeOf(s, markers.size()));
+
+    const std::string path = OutputFolder(s) + s.sFileName;
+    Result<BinaryWriter> opened = BinaryWriter::Open(sv, path);
+    if (!opened) return ReportWriteFailure(s, w, FileDestination(path), opened.reason());
+    BinaryWriter& writer = opened.value();
+    const Status written = WriteFile(s, w, sv, writer, markers);
+    if (!written) return ReportWriteFailure(s, w, writer.description(), written.reason());
+    // Written, but without something the old file had: said, and the run goes on.
+    if (!written.warning().empty()) w.message_box(written.warning(), s.sAppTitle, Icon::Exclamation);
+    s.bFileWritten = true;
+    s.sWrittenPath = path;
+    s.iWrittenBytes = static_cast<std::int64_t>(writer.length());
+    ReportOutcome(s, w, sv);
 }
 
 }  // namespace sweepwav

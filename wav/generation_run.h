@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "app/generator_state.h"
-#include "platform/services.h"
-#include "platform/window_ops.h"
+#include "core/generator_state.h"
+#include "core/services.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 

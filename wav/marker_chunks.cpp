@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "numbers/number_text.h"
+#include "wav/wav_format.h"
 
 namespace sweepwav {
 
@@ -10,34 +11,6 @@ namespace {
 
 constexpr std::uint32_t kCuePointBytes = 24;
 constexpr std::uint32_t kLtxtBytes = 20;  // cue id, length, purpose, four 16-bit codes
-
-// Appends RIFF fields, little-endian.
-class ChunkWriter {
-public:
-    explicit ChunkWriter(std::vector<std::uint8_t>& out) : out_(out) {}
-    void id(const char (&fourChars)[5]) { out_.insert(out_.end(), fourChars, fourChars + 4); }
-    void u16(std::uint32_t v) { le(v, 2); }
-    void u32(std::uint32_t v) { le(v, 4); }
-    void text(const std::string& t) { out_.insert(out_.end(), t.begin(), t.end()); }
-    void byte(std::uint8_t b) { out_.push_back(b); }
-    // A chunk's id and size; its content follows, then pad(size).
-    void head(const char (&fourChars)[5], std::uint32_t size) {
-        id(fourChars);
-        u32(size);
-    }
-    // The pad byte after a chunk of odd size.
-    void pad(std::uint32_t size) {
-        if (size % 2 != 0) byte(0);
-    }
-
-private:
-    void le(std::uint32_t v, int n) {
-        for (int j = 0; j < n; ++j) out_.push_back(static_cast<std::uint8_t>(v >> (8 * j)));
-    }
-    std::vector<std::uint8_t>& out_;
-};
-
-std::uint32_t Padded(std::uint32_t size) { return size + size % 2; }
 
 }  // namespace
 
@@ -54,6 +27,11 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
         s.dSamples.size() != planned) {
         return {};
     }
+    // Without audio there is nothing to mark, and a data chunk of size 0
+    // followed by further chunks is read by some programs as "data to the end".
+    double frames = 0;
+    for (double n : s.dSamples) frames += n;
+    if (frames == 0) return {};
     std::vector<std::string> labels;
     std::uint32_t listSize = 4;  // "adtl"
     for (int i = 0; i < tones; ++i) {
@@ -81,6 +59,8 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
     }
     w.pad(cueSize);
 
+    // Every label before the first region: some readers stop looking for
+    // labels at the first "ltxt".
     w.head("LIST", listSize);
     w.id("adtl");
     for (int i = 0; i < tones; ++i) {
@@ -91,7 +71,8 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
         w.text(label);
         w.byte(0);
         w.pad(lablSize);
-
+    }
+    for (int i = 0; i < tones; ++i) {
         w.head("ltxt", kLtxtBytes);
         w.u32(static_cast<std::uint32_t>(i + 1));
         w.u32(static_cast<std::uint32_t>(s.dSamples[static_cast<std::size_t>(i)]));
@@ -103,13 +84,6 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
     }
     w.pad(listSize);
     return out;
-}
-
-std::uint32_t RiffSizeWithMarkers(std::int32_t totalBytes, std::size_t markerBytes) {
-    // "WAVE", the fmt chunk (8 + 16) and the data chunk's head (8).
-    constexpr std::uint32_t kBeforeData = 36;
-    const auto data = static_cast<std::uint32_t>(totalBytes);
-    return kBeforeData + data + data % 2 + static_cast<std::uint32_t>(markerBytes);
 }
 
 }  // namespace sweepwav

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/generator_state.h"
+#include "core/generator_state.h"
 
 namespace sweepwav {
 
@@ -14,23 +14,19 @@ namespace sweepwav {
 //   "cue "  one cue point per tone: id index + 1, position and sample
 //           offset the tone's first frame, chunk "data", chunk and block
 //           start 0;
-//   "LIST"  of type "adtl", per tone a "labl" (cue id, ToneLabel text with
-//           a closing NUL) and an "ltxt" (cue id, the tone's frames as
-//           sample length, purpose "rgn ", country, language, dialect and
-//           code page 0, no text).
+//   "LIST"  of type "adtl": first per tone a "labl" (cue id, ToneLabel text
+//           with a closing NUL), then per tone an "ltxt" (cue id, the
+//           tone's frames as sample length, purpose "rgn ", country,
+//           language, dialect and code page 0, no text).
 // Every chunk is followed by a 0x00 pad byte when its size is odd; the pad
 // is not counted in its size field. bytes.size() is even and is what the
 // chunks add to the file and to its RIFF size. They go after the data
 // chunk and its own pad byte. Empty when the per-tone fields do not hold
-// iSteps + 1 tones.
+// iSteps + 1 tones, or when the tones have no frames at all.
 std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s);
 
 // The label of tone index (0-based), e.g. "Tone 3: 997 Hz, -20 dBFS":
 // frequency and level rounded to 3 decimals in the program's number text.
 std::string ToneLabel(const GeneratorState& s, int index);
-
-// The RIFF size field (offset 4) of a file with the canonical header, the
-// data chunk and its pad byte, followed by markerBytes of further chunks.
-std::uint32_t RiffSizeWithMarkers(std::int32_t totalBytes, std::size_t markerBytes);
 
 }  // namespace sweepwav

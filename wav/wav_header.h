@@ -1,11 +1,13 @@
 // The canonical 44-byte RIFF/WAVE PCM header.
 #pragma once
 
-#include "app/generator_state.h"
+#include "core/generator_state.h"
+#include "wav/wav_format.h"
 
 namespace sweepwav {
 
-// Fills bHeader[0..43] and iByteRate from the format and iTotalBytes.
-void Generate_WAV_Header(GeneratorState& s);
+// Fills bHeader with the header of a file of the given sizes in the state's
+// format, and sets iByteRate.
+void Generate_WAV_Header(GeneratorState& s, const WavFileSize& size);
 
 }  // namespace sweepwav

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -64,7 +66,9 @@ protected:
         bool ignoreFileSizeSignal = true;  // a write past the limit then fails with EFBIG
         long memoryLimit = -1;        // RLIMIT_AS of the child
         std::string interruptAt = {};  // send SIGINT once stderr shows this
+        bool interruptInSynthesis = false;  // and once audio goes into the file
         std::string configHome = {};   // XDG_CONFIG_HOME of the child, when set
+        std::string winePrefix = {};   // WINEPREFIX of the child; with configHome, none unless set
         std::string stdoutPath = {};   // where standard output goes instead of a file read back
     };
 
@@ -88,7 +92,10 @@ protected:
                 const rlimit limit{rlim_t(how.memoryLimit), rlim_t(how.memoryLimit)};
                 setrlimit(RLIMIT_AS, &limit);
             }
-            if (!how.configHome.empty()) setenv("XDG_CONFIG_HOME", how.configHome.c_str(), 1);
+            if (!how.configHome.empty()) {
+                setenv("XDG_CONFIG_HOME", how.configHome.c_str(), 1);
+                setenv("WINEPREFIX", (how.winePrefix.empty() ? dir / "no-wine" : fs::path(how.winePrefix)).c_str(), 1);
+            }
             std::vector<char*> argv;
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
@@ -97,7 +104,8 @@ protected:
         }
         int status = 0, ended = 0;
         for (int ms = 0; !how.interruptAt.empty() && ended == 0 && ms < 60000; ++ms) {
-            if (ReadAll(errFile).find(how.interruptAt) != std::string::npos) {
+            if (ReadAll(errFile).find(how.interruptAt) != std::string::npos &&
+                (!how.interruptInSynthesis || WritesAudio(pid))) {
                 kill(pid, SIGINT);
                 break;
             }
@@ -112,6 +120,21 @@ protected:
         return o;
     }
     Outcome Run(const Args& more) { return Run(more, How{}); }
+
+    // Whether the process has a file in dir open that holds more than a
+    // header: synthesis has begun.
+    bool WritesAudio(pid_t pid) const {
+        const fs::path fds = "/proc/" + std::to_string(pid) + "/fd";
+        std::error_code error;
+        for (const auto& fd : fs::directory_iterator(fds, error)) {
+            struct stat st {};
+            if (fs::read_symlink(fd.path(), error).string().rfind(dir.string() + "/", 0) == 0 &&
+                stat(fd.path().c_str(), &st) == 0 && st.st_size > 44) {
+                return true;
+            }
+        }
+        return false;
+    }
 
     fs::path dir;
 };
@@ -183,22 +206,31 @@ TEST_F(Cli, PrintsAndExits) {
         {{"--auto-name", "--tone-ms", "10", "--end-freq", "1500.6"}, 0, "SW 1kHz to 1.501kHz at -20dBFS.wav\n",
          "", "SW 1kHz to 1.501kHz at -20dBFS.wav"},
         {{"--auto-name", "--info"}, 0, name + kExampleReport, ""},
-        {{"--steps", "1001"}, 2, "", "sweepwav-cli: Please check the number of steps is between 0 and 1000\n"},
-        {{"--file", "a/b"}, 2, "", "sweepwav-cli: The file name cannot contain path information.\n"},
+        {{"--steps", "1001"}, 2, "",
+         "sweepwav-cli: Please check the number of steps is between 0 and 1000\n"
+         "sweepwav-cli: --steps \"1001\" is outside 0 to 1000\n"},
+        {{"--file", "a/b"}, 2, "",
+         "sweepwav-cli: The file name cannot contain path information.\n"
+         "sweepwav-cli: --file \"a/b\" holds a folder: give the folder with -o DIR and only the name with --file\n"},
         {{"--rate", "44000"}, 2, "",
          "sweepwav-cli: --rate must be 32000, 44100, 48000, 96000 or 192000, not \"44000\"\n"},
         {{"--info", "--start-freq", "abc"}, 2, "",
-         "sweepwav-cli: Please check the start frequency is a valid number.\n"},
+         "sweepwav-cli: Please check the start frequency is a valid number.\n"
+         "sweepwav-cli: --start-freq \"abc\" is not a number: write it with a \".\" as decimal point and no units, "
+         "as in 20, 1000 or 1e3\n"},
         // A plan too large for the file is refused like any other entry.
         {{"--steps", "1000", "--tone-ms", "10000", "--rate", "192000", "--bits", "24", "--channels", "8"},
          2, "",
          "sweepwav-cli: The resulting file would be larger than 2 GB. Please reduce the number of steps, "
          "the tone duration, the sample rate, the word length or the number of channels.\n"},
         {{"--auto-name", "--info", "--end-freq", "x", "--start-freq", "y"}, 2, "",
-         "sweepwav-cli: Please check the end frequency is a valid number.\n"},
+         "sweepwav-cli: Please check the end frequency is a valid number.\n"
+         "sweepwav-cli: --end-freq \"x\" is not a number: write it with a \".\" as decimal point and no units, "
+         "as in 20, 1000 or 1e3\n"},
         // The name makes no range test; the run that follows does.
         {{"--auto-name", "--start-freq", "5"}, 2, "SW 5Hz to 3kHz at -20dBFS.wav\n",
-         "sweepwav-cli: Please check the sweep start frequency is is between 10 and 23520Hz\n"},
+         "sweepwav-cli: Please check the sweep start frequency is is between 10 and 23520Hz\n"
+         "sweepwav-cli: --start-freq \"5\" is outside 10 to 23520 Hz (at --rate 48000)\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args.back());
@@ -216,6 +248,44 @@ TEST_F(Cli, PrintsAndExits) {
     const std::string longReport = Run(Cat(kExample, {"--info", "--steps", "100"})).out;  // too long for a box
     EXPECT_NE(longReport.find("\n100:   3000Hz at -20dBFS for 200ms\n"), std::string::npos);
     EXPECT_EQ(longReport.find('\r'), std::string::npos);
+}
+
+TEST_F(Cli, RefusalsNameTheOptionAndWhatIsAccepted) {
+    const std::string number = "\" is not a number: write it with a \".\" as decimal point and no units, as in 20, "
+                               "1000 or 1e3";
+    const struct {
+        Args args;
+        std::string message, detail;  // the window's message, then the option and what it accepts
+    } cases[] = {
+        {{"--start-freq", "1k"}, "Please check the start frequency is a valid number.", "--start-freq \"1k" + number},
+        {{"--start-level", "-20dB"}, "Please check the start amplitude is a valid number.",
+         "--start-level \"-20dB" + number},
+        {{"--auto-name", "--end-freq", "x"}, "Please check the end frequency is a valid number.",
+         "--end-freq \"x" + number},
+        {{"--end-freq", "30000"}, "Please check the sweep end frequency is between 10 and 21609Hz",
+         "--end-freq \"30000\" is outside 10 to 21609 Hz (at --rate 44100); a higher --rate raises the 21609 Hz limit"},
+        {{"--rate", "32000"}, "Please check the sweep end frequency is between 10 and 15680Hz",
+         "--end-freq \"20000\" (the default) is outside 10 to 15680 Hz (at --rate 32000); a higher --rate raises the "
+         "15680 Hz limit"},
+        {{"--rate", "192000", "--start-freq", "5"}, "Please check the sweep start frequency is is between 10 and 94080Hz",
+         "--start-freq \"5\" is outside 10 to 94080 Hz (at --rate 192000)"},
+        {{"--end-level", "3"}, "Please check sweep end amplitude is between 0 and -200dBFS",
+         "--end-level \"3\" is outside -200 to 0 dBFS"},
+        {{"--steps", "1e4"}, "Please check the number of steps is between 0 and 1000", "--steps \"1e4\" is outside 0 to 1000"},
+        {{"--tone-ms", "10000.5"}, "Please check the tone duration is between 0 and 10000ms",
+         "--tone-ms \"10000.5\" is outside 0 to 10000 ms"},
+        {{"--tone-c", "200001"}, "Please check the number of cycles is between 0 and 200000",
+         "--tone-cycles \"200001\" is outside 0 to 200000"},
+        {{"--file", "sub\\x"}, "The file name cannot contain path information.",
+         "--file \"sub\\x\" holds a folder: give the folder with -o DIR and only the name with --file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const Outcome o = Run(c.args);
+        EXPECT_EQ(o.exitCode, 2);
+        EXPECT_EQ(o.err, "sweepwav-cli: " + c.message + "\nsweepwav-cli: " + c.detail + "\n");
+        EXPECT_TRUE(fs::is_empty(dir));
+    }
 }
 
 TEST_F(Cli, FailedWriteExitsWithOneAndKeepsTheOldFile) {
@@ -239,13 +309,23 @@ TEST_F(Cli, FailedWriteExitsWithOneAndKeepsTheOldFile) {
 }
 
 TEST_F(Cli, InterruptAbortsAndStillWritesTheFile) {
-    // 1001 tones of 200 ms at 192 kHz: long enough to interrupt once planning has begun.
+    // 1001 tones of 200 ms at 192 kHz: long enough to interrupt once synthesis has begun.
     const Outcome o = Run({"--rate", "192000", "--channels", "1", "--steps", "1000", "--tone-ms", "200",
                            "--tone-cycles", "0", "--shift-mode", "0", "--no-dither", "--file", "long"},
-                          {.quiet = false, .interruptAt = "Setting up calculations"});
+                          {.quiet = false, .interruptAt = "Setting up calculations", .interruptInSynthesis = true});
     EXPECT_EQ(o.exitCode, 130) << o.err;
-    EXPECT_NE(o.err.find("sweepwav-cli: aborted at tone "), std::string::npos) << o.err;
-    EXPECT_NE(o.err.find("long.wav written at full length, silent from there\n"), std::string::npos) << o.err;
+    // Counted as the status line counts: the step synthesis was at, of iSteps.
+    int step = -1;
+    char rest[64] = {};
+    ASSERT_EQ(std::sscanf(o.err.c_str(), "sweepwav-cli: Setting up calculations\nsweepwav-cli: aborted at sweep step %d of "
+                                         "1000; %63s",
+                          &step, rest),
+              2)
+        << o.err;
+    EXPECT_TRUE(step >= 0 && step < 1000) << step;
+    EXPECT_NE(o.err.find("; " + (dir / "long.wav").string() + " written at full length, silent from there\n"),
+              std::string::npos)
+        << o.err;
     EXPECT_EQ(o.err.find("wrote"), std::string::npos);
     EXPECT_EQ(fs::file_size(dir / "long.wav"), 44u + 1001u * 38400 * 2);
 }
@@ -293,7 +373,9 @@ TEST_F(Cli, ConventionsOfTheCommandLine) {
     // Not on a terminal: the first status line and the final line, not one per tone.
     const Outcome chatty = Run(sweep, {.quiet = false});
     EXPECT_EQ(chatty.exitCode, 0);
-    EXPECT_EQ(chatty.err.rfind("Setting up calculations\nsweepwav-cli: wrote " + (dir / "s.wav").string() + " (", 0),
+    EXPECT_EQ(chatty.err.rfind("sweepwav-cli: Setting up calculations\nsweepwav-cli: wrote " + (dir / "s.wav").string() +
+                                   " (",
+                               0),
               0u)
         << chatty.err;
     EXPECT_EQ(std::count(chatty.err.begin(), chatty.err.end(), '\n'), 2);
@@ -315,7 +397,8 @@ TEST_F(Cli, ConventionsOfTheCommandLine) {
     EXPECT_TRUE(ReadAll(other / "s.wav") == file);
     const Outcome notice = Run({"--info", "--steps", "0"}, {.quiet = false, .intoDir = false,
                                                              .configHome = (dir / "none").string()});
-    EXPECT_EQ(notice.err, "sweepwav-cli: Couldn't find Olvane installation path\nSetting up calculations\n");
+    EXPECT_EQ(notice.err,
+              "sweepwav-cli: Couldn't find Olvane installation path\nsweepwav-cli: Setting up calculations\n");
 }
 
 TEST_F(Cli, LimitsOfTheSystemGiveMessages) {
@@ -401,8 +484,123 @@ TEST_F(Cli, ToneMarkersFollowTheUnchangedData) {
         for (std::uint32_t i = 0; i < 5; ++i) {
             EXPECT_EQ(cues.cue_points[i].indx, static_cast<std::int32_t>(i + 1));
             EXPECT_EQ(cues.cue_points[i].sample_offset, starts[i]);
+            // Every label is read, not only the first.
+            EXPECT_EQ(std::string(cues.cue_points[i].name).rfind("Tone " + std::to_string(i) + ": ", 0), 0u)
+                << cues.cue_points[i].name;
         }
     }
+}
+
+TEST_F(Cli, TheTwoGigabyteLimitCountsTheMarkers) {
+    // 2147481856 bytes of audio fit a WAV file; with the markers of 871 tones they do not.
+    const Args sweep = {"--rate", "32000", "--channels", "4", "--shift-mode", "0", "--steps", "870", "--tone-ms",
+                        "9631", "--tone-cycles", "0", "--end-freq", "15000", "--file", "big"};
+    const std::string refused =
+        "sweepwav-cli: The resulting file would be larger than 2 GB. Please reduce the number of steps, the tone "
+        "duration, the sample rate, the word length or the number of channels.\n";
+    const Outcome fits = Run(Cat(sweep, {"--info"}));
+    EXPECT_EQ(fits.exitCode, 0) << fits.err;
+    EXPECT_NE(fits.out.find("(2147481900 bytes)"), std::string::npos) << fits.out;
+    for (const Args& more : {Args{"--markers", "--info"}, Args{"--markers"}}) {
+        const Outcome o = Run(Cat(sweep, more));
+        EXPECT_EQ(o.exitCode, 2) << more.back();
+        EXPECT_EQ(o.out + o.err, refused);
+    }
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+TEST_F(Cli, PathsAreAbsoluteAndTheSameOnSuccessAndFailure) {
+    const Args tone = {"--steps", "0", "--tone-ms", "1", "--file", "x"};
+    const std::string file = (dir / "x.wav").string(), missing = (dir / "missing" / "x.wav").string();
+    const struct {
+        Args more;
+        int exitCode;
+        std::string finalLine;  // after the first status line
+    } cases[] = {
+        {{"-o", dir.string() + "/./"}, 0, "wrote " + file + " ("},
+        {{"-o", dir.string() + "//"}, 0, "wrote " + file + " ("},
+        {{"-o", dir.string() + "/missing/../missing//."}, 1,
+         "Could not write the file " + missing + ": No such file or directory\n"},
+        {{"-o", dir.string() + "/.", "--plan", dir.string() + "//missing/./p.csv"}, 1,
+         "Could not write the file " + (dir / "missing" / "p.csv").string() + ": No such file or directory\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.more.back());
+        const Outcome o = Run(Cat(tone, c.more), {.quiet = false, .intoDir = false});
+        EXPECT_EQ(o.exitCode, c.exitCode);
+        const std::string first = "sweepwav-cli: Setting up calculations\n";
+        ASSERT_EQ(o.err.rfind(first, 0), 0u) << o.err;
+        const std::size_t last = o.err.rfind("sweepwav-cli: ");
+        EXPECT_EQ(o.err.substr(last + 14, c.finalLine.size()), c.finalLine) << o.err;
+        fs::remove(file);
+    }
+}
+
+TEST_F(Cli, FindsTheAnalyserInItsWinePrefix) {
+    // A prefix as Wine makes it: the registry in user.reg, drives as links.
+    const fs::path prefix = dir / "prefix", wavetables = prefix / "drive_c" / "Analyser" / "User Wavetables";
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_directories(wavetables);
+    fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    const auto userReg = [&](const std::string& value) {
+        std::ofstream(prefix / "user.reg") << "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\n\n"
+                                           << "[Software\\\\Corvalis\\\\Olvane\\\\Paths] 1700000000\n#time=1\n"
+                                           << value << "\n";
+    };
+    const Args tone = {"--steps", "0", "--tone-ms", "1", "--tone-cycles", "0", "--shift-mode", "0", "--file", "w"};
+    const How wine = {.quiet = false, .intoDir = false, .configHome = (dir / "config").string(),
+                      .winePrefix = prefix.string()};
+
+    userReg("\"Application directory\"=\"C:\\\\Analyser\"");
+    const Outcome found = Run(tone, wine);
+    EXPECT_EQ(found.exitCode, 0) << found.err;
+    EXPECT_EQ(found.err.find("Couldn't find"), std::string::npos) << found.err;
+    EXPECT_EQ(fs::file_size(wavetables / "w.wav"), 44u + 44 * 4);
+
+    // The settings file, where there is one, decides alone.
+    fs::create_directories(dir / "config" / "Corvalis");
+    std::ofstream(dir / "config" / "Corvalis" / "Olvane.conf") << "[Paths]\nApplication%20directory=" << dir.string()
+                                                                << "\n";
+    fs::create_directory(dir / "User Wavetables");
+    EXPECT_EQ(Run(tone, wine).exitCode, 0);
+    EXPECT_TRUE(fs::exists(dir / "User Wavetables" / "w.wav"));
+    fs::remove_all(dir / "config");
+
+    // A drive without a link, or no value: the analyser is not found.
+    for (const std::string value : {"\"Application directory\"=\"Q:\\\\Analyser\"", "\"Other\"=\"C:\\\\x\""}) {
+        userReg(value);
+        EXPECT_EQ(Run({"--info", "--steps", "0"}, wine).err,
+                  "sweepwav-cli: Couldn't find Olvane installation path\nsweepwav-cli: Setting up calculations\n");
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Cli, SettingsFilesGiveTheSameFileAsTheEntriesTyped) {
+    const Args typed = Cat(kExample, {"--bits", "24", "--channels", "1", "--seed", "5", "--markers"});
+    ASSERT_EQ(Run(Cat(typed, {"--file", "typed"})).exitCode, 0);
+
+    // Saved without a run, then opened with options that change some entries.
+    const std::string sweep = (dir / "a.sweep").string();
+    const Outcome saved = Run(Cat(kExample, {"--start-freq", "500", "--no-dither", "--save-settings", sweep}),
+                              {.intoDir = false});
+    EXPECT_EQ(saved.exitCode, 0) << saved.err;
+    EXPECT_EQ(ReadAll(sweep).find("start_freq = \"500\""), ReadAll(sweep).find("start_freq"));
+    EXPECT_FALSE(fs::exists(dir / "filename.wav"));
+    const Outcome opened = Run({"--settings", sweep, "--start-freq", "1000", "--dither", "--bits", "24",
+                                "--channels", "1", "--seed", "5", "--markers", "--file", "opened"});
+    EXPECT_EQ(opened.exitCode, 0) << opened.err;
+    EXPECT_EQ(ReadAll(dir / "opened.wav"), ReadAll(dir / "typed.wav"));
+
+    // A file that cannot be used is refused like an entry, and nothing is written.
+    std::ofstream(dir / "bad.sweep") << "[Paths]\n";
+    const Outcome refused = Run({"--settings", (dir / "bad.sweep").string(), "--file", "x"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "sweepwav-cli: Could not open the settings file " + (dir / "bad.sweep").string() +
+                               ": it is not a sweepwav settings file.\n");
+    EXPECT_FALSE(fs::exists(dir / "x.wav"));
 }
 
 }  // namespace

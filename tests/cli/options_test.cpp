@@ -48,6 +48,27 @@ TEST(Options, Refusals) {
         {{"--channels=9"}, "--channels must be 1, 2, 3, 4, 5, 6, 7 or 8, not \"9\""},
         {{"--shift-mode", "3"}, "--shift-mode must be 0, 1 or 2, not \"3\""},
         {{"--shift-mode", "-1"}, "--shift-mode must be 0, 1 or 2, not \"-1\""},
+        // Typos get the nearest option; abbreviations must be unambiguous.
+        {{"--strat-freq", "20"}, "unknown option --strat-freq (did you mean --start-freq?)"},
+        {{"--start-frequency=20"}, "unknown option --start-frequency (did you mean --start-freq?)"},
+        {{"-start-freq", "20"}, "unknown option -start-freq (did you mean --start-freq?)"},
+        {{"--chanels", "2"}, "unknown option --chanels (did you mean --channels?)"},
+        {{"--ouptut-dir=x"}, "unknown option --ouptut-dir (did you mean --output-dir?)"},
+        {{"-xyz"}, "unknown option -x (see --help)"},
+        {{"--start", "20"}, "ambiguous option --start: --start-freq or --start-level?"},
+        {{"--s"}, "ambiguous option --s: --start-freq, --start-level, --steps, --shift-mode, --seed, --settings or --save-settings?"},
+        {{"--no-dither-at-all"}, "unknown option --no-dither-at-all (did you mean --no-dither?)"},
+        {{"--lin=1"}, "--linear takes no value"},
+        // An option is not taken as a value; "--" ends the options.
+        {{"--start-freq", "-o", "."}, "--start-freq needs a value; -o is an option (write --start-freq=-o if it is the value)"},
+        {{"-o", "--file"}, "-o needs a value; --file is an option (write --output-dir=--file if it is the value)"},
+        {{"--file", "--"}, "--file needs a value; -- is an option (write --file=-- if it is the value)"},
+        {{"--", "--steps", "3"}, "unexpected argument \"--steps\" (see --help)"},
+        {{"--steps", "3", "--", "-"}, "unexpected argument \"-\" (see --help)"},
+        // The name comes from --auto-name or from --file, and standard output holds one thing.
+        {{"--auto-name", "--file", "x"}, "--auto-name chooses the file name; it cannot be used with --file"},
+        {{"--file=", "--auto"}, "--auto-name chooses the file name; it cannot be used with --file"},
+        {{"--auto-name", "--plan", "-"}, "--auto-name and --plan - cannot both use standard output"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0]);
@@ -73,7 +94,7 @@ TEST(Options, AcceptedValuesAndWhereTheyGo) {
     EXPECT_EQ(out.seed, 18446744073709551615u);
     EXPECT_EQ(out.outputDir, "out");
     EXPECT_TRUE(out.quiet && out.info);
-    EXPECT_FALSE(out.help || out.version || out.autoName || out.toStdout || out.markers);
+    EXPECT_FALSE(out.help || out.version || out.autoName || out.toStdout || out.markers.has_value());
 
     // Short forms, grouped or not, and a value attached to -o.
     const std::vector<std::vector<std::string>> shortForms = {{"-qVh", "-o", "x"}, {"-q", "-V", "-h", "-ox"},
@@ -84,9 +105,24 @@ TEST(Options, AcceptedValuesAndWhereTheyGo) {
         EXPECT_TRUE(o.quiet && o.version && o.help) << args[0];
         EXPECT_EQ(o.outputDir, "x") << args[0];
     }
+    // Unambiguous beginnings of long options, negative numbers as values, and "--" at the end.
+    CliOptions a;
+    ASSERT_EQ(ParseOptions({"--start-f", "-1e3", "--end-l=-3", "--ste", "-.5", "--no-d", "--out=-x", "--rat",
+                            "48000", "--tone-c", "-20dB", "--mark", "--"},
+                           a),
+              std::nullopt);
+    EXPECT_EQ(a.texts, (std::map<Control, std::string>{{Control::StartFreq, "-1e3"},
+                                                       {Control::EndLevel, "-3"},
+                                                       {Control::Steps, "-.5"},
+                                                       {Control::ToneCycles, "-20dB"}}));
+    EXPECT_EQ(a.selections, (std::map<Control, int>{{Control::Samplerate, 2}}));
+    EXPECT_EQ(a.checks, (std::map<Control, bool>{{Control::Dither1, false}}));
+    EXPECT_EQ(a.outputDir, "-x");  // after "=", a value may be anything
+    EXPECT_EQ(a.markers, true);
+
     CliOptions o;
     ASSERT_EQ(ParseOptions({"--file", "-", "--markers", "--plan", "Plan.JSON"}, o), std::nullopt);
-    EXPECT_TRUE(o.toStdout && o.markers);
+    EXPECT_TRUE(o.toStdout && o.markers == true);
     EXPECT_EQ(o.plan, "Plan.JSON");
     EXPECT_TRUE(o.texts.empty());  // the WAV's name stays the default
 }

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/commands.h"
+#include "commands/commands.h"
+#include "plan/tone_plan.h"
 #include "settings/form_data.h"
 #include "settings/output_folder.h"
+#include "support/planned_sweep.h"
 #include "support/recording_fake.h"
 #include "synth/synthesis.h"
 
@@ -26,13 +28,7 @@ const std::string kOutput = "/data/analyser/User Wavetables/filename.wav";
 std::vector<std::uint8_t> WholeAudio(const GeneratorState& planned, std::uint64_t seed, unsigned workers) {
     GeneratorState again = planned;
     RecordingWindow quiet;
-    std::vector<std::uint8_t> audio;
-    const auto failure = Generate_Audio_Data(again, quiet, seed, workers, [&](std::span<const std::uint8_t> b) {
-        audio.insert(audio.end(), b.begin(), b.end());
-        return std::optional<std::string>();
-    });
-    EXPECT_EQ(failure, std::nullopt);
-    return audio;
+    return testing::SynthesisedAudio(again, quiet, seed, workers);
 }
 
 class GenerateCommand : public ::testing::Test {
@@ -84,7 +80,8 @@ TEST_F(GenerateCommand, CompletedRun) {
     const auto& file = sv.files.at(kOutput);
     const std::size_t audio = static_cast<std::size_t>(s.iTotalBytes);
     EXPECT_EQ(file.size(), 44 + audio + (audio % 2));
-    EXPECT_TRUE(std::equal(s.bHeader.begin(), s.bHeader.begin() + 44, file.begin()));
+    ASSERT_EQ(s.bHeader.size(), 44u);
+    EXPECT_TRUE(std::equal(s.bHeader.begin(), s.bHeader.end(), file.begin()));
     // The audio as one pass of synthesis on a single thread makes it.
     const auto expected = WholeAudio(s, sv.seed, 0);
     ASSERT_EQ(expected.size(), audio);
@@ -294,28 +291,106 @@ TEST(GetDataFromForm, ConvertsTheEntries) {
     }
 }
 
-TEST(OutputFolder, AnalyserSettingsLookup) {
-    const struct {
-        SettingRead read;
-        bool message;
-        const char *directory, *subfolder;
-    } cases[] = {
-        {{true, "/srv/Analyser", {}}, false, "/srv/Analyser", "/User Wavetables/"},
-        {{false, {}, "Invalid root in settings key"}, true, "/home/user/", ""},
-        {{false, {}, "INVALID"}, true, "/home/user/", ""},
-        {{false, {}, " invalid"}, false, "/opt/analyser", "/User Wavetables/"},
-        {{false, {}, "Unable to read the settings"}, false, "/opt/analyser", "/User Wavetables/"},
+TEST(PlanFromEntries, TheFileMustFitAWavFile) {
+    struct Case {
+        const char *rate, *steps, *toneMs;
+        int channels;
+        bool markers, refused;
+    } const cases[] = {
+        // 2147483640 bytes of 16-bit audio fit; with the header they do not.
+        {"32kHz", "564", "9898.0625", 6, false, true},
+        // 2147481856 bytes leave room for the header, not for 871 markers.
+        {"32kHz", "870", "9631", 4, false, false},
+        {"32kHz", "870", "9631", 4, true, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.read.ok ? c.read.value : c.read.description);
+        SCOPED_TRACE(::testing::Message() << c.steps << " x " << c.toneMs << " ms, markers " << c.markers);
+        GeneratorState s;
+        RecordingWindow w;
+        RecordingServices sv;
+        Form_Load(s, w, sv, false);
+        ASSERT_TRUE(w.choose(Control::Samplerate, c.rate));
+        w.select_index(Control::Channels, c.channels - 1);
+        w.select_index(Control::Shiftmode, 0);
+        w.set_text(Control::Steps, c.steps);
+        w.set_text(Control::ToneTime, c.toneMs);
+        w.set_text(Control::ToneCycles, "0");
+        w.set_text(Control::EndFreq, "15000");
+        s.bMarkers = c.markers;
+        EXPECT_EQ(PlanFromEntries(s, w), !c.refused);
+        EXPECT_EQ(s.iCalcResult == 1, !c.refused);
+        ASSERT_EQ(w.boxes.size(), c.refused ? 1u : 0u);
+        if (c.refused) {
+            EXPECT_EQ(w.boxes[0].text, kOversizeMessage);
+            EXPECT_FALSE(s.bDataOK);
+        }
+    }
+}
+
+TEST(WriterWarning, ShownAndTheCommandSucceeds) {
+    // The file was written without something the old one had: one message,
+    // and the command goes on as after any good write.
+    const std::string warning = "Could not keep the group of the file x: Operation not permitted";
+    const struct {
+        const char* command;
+        void (*click)(GeneratorState&, RecordingWindow&, RecordingServices&);
+        const char* steps;  // a long report goes to a file
+    } cases[] = {
+        {"Generate file", [](GeneratorState& s, RecordingWindow& w, RecordingServices& sv) { OK_Click(s, w, sv); },
+         "0"},
+        {"Show Info", [](GeneratorState& s, RecordingWindow& w, RecordingServices& sv) { ShowInfo_Click(s, w, sv); },
+         "100"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        GeneratorState s;
+        RecordingWindow w;
+        RecordingServices sv;
+        sv.writeWarning = warning;
+        Form_Load(s, w, sv);
+        w.set_text(Control::Steps, c.steps);
+        w.set_text(Control::ToneTime, "1");
+        c.click(s, w, sv);
+        ASSERT_EQ(w.boxes.size(), 1u);
+        EXPECT_EQ(w.boxes[0].text, warning);
+        EXPECT_EQ(w.boxes[0].title, kTitle);
+        EXPECT_EQ(w.boxes[0].icon, Icon::Exclamation);
+        // The WAV file counts as written; the report is opened in the viewer.
+        EXPECT_EQ(sv.files.size(), s.bFileWritten ? 1u : 0u);
+        EXPECT_EQ(sv.textFiles.size() + sv.files.size(), 1u);
+        EXPECT_EQ(sv.viewerOpens.size(), sv.textFiles.size());
+    }
+}
+
+TEST(OutputFolder, AnalyserSettingsLookup) {
+    const struct {
+        Result<std::string> read;
+        bool message;
+        const char *directory, *subfolder;
+        FolderLookup lookup;
+        const char* home = "/home/user/";  // the fallback; empty: the user has no home folder
+    } cases[] = {
+        {std::string("/srv/Analyser"), false, "/srv/Analyser", "/User Wavetables/", FolderLookup::Found},
+        {Status::Failure("Invalid root in settings key"), true, "/home/user/", "", FolderLookup::NotFound},
+        {Status::Failure("INVALID"), true, "/home/user/", "", FolderLookup::NotFound},
+        {Status::Failure(" invalid"), false, "/opt/analyser", "/User Wavetables/", FolderLookup::Unreadable},
+        {Status::Failure("Unable to read the settings"), false, "/opt/analyser", "/User Wavetables/",
+         FolderLookup::Unreadable},
+        // No folder at all, rather than the root folder: the front ends refuse to go on.
+        {Status::Failure("Invalid root in settings key"), true, "", "", FolderLookup::NotFound, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.read.ok() ? c.read.value() : c.read.reason());
         GeneratorState s;
         RecordingWindow w;
         RecordingServices sv;
         sv.setting = c.read;
+        sv.defaults.fallbackDirectory = c.home;
         Form_Load(s, w, sv);
         EXPECT_EQ(sv.settingReads,
                   std::vector<std::string>{"HKCU\\Software\\Corvalis\\Olvane\\Paths\\Application directory"});
         EXPECT_EQ(OutputFolder(s), std::string(c.directory) + c.subfolder);
+        EXPECT_EQ(s.folderLookup, c.lookup);
         ASSERT_EQ(w.boxes.size(), c.message ? 1u : 0u);
         if (c.message) {
             EXPECT_EQ(w.boxes[0].text, "Couldn't find Olvane installation path");

@@ -9,6 +9,7 @@
 
 #include "support/planned_sweep.h"
 #include "wav/marker_chunks.h"
+#include "wav/wav_format.h"
 
 namespace sweepwav {
 namespace {
@@ -52,14 +53,13 @@ std::vector<Chunk> ReadChunks(const Bytes& bytes, std::size_t from) {
 }
 
 TEST(ToneMarkers, CuePointsLabelsAndRegionsPerTone) {
-    // Tones of one length, of their own lengths, and without frames; labels
-    // of odd and even lengths.
+    // Tones of one length, of their own lengths, and of no length while
+    // others have frames; labels of odd and even lengths.
     const SweepSettings sweeps[] = {
         {.steps = 2, .startFreq = 1000, .endFreq = 3000, .toneMs = 200},
         {.rate = 44100, .channels = 1, .steps = 12, .log = true, .startFreq = 20, .endFreq = 20000,
          .startLevel = 0, .endLevel = -60, .mode = 1},
         {.rate = 32000, .steps = 7, .startFreq = 100, .endFreq = 1000, .toneMs = 0, .cycles = 10, .mode = 2},
-        {.steps = 3, .toneMs = 0},
     };
     for (const SweepSettings& p : sweeps) {
         SCOPED_TRACE(::testing::Message() << p.steps << " steps, mode " << p.mode);
@@ -85,14 +85,14 @@ TEST(ToneMarkers, CuePointsLabelsAndRegionsPerTone) {
             EXPECT_EQ(std::make_tuple(cue.u(at), cue.u(at + 4), cue.id4(at + 8), cue.u(at + 12), cue.u(at + 16), cue.u(at + 20)),
                       std::make_tuple(i + 1, first, std::string("data"), 0u, 0u, first));
 
-            const Chunk& labl = notes[2 * i];
+            const Chunk& labl = notes[i];  // every label first, then every region
             ASSERT_EQ(labl.id, "labl");
             const std::string label = ToneLabel(s, static_cast<int>(i));
             EXPECT_EQ(labl.u(0), i + 1);
             EXPECT_EQ(std::string(labl.data.begin() + 4, labl.data.end()), label + '\0');
             EXPECT_EQ(label.rfind("Tone " + std::to_string(i) + ": ", 0), 0u) << label;
 
-            const Chunk& ltxt = notes[2 * i + 1];
+            const Chunk& ltxt = notes[tones + i];
             ASSERT_EQ(ltxt.id, "ltxt");
             ASSERT_EQ(ltxt.data.size(), 20u);
             EXPECT_EQ(std::make_tuple(ltxt.u(0), ltxt.u(4), ltxt.id4(8), ltxt.u(12), ltxt.u(16)),
@@ -104,6 +104,12 @@ TEST(ToneMarkers, CuePointsLabelsAndRegionsPerTone) {
     GeneratorState unplanned;
     unplanned.iSteps = 2;
     EXPECT_TRUE(ToneMarkerChunks(unplanned).empty());
+    // A plan without frames has nothing to mark.
+    GeneratorState silent = PlannedSweep({.steps = 3, .toneMs = 0});
+    ASSERT_EQ(silent.iTotalSamples, 0);
+    silent.bMarkers = true;
+    EXPECT_TRUE(ToneMarkerChunks(silent).empty());
+    EXPECT_EQ(PlannedFileSize(silent).file_bytes(), kWavHeaderBytes);
 }
 
 TEST(ToneMarkers, LabelsRoundToThreeDecimals) {
@@ -121,7 +127,7 @@ TEST(ToneMarkers, LabelsRoundToThreeDecimals) {
     const std::vector<Chunk> notes = ReadChunks(ReadChunks(bytes, 0).at(1).data, 4);
     for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(ToneLabel(s, static_cast<int>(i)), std::get<2>(tones[i]));
-        EXPECT_EQ(std::string(notes.at(2 * i).data.begin() + 4, notes.at(2 * i).data.end() - 1), std::get<2>(tones[i]));
+        EXPECT_EQ(std::string(notes.at(i).data.begin() + 4, notes.at(i).data.end() - 1), std::get<2>(tones[i]));
     }
 }
 
@@ -131,7 +137,11 @@ TEST(ToneMarkers, RiffSizeCountsTheDataPadAndTheMarkers) {
         {26463, 120, 26620},  // odd data: its pad byte comes before the markers
         {2147483603, 24100, 2147507740u},  // the largest plan passes 2^31 with markers
     };
-    for (const auto& [data, markers, riff] : sizes) EXPECT_EQ(RiffSizeWithMarkers(data, markers), riff);
+    for (const auto& [data, markers, riff] : sizes) {
+        GeneratorState s;
+        s.iTotalBytes = data;
+        EXPECT_EQ(FileSizeOf(s, markers).riff_size(), riff);
+    }
 }
 
 }  // namespace

@@ -119,6 +119,14 @@ TEST(PlanExport, JsonEscapesTheFileName) {
         {"tab\tnew\nline\r.wav", R"("tab\tnew\nline\r.wav")"},
         {std::string(kControls, sizeof kControls - 1), R"("nul\u0000bell\u0007\u001f\b\f.wav")"},
         {"Töne – µ/\x7f.wav", "\"Töne – µ/\x7f.wav\""},  // UTF-8 and DEL as they are
+        {"\xF0\x9F\x8E\xB5 \xF4\x8F\xBF\xBF.wav", "\"\xF0\x9F\x8E\xB5 \xF4\x8F\xBF\xBF.wav\""},  // 4 bytes, the last code point
+        // Each byte that is not part of well-formed UTF-8 becomes U+FFFD.
+        {"Latin-1 T\xF6ne.wav", "\"Latin-1 T\uFFFDne.wav\""},
+        {"cut \xE2\x80.wav", "\"cut \uFFFD\uFFFD.wav\""},
+        {"end \xC3", "\"end \uFFFD\""},
+        {"overlong \xC0\xAF \xE0\x80\xAF", "\"overlong \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD\""},
+        {"surrogate \xED\xA0\x80", "\"surrogate \uFFFD\uFFFD\uFFFD\""},
+        {"too high \xF4\x90\x80\x80 \xFF", "\"too high \uFFFD\uFFFD\uFFFD\uFFFD \uFFFD\""},
     };
     for (const auto& [name, written] : names) {
         const std::string json = PlanJson(PlannedSweep({.file = name}));
@@ -126,12 +134,22 @@ TEST(PlanExport, JsonEscapesTheFileName) {
     }
 }
 
+// The shortest text that reads back as the very same double.
 TEST(PlanExport, NumberTexts) {
     const std::pair<double, const char*> numbers[] = {
-        {20, "20"}, {-20, "-20"}, {0, "0"}, {0.1, "0.10000000000000001"}, {3276.8, "3276.8000000000002"},
-        {1.0 / 3, "0.33333333333333331"}, {1.0 / 192000, "5.2083333333333332e-06"}, {123456789.25, "123456789.25"},
+        {20, "20"}, {-20, "-20"}, {0, "0"}, {-0.0, "0"}, {20000, "20000"}, {200000, "200000"},
+        {1e20, "100000000000000000000"}, {0.1, "0.1"}, {0.1 + 0.2, "0.30000000000000004"},
+        {1234.56, "1234.56"}, {3276.8, "3276.8"}, {32.768, "32.768"}, {-0.5, "-0.5"},
+        {1.0 / 3, "0.3333333333333333"}, {1e-7, "1e-07"}, {0.0001, "0.0001"},
+        {1.0 / 192000, "5.208333333333333e-06"}, {123456789.25, "123456789.25"},
+        {std::nextafter(1234.56, 2000.0), "1234.5600000000002"},
     };
-    for (const auto& [x, text] : numbers) EXPECT_EQ(ExactNumberText(x), text);
+    for (const auto& [x, text] : numbers) {
+        EXPECT_EQ(ExactNumberText(x), text) << x;
+        if (x != 0) {
+            EXPECT_TRUE(SameBits(Read<double>(ExactNumberText(x)), x)) << text;
+        }
+    }
 }
 
 TEST(PlanExport, FormatFromTheFileName) {

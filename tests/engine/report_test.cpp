@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "report/info_report.h"
 #include "settings/auto_name.h"
 #include "support/recording_fake.h"
@@ -102,6 +102,24 @@ TEST_F(Commands, FrequencyLineFollowsSpacingAndShiftMode) {
         const auto lines = ReportLines();
         ASSERT_GE(lines.size(), 4u);
         EXPECT_EQ(lines[lines.size() - 4], line);
+    }
+}
+
+TEST_F(Commands, FileSizeIsTheSizeOfTheFileWritten) {
+    // Mono 24 bit over an odd number of frames: the audio ends with a pad byte,
+    // which the size counts only when tone markers follow it.
+    for (bool markers : {false, true}) {
+        SCOPED_TRACE(markers);
+        Load({.steps = "2", .toneMs = "200.0208"});  // 9601 frames a tone
+        w.select_index(Control::Channels, 0);
+        ASSERT_TRUE(w.choose(Control::Wordlength, "24 bit"));
+        s.bMarkers = markers;
+        ShowInfo_Click(s, w, sv);
+        const std::string sizeLine = ReportLines().back();
+        OK_Click(s, w, sv);
+        const auto& file = sv.files.at("/data/analyser/User Wavetables/mine.wav");
+        const std::size_t stated = markers ? file.size() : file.size() - 1;
+        EXPECT_EQ(sizeLine, FileSizeLine(static_cast<std::int32_t>(stated)));
     }
 }
 

@@ -10,11 +10,12 @@
 #include <tuple>
 #include <vector>
 
-#include "app/commands.h"
+#include "commands/commands.h"
 #include "plan/alignment.h"
 #include "plan/tone_plan.h"
 #include "synth/dither_source.h"
 #include "synth/synthesis.h"
+#include "support/planned_sweep.h"
 #include "support/recording_fake.h"
 
 namespace sweepwav {
@@ -32,16 +33,13 @@ struct Sweep {
     bool dither = false;
 };
 
+// The sweeps here default to one 10 ms tone at full level, log spacing.
 GeneratorState Plan(const Sweep& p, RecordingWindow& w) {
-    GeneratorState s;
-    s.sAppTitle = "Sweep WAV generation";
-    s.dPi = 4 * std::atan(1.0);
-    s.iSampleRate = p.rate, s.iBits = p.bits, s.iChannels = p.channels, s.bDither = p.dither;
-    s.iSteps = p.steps, s.bLogSteps = p.log, s.dStartFreq = p.startFreq, s.dEndFreq = p.endFreq;
-    s.dStartLevel = p.startLevel, s.dEndLevel = p.endLevel;
-    s.dToneTime = p.toneMs, s.iToneCycles = p.cycles, s.iShiftMode = p.mode;
-    Set_up_calculation(s, w);
-    return s;
+    return testing::PlannedSweep({.rate = p.rate, .bits = p.bits, .channels = p.channels, .steps = p.steps,
+                                  .log = p.log, .startFreq = p.startFreq, .endFreq = p.endFreq,
+                                  .startLevel = p.startLevel, .endLevel = p.endLevel, .toneMs = p.toneMs,
+                                  .cycles = p.cycles, .mode = p.mode, .dither = p.dither},
+                                 w);
 }
 
 GeneratorState Plan(const Sweep& p) {
@@ -54,13 +52,7 @@ GeneratorState Plan(const Sweep& p) {
 // The audio bytes synthesis passes on, on the given number of workers.
 std::vector<std::uint8_t> Render(GeneratorState& s, RecordingWindow& w, std::uint64_t seed = 1,
                                  unsigned workers = 2) {
-    std::vector<std::uint8_t> audio;
-    const auto failure = Generate_Audio_Data(s, w, seed, workers, [&](std::span<const std::uint8_t> b) {
-        audio.insert(audio.end(), b.begin(), b.end());
-        return std::optional<std::string>();
-    });
-    EXPECT_EQ(failure, std::nullopt);
-    return audio;
+    return testing::SynthesisedAudio(s, w, seed, workers);
 }
 
 std::vector<std::uint8_t> Render(GeneratorState& s, std::uint64_t seed = 1, unsigned workers = 2) {
@@ -163,7 +155,6 @@ TEST(TonePlan, TotalsAndBuffers) {
         ASSERT_EQ(s.iCalcResult, 1);
         EXPECT_EQ(s.iTotalSamples, toneMs > 0 ? 13230 : 0);
         EXPECT_EQ(s.iTotalBytes, totalBytes);
-        EXPECT_EQ(s.bSampleBytes.size(), static_cast<std::size_t>(bits == 16 ? 3 : 4));
         EXPECT_EQ(w.statuses, std::vector<std::string>{"Setting up calculations"});
         EXPECT_TRUE(w.boxes.empty());
     }
@@ -175,7 +166,6 @@ TEST(TonePlan, OversizePlansAreRefusedBeforeAllocation) {
         {.rate = 192000, .channels = 1, .startFreq = 10, .cycles = 200000, .mode = 2},  // 3.84e9 frames
         // each of the 11 tones fits; their sum does not
         {.channels = 1, .steps = 10, .startFreq = 20, .endFreq = 20, .cycles = 200000, .mode = 2},
-        {.channels = 1, .toneMs = 22369621},  // the audio fits, the 44-byte header no longer does
     };
     for (const auto& p : cases) {
         SCOPED_TRACE(::testing::Message() << p.rate << " Hz, " << p.steps << " steps, " << p.toneMs << " ms");
@@ -400,6 +390,22 @@ TEST(Synthesis, WindowOperationsDoNotDependOnTheWorkers) {
         EXPECT_EQ(w.log, first) << workers << " workers";
     }
     EXPECT_EQ(std::count(first.begin(), first.end(), "events"), 3);  // aborted at the third tone
+}
+
+TEST(Synthesis, ProgressMarksRunForwardAcrossPieces) {
+    // 200017 stereo frames a tone: each tone is rendered in several pieces,
+    // and Progress1 still moves every 1000 frames, once each, forward only.
+    auto s = Plan({.rate = 48000, .steps = 1, .startFreq = 100, .endFreq = 200, .toneMs = 4167.0208});
+    ASSERT_EQ(s.dSamples[0], 200017);
+    RecordingWindow w;
+    Render(s, w, 1, 2);
+    std::vector<float> expected;
+    for (int tone = 0; tone < 2; ++tone) {
+        expected.push_back(LineX2(0));
+        for (int n = 0; n < 200017; n += 1000) expected.push_back(LineX2(n / 200017.0));
+        expected.push_back(LineX2(1));
+    }
+    EXPECT_EQ(w.progress1, expected);
 }
 
 TEST(DitherSource, SkippingEqualsDrawing) {

@@ -6,20 +6,22 @@
 
 #include "support/recording_fake.h"
 #include "wav/binary_writer.h"
+#include "wav/wav_format.h"
 #include "wav/wav_header.h"
 
 namespace sweepwav {
 namespace {
 
-GeneratorState Header(std::int32_t rate, std::int16_t bits, std::int16_t channels, std::int32_t bytes) {
+GeneratorState Header(std::int32_t rate, std::int16_t bits, std::int16_t channels, std::int32_t bytes,
+                      std::size_t markerBytes = 0) {
     GeneratorState s;
     s.iSampleRate = rate;
     s.iBits = bits;
     s.iChannels = channels;
     s.iBytesPerSample = bits == 16 ? 2 : 3;
     s.iTotalBytes = bytes;
-    s.bHeader.fill(0xEE);
-    Generate_WAV_Header(s);
+    s.bHeader.assign(60, 0xEE);  // what an earlier run left
+    Generate_WAV_Header(s, FileSizeOf(s, markerBytes));
     return s;
 }
 
@@ -35,8 +37,8 @@ TEST(WavHeader, CdQualityStereoExample) {
         0x52, 0x49, 0x46, 0x46, 0x34, 0xB1, 0x02, 0x00, 0x57, 0x41, 0x56, 0x45, 0x66, 0x6D, 0x74,
         0x20, 0x10, 0x00, 0x00, 0x00, 0x01, 0x00, 0x02, 0x00, 0x44, 0xAC, 0x00, 0x00, 0x10, 0xB1,
         0x02, 0x00, 0x04, 0x00, 0x10, 0x00, 0x64, 0x61, 0x74, 0x61, 0x10, 0xB1, 0x02, 0x00};
+    ASSERT_EQ(s.bHeader.size(), 44u);
     EXPECT_TRUE(std::equal(expected, expected + 44, s.bHeader.begin()));
-    EXPECT_EQ(s.bHeader[44], 0xEE);  // the spare element is never written
     EXPECT_EQ(s.iByteRate, 176400);
 }
 
@@ -65,13 +67,39 @@ TEST(WavHeader, FormatFields) {
     }
 }
 
+TEST(WavHeader, RiffSizeOfMarkedFilesInEveryByte) {
+    // Sizes that reach every byte of the field, the top one included.
+    struct Case {
+        std::int32_t bytes;
+        std::size_t markers;
+        std::uint32_t riff;
+    } const cases[] = {
+        {50331651, 1000, 50331651 + 1 + 1000 + 36},  // 48 MiB and more, odd
+        {2000000000, 4098, 2000004134},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.bytes << " + " << c.markers);
+        const auto s = Header(48000, 24, 1, c.bytes, c.markers);
+        EXPECT_EQ(Le(s, 4, 4), c.riff);
+        EXPECT_EQ(Le(s, 40, 4), static_cast<std::uint32_t>(c.bytes));
+        EXPECT_EQ(FileSizeOf(s, c.markers).file_bytes(),
+                  44u + static_cast<std::uint64_t>(c.bytes) + c.bytes % 2 + c.markers);
+    }
+}
+
 TEST(BinaryWriter, PadsOddBlocksAndKeepsPiecesInOrder) {
     for (const auto& [bodyBytes, fileBytes] : {std::pair{26463u, 26508u}, {4u, 48u}, {1u, 46u}, {0u, 44u}}) {
         SCOPED_TRACE(bodyBytes);
         std::vector<std::uint8_t> head(44, 0xA5), body(bodyBytes);
         for (std::size_t i = 0; i < body.size(); ++i) body[i] = static_cast<std::uint8_t>(i * 7 + 1);
         testing::RecordingServices sv;
-        EXPECT_FALSE(WriteBinary(sv, "/x/out.wav", head, body).has_value());
+        auto writer = BinaryWriter::Open(sv, "/x/out.wav");
+        ASSERT_TRUE(writer.ok());
+        Status written = writer.value().append(head);
+        if (written) written = writer.value().append(body);
+        if (written) written = writer.value().pad_to_even();
+        if (written) written = writer.value().commit();
+        EXPECT_TRUE(written.ok());
         const auto& file = sv.files.at("/x/out.wav");
         ASSERT_EQ(file.size(), fileBytes);
         EXPECT_TRUE(std::equal(head.begin(), head.end(), file.begin()));

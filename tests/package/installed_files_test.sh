@@ -22,13 +22,13 @@ check_gzip() {
 }
 
 # A manual page for the program the file is named after, in section 1, at
-# this version, with the sections taken from the include files.
+# this version, with the sections every page has.
 check_man() {
     check_gzip "$1" "$2"
     local name page
     name=$(basename "$2" .1.gz)
     page=$(zcat "$2")
-    grep -q "^\.TH ${name^^} \"1\" .* \"$name $version\"" <<<"$page" || fail "$1: no title line for $name $version"
+    grep -q "^\.TH \"$name\" \"1\" .* \"sweepwav $version\"" <<<"$page" || fail "$1: no title line for $name $version"
     for section in NAME SYNOPSIS DESCRIPTION FILES "SEE ALSO"; do
         grep -q "^\.SH \"\?$section\"\?$" <<<"$page" || fail "$1 has no $section section"
     done
@@ -62,6 +62,9 @@ share/icons/hicolor/256x256/apps/$id.png          png256
 share/icons/hicolor/scalable/apps/$id.svg         svg
 share/doc/sweepwav/copyright                      text
 share/doc/sweepwav/changelog.Debian.gz            gzip
+share/doc/sweepwav-cli/copyright                  text
+share/doc/sweepwav-cli/changelog.Debian.gz        gzip
+share/doc/sweepwav-cli/README.md.gz               gzip
 EOF_TABLE
 
 # The desktop entry's Icon= names the installed icons, at every size.
@@ -76,6 +79,10 @@ release=$(grep -o -m1 '<release version="[^"]*"' "$usr/share/metainfo/$id.metain
 [[ $release == "<release version=\"$version\"" ]] || fail "newest metainfo release is $release, not $version"
 entry=$(zcat "$usr/share/doc/sweepwav/changelog.Debian.gz" | head -n1)
 [[ $entry == "sweepwav ($version-"* ]] || fail "newest changelog entry is '$entry', not $version"
+
+# The README installed is the one of the source tree.
+zcat "$usr/share/doc/sweepwav-cli/README.md.gz" | cmp -s - "$(dirname "$0")/../../README.md" ||
+    fail "the installed README is not the source's"
 
 echo "installed files: $failures failed"
 ((failures == 0))

@@ -2,6 +2,7 @@
 // permissions a file keeps or gets, and what termination by a signal leaves.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,13 +17,23 @@
 
 #include "platform/safe_file.h"
 #include "platform/system_services.h"
+#include "injected_faults.h"
 #include "platform/temporary_files.h"
+#include "safe_file_hidden.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using sweepwav::CreateSafeFile;
-using sweepwav::TemporaryFileKind;
+using sweepwav::CreateSafeFileWithHiddenName;
+
+// The two routes to a new file: an unnamed temporary file where the system
+// offers one, or a hidden named one.
+enum class Route { Unnamed, Hidden };
+
+auto Open(const std::string& path, Route route) {
+    return route == Route::Hidden ? CreateSafeFileWithHiddenName(path) : CreateSafeFile(path);
+}
 
 std::string ReadAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -51,12 +62,14 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
 
 // Writes text as the new content of path through the real writer.
 std::optional<std::string> Replace(const std::string& path, const std::string& text,
-                                   TemporaryFileKind kind = TemporaryFileKind::Unnamed) {
-    auto opened = CreateSafeFile(path, kind);
-    if (!opened.file) return opened.failure;
+                                   Route route = Route::Unnamed) {
+    auto opened = Open(path, route);
+    if (!opened) return opened.reason();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (auto failure = opened.file->write({bytes, text.size()})) return failure;
-    return opened.file->commit();
+    sweepwav::Status written = opened.value()->write({bytes, text.size()});
+    if (written) written = opened.value()->commit();
+    if (!written) return written.reason();
+    return std::nullopt;
 }
 
 class SafeFile : public ::testing::Test {
@@ -210,38 +223,167 @@ TEST_F(SafeFile, PermissionsKeptOrGiven) {
     EXPECT_EQ(Replace((root / "missing/x.wav").string(), "x"), "No such file or directory");
 }
 
+TEST_F(SafeFile, AbandonedWriteLeavesOnlyTheOldFile) {
+    // Written in part, then given up without commit: by any user, on either route.
+    for (Route route : {Route::Unnamed, Route::Hidden}) {
+        SCOPED_TRACE(route == Route::Hidden ? "hidden name" : "unnamed");
+        fs::remove_all(root), fs::create_directory(root);
+        WriteAll(root / "t.wav", "old");
+        {
+            auto opened = Open((root / "t.wav").string(), route);
+            ASSERT_TRUE(opened.ok()) << opened.reason();
+            const std::string part(100000, 'x');
+            ASSERT_TRUE(opened.value()->write({reinterpret_cast<const std::uint8_t*>(part.data()), part.size()}));
+            if (route == Route::Hidden) {
+                EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 2);
+            }
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 1);
+        EXPECT_EQ(ReadAll(root / "t.wav"), "old");
+    }
+}
+
+// A folder of this many bytes under root: the path of a file in it is close
+// to the system's limit.
+fs::path DeepFolder(const fs::path& root, std::size_t bytes) {
+    fs::path folder = root;
+    while (folder.string().size() + 201 < bytes) folder /= std::string(200, 'd');
+    folder /= std::string(bytes - folder.string().size() - 1, 'e');
+    fs::create_directories(folder);
+    return folder;
+}
+
 TEST_F(SafeFile, TerminationLeavesNoTemporaryFile) {
-    // Both kinds of temporary file, killed in the middle of writing.
-    for (auto kind : {TemporaryFileKind::Unnamed, TemporaryFileKind::Named}) {
-        for (int signal : {SIGTERM, SIGHUP}) {
-            SCOPED_TRACE(::testing::Message() << (kind == TemporaryFileKind::Named) << " " << signal);
+    // Both kinds of temporary file, killed in the middle of writing, by the
+    // signals that end a process, also in a folder whose path is as long as
+    // a path may be.
+    const int signals[] = {SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGXCPU, SIGINT};
+    for (Route route : {Route::Unnamed, Route::Hidden}) {
+        for (std::size_t folderBytes : {std::size_t(0), std::size_t(4088)}) {
+            for (int signal : signals) {
+                SCOPED_TRACE(::testing::Message() << (route == Route::Hidden) << " " << folderBytes << " " << signal);
+                fs::remove_all(root), fs::create_directory(root);
+                const fs::path folder = folderBytes > 0 ? DeepFolder(root, folderBytes) : root;
+                WriteAll(folder / "t.wav", "old");
+                int ready[2];
+                ASSERT_EQ(pipe(ready), 0);
+                const pid_t pid = fork();
+                if (pid == 0) {
+                    // Whatever this test was started with (nohup ignores SIGHUP),
+                    // the child ends by the signal as a user's process would,
+                    // without a core file.
+                    for (int s : signals) std::signal(s, SIG_DFL);
+                    const rlimit noCore{0, 0};
+                    setrlimit(RLIMIT_CORE, &noCore);
+                    sweepwav::PrepareProcessForFileWrites();
+                    auto opened = Open((folder / "t.wav").string(), route);
+                    const std::uint8_t byte = 1;
+                    if (!opened || !opened.value()->write({&byte, 1})) _exit(3);
+                    if (write(ready[1], "x", 1) != 1) _exit(3);
+                    pause();
+                    _exit(4);
+                }
+                char c;
+                ASSERT_EQ(read(ready[0], &c, 1), 1);
+                if (route == Route::Hidden) {
+                    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2);  // the hidden file exists
+                }
+                kill(pid, signal);
+                int status = 0;
+                waitpid(pid, &status, 0);
+                close(ready[0]), close(ready[1]);
+                EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+                EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+                EXPECT_EQ(ReadAll(folder / "t.wav"), "old");
+            }
+        }
+    }
+}
+
+TEST_F(SafeFile, NameIsRememberedBeforeTheFileTakesIt) {
+    // A signal that lands right after the unnamed file is linked into the
+    // folder under its hidden name still removes it.
+    WriteAll(root / "t.wav", "old");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::signal(SIGTERM, SIG_DFL);
+        sweepwav::PrepareProcessForFileWrites();
+        auto opened = Open((root / "t.wav").string(), Route::Unnamed);
+        const std::uint8_t byte = 1;
+        if (!opened || !opened.value()->write({&byte, 1})) _exit(3);
+        injected::signalAfterLink = SIGTERM;
+        (void)opened.value()->commit();
+        _exit(4);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 1);
+    EXPECT_EQ(ReadAll(root / "t.wav"), "old");
+}
+
+TEST_F(SafeFile, LateErrorsKeepTheOldFile) {
+    // The data of a replacing file is synced before the rename, and some file
+    // systems report a failure to store it only when the file is closed:
+    // either way the file does not take its name, and the old one stays.
+    const struct {
+        std::atomic<int>& fault;
+        int error;
+        const char* reason;
+    } faults[] = {{injected::syncError, EIO, "Input/output error"}, {injected::closeError, EDQUOT, "Disk quota exceeded"}};
+    for (const auto& f : faults) {
+        for (Route route : {Route::Unnamed, Route::Hidden}) {
+            SCOPED_TRACE(::testing::Message() << f.reason << (route == Route::Hidden ? " hidden" : " unnamed"));
             fs::remove_all(root), fs::create_directory(root);
             WriteAll(root / "t.wav", "old");
-            int ready[2];
-            ASSERT_EQ(pipe(ready), 0);
-            const pid_t pid = fork();
-            if (pid == 0) {
-                sweepwav::PrepareProcessForFileWrites();
-                auto opened = CreateSafeFile((root / "t.wav").string(), kind);
-                const std::uint8_t byte = 1;
-                if (!opened.file || opened.file->write({&byte, 1})) _exit(3);
-                if (write(ready[1], "x", 1) != 1) _exit(3);
-                pause();
-                _exit(4);
-            }
-            char c;
-            ASSERT_EQ(read(ready[0], &c, 1), 1);
-            if (kind == TemporaryFileKind::Named) {
-                EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 2);  // the hidden file exists
-            }
-            kill(pid, signal);
-            int status = 0;
-            waitpid(pid, &status, 0);
-            close(ready[0]), close(ready[1]);
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
+            auto opened = Open((root / "t.wav").string(), route);
+            ASSERT_TRUE(opened);
+            const std::uint8_t byte = 1;
+            ASSERT_TRUE(opened.value()->write({&byte, 1}));
+            f.fault = f.error;
+            const sweepwav::Status committed = opened.value()->commit();
+            f.fault = 0;
+            EXPECT_EQ(committed.reason(), f.reason);
+            opened.value().reset();
             EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 1);
             EXPECT_EQ(ReadAll(root / "t.wav"), "old");
         }
+    }
+}
+
+TEST_F(SafeFile, LeftoversOfEndedProcessesAreRemoved) {
+    // A hidden temporary file is removed by the next write into its folder
+    // only when it is ours by name and owner, its process has ended, and
+    // nothing has written to it for ten minutes.
+    const pid_t ended = fork();
+    if (ended == 0) _exit(0);
+    waitpid(ended, nullptr, 0);
+    const std::string endedName = ".sweepwav-" + std::to_string(ended) + "-abcdEFG1";
+    const uid_t me = geteuid();
+    const struct {
+        std::string name;
+        uid_t owner;
+        int minutesOld;
+        bool removed;
+    } cases[] = {
+        {endedName, me, 11, true},
+        {".sweepwav-" + std::to_string(getpid()) + "-abcdEFG1", me, 11, false},  // its process runs
+        {endedName, me, 9, false},
+        {endedName, me + 1, 11, false},  // another user's
+        {".sweepwav-abcdEFG1", me, 11, false},
+        {endedName + "2", me, 11, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name + " " + std::to_string(c.owner) + " " + std::to_string(c.minutesOld));
+        fs::remove_all(root), fs::create_directory(root);
+        const fs::path leftover = root / c.name;
+        WriteAll(leftover, "leftover");
+        if (c.owner != me && chown(leftover.c_str(), c.owner, c.owner) != 0) continue;  // needs root
+        const timespec old = {time(nullptr) - c.minutesOld * 60, 0};
+        const timespec times[2] = {old, old};
+        ASSERT_EQ(utimensat(AT_FDCWD, leftover.c_str(), times, 0), 0);
+        ASSERT_EQ(Replace((root / "t.wav").string(), "new"), std::nullopt);
+        EXPECT_EQ(fs::exists(leftover), !c.removed);
     }
 }
 
@@ -255,6 +397,7 @@ TEST(AnalyserSettings, WhatCountsAsTheFolder) {
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     const fs::path config = pattern;
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    setenv("WINEPREFIX", (config / "no-wine").c_str(), 1);  // and no analyser under Wine
     fs::create_directories(config / "Corvalis");
     const struct {
         const char* file;  // nullptr: no settings file at all
@@ -275,11 +418,11 @@ TEST(AnalyserSettings, WhatCountsAsTheFolder) {
         fs::remove(config / "Corvalis/Olvane.conf");
         if (c.file) WriteAll(config / "Corvalis/Olvane.conf", c.file);
         const auto read = services.read_setting("HKCU\\Software\\Corvalis\\Olvane\\Paths\\Application directory");
-        EXPECT_EQ(read.ok, c.ok);
+        EXPECT_EQ(read.ok(), c.ok);
         if (c.ok) {
-            EXPECT_EQ(read.value, c.valueOrStart);
+            EXPECT_EQ(read.value(), c.valueOrStart);
         } else {
-            EXPECT_EQ(read.description.rfind(c.valueOrStart, 0), 0u) << read.description;
+            EXPECT_EQ(read.reason().rfind(c.valueOrStart, 0), 0u) << read.reason();
         }
     }
     fs::remove_all(config);

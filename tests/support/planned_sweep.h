@@ -2,12 +2,18 @@
 // is made from a plan (exported tables, marker chunks).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
-#include "app/generator_state.h"
+#include <gtest/gtest.h>
+
+#include "core/generator_state.h"
 #include "plan/tone_plan.h"
 #include "support/recording_fake.h"
+#include "synth/synthesis.h"
 
 namespace sweepwav::testing {
 
@@ -18,21 +24,40 @@ struct SweepSettings {
     double startFreq = 1000, endFreq = 1000, startLevel = -20, endLevel = -20, toneMs = 100;
     std::int32_t cycles = 0;
     std::int16_t mode = 0;
+    bool dither = false;
     std::string file = "sweep.wav";
 };
 
-// The state after Set_up_calculation; iCalcResult tells whether it planned.
-inline GeneratorState PlannedSweep(const SweepSettings& p) {
+// The state after Set_up_calculation, with the planning's window calls in
+// w; iCalcResult tells whether it planned.
+inline GeneratorState PlannedSweep(const SweepSettings& p, RecordingWindow& w) {
     GeneratorState s;
     s.sAppTitle = "Sweep WAV generation";
-    s.iSampleRate = p.rate, s.iBits = p.bits, s.iChannels = p.channels;
+    s.dPi = 4 * std::atan(1.0);
+    s.iSampleRate = p.rate, s.iBits = p.bits, s.iChannels = p.channels, s.bDither = p.dither;
     s.iSteps = p.steps, s.bLogSteps = p.log, s.dStartFreq = p.startFreq, s.dEndFreq = p.endFreq;
     s.dStartLevel = p.startLevel, s.dEndLevel = p.endLevel;
     s.dToneTime = p.toneMs, s.iToneCycles = p.cycles, s.iShiftMode = p.mode;
     s.sFileName = p.file;
-    RecordingWindow w;
     Set_up_calculation(s, w);
     return s;
+}
+
+inline GeneratorState PlannedSweep(const SweepSettings& p) {
+    RecordingWindow w;
+    return PlannedSweep(p, w);
+}
+
+// The audio bytes that synthesis of a planned state passes on, in order.
+inline std::vector<std::uint8_t> SynthesisedAudio(GeneratorState& s, WindowOps& w, std::uint64_t seed,
+                                                  unsigned workers) {
+    std::vector<std::uint8_t> audio;
+    const Status synthesised = Generate_Audio_Data(s, w, seed, workers, [&](std::span<const std::uint8_t> b) {
+        audio.insert(audio.end(), b.begin(), b.end());
+        return Status();
+    });
+    EXPECT_TRUE(synthesised.ok()) << synthesised.reason();
+    return audio;
 }
 
 }  // namespace sweepwav::testing

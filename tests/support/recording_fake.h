@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/services.h"
-#include "platform/stored_controls.h"
+#include "core/services.h"
+#include "core/stored_controls.h"
+#include "core/window_look.h"
 
 namespace sweepwav::testing {
 
@@ -40,7 +41,9 @@ public:
         if (label == Control::Status) statuses.push_back(t);
         log.push_back("label " + std::string(control_name(label)) + "=" + t);
     }
-    void set_line_x2(Control line, float x2, bool redraw) override {
+    // Logged in the window's units, as the window would show the line.
+    void set_progress(Control line, double fraction, bool redraw) override {
+        const float x2 = LineX2(fraction);
         std::ostringstream os;
         os << "x2 " << control_name(line) << "=" << x2 << (redraw ? " redraw" : "");
         log.push_back(os.str());
@@ -93,10 +96,10 @@ class RecordingServices;
 class RecordingFile : public OutputFile {
 public:
     RecordingFile(RecordingServices& owner, std::string path) : owner_(owner), path_(std::move(path)) {}
-    std::optional<std::string> write(std::span<const std::uint8_t> bytes) override;
-    std::optional<std::string> write_zeros(std::uint64_t count) override;
-    std::optional<std::string> commit() override;
-    std::string description() const override { return "the file " + path_; }
+    Status write(std::span<const std::uint8_t> bytes) override;
+    Status write_zeros(std::uint64_t count) override;
+    Status commit() override;
+    std::string description() const override { return FileDestination(path_); }
 
 private:
     RecordingServices& owner_;
@@ -107,26 +110,31 @@ private:
 class RecordingServices : public Services {
 public:
     FolderDefaults folder_defaults() override { return defaults; }
-    SettingRead read_setting(const std::string& path) override {
+    Result<std::string> read_setting(const std::string& path) override {
         settingReads.push_back(path);
         return setting;
     }
-    OpenedFile create_file(const std::string& path) override {
-        if (writeFailure && failAt == FailAt::Open) return {nullptr, *writeFailure};
-        return {std::make_unique<RecordingFile>(*this, path), {}};
+    Result<std::unique_ptr<OutputFile>> create_file(const std::string& path) override {
+        if (writeFailure && failAt == FailAt::Open) return Status::Failure(*writeFailure);
+        return std::unique_ptr<OutputFile>(std::make_unique<RecordingFile>(*this, path));
     }
-    std::optional<std::string> write_text_file(const std::string& path, const std::string& text) override {
-        if (writeFailure) return writeFailure;
+    Status write_text_file(const std::string& path, const std::string& text) override {
+        if (writeFailure) return Status::Failure(*writeFailure);
         textFiles[path] = text;
-        return std::nullopt;
+        return writeWarning.empty() ? Status() : Status::Warning(writeWarning);
     }
-    bool open_in_viewer(const std::string& path) override {
+    Result<std::string> read_text_file(const std::string& path) override {
+        const auto found = textFiles.find(path);
+        if (found == textFiles.end()) return Status::Failure("No such file or directory");
+        return found->second;
+    }
+    Status open_in_viewer(const std::string& path) override {
         viewerOpens.push_back(path);
-        return viewerWorks;
+        return viewerWorks ? Status() : Status::Failure("no viewer");
     }
-    bool open_folder(const std::string& path) override {
+    Status open_folder(const std::string& path) override {
         folderOpens.push_back(path);
-        return folderWorks;
+        return folderWorks ? Status() : Status::Failure("no file manager");
     }
     void sleep_ms(int ms) override {
         sleeps.push_back(ms);
@@ -142,13 +150,16 @@ public:
     unsigned worker_threads() override { return workers; }
 
     FolderDefaults defaults{"/opt/analyser", "/User Wavetables/", "/home/user/"};
-    SettingRead setting{true, "/data/analyser", {}};
+    Result<std::string> setting{std::string("/data/analyser")};
     std::vector<std::string> settingReads;
     // A write that fails with this reason: when the file is opened, once
     // more than failAfterBytes have been written, or when it is committed.
     std::optional<std::string> writeFailure;
     enum class FailAt { Open, Write, Commit } failAt = FailAt::Open;
     std::uint64_t failAfterBytes = 0;
+    // A write that succeeds with this warning (what the old file had that
+    // the new one could not keep).
+    std::string writeWarning;
     std::map<std::string, std::vector<std::uint8_t>> files;  // committed files
     std::vector<std::size_t> pieceSizes;  // of the last binary file, as written
     std::map<std::string, std::string> textFiles;
@@ -164,27 +175,29 @@ public:
     unsigned workers = 2;
 };
 
-inline std::optional<std::string> RecordingFile::write(std::span<const std::uint8_t> bytes) {
+inline Status RecordingFile::write(std::span<const std::uint8_t> bytes) {
     if (bytes_.empty()) owner_.pieceSizes.clear();
     owner_.pieceSizes.push_back(bytes.size());
     bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
     if (owner_.writeFailure && owner_.failAt == RecordingServices::FailAt::Write &&
         bytes_.size() > owner_.failAfterBytes) {
-        return owner_.writeFailure;
+        return Status::Failure(*owner_.writeFailure);
     }
-    return std::nullopt;
+    return {};
 }
 
-inline std::optional<std::string> RecordingFile::write_zeros(std::uint64_t count) {
+inline Status RecordingFile::write_zeros(std::uint64_t count) {
     bytes_.resize(bytes_.size() + count, 0);
-    return std::nullopt;
+    return {};
 }
 
-inline std::optional<std::string> RecordingFile::commit() {
-    if (owner_.writeFailure && owner_.failAt == RecordingServices::FailAt::Commit) return owner_.writeFailure;
+inline Status RecordingFile::commit() {
+    if (owner_.writeFailure && owner_.failAt == RecordingServices::FailAt::Commit) {
+        return Status::Failure(*owner_.writeFailure);
+    }
     owner_.files[path_] = std::move(bytes_);
     ++owner_.binaryWrites;
-    return std::nullopt;
+    return owner_.writeWarning.empty() ? Status() : Status::Warning(owner_.writeWarning);
 }
 
 }  // namespace sweepwav::testing

@@ -20,10 +20,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
-#include "app/form1.h"
-#include "app/plan_view.h"
+#include "window/form1.h"
+#include "window/plan_view.h"
 #include "plan/tone_plan.h"
 #include "platform/system_services.h"
 #include "report/plan_export.h"
@@ -36,8 +39,11 @@ namespace {
 // Real files; the hold, the viewer and the file manager are only recorded.
 struct TestServices : SystemServices {
     void sleep_ms(int) override {}
-    bool open_in_viewer(const std::string&) override { return true; }
-    bool open_folder(const std::string& path) override { return folders.push_back(path), folderWorks; }
+    Status open_in_viewer(const std::string&) override { return {}; }
+    Status open_folder(const std::string& path) override {
+        folders.push_back(path);
+        return folderWorks ? Status() : Status::Failure("no file manager");
+    }
     std::vector<std::string> folders;
     bool folderWorks = true;
 };
@@ -46,10 +52,14 @@ struct TestServices : SystemServices {
 struct PlanForm : Form1 {
     explicit PlanForm(Services& sv)
         : Form1(sv, [this](const std::string& t, const std::string&, Icon) { boxes.push_back(t); }) {}
-    QString askSaveFileName(const QString& caption, const QString& suggestion, const QStringList& filters,
+    QString ask_save_file_name(const QString& caption, const QString& suggestion, const QStringList& filters,
                             QString* selected) override {
         questions << caption + " | " + suggestion + " | " + filters.join(";;");
         *selected = answerFilter.isEmpty() ? filters.value(0) : answerFilter;
+        return answer;
+    }
+    QString ask_open_file_name(const QString& caption, const QString&, const QStringList&) override {
+        questions << caption;
         return answer;
     }
     template <typename T = QWidget>
@@ -102,12 +112,14 @@ private slots:
         const QString quitKeys = QKeySequence(QKeySequence::Quit).toString();  // none on this platform
         const std::pair<const char*, QStringList> menus[] = {
             {"FileMenu", {"&File", "ExportPlan", "&Export tone plan\u2026", "Ctrl+Shift+E", "OpenOutputFolder",
-                          "&Open output folder", "Ctrl+Shift+O", "", "", "", "Quit", "&Quit", quitKeys}},
+                          "&Open output folder", "Ctrl+Shift+O", "", "", "", "OpenSettings", "O&pen settings\u2026",
+                          "Ctrl+O", "SaveSettings", "&Save settings as\u2026", "Ctrl+S", "RecentSettings",
+                          "&Recent settings", "", "", "", "", "Quit", "&Quit", quitKeys}},
             {"OptionsMenu", {"&Options", "WriteMarkers", "Write tone &markers", ""}},
             {"ViewMenu", {"&View", "SweepPlan", "&Sweep plan\u2026", "Ctrl+Shift+P"}},
             {"HelpMenu", {"&Help", "About", "&About sweepwav", ""}},
         };
-        QCOMPARE(form->menuBar()->actions().size(), 4);
+        QCOMPARE(form->menu_bar()->actions().size(), 4);
         for (const auto& [name, entries] : menus) {
             auto* menu = form->find<QMenu>(name);
             QStringList shown{menu->title()};
@@ -117,8 +129,8 @@ private slots:
         QCOMPARE(form->action("Quit")->shortcuts(), QKeySequence::keyBindings(QKeySequence::Quit));
         QVERIFY(form->action("WriteMarkers")->isCheckable() && !form->action("WriteMarkers")->isChecked());
         // Above the form and out of its focus order (window_test checks the order).
-        QCOMPARE(form->menuBar()->focusPolicy(), Qt::NoFocus);
-        QVERIFY(form->menuBar()->geometry().bottom() < form->find("Header")->mapTo(form.get(), QPoint()).y());
+        QCOMPARE(form->menu_bar()->focusPolicy(), Qt::NoFocus);
+        QVERIFY(form->menu_bar()->geometry().bottom() < form->find("Header")->mapTo(form.get(), QPoint()).y());
 
         // The keys work while the cursor is in a text box.
         QApplication::setActiveWindow(form.get());
@@ -146,6 +158,43 @@ private slots:
         QTRY_VERIFY(!form->find<QMessageBox>("AboutBox") && !form->find<PlanView>("PlanView"));
     }
 
+    void settingsFiles() {
+        // Saved from one window, opened in another: the same form, markers included.
+        auto saved = makeForm();
+        saved->enter("StartFreq", " 1e3 ");
+        saved->enter("FileName", "Süß.sweep.wav");
+        saved->find<QComboBox>("Channels")->setCurrentIndex(7);
+        saved->action("WriteMarkers")->trigger();
+        saved->answer = temp_.filePath("a.sweep");
+        saved->action("SaveSettings")->trigger();
+        QVERIFY(saved->boxes.empty());
+
+        auto opened = makeForm();
+        opened->answer = saved->answer;
+        opened->action("OpenSettings")->trigger();
+        QCOMPARE(opened->find<QLineEdit>("StartFreq")->text(), " 1e3 ");
+        QCOMPARE(opened->find<QLineEdit>("FileName")->text(), "Süß.sweep.wav");
+        QCOMPARE(opened->find<QComboBox>("Channels")->currentIndex(), 7);
+        QVERIFY(opened->action("WriteMarkers")->isChecked() && opened->state().bMarkers);
+        QVERIFY(!opened->state().bFileWritten);  // opening runs nothing
+        // The file is at the top of the recent list, which opens it again.
+        QList<QAction*> recent = opened->find<QMenu>("RecentSettingsMenu")->actions();
+        QVERIFY(!recent.isEmpty() && recent[0]->text().endsWith("a.sweep"));
+
+        // A file that is not a settings file changes nothing.
+        QFile bad(temp_.filePath("bad.sweep"));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("[Paths]\n") > 0);
+        bad.close();
+        opened->enter("StartFreq", "5");
+        opened->answer = bad.fileName();
+        opened->action("OpenSettings")->trigger();
+        QCOMPARE(opened->find<QLineEdit>("StartFreq")->text(), "5");
+        QCOMPARE(opened->boxes, std::vector<std::string>{"Could not open the settings file " + bad.fileName().toStdString() +
+                                                         ": it is not a sweepwav settings file."});
+        recent[0]->trigger();
+        QCOMPARE(opened->find<QLineEdit>("StartFreq")->text(), " 1e3 ");
+    }
+
     void markersAndRunLock() {
         auto form = makeForm();
         for (bool on : {true, false, true}) {
@@ -159,15 +208,17 @@ private slots:
         connect(&timer, &QTimer::timeout, form.get(), [&] {
             if (!form->running()) return;
             timer.stop();
-            for (QAction* a : form->menuBar()->findChildren<QAction*>()) {
+            for (QAction* a : form->menu_bar()->findChildren<QAction*>()) {
                 if (!a->isEnabled()) offDuringRun << a->objectName();
             }
         });
         timer.start(0);
         QTest::mouseClick(form->find("OK"), Qt::LeftButton);
         offDuringRun.sort();
-        QCOMPARE(offDuringRun, QStringList({"ExportPlan", "SweepPlan", "WriteMarkers"}));
-        for (const QString& name : offDuringRun) QVERIFY(form->action(name)->isEnabled());
+        QCOMPARE(offDuringRun,
+                 QStringList({"ExportPlan", "OpenSettings", "RecentSettings", "SweepPlan", "WriteMarkers"}));
+        // Back on after the run; the recent files only once there are some.
+        for (const QString& name : offDuringRun) QCOMPARE(form->action(name)->isEnabled(), name != "RecentSettings");
         QVERIFY(form->state().bMarkers);
     }
 
@@ -175,36 +226,60 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<bool>("logSteps");
         QTest::addColumn<int>("shiftMode");
-        QTest::newRow("log, aligned lengths") << "10" << true << 2;
-        QTest::newRow("linear, aligned frequencies") << "3" << false << 1;
-        QTest::newRow("one tone") << "0" << true << 0;
+        QTest::addColumn<QString>("endLevel");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("log, aligned lengths")
+            << "10" << true << 2 << "-200" << "filename.wav: 20Hz to 20kHz, 11 tones, log spacing, 44.1kHz 16 bit stereo";
+        QTest::newRow("linear, aligned frequencies")
+            << "3" << false << 1 << "-40" << "filename.wav: 20Hz to 20kHz, 4 tones, linear spacing, 44.1kHz 16 bit stereo";
+        QTest::newRow("one tone at 0 dBFS")
+            << "0" << true << 0 << "0" << "filename.wav: 20Hz to 20kHz, 1 tone, log spacing, 96kHz 24 bit mono";
     }
 
     void planView() {
         QFETCH(QString, steps);
         QFETCH(bool, logSteps);
         QFETCH(int, shiftMode);
+        QFETCH(QString, endLevel);
+        QFETCH(QString, title);
         auto form = makeForm();
         form->enter("Steps", steps);
-        form->enter("EndLevel", "-40");
+        form->enter("EndLevel", endLevel);
         form->find<QAbstractButton>("Logsteps")->setChecked(logSteps);
         form->find<QComboBox>("Shiftmode")->setCurrentIndex(shiftMode);
+        if (steps == "0") {
+            form->find<QComboBox>("Samplerate")->setCurrentIndex(3);
+            form->find<QComboBox>("Wordlength")->setCurrentIndex(4);
+            form->find<QComboBox>("Channels")->setCurrentIndex(0);
+        }
         form->action("SweepPlan")->trigger();
         auto* view = form->find<PlanView>("PlanView");
         QVERIFY(view && view->isVisible() && !view->isModal());
         QVERIFY(form->boxes.empty());
+        QCOMPARE(view->chart()->title(), title);
 
-        // The table holds the exported CSV, cell by cell.
+        // Headings in words; each number rounded to its column's decimals,
+        // with the exported value in full as the cell's tooltip.
         const GeneratorState& s = form->state();
-        const QStringList csv = QString::fromStdString(PlanCsv(s)).trimmed().split('\n');
+        const std::vector<PlanRow> rows = PlanRows(s);
         QTableWidget* table = view->table();
         QCOMPARE(table->rowCount(), s.iSteps + 1);
-        for (int r = -1; r < table->rowCount(); ++r) {
-            QStringList cells;
+        QStringList headings;
+        for (int c = 0; c < table->columnCount(); ++c) headings << table->horizontalHeaderItem(c)->text();
+        QCOMPARE(headings, QStringList({"Tone", "First frame", "Frames", "Start (s)", "Duration (s)", "Frequency (Hz)",
+                                        "Level (dBFS)", "Peak (codes)", "Cycles"}));
+        const int decimals[] = {0, 0, 0, 6, 6, 3, 3, 1, 3};
+        for (int r = 0; r < table->rowCount(); ++r) {
+            const auto exact = PlanRowTexts(rows[static_cast<std::size_t>(r)]);
             for (int c = 0; c < table->columnCount(); ++c) {
-                cells << (r < 0 ? table->horizontalHeaderItem(c) : table->item(r, c))->text();
+                const QTableWidgetItem* cell = table->item(r, c);
+                const double value = QString::fromStdString(exact[static_cast<std::size_t>(c)]).toDouble();
+                const QString where = cell->text() + " for " + QString::fromStdString(exact[static_cast<std::size_t>(c)]);
+                QCOMPARE(cell->text().section('.', 1).size(), decimals[c]);
+                QVERIFY2(qAbs(cell->text().toDouble() - value) <= 0.5000001 * std::pow(10.0, -decimals[c]), qPrintable(where));
+                QVERIFY2(!cell->text().startsWith('-') || cell->text().toDouble() != 0, qPrintable(where));
+                if (decimals[c] > 0) QCOMPARE(cell->toolTip(), QString::fromStdString(exact[static_cast<std::size_t>(c)]));
             }
-            QCOMPARE(cells.join(','), csv.value(r + 1));
         }
 
         // Frequency and level as steps, two points a tone; log steps on a log axis.
@@ -215,10 +290,15 @@ private slots:
         QCOMPARE(freq->at(1), QPointF(s.dSamples[0] / s.iSampleRate, s.dFreq[0]));
         QCOMPARE(static_cast<QLineSeries*>(series[1])->at(0).y(), s.dLevel[0]);
         QCOMPARE(qobject_cast<QLogValueAxis*>(freq->attachedAxes().value(1)) != nullptr, logSteps);
+        // The level axis covers the levels, with little room above the highest.
+        const auto [lowest, highest] = std::minmax_element(s.dLevel.begin(), s.dLevel.end());
+        auto* levels = qobject_cast<QValueAxis*>(static_cast<QLineSeries*>(series[1])->attachedAxes().value(1));
+        QVERIFY(levels && levels->min() < *lowest && levels->max() > *highest);
+        QVERIFY2(levels->max() <= *highest + 0.05 * std::max(*highest - *lowest, 1.0), qPrintable(QString::number(levels->max())));
 
         // A second view replaces the first.
         QPointer<PlanView> first = view;
-        QVERIFY(form->showPlanView() != view);
+        QVERIFY(form->show_plan_view() != view);
         QTRY_VERIFY(!first);
     }
 
@@ -276,7 +356,7 @@ private slots:
         form->answer = outDir_ + "/" + name;
         form->answerFilter = filter;
         if (source.endsWith("Button")) {
-            PlanView* view = form->showPlanView();
+            PlanView* view = form->show_plan_view();
             QVERIFY(QTest::qWaitForWindowExposed(view));
             form->enter("Steps", "7");  // the view keeps the plan it shows
             QTest::mouseClick(view->findChild<QWidget*>(source), Qt::LeftButton);

@@ -1,36 +1,57 @@
 // The window driven through its widgets on the offscreen platform: start-up
 // look, the four buttons, aborting and closing during a run, faults that stop
-// a run, and the progress line.
+// a run, the progress line and how often it is painted, the output bar, and
+// use by keyboard and through the accessibility interface.
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <new>
 
-#include "app/commands.h"
-#include "app/form1.h"
-#include "app/progress_line.h"
+#include "commands/commands.h"
+#include "window/form1.h"
+#include "window/output_bar.h"
+#include "window/progress_line.h"
 #include "platform/system_services.h"
 #include "plan/tone_plan.h"
+#include "support/paint_counter.h"
 
 using namespace sweepwav;
 
 namespace {
 
-// Real files and settings; the two-second hold and the viewer are only recorded.
+// Real files and settings; the two-second hold, the viewer and the file
+// manager are only recorded.
 struct TestServices : SystemServices {
-    void sleep_ms(int ms) override { sleeps.push_back(ms); }
-    bool open_in_viewer(const std::string& path) override { return viewed.push_back(path), true; }
+    void sleep_ms(int ms) override {
+        sleeps.push_back(ms);
+        if (onSleep) onSleep();
+    }
+    Status open_in_viewer(const std::string& path) override {
+        viewed.push_back(path);
+        return {};
+    }
+    Status open_folder(const std::string& path) override {
+        folders.push_back(path);
+        return {};
+    }
     std::vector<int> sleeps;
-    std::vector<std::string> viewed;
+    std::vector<std::string> viewed, folders;
+    std::function<void()> onSleep;
 };
 
 struct Box {
@@ -44,13 +65,36 @@ struct RecordingForm : Form1 {
         : Form1(sv, [&boxes](const std::string& t, const std::string& title, Icon i) { boxes.push_back({t, title, i}); }) {}
     void set_label(Control c, const std::string& t) override {
         if (c == Control::Status) statuses.push_back(t);
+        if (t == faultAtStatus) throw std::bad_alloc();
         Form1::set_label(c, t);
+        if (onStatus) onStatus(t);
+    }
+    void set_progress(Control c, double fraction, bool redraw) override {
+        Form1::set_progress(c, fraction, redraw);
+        if (c == Control::Progress1 && redraw) ++redrawsAsked;
+        // The new end counts at once, whenever it is painted.
+        if (static_cast<ProgressLine*>(control(c))->x2() != LineX2(fraction)) ++lateEnds;
     }
     template <typename T = QWidget>
     T* find(const QString& name) { return findChild<T*>(name); }
     void click(const char* button) { QTest::mouseClick(find(button), Qt::LeftButton); }
     bool showed(const std::string& s) { return std::find(statuses.begin(), statuses.end(), s) != statuses.end(); }
+    QString bar() { return output_bar()->text(); }
     std::vector<std::string> statuses;
+    std::string faultAtStatus;  // the memory runs out as this status is shown
+    std::function<void(const std::string&)> onStatus;
+    int redrawsAsked = 0, lateEnds = 0;
+};
+
+// Counts a line's paints and notes the end each one drew.
+struct LinePaints : testing::PaintCounter {
+    explicit LinePaints(ProgressLine* l) : PaintCounter(l), line(l) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint) painted = line->x2();
+        return PaintCounter::eventFilter(o, e);
+    }
+    ProgressLine* line;
+    float painted = -1;
 };
 
 QByteArray ReadFile(const QString& path) {
@@ -96,6 +140,8 @@ private slots:
         boxes_.clear();
         services_.sleeps.clear();
         services_.viewed.clear();
+        services_.folders.clear();
+        services_.onSleep = nullptr;
         const QString run = temp_.filePath(QStringLiteral("run%1").arg(++runs_));
         const QString appDir = run + "/Olvane Vexlor";
         outDir_ = appDir + "/User Wavetables";
@@ -177,7 +223,8 @@ private slots:
         };
         for (const auto& row : rows) {
             QCOMPARE(form->find(row.name)->toolTip(), row.tip);
-            if (row.caption) QCOMPARE(form->find<QAbstractButton>(row.name)->text(), row.caption);
+            // Captions as shown; the '&' only marks the mnemonic.
+            if (row.caption) QCOMPARE(form->find<QAbstractButton>(row.name)->text().remove('&'), row.caption);
         }
     }
 
@@ -214,20 +261,31 @@ private slots:
 
     void abortDuringRun_data() {
         QTest::addColumn<bool>("close");
-        QTest::newRow("Abort click") << false;
-        QTest::newRow("closing the window") << true;
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("Abort click") << false << false;
+        QTest::newRow("closing the window") << true << false;
+        QTest::newRow("Alt+A") << false << true;
     }
 
     void abortDuringRun() {
         QFETCH(bool, close);
+        QFETCH(bool, byKey);
         auto form = makeForm();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
         bool openAfterwards = false;
         // A zero timer fires each time the run services events, once per tone.
         QTimer timer;
         connect(&timer, &QTimer::timeout, form.get(), [&] {
             if (!form->running() || form->find<QLabel>("Status")->text() != "Generating sweep step 2 of 10") return;
             timer.stop();
-            close ? void(form->close()) : form->click("Abort");
+            if (close) {
+                form->close();
+            } else if (byKey) {
+                QTest::keyClick(form.get(), Qt::Key_A, Qt::AltModifier);
+            } else {
+                form->click("Abort");
+            }
             openAfterwards = form->isVisible();
         });
         timer.start(0);
@@ -265,17 +323,20 @@ private slots:
     }
 
     void faultsLeaveWindowIdle_data() {
-        QTest::addColumn<bool>("oversize");
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("write failure") << false << "Could not write the file ";
-        QTest::newRow("oversize plan") << true << kOversizeMessage;
+        QTest::newRow("write failure") << "write" << "Could not write the file ";
+        QTest::newRow("oversize plan") << "oversize" << kOversizeMessage;
+        QTest::newRow("out of memory during synthesis") << "memory" << "The run stopped: out of memory";
     }
 
     void faultsLeaveWindowIdle() {
-        QFETCH(bool, oversize);
+        QFETCH(QString, fault);
         QFETCH(QString, message);
         auto form = makeForm();
-        if (oversize) {  // the largest format, the longest tones and the most steps: far beyond 2 GB
+        if (fault == "memory") {
+            form->faultAtStatus = "Generating sweep step 3 of 10";
+        } else if (fault == "oversize") {  // the largest format, the longest tones and the most steps: far beyond 2 GB
             for (const char* list : {"Samplerate", "Wordlength", "Channels"})
                 form->find<QComboBox>(list)->setCurrentIndex(form->find<QComboBox>(list)->count() - 1);
             form->find<QLineEdit>("ToneTime")->setText("10000");
@@ -312,6 +373,173 @@ private slots:
         verifyIdle(*form, "Setting up calculations");  // left there by the planning
     }
 
+    void progressPaintsAtTheDisplaysPace_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("ten tones") << "9";
+        QTest::newRow("one tone") << "0";
+    }
+
+    // A run asks for hundreds of redraws a tone. The lines are painted at most
+    // once a display frame (and at each tone's event check), always at their
+    // latest end, and the state a run ends in is on screen before the write
+    // and during the two-second hold.
+    void progressPaintsAtTheDisplaysPace() {
+        QFETCH(QString, steps);
+        auto form = makeForm();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->find<QComboBox>("Samplerate")->setCurrentIndex(4);  // 192kHz: 384 ends of Progress1 a tone
+        form->find<QComboBox>("Channels")->setCurrentIndex(0);
+        form->find<QComboBox>("Shiftmode")->setCurrentIndex(0);
+        form->find<QLineEdit>("Steps")->setText(steps);
+        form->find<QLineEdit>("ToneTime")->setText("2000");
+        LinePaints line1(form->find<ProgressLine>("Progress1")), line2(form->find<ProgressLine>("Progress2"));
+        int paintsInSynthesis = -1;
+        float endOfSynthesis = -1, shownDuringHold = -1;
+        form->onStatus = [&](const std::string& t) {
+            if (t != "Writing data to file...") return;
+            paintsInSynthesis = line1.paints();
+            endOfSynthesis = line1.painted;
+        };
+        services_.onSleep = [&] { shownDuringHold = line2.painted; };
+        QElapsedTimer clock;
+        clock.start();
+        form->click("OK");
+        const double frames = clock.elapsed() * form->screen()->refreshRate() / 1000;
+        const int tones = steps.toInt() + 1;
+
+        QVERIFY(form->state().bFileWritten);
+        QCOMPARE(form->lateEnds, 0);
+        QCOMPARE(endOfSynthesis, 4660.0f);
+        QCOMPARE(shownDuringHold, 4660.0f);
+        const QString counts = QString("%1 paints, %2 redraws asked, %3 frames")
+                                   .arg(paintsInSynthesis).arg(form->redrawsAsked).arg(frames);
+        QVERIFY2(paintsInSynthesis <= frames + 2 * tones + 2, qPrintable(counts));
+        QVERIFY2(paintsInSynthesis * 5 < form->redrawsAsked, qPrintable(counts));
+    }
+
+    void outputBar_data() {
+        QTest::addColumn<QString>("settings");  // the analyser's settings file, "none" for no file
+        QTest::addColumn<QString>("how");
+        QTest::newRow("found") << "" << "analyser folder";
+        QTest::newRow("not found") << "none" << "home folder: analyser not found";
+        QTest::newRow("not text") << "[Paths]\nApplication%20directory=a,b\n"
+                                  << "default folder: analyser settings unreadable";
+    }
+
+    void outputBar() {
+        QFETCH(QString, settings);
+        QFETCH(QString, how);
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        QString folder = outDir_ + "/";
+        if (settings == "none") {
+            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, temp_.filePath("no-settings"));
+            folder = home.path() + "/";
+        } else if (!settings.isEmpty()) {
+            const QString conf = temp_.filePath(QStringLiteral("run%1/config/Corvalis/Olvane.conf").arg(runs_));
+            QFile file(conf);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(settings.toUtf8());
+            file.close();
+            folder = "/opt/corvalis/olvane Vexlor/User Wavetables/";
+        }
+        auto form = makeForm();
+        qputenv("HOME", oldHome);
+        const QString idle = "Output folder: " + folder + " (" + how + ")";
+        QCOMPARE(form->bar(), idle);
+        // A click on the path opens the folder, as File > Open output folder does.
+        emit form->find<QLabel>("OutputFolder")->linkActivated("folder");
+        QCOMPARE(services_.folders, std::vector<std::string>{folder.toStdString()});
+        if (!settings.isEmpty()) return;
+
+        // From the run's report on, the hold included, the file and its size,
+        // until the next command.
+        QString duringHold;
+        services_.onSleep = [&] { duringHold = form->bar(); };
+        form->click("OK");
+        const QString path = outDir_ + "/filename.wav";
+        const QString wrote = "Wrote " + path + " (" + OutputBar::size_text(QFileInfo(path).size()) + ")";
+        QCOMPARE(duringHold, wrote);
+        QCOMPARE(form->bar(), wrote);
+        form->click("AutoName");
+        QCOMPARE(form->bar(), idle);
+        // A failed run adds nothing; its message says what went wrong.
+        QVERIFY(QDir(outDir_).removeRecursively());
+        form->click("OK");
+        QCOMPARE(boxes_.size(), 1u);
+        QCOMPARE(form->bar(), idle);
+
+        const std::pair<std::int64_t, const char*> sizes[] = {
+            {1023, "1023 bytes"}, {2048, "2.00 KB (2048 bytes)"}, {101376044, "96.68 MB (101376044 bytes)"}};
+        for (const auto& [bytes, text] : sizes) QCOMPARE(OutputBar::size_text(bytes), text);
+    }
+
+    // Everything the keyboard reaches has a name of its own and its tooltip
+    // as description; the progress lines are named progress indicators.
+    void keyboardAndAssistiveTools() {
+        auto form = makeForm();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const auto accessible = [&](const char* name) { return QAccessible::queryAccessibleInterface(form->find(name)); };
+        const std::pair<const char*, const char*> names[] = {
+            {"StartFreq", "Sweep frequency from (Hz)"}, {"EndFreq", "Sweep frequency to (Hz)"},
+            {"StartLevel", "Sweep amplitude from (dBFS)"}, {"EndLevel", "Sweep amplitude to (dBFS)"},
+            {"Steps", "Number of sweep steps"}, {"Logsteps", "Use log frequency steps"},
+            {"ToneTime", "Sweep step durations (ms)"}, {"ToneCycles", "Sweep step durations (cycles)"},
+            {"Dither1", "Apply TPDF dither"}, {"Shiftmode", "Shift mode"},
+            {"Samplerate", "Audio Data: sample rate"}, {"Wordlength", "Audio Data: word length"},
+            {"Channels", "Audio Data: channels"}, {"ShowInfo", "Show Info"}, {"AutoName", "Make file name"},
+            {"FileName", "WAV file name"}, {"OK", "Generate file"}, {"Abort", "Abort"}};
+        for (const auto& [control, name] : names) QCOMPARE(accessible(control)->text(QAccessible::Name), name);
+        QStringList seen;
+        for (QWidget* w : form->findChildren<QWidget*>()) {
+            if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(form.get())) continue;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            const QString name = a->text(QAccessible::Name);
+            QVERIFY2(!name.isEmpty() && !seen.contains(name), qPrintable(w->objectName() + ": " + name));
+            seen << name;
+            QCOMPARE(a->text(QAccessible::Description), w->toolTip());
+        }
+        QCOMPARE(seen.size(), 18);
+
+        const std::tuple<const char*, const char*, double> lines[] = {
+            {"Progress1", "Tone progress", 0.25}, {"Progress2", "Sweep progress", 1}};
+        for (const auto& [control, name, fraction] : lines) {
+            form->set_progress(control == std::string("Progress1") ? Control::Progress1 : Control::Progress2,
+                               fraction, false);
+            QAccessibleInterface* a = accessible(control);
+            QCOMPARE(a->role(), QAccessible::ProgressBar);
+            QCOMPARE(a->text(QAccessible::Name), name);
+            QVERIFY(a->valueInterface());
+            QCOMPARE(a->valueInterface()->currentValue().toDouble(), 100 * fraction);
+            QCOMPARE(a->valueInterface()->maximumValue().toDouble(), 100.0);
+            QCOMPARE(a->text(QAccessible::Value), QString("%1%").arg(100 * fraction));
+        }
+
+        // Return and Enter press the focused button, and nothing else.
+        auto* fileName = form->find<QLineEdit>("FileName");
+        QTest::keyClick(fileName, Qt::Key_Return);
+        QCOMPARE(fileName->text(), "filename.wav");
+        QTest::keyClick(form->find("AutoName"), Qt::Key_Return);
+        const QString proposed = fileName->text();
+        QVERIFY(proposed != "filename.wav");
+        QTest::keyClick(form->find("ShowInfo"), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(boxes_.size(), 1u);
+        // Alt with the marked letter presses a command button from anywhere.
+        QStringList keys;
+        for (const char* button : {"ShowInfo", "AutoName", "OK", "Abort"}) {
+            keys << QKeySequence::mnemonic(form->find<QAbstractButton>(button)->text()).toString();
+        }
+        QCOMPARE(keys, QStringList({"Alt+I", "Alt+M", "Alt+G", "Alt+A"}));  // the menus use F, O, V and H
+        fileName->setText("x");
+        fileName->setFocus();
+        QTest::keyClick(fileName, Qt::Key_M, Qt::AltModifier);
+        QCOMPARE(fileName->text(), proposed);  // at once: an Abort is seen at the next event check
+        QTest::keyClick(fileName, Qt::Key_I, Qt::AltModifier);
+        QCOMPARE(boxes_.size(), 2u);
+    }
+
     void progressLine() {
         ProgressLine line;
         line.show();
@@ -321,17 +549,18 @@ private slots:
             {474, 60, 0}, {474, 2360.4f, 230}, {948, 4660, 920}, {474, 0, 0}};
         for (const auto& [width, x2, pixels] : lengths) {
             line.resize(width, 6);
-            line.setX2(x2, false);
-            QCOMPARE(line.drawnLength(), qRound(pixels * line.devicePixelRatioF()));
+            line.set_x2(x2, false);
+            QCOMPARE(line.drawn_length(), qRound(pixels * line.devicePixelRatioF()));
         }
         // 10 units are one pixel here: only a move to another pixel paints at once.
-        const int paints = line.immediatePaints();
-        for (float x2 : {1000.0f, 1002.0f, 1000.0f}) line.setX2(x2, true);
-        QCOMPARE(line.immediatePaints(), paints + 1);
-        line.setX2(1020, true);
-        QCOMPARE(line.immediatePaints(), paints + 2);
-        line.setX2(4660, false);  // left to the event loop
-        QCOMPARE(line.immediatePaints(), paints + 2);
+        QCoreApplication::processEvents();
+        testing::PaintCounter counter(&line);
+        for (float x2 : {1000.0f, 1002.0f, 1000.0f}) line.set_x2(x2, true);
+        QCOMPARE(counter.paints(), 1);
+        line.set_x2(1020, true);
+        QCOMPARE(counter.paints(), 2);
+        line.set_x2(4660, false);  // left to the event loop
+        QCOMPARE(counter.paints(), 2);
     }
 };
 

@@ -1,0 +1,57 @@
+#include "cli/final_line.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "numbers/number_text.h"
+
+namespace sweepwav {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Paths are UTF-8 text inside the program, whatever the system's own form.
+fs::path PathOf(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
+
+std::string TextOf(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+}  // namespace
+
+std::string AbsoluteNormalFolder(const std::string& folder) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(PathOf(folder.empty() ? "." : folder), error);
+    if (error) return folder;
+    fs::path normal = fs::weakly_canonical(absolute, error);
+    if (error) normal = absolute;
+    std::string text = TextOf(normal.make_preferred());
+    const char separator = static_cast<char>(fs::path::preferred_separator);
+    if (!text.ends_with(separator)) text += separator;
+    return text;
+}
+
+std::string AbsoluteNormalFile(const std::string& path) {
+    const fs::path p = PathOf(path);
+    return AbsoluteNormalFolder(TextOf(p.parent_path())) + TextOf(p.filename());
+}
+
+std::string WrittenLine(const GeneratorState& s, bool toStdout, bool interrupted) {
+    const std::string where = toStdout ? std::string("standard output") : s.sWrittenPath;
+    std::string line;
+    if (s.bAbort) {
+        line = "aborted at sweep step " + std::to_string(s.iLastTone) + " of " + std::to_string(s.iSteps) + "; " +
+               where + " written at full length, silent from there";
+    } else {
+        const std::string size = std::to_string(s.iWrittenBytes) + " bytes";
+        const std::string seconds = NumberText(s.dElapsed) + " seconds";
+        line = toStdout ? "wrote " + size + " to standard output in " + seconds
+                        : "wrote " + where + " (" + size + ") in " + seconds;
+    }
+    if (interrupted) line += "; interrupted once the file was complete";
+    return line;
+}
+
+}  // namespace sweepwav

@@ -1,0 +1,12 @@
+#include "commands/commands.h"
+#include "settings/auto_name.h"
+
+namespace sweepwav {
+
+void AutoName_Click(GeneratorState& s, WindowOps& w) {
+    if (!CheckNameEntries(s, w)) return;
+    TakeNameEntries(s, w);
+    w.set_text(Control::FileName, ProposedFileName(s));
+}
+
+}  // namespace sweepwav

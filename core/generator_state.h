@@ -1,0 +1,89 @@
+// The window's one state object: the settings, the output folder, the tone
+// plan, the buffers and the run flags. The procedures read and write it
+// directly and report their outcome through its flags.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/controls.h"
+
+namespace sweepwav {
+
+// What the start-up lookup of the analyser's folder came to: its folder, the
+// fallback after "Couldn't find Olvane installation path", or the start-up
+// default kept after any other failure (settings unreadable, value not text).
+enum class FolderLookup { NotDone, Found, NotFound, Unreadable };
+
+struct GeneratorState {
+    // Settings (copied from the controls on every run).
+    double dStartFreq = 0;
+    double dEndFreq = 0;
+    double dStartLevel = 0;
+    double dEndLevel = 0;
+    std::int16_t iSteps = 0;
+    bool bLogSteps = false;
+    double dToneTime = 0;
+    std::int32_t iToneCycles = 0;
+    std::int16_t iShiftMode = 0;
+    bool bDither = false;
+    std::int32_t iSampleRate = 0;
+    std::int16_t iBits = 0;
+    std::int16_t iChannels = 0;
+    std::string sFileName;
+    bool bDataOK = false;
+    // The box whose entry the last refusal of the checks was about, for a
+    // front end that points at it; empty when the checks passed.
+    std::optional<Control> refusedEntry;
+    // Mark every tone in the file with a cue point and a labelled region
+    // (set by the front end; off at start).
+    bool bMarkers = false;
+
+    // Start-up constants.
+    std::string sAppTitle;
+    double dPi = 0;
+
+    // Output folder.
+    std::string sRegistryKey;
+    std::string sAppDirectory;
+    std::string sWavetableFolder;
+    FolderLookup folderLookup = FolderLookup::NotDone;
+
+    // Tone plan: one element per tone, indices 0 to iSteps.
+    std::vector<double> dFreq;
+    std::vector<double> dLevel;
+    std::vector<double> dAmplitude;
+    std::vector<double> dToneMs;
+    std::vector<double> dSamples;
+    double dLevelStep = 0;
+    std::int32_t iTotalSamples = 0;
+    std::int16_t iBytesPerSample = 0;
+    std::int32_t iTotalBytes = 0;
+    std::int16_t iCalcResult = 0;
+    // The audio goes to the file as it is made and is never held whole.
+
+    // Synthesis.
+    double dPhaseScale = 0;
+    std::int32_t iWritePos = 0;
+    bool bAbort = false;
+    std::int32_t iLastTone = 0;  // the tone synthesis was at when it ended
+
+    // WAV header: its bytes as they go into the file.
+    std::vector<std::uint8_t> bHeader;
+    std::int32_t iByteRate = 0;
+
+    // Generation run.
+    double dStartTime = 0;
+    double dElapsed = 0;
+    bool bFileWritten = false;    // true once the last run's file is complete on disk
+    std::string sWrittenPath;     // where the last run's file went
+    std::int64_t iWrittenBytes = 0;  // its length in bytes
+
+    // Settings report.
+    std::string sReport;
+    std::int32_t iFileSize = 0;
+};
+
+}  // namespace sweepwav

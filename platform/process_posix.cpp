@@ -1,0 +1,47 @@
+#include "platform/process.h"
+
+#include <unistd.h>
+
+#include <csignal>
+
+#include "platform/temporary_files.h"
+
+namespace sweepwav {
+
+namespace {
+
+void (*onInterrupt)() = nullptr;
+
+void OnInterrupt(int) { onInterrupt(); }
+
+}  // namespace
+
+void CatchInterrupts(void (*handler)()) {
+    onInterrupt = handler;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+void EndAtOnce(int status) {
+    RemoveTemporaryFiles();
+    _exit(status);
+}
+
+void TellAtOnce(const char* text, std::size_t length) {
+    const ssize_t told = write(STDERR_FILENO, text, length);
+    (void)told;  // nothing more can be done from a signal handler
+}
+
+bool IsTerminal(StandardStream stream) {
+    return isatty(stream == StandardStream::Output ? STDOUT_FILENO : STDERR_FILENO) != 0;
+}
+
+void PrepareStandardStreams() {}
+
+void FailWritesToClosedPipes() { std::signal(SIGPIPE, SIG_IGN); }
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
+
+}  // namespace sweepwav

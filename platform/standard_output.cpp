@@ -1,0 +1,44 @@
+#include "platform/standard_output.h"
+
+#include <algorithm>
+#include <vector>
+
+#ifdef _WIN32
+#include "win32_io.h"
+#else
+#include <unistd.h>
+
+#include "posix_io.h"
+#endif
+
+namespace sweepwav {
+
+namespace {
+
+class StandardOutput : public OutputFile {
+public:
+    Status write(std::span<const std::uint8_t> bytes) override {
+#ifdef _WIN32
+        return WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
+#else
+        return WriteAll(STDOUT_FILENO, bytes);
+#endif
+    }
+    Status write_zeros(std::uint64_t count) override {
+        static const std::vector<std::uint8_t> zeros(std::size_t(1) << 16, 0);
+        while (count > 0) {
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, zeros.size()));
+            if (Status written = write({zeros.data(), n}); !written) return written;
+            count -= n;
+        }
+        return {};
+    }
+    Status commit() override { return {}; }
+    std::string description() const override { return "to standard output"; }
+};
+
+}  // namespace
+
+std::unique_ptr<OutputFile> StandardOutputFile() { return std::make_unique<StandardOutput>(); }
+
+}  // namespace sweepwav

@@ -1,0 +1,92 @@
+// Settings files: saved and opened again, and every file that is refused.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "commands/commands.h"
+#include "commands/settings_file.h"
+#include "support/recording_fake.h"
+
+namespace sweepwav {
+namespace {
+
+using testing::RecordingServices;
+using testing::RecordingWindow;
+
+struct Form {
+    GeneratorState s;
+    RecordingWindow w;
+    RecordingServices sv;
+    Form() { Form_Load(s, w, sv, false); }
+    // Everything the form shows, to compare two forms by.
+    std::string Shown() { return SettingsText(ReadForm(w, s)); }
+};
+
+TEST(SettingsFile, SavedThenOpenedGivesTheSameForm) {
+    const std::vector<std::vector<std::pair<Control, std::string>>> cases = {
+        {},  // the start-up values
+        {{Control::StartFreq, " 1e3 "}, {Control::EndLevel, "-20.5"}, {Control::Steps, ""},
+         {Control::FileName, "my.sweep..wav"}},
+        {{Control::FileName, "Süß \"test\" \\ C:\\x\t\x01 ☺"}, {Control::ToneTime, "abc"}},
+    };
+    for (const auto& texts : cases) {
+        Form saved;
+        for (const auto& [box, text] : texts) saved.w.set_text(box, text);
+        saved.w.set_checked(Control::Logsteps, false);
+        ASSERT_TRUE(saved.w.choose(Control::Samplerate, "96kHz"));
+        saved.w.select_index(Control::Channels, 7);
+        saved.s.bMarkers = true;
+        ASSERT_TRUE(SaveSettingsFile(saved.s, saved.w, saved.sv, "/x/a.sweep"));
+
+        Form opened;
+        opened.sv.textFiles = saved.sv.textFiles;
+        ASSERT_TRUE(OpenSettingsFile(opened.s, opened.w, opened.sv, "/x/a.sweep"));
+        EXPECT_EQ(opened.Shown(), saved.Shown());
+        for (const auto& [box, text] : texts) EXPECT_EQ(opened.w.text(box), text);
+        EXPECT_TRUE(opened.w.boxes.empty());
+    }
+}
+
+TEST(SettingsFile, RefusedFilesLeaveTheFormAsItWas) {
+    const std::string good = [] {
+        Form f;
+        return f.Shown();
+    }();
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
+        {std::nullopt, "No such file or directory"},
+        {"", "it is not a sweepwav settings file"},
+        {"[Paths]\nApplication directory=/x\n", "it is not a sweepwav settings file"},
+        {replaced("format = 1", "format = 2"),
+         "it was written in settings format 2 by a newer sweepwav; this one reads format 1"},
+        {replaced("rate = 44100", "rate = 12345"),
+         "line 17: rate 12345 is not one of 32000, 44100, 48000, 96000 or 192000"},
+        {replaced("channels = 2", "channels = 9"), "line 19: channels 9 is not one of 1, 2, 3, 4, 5, 6, 7 or 8"},
+        {replaced("shift_mode = 2", "shift_mode = x"), "line 14: shift_mode x is not one of 0, 1 or 2"},
+        {replaced("dither = yes", "dither = 1"), "line 20: dither must be yes or no"},
+        {replaced("steps = \"10\"", "steps = 10"), "line 10: steps must be a text in double quotes"},
+        {replaced("start_freq = \"20\"\n", ""), "it has no start_freq"},
+        {replaced("[file]", "[file]\nlevel = 3"), "line 17: \"level\" is not a setting of [file]"},
+        {replaced("bits = 16", "bits = 16\nbits = 24"), "line 19: bits is given twice"},
+    };
+    for (const auto& [file, problem] : cases) {
+        SCOPED_TRACE(problem);
+        Form f;
+        f.w.set_text(Control::StartFreq, "not touched");
+        const std::string before = f.Shown();
+        if (file) f.sv.textFiles["/x/b.sweep"] = *file;
+        EXPECT_FALSE(OpenSettingsFile(f.s, f.w, f.sv, "/x/b.sweep"));
+        EXPECT_EQ(f.Shown(), before);
+        ASSERT_EQ(f.w.boxes.size(), 1u);
+        EXPECT_EQ(f.w.boxes[0].text, "Could not open the settings file /x/b.sweep: " + problem + ".");
+        EXPECT_EQ(f.w.boxes[0].icon, Icon::Exclamation);
+    }
+}
+
+}  // namespace
+}  // namespace sweepwav

@@ -1,0 +1,205 @@
+// The Win32 services on a real Windows (or Wine): the registry read and the
+// safe file writer, with the failures a user can meet.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/safe_file.h"
+#include "platform/system_services.h"
+#include "platform/temporary_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A key of the tests' own: the analyser's real key is never touched.
+constexpr const wchar_t* kTestKey = L"Software\\sweepwav-tests\\Olvane\\Paths";
+constexpr const char* kTestPath = "HKCU\\Software\\sweepwav-tests\\Olvane\\Paths\\";
+
+TEST(Win32Registry, ReadsTextValuesOnly) {
+    struct Case {
+        const char* value;
+        DWORD type;  // 0: no such value
+        std::wstring data;
+        std::string expected;  // the text; or the start of the failure
+        bool ok = true;
+    };
+    const std::wstring longPath = L"D:\\" + std::wstring(600, L'x');
+    const Case cases[] = {
+        {"text", REG_SZ, L"D:\\Analyser", "D:\\Analyser"},
+        {"trailing backslash", REG_SZ, L"D:\\Analyser\\", "D:\\Analyser\\"},
+        {"empty", REG_SZ, L"", ""},
+        {"letters", REG_SZ, L"C:\\Gr\u00fc\u00dfe \u266a", "C:\\Gr\xC3\xBC\xC3\x9F" "e \xE2\x99\xAA"},
+        {"long", REG_SZ, longPath, "D:\\" + std::string(600, 'x')},
+        {"expandable", REG_EXPAND_SZ, L"%ProgramFiles%\\Olvane", "%ProgramFiles%\\Olvane"},
+        {"number", REG_DWORD, L"", "Type mismatch", false},
+        {"bytes", REG_BINARY, L"C:", "Type mismatch", false},
+        {"list", REG_MULTI_SZ, L"C:\\A", "Type mismatch", false},
+        {"missing", 0, L"", "Invalid", false},
+    };
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    for (const Case& c : cases) {
+        const std::wstring name(c.value, c.value + std::strlen(c.value));
+        if (c.type == REG_DWORD) {
+            const DWORD number = 7;
+            RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+        } else if (c.type != 0) {
+            std::wstring data = c.data;
+            data.push_back(L'\0');
+            if (c.type == REG_MULTI_SZ) data.push_back(L'\0');
+            RegSetValueExW(key, name.c_str(), 0, c.type, reinterpret_cast<const BYTE*>(data.data()),
+                           static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+        }
+    }
+    RegCloseKey(key);
+
+    sweepwav::SystemServices services;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        const auto read = services.read_setting(kTestPath + std::string(c.value));
+        ASSERT_EQ(read.ok(), c.ok) << read.reason();
+        if (c.ok) {
+            EXPECT_EQ(read.value(), c.expected);
+        } else {
+            EXPECT_EQ(read.reason().rfind(c.expected, 0), 0u) << read.reason();
+        }
+    }
+    // A key that is not there at all is not found either.
+    const auto noKey = services.read_setting("HKCU\\Software\\sweepwav-tests\\Nothing\\Application directory");
+    EXPECT_EQ(noKey.reason().rfind("Invalid", 0), 0u) << noKey.reason();
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\sweepwav-tests");
+}
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Folders in the long form (\\?\...), which the C++ library does not reach
+// past 260 characters.
+std::wstring Long(const fs::path& p) { return L"\\\\?\\" + p.wstring(); }
+
+std::size_t Entries(const fs::path& folder) {
+    std::size_t count = 0;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((Long(folder) + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        count += std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+}
+
+void RemoveTree(const fs::path& folder) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((Long(folder) + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (std::wcscmp(found.cFileName, L".") == 0 || std::wcscmp(found.cFileName, L"..") == 0) continue;
+            const fs::path entry = folder / found.cFileName;
+            SetFileAttributesW(Long(entry).c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(entry);
+            } else {
+                DeleteFileW(Long(entry).c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(Long(folder).c_str());
+}
+
+class Win32SafeFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("sweepwav-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()));
+        fs::create_directory(dir);
+    }
+    void TearDown() override { RemoveTree(dir); }
+
+    // Writes text through the safe writer and commits it, as a run does.
+    sweepwav::Status Write(const fs::path& path, const std::string& text) {
+        auto file = sweepwav::CreateSafeFile(reinterpret_cast<const char*>(path.u8string().c_str()));
+        if (!file) return file.status();
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+        if (auto written = file.value()->write({bytes, text.size()}); !written) return written;
+        return file.value()->commit();
+    }
+
+    std::size_t Entries() { return ::Entries(dir); }
+
+    fs::path dir;
+};
+
+// Refusals (no folder, a folder or a read-only file at the name, too long a
+// name) are checked through the program itself, in the command line's tests.
+TEST_F(Win32SafeFile, AnUnfinishedFileLeavesTheOldOneAsItWas) {
+    const fs::path old = dir / "old.wav";
+    std::ofstream(old, std::ios::binary) << "old";
+    const std::size_t before = Entries();
+
+    // Given up before commit, or the temporary file removed from outside (a
+    // second Ctrl-C, the console closing): the old file stays as it was.
+    const std::uint8_t bytes[] = {'n', 'e', 'w'};
+    for (const bool removed : {false, true}) {
+        auto file = sweepwav::CreateSafeFile(old.string());
+        ASSERT_TRUE(file.ok()) << file.reason();
+        ASSERT_TRUE(file.value()->write(bytes).ok());
+        EXPECT_EQ(Entries(), before + 1);  // the temporary file
+        if (removed) {
+            // Gone from under the open file (at once, or once it is closed):
+            // there is nothing left to put in place.
+            sweepwav::RemoveTemporaryFiles();
+            EXPECT_FALSE(file.value()->commit().ok());
+        }
+    }
+    EXPECT_EQ(ReadAll(old), "old");
+    EXPECT_EQ(Entries(), before);
+}
+
+TEST_F(Win32SafeFile, WritesAndReplacesWholeFiles) {
+    const struct {
+        fs::path path;
+        std::string old;  // empty: no file there before
+    } cases[] = {
+        {dir / "new.wav", ""},
+        {dir / "replaced.wav", std::string(100000, 'Q')},
+        {dir / u8"Gr\u00fc\u00dfe \u266a.wav", ""},
+        // Past the 260 characters of a plain path.
+        {dir / std::string(200, 'a') / std::string(200, 'b') / "deep.wav", "old"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.filename().wstring().size());
+        for (fs::path folder = dir; const fs::path& part : c.path.parent_path().lexically_relative(dir)) {
+            folder /= part;
+            CreateDirectoryW(Long(folder).c_str(), nullptr);
+        }
+        const fs::path wide = Long(c.path);
+        if (!c.old.empty()) std::ofstream(wide, std::ios::binary) << c.old;
+        ASSERT_TRUE(Write(c.path, "RIFF new").ok());
+        EXPECT_EQ(ReadAll(wide), "RIFF new");
+        EXPECT_EQ(::Entries(c.path.parent_path()), 1u);
+        DeleteFileW(wide.c_str());
+    }
+
+    // Zeros at the end without writing them.
+    auto file = sweepwav::CreateSafeFile((dir / "zeros.wav").string());
+    ASSERT_TRUE(file.ok());
+    const std::uint8_t head[] = {1, 2, 3};
+    ASSERT_TRUE(file.value()->write(head).ok());
+    ASSERT_TRUE(file.value()->write_zeros(5).ok());
+    ASSERT_TRUE(file.value()->commit().ok());
+    EXPECT_EQ(ReadAll(dir / "zeros.wav"), std::string("\1\2\3\0\0\0\0\0", 8));
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# sweepwav-cli.exe from end to end under Wine, beside the Linux build: the
+# analyser's registry value decides where files go, the files and plans are
+# the Linux build's byte for byte, and the Linux build finds the analyser in
+# the prefix Wine made. Run by tools/test-windows.sh with WINEPREFIX set.
+#   tools/windows-checks.sh WINDOWS_EXE LINUX_CLI WORK_DIR
+set -euo pipefail
+exe=$1 cli=$2 work=$3
+rm -rf "$work"
+mkdir -p "$work/home"
+drive_c="$WINEPREFIX/drive_c"
+key='HKCU\Software\Corvalis\Olvane\Paths'
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+tone=(--steps 0 --tone-ms 10 --no-dither)
+# The Windows program's standard error; its files go where its settings say.
+windows_err() { wine "$exe" "${tone[@]}" --file "$1" 2>&1 >/dev/null </dev/null || true; }
+# The Linux program with a home of its own and no settings file.
+linux_err() {
+  HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" "$cli" "${tone[@]}" --file "$1" 2>&1 >/dev/null || true
+}
+
+echo "The analyser's registry value:"
+wine reg add "$key" /v "Application directory" /t REG_SZ /d 'C:\Analyser' /f >/dev/null
+wavetables="$drive_c/Analyser/User Wavetables"
+mkdir -p "$wavetables"
+err=$(windows_err found)
+[[ -f "$wavetables/found.wav" && $err == *"wrote C:\\Analyser\\User Wavetables\\found.wav ("* ]] ||
+  fail "a run with the value set: $err"
+echo "  value set: ${err##*$'\n'}"
+
+# The Linux build reads the same value from the prefix, once Wine has saved
+# its registry there: through $WINEPREFIX, and through ~/.wine.
+wineserver -w
+err=$(linux_err linux)
+[[ -f "$wavetables/linux.wav" && $err != *"Couldn't find"* ]] || fail "Linux with WINEPREFIX: $err"
+cmp -s "$wavetables/linux.wav" "$wavetables/found.wav" || fail "Linux and Windows wrote different files"
+ln -sfn "$WINEPREFIX" "$work/home/.wine"
+err=$(WINEPREFIX='' linux_err home)
+[[ -f "$wavetables/home.wav" ]] || fail "Linux with ~/.wine: $err"
+echo "  the Linux build, through the prefix: ${err##*$'\n'}"
+
+# A value that is not text: no message, the installation folder assumed.
+wine reg add "$key" /v "Application directory" /t REG_DWORD /d 5 /f >/dev/null
+assumed="$drive_c/Program Files/corvalis/olvane Vexlor/User Wavetables"
+mkdir -p "$assumed"
+err=$(windows_err number)
+[[ -f "$assumed/number.wav" && $err != *"Couldn't find"* ]] || fail "a value that is not text: $err"
+echo "  not text: ${err##*$'\n'}"
+
+# No key: the message, and the root folder of C:.
+wine reg delete 'HKCU\Software\Corvalis' /f >/dev/null
+err=$(windows_err missing)
+[[ -f "$drive_c/missing.wav" && $err == "sweepwav-cli: Couldn't find Olvane installation path"$'\n'* ]] ||
+  fail "no key: $err"
+echo "  no key: ${err%%$'\n'*} ... ${err##*$'\n'}"
+wineserver -w
+err=$(linux_err nokey)
+[[ -f "$work/home/nokey.wav" && $err == "sweepwav-cli: Couldn't find Olvane installation path"$'\n'* ]] ||
+  fail "Linux without the value in the prefix: $err"
+rm -rf "$drive_c/Analyser" "$drive_c/Program Files/corvalis" "$drive_c/missing.wav"
+
+echo
+echo "The same WAV bytes as the Linux build (and the plan's numbers, for information):"
+base=(--steps 30 --tone-ms 100 --start-freq 20 --end-freq 20000 --start-level -1 --end-level -46)
+windows_work=$(winepath -w "$work")
+printf '  %-58s %10s  %-6s %s\n' "settings" "bytes" "file" "plan (CSV)"
+while read -r settings; do
+  read -r -a extra <<<"$settings"
+  "$cli" -q -o "$work" --file linux "${base[@]}" "${extra[@]}" --plan "$work/linux.csv"
+  wine "$exe" -q -o "$windows_work" --file windows "${base[@]}" "${extra[@]}" --plan "$windows_work\\windows.csv" </dev/null
+  file=equal
+  if ! cmp -s "$work/linux.wav" "$work/windows.wav"; then
+    file="DIFFER in $(cmp -l "$work/linux.wav" "$work/windows.wav" | wc -l || true) bytes"
+    fail "the files differ for: $settings"
+  fi
+  # The C library's pow differs in the last bit for a few arguments: the
+  # plan's 17-digit numbers may show it while the samples stay the same.
+  plan=equal
+  if ! cmp -s "$work/linux.csv" "$work/windows.csv"; then
+    plan="$(diff "$work/linux.csv" "$work/windows.csv" | grep -c '^<' || true) of $(wc -l <"$work/linux.csv") lines differ"
+  fi
+  printf '  %-58s %10s  %-6s %s\n' "$settings" "$(stat -c %s "$work/linux.wav")" "$file" "$plan"
+done <<'EOF_SETTINGS'
+--bits 16 --no-dither
+--bits 18 --no-dither
+--bits 20 --no-dither
+--bits 22 --no-dither
+--bits 24 --no-dither
+--channels 1 --no-dither
+--channels 2 --no-dither
+--channels 8 --no-dither
+--shift-mode 0 --no-dither
+--shift-mode 1 --no-dither
+--shift-mode 2 --no-dither
+--linear --rate 96000 --bits 24 --no-dither
+--seed 42
+--seed 42 --bits 24 --channels 8 --rate 192000
+--markers --no-dither
+--end-level -60 --no-dither
+--markers --seed 7 --bits 20 --channels 1 --shift-mode 1
+--rate 192000 --bits 24 --channels 1 --steps 100 --tone-ms 1000 --no-dither
+EOF_SETTINGS
+
+if ((failures)); then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "All end-to-end checks passed"

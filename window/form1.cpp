@@ -1,0 +1,535 @@
+#include "window/form1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <cstdint>
+#include <exception>
+#include <span>
+#include <vector>
+
+#include "commands/commands.h"
+#include "window/accessibility.h"
+#include "window/output_bar.h"
+#include "window/plan_view.h"
+#include "window/progress_line.h"
+#include "core/window_look.h"
+#include "platform/qt_text.h"
+#include "report/info_report.h"
+#include "report/plan_export.h"
+#include "settings/auto_name.h"
+#include "settings/output_folder.h"
+#include "sweepwav_version.h"
+#include "ui_form1.h"
+
+// The picture lives in this library's resources; a static library needs
+// them registered by hand.
+static void InitWindowResources() { Q_INIT_RESOURCE(resources); }
+
+namespace sweepwav {
+
+namespace {
+
+
+// Colours of the header box and the three bands.
+constexpr const char* kStyle = R"(
+QFrame#Header { background: #eef3f8; border: 1px solid #c7d2de; border-radius: 8px; }
+QFrame#Header QLabel { background: transparent; border: none; }
+QLabel#titletext { color: #1b3a5c; }
+QLabel#Label16 { color: #4b6077; }
+QFrame#StatusBand, QFrame#ParamsBand { background: #2c5a85; }
+QFrame#StatusBand QLabel, QFrame#ParamsBand QLabel { color: #ffffff; background: transparent; }
+QFrame#ProgressBand { background: #1c2a38; }
+)";
+
+const QColor kProgressBand(0x1c, 0x2a, 0x38);
+
+const QString kCsvFilter = QStringLiteral("CSV files (*.csv)");
+const QString kJsonFilter = QStringLiteral("JSON files (*.json)");
+const QString kPngFilter = QStringLiteral("PNG pictures (*.png)");
+
+// Return and Enter press the button that has the focus, as Space does; a
+// button's Alt+letter presses it at once. (Qt's own mnemonic first shows the
+// button pressed for a moment, and during synthesis that moment would end
+// only at the next tone's event check, an Abort seen a tone late.)
+class ButtonKeys : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (!button || !button->isEnabled()) return false;
+        if (event->type() == QEvent::Shortcut) {
+            if (static_cast<QShortcutEvent*>(event)->isAmbiguous()) return false;
+            button->setFocus(Qt::ShortcutFocusReason);
+            button->click();
+            return true;
+        }
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            return false;
+        }
+        if (!key->isAutoRepeat()) button->click();
+        return true;
+    }
+};
+
+// The ending a name filter such as "CSV files (*.csv)" stands for: "csv".
+QString FilterSuffix(const QString& filter) {
+    const qsizetype from = filter.indexOf(QLatin1String("(*.")) + 3;
+    const qsizetype to = filter.indexOf(QLatin1Char(')'), from);
+    return from < 3 || to < 0 ? QString() : filter.mid(from, to - from);
+}
+
+}  // namespace
+
+Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::Form1>()),
+      services_(services),
+      messageHook_(std::move(messageHook)) {
+    InitWindowResources();
+    InstallAccessibleInterfaces();
+    ui_->setupUi(this);
+    // The procedures address controls by name; the form's widgets carry the
+    // same names.
+    for (int i = 0; i < kControlCount; ++i) {
+        const std::string_view name = control_name(static_cast<Control>(i));
+        widgets_[static_cast<std::size_t>(i)] = findChild<QWidget*>(
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        Q_ASSERT(widgets_[static_cast<std::size_t>(i)] != nullptr);
+    }
+    apply_look();
+
+    connect(ui_->OK, &QPushButton::clicked, this, &Form1::OK_clicked);
+    connect(ui_->ShowInfo, &QPushButton::clicked, this, &Form1::ShowInfo_clicked);
+    connect(ui_->AutoName, &QPushButton::clicked, this, &Form1::AutoName_clicked);
+    connect(ui_->Abort, &QPushButton::clicked, this, &Form1::Abort_clicked);
+    build_menu_bar();
+    build_output_bar();
+    wire_keys();
+
+    Form_Load(state_, *this, services_);
+    show_output_folder();
+    ui_->StartFreq->setFocus(Qt::OtherFocusReason);
+}
+
+Form1::~Form1() = default;
+
+void Form1::build_menu_bar() {
+    // Above the form, outside its margins: the form itself keeps its size,
+    // look and focus order.
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("MenuBar"));
+    ui_->formLayout->setMenuBar(menuBar_);
+
+    const auto add = [](QMenu* menu, const char* name, const QString& text,
+                        const QKeySequence& keys) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        return action;
+    };
+    const auto menu = [this](const char* name, const QString& title) {
+        QMenu* m = menuBar_->addMenu(title);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+
+    QMenu* file = menu("FileMenu", QStringLiteral("&File"));
+    exportPlan_ = add(file, "ExportPlan", QStringLiteral("&Export tone plan\u2026"),
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    connect(exportPlan_, &QAction::triggered, this, &Form1::ExportPlan_triggered);
+    QAction* folder = add(file, "OpenOutputFolder", QStringLiteral("&Open output folder"),
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    connect(folder, &QAction::triggered, this, &Form1::OpenOutputFolder_triggered);
+    file->addSeparator();
+    build_settings_menu(file);
+    file->addSeparator();
+    QAction* quit = add(file, "Quit", QStringLiteral("&Quit"), {});
+    quit->setShortcuts(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* options = menu("OptionsMenu", QStringLiteral("&Options"));
+    writeMarkers_ = add(options, "WriteMarkers", QStringLiteral("Write tone &markers"), {});
+    writeMarkers_->setCheckable(true);
+    writeMarkers_->setChecked(state_.bMarkers);
+    connect(writeMarkers_, &QAction::toggled, this, &Form1::WriteMarkers_toggled);
+
+    QMenu* view = menu("ViewMenu", QStringLiteral("&View"));
+    sweepPlan_ = add(view, "SweepPlan", QStringLiteral("&Sweep plan\u2026"),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    connect(sweepPlan_, &QAction::triggered, this, &Form1::SweepPlan_triggered);
+
+    QMenu* help = menu("HelpMenu", QStringLiteral("&Help"));
+    QAction* about = add(help, "About", QStringLiteral("&About sweepwav"), {});
+    about->setMenuRole(QAction::AboutRole);
+    connect(about, &QAction::triggered, this, &Form1::About_triggered);
+}
+
+void Form1::build_output_bar() {
+    // Below the form, outside its margins, like the menu bar above it.
+    outputBar_ = new OutputBar(this);
+    ui_->formLayout->addWidget(outputBar_);
+    connect(outputBar_, &OutputBar::open_folder_requested, this, &Form1::OpenOutputFolder_triggered);
+}
+
+void Form1::wire_keys() {
+    auto* keys = new ButtonKeys(this);
+    for (QAbstractButton* button : {ui_->ShowInfo, ui_->AutoName, ui_->OK, ui_->Abort}) {
+        button->installEventFilter(keys);
+    }
+}
+
+void Form1::show_output_folder() {
+    outputBar_->show_folder(ToQString(OutputFolder(state_)), state_.folderLookup);
+}
+
+void Form1::apply_look() {
+    setStyleSheet(QString::fromLatin1(kStyle));
+
+    // The named faces where the system has them, close relatives otherwise.
+    QFont heading = ui_->Status->font();
+    heading.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                         QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
+    heading.setBold(true);
+    heading.setPointSizeF(font().pointSizeF() + 1);
+    ui_->Status->setFont(heading);
+    ui_->ParamsHeading->setFont(heading);
+
+    QFont title = ui_->titletext->font();
+    title.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Arial"),
+                       QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    title.setWeight(QFont::Black);
+    title.setPointSizeF(font().pointSizeF() * 1.7);
+    ui_->titletext->setFont(title);
+
+    // Title and subtitle sit together in the middle of the header box.
+    ui_->titleLayout->insertStretch(0);
+    ui_->titleLayout->addStretch();
+    ui_->OK->setMinimumWidth(ui_->OK->sizeHint().width() + 24);
+    ui_->Abort->setMinimumWidth(ui_->OK->minimumWidth());
+
+    ui_->Progress1->set_color(Qt::white);
+    ui_->Progress2->set_color(QColor(0xe5, 0x2b, 0x2b));
+    ui_->Progress1->set_background(kProgressBand);
+    ui_->Progress2->set_background(kProgressBand);
+
+    // The caption column of both sections has one width, so the boxes line up.
+    const int captionWidth = std::max(ui_->sweepLayout->itemAtPosition(0, 0)->sizeHint().width(),
+                                      ui_->paramsLayout->itemAtPosition(0, 0)->sizeHint().width());
+    int widest = captionWidth;
+    for (QLabel* caption : {ui_->FreqLabel, ui_->LevelLabel, ui_->StepsLabel, ui_->DurationLabel,
+                            ui_->DitherLabel, ui_->ShiftLabel, ui_->AudioDataLabel,
+                            ui_->FileNameLabel}) {
+        widest = std::max(widest, caption->sizeHint().width());
+    }
+    ui_->sweepLayout->setColumnMinimumWidth(0, widest);
+    ui_->paramsLayout->setColumnMinimumWidth(0, widest);
+}
+
+QWidget* Form1::control(Control c) const { return widgets_[static_cast<std::size_t>(c)]; }
+
+QLineEdit* Form1::box(Control c) const { return qobject_cast<QLineEdit*>(control(c)); }
+QAbstractButton* Form1::check_box(Control c) const { return qobject_cast<QAbstractButton*>(control(c)); }
+QComboBox* Form1::list(Control c) const { return qobject_cast<QComboBox*>(control(c)); }
+ProgressLine* Form1::line(Control c) const { return qobject_cast<ProgressLine*>(control(c)); }
+
+std::string Form1::text(Control c) {
+    QLineEdit* b = box(c);
+    return b ? ToUtf8(b->text()) : std::string();
+}
+
+void Form1::set_text(Control c, const std::string& text) {
+    if (QLineEdit* b = box(c)) b->setText(ToQString(text));
+}
+
+bool Form1::checked(Control c) {
+    QAbstractButton* b = check_box(c);
+    return b && b->isChecked();
+}
+
+void Form1::set_checked(Control c, bool ticked) {
+    if (QAbstractButton* b = check_box(c)) b->setChecked(ticked);
+}
+
+void Form1::add_item(Control c, const std::string& text, int position, std::int32_t value) {
+    if (QComboBox* l = list(c)) l->insertItem(position, ToQString(text), QVariant(value));
+}
+
+void Form1::select_index(Control c, int position) {
+    if (QComboBox* l = list(c)) l->setCurrentIndex(position);
+}
+
+int Form1::selected_index(Control c) {
+    QComboBox* l = list(c);
+    return l ? l->currentIndex() : -1;
+}
+
+int Form1::item_count(Control c) {
+    QComboBox* l = list(c);
+    return l ? l->count() : 0;
+}
+
+std::int32_t Form1::item_value(Control c, int position) {
+    QComboBox* l = list(c);
+    if (!l || position < 0 || position >= l->count()) return 0;
+    return l->itemData(position).toInt();
+}
+
+void Form1::set_enabled(Control c, bool enabled) {
+    if (QWidget* w = control(c)) w->setEnabled(enabled);
+    // Abort is enabled exactly while synthesis runs: the one stretch in which
+    // a run moves the lines thousands of times and services events once a
+    // tone. Then redraws follow the display's frames; outside it, and so
+    // during the write and the two-second hold, every redraw is immediate.
+    if (c == Control::Abort) {
+        if (enabled && screen()) pacer_.set_frame_rate(screen()->refreshRate());
+        pacer_.set_pacing(enabled);
+    }
+}
+
+void Form1::set_caption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
+
+void Form1::set_label(Control c, const std::string& text) {
+    QLabel* label = qobject_cast<QLabel*>(control(c));
+    if (!label) return;
+    label->setText(ToQString(text));
+    // Outside synthesis nothing services events (the write, the two-second
+    // hold), so the status line is painted at once there; during synthesis
+    // with the next frame.
+    pacer_.redraw(label);
+    // A run reports once its file is on disk: from then on, the two-second
+    // hold included, the bar names the file.
+    if (running_ && state_.bFileWritten) {
+        outputBar_->show_written(ToQString(state_.sWrittenPath), state_.iWrittenBytes, state_.bAbort);
+        outputBar_->repaint();
+    }
+}
+
+void Form1::set_progress(Control c, double fraction, bool redraw) {
+    ProgressLine* l = line(c);
+    if (!l) return;
+    // The new end counts at once; only its painting may wait for the frame.
+    const bool paced = redraw && pacer_.pacing();
+    if (l->set_x2(LineX2(fraction), redraw && !paced) && paced) pacer_.redraw(l);
+}
+
+void Form1::do_events() {
+    pacer_.flush();
+    QCoreApplication::processEvents();
+}
+
+void Form1::message_box(const std::string& text, const std::string& title, Icon icon) {
+    if (messageHook_) {
+        messageHook_(text, title, icon);
+        return;
+    }
+    QMessageBox::Icon kind = QMessageBox::NoIcon;
+    if (icon == Icon::Information) kind = QMessageBox::Information;
+    if (icon == Icon::Exclamation) kind = QMessageBox::Warning;
+    QString shown = ToQString(text);
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QString boxTitle =
+        title.empty() ? QGuiApplication::applicationDisplayName() : ToQString(title);
+    QMessageBox box(kind, boxTitle, shown, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        // Synthesis sees the request at its next event check; the file is
+        // then written as after an abort, and the window closes after that.
+        Abort_Click(state_);
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    // Left open, they would keep the program running without its window.
+    if (planView_) planView_->close();
+    if (aboutBox_) aboutBox_->close();
+    event->accept();
+}
+
+bool Form1::guarded(const char* what, const std::function<void()>& command) {
+    try {
+        command();
+        return true;
+    } catch (const std::exception& e) {
+        // A fault the procedures do not handle themselves (memory for a very
+        // large sweep): say so and return to the idle window.
+        message_box(std::string("The ") + what + " stopped: " + Fault_reason(e), state_.sAppTitle,
+                    Icon::Exclamation);
+        Enable_form(*this, true);
+        set_enabled(Control::Abort, false);
+        set_caption(state_.sAppTitle);
+        ShowIdleLook(*this);
+        return false;
+    }
+}
+
+void Form1::OK_clicked() {
+    if (running_) return;
+    running_ = true;
+    show_output_folder();
+    enable_menu_commands(false);
+    guarded("run", [this] { OK_Click(state_, *this, services_); });
+    running_ = false;
+    enable_menu_commands(true);
+    if (closeRequested_) {
+        closeRequested_ = false;
+        close();
+    }
+}
+
+void Form1::ShowInfo_clicked() {
+    show_output_folder();
+    guarded("report", [this] { ShowInfo_Click(state_, *this, services_); });
+}
+
+void Form1::AutoName_clicked() {
+    show_output_folder();
+    AutoName_Click(state_, *this);
+}
+
+void Form1::Abort_clicked() { Abort_Click(state_); }
+
+void Form1::enable_menu_commands(bool enabled) {
+    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_, openSettings_}) action->setEnabled(enabled);
+    fill_recent_menu();
+    if (planView_) {
+        planView_->export_button()->setEnabled(enabled);
+        planView_->picture_button()->setEnabled(enabled);
+    }
+}
+
+bool Form1::plan_from_entries() {
+    show_output_folder();
+    bool planned = false;
+    return guarded("plan", [&] { planned = PlanFromEntries(state_, *this); }) && planned;
+}
+
+void Form1::ExportPlan_triggered() {
+    if (running_ || !plan_from_entries()) return;
+    export_plan(PlanCsv(state_), PlanJson(state_), state_.sFileName);
+}
+
+void Form1::OpenOutputFolder_triggered() {
+    const std::string folder = OutputFolder(state_);
+    if (!services_.open_folder(folder)) {
+        message_box("Could not open " + folder + " in the file manager.", state_.sAppTitle,
+                    Icon::Exclamation);
+    }
+}
+
+void Form1::WriteMarkers_toggled(bool on) { state_.bMarkers = on; }
+
+void Form1::SweepPlan_triggered() { show_plan_view(); }
+
+PlanView* Form1::show_plan_view() {
+    if (running_ || !plan_from_entries()) return nullptr;
+    // One view at a time, showing the latest plan.
+    if (planView_) planView_->close();
+    auto* view = new PlanView(state_, this);
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    connect(view, &PlanView::export_requested, this, [this, view] {
+        export_plan(view->plan_text(PlanFormat::Csv), view->plan_text(PlanFormat::Json),
+                   view->file_name());
+    });
+    connect(view, &PlanView::save_picture_requested, this, [this, view] { save_plan_picture(*view); });
+    planView_ = view;
+    view->show();
+    return view;
+}
+
+void Form1::About_triggered() {
+    if (aboutBox_) {
+        aboutBox_->raise();
+        aboutBox_->activateWindow();
+        return;
+    }
+    const QString text = QStringLiteral(
+        "sweepwav " SWEEPWAV_VERSION "\n\n"
+        "Writes stepped sine-sweep test signals as PCM WAV files for an audio analyser.\n\n"
+        "Released under the MIT licence.");
+    // Modeless, so that an Abort stays within reach during a run.
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("About sweepwav"), text,
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("AboutBox"));
+    box->setTextFormat(Qt::PlainText);
+    box->setIconPixmap(windowIcon().pixmap(64, 64));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    aboutBox_ = box;
+    box->show();
+}
+
+QString Form1::suggested_path(const std::string& wavName, const char* ending) const {
+    const std::string stem = wavName.substr(0, wavName.rfind('.'));
+    return ToQString(OutputFolder(state_) + stem + ending);
+}
+
+void Form1::report_write_failure(const QString& path, const std::string& reason) {
+    message_box(WriteFailureText(FileDestination(ToUtf8(path)), reason), state_.sAppTitle, Icon::Exclamation);
+}
+
+void Form1::export_plan(const std::string& csv, const std::string& json, const std::string& wavName) {
+    QString filter;
+    const QString path = ask_save_file_name(QStringLiteral("Export tone plan"),
+                                         suggested_path(wavName, ".csv"),
+                                         {kCsvFilter, kJsonFilter}, &filter);
+    if (path.isEmpty()) return;
+    // The name's ending decides; a name with another ending is written in
+    // the format of the filter chosen.
+    PlanFormat format = PlanFormatFor(ToUtf8(path));
+    if (format == PlanFormat::None) format = filter == kJsonFilter ? PlanFormat::Json : PlanFormat::Csv;
+    if (Status written = services_.write_text_file(ToUtf8(path), format == PlanFormat::Json ? json : csv);
+        !written) {
+        report_write_failure(path, written.reason());
+    }
+}
+
+void Form1::save_plan_picture(PlanView& view) {
+    QString filter;
+    const QString path = ask_save_file_name(QStringLiteral("Save chart picture"),
+                                         suggested_path(view.file_name(), ".png"), {kPngFilter},
+                                         &filter);
+    if (path.isEmpty()) return;
+    const QByteArray png = view.chart_png();
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(png.constData()),
+                                              static_cast<std::size_t>(png.size()));
+    Result<std::unique_ptr<OutputFile>> opened = services_.create_file(ToUtf8(path));
+    Status written = opened.status();
+    if (written) written = opened.value()->write(bytes);
+    if (written) written = opened.value()->commit();
+    if (!written) report_write_failure(path, written.reason());
+}
+
+QString Form1::ask_save_file_name(const QString& caption, const QString& suggestion,
+                               const QStringList& filters, QString* selectedFilter) {
+    QFileDialog dialog(this, caption, suggestion);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(FilterSuffix(filters.value(0)));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog](const QString& filter) { dialog.setDefaultSuffix(FilterSuffix(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (selectedFilter) *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace sweepwav

@@ -1,0 +1,104 @@
+// The window's settings files: File > Open settings..., Save settings as...
+// and the recent settings files.
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSettings>
+
+#include "commands/settings_file.h"
+#include "platform/qt_text.h"
+#include "window/form1.h"
+
+namespace sweepwav {
+
+namespace {
+
+const QString kSweepFilter = QStringLiteral("Sweep settings (*.sweep)");
+constexpr int kRecentCount = 5;
+
+// The recent files are the one thing the window keeps between sessions; the
+// form itself always starts from its start-up values.
+QSettings RecentStore() { return QSettings(QStringLiteral("sweepwav"), QStringLiteral("sweepwav")); }
+
+QStringList RecentFiles() { return RecentStore().value(QStringLiteral("recent/settings")).toStringList(); }
+
+}  // namespace
+
+void Form1::build_settings_menu(QMenu* file) {
+    openSettings_ = file->addAction(QStringLiteral("O&pen settings\u2026"));
+    openSettings_->setObjectName(QStringLiteral("OpenSettings"));
+    openSettings_->setShortcut(QKeySequence::Open);
+    connect(openSettings_, &QAction::triggered, this, &Form1::OpenSettings_triggered);
+    QAction* save = file->addAction(QStringLiteral("&Save settings as\u2026"));
+    save->setObjectName(QStringLiteral("SaveSettings"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(save, &QAction::triggered, this, &Form1::SaveSettings_triggered);
+    recentMenu_ = file->addMenu(QStringLiteral("&Recent settings"));
+    recentMenu_->setObjectName(QStringLiteral("RecentSettingsMenu"));
+    recentMenu_->menuAction()->setObjectName(QStringLiteral("RecentSettings"));
+    fill_recent_menu();
+}
+
+void Form1::fill_recent_menu() {
+    recentMenu_->clear();
+    const QStringList files = RecentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        connect(action, &QAction::triggered, this, [this, path] { open_settings_file(path); });
+    }
+    recentMenu_->setEnabled(!files.isEmpty() && openSettings_->isEnabled());
+}
+
+void Form1::remember_settings_file(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList files = RecentFiles();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    while (files.size() > kRecentCount) files.removeLast();
+    RecentStore().setValue(QStringLiteral("recent/settings"), files);
+    fill_recent_menu();
+}
+
+QString Form1::settings_folder() const {
+    const QStringList files = RecentFiles();
+    return files.isEmpty() ? QDir::homePath() : QFileInfo(files.first()).absolutePath();
+}
+
+void Form1::open_settings_file(const QString& path) {
+    if (running_) return;
+    show_output_folder();
+    if (!OpenSettingsFile(state_, *this, services_, ToUtf8(path))) return;
+    writeMarkers_->setChecked(state_.bMarkers);
+    remember_settings_file(path);
+}
+
+void Form1::OpenSettings_triggered() {
+    const QString path = ask_open_file_name(QStringLiteral("Open settings"), settings_folder(), {kSweepFilter});
+    if (!path.isEmpty()) open_settings_file(path);
+}
+
+void Form1::SaveSettings_triggered() {
+    const std::string name = file_name_stem();
+    QString filter;
+    const QString path = ask_save_file_name(QStringLiteral("Save settings"),
+                                            settings_folder() + QLatin1Char('/') + ToQString(name) +
+                                                QStringLiteral(".sweep"),
+                                            {kSweepFilter}, &filter);
+    if (path.isEmpty()) return;
+    if (SaveSettingsFile(state_, *this, services_, ToUtf8(path))) remember_settings_file(path);
+}
+
+std::string Form1::file_name_stem() {
+    std::string name = text(Control::FileName);
+    const auto dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    return name.empty() ? std::string("sweep") : name;
+}
+
+QString Form1::ask_open_file_name(const QString& caption, const QString& folder, const QStringList& filters) {
+    return QFileDialog::getOpenFileName(this, caption, folder, filters.join(QStringLiteral(";;")));
+}
+
+}  // namespace sweepwav

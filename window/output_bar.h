@@ -1,0 +1,50 @@
+// The bar under the form that says where files go: at idle the output folder
+// and how it was found; after a run the file written and its size. The path
+// is a link: a click on it asks for the folder to be opened.
+#pragma once
+
+#include <QStatusBar>
+#include <QString>
+#include <cstdint>
+
+#include "core/generator_state.h"
+
+class QLabel;
+
+namespace sweepwav {
+
+class OutputBar : public QStatusBar {
+    Q_OBJECT
+
+public:
+    explicit OutputBar(QWidget* parent = nullptr);
+
+    // "Output folder: <folder> (<how it was found>)".
+    void show_folder(const QString& folder, FolderLookup lookup);
+    // "Wrote <path> (<size>)", and after an abort that the rest is silent.
+    void show_written(const QString& path, std::int64_t bytes, bool aborted);
+
+    // The text shown, with the path in full.
+    QString text() const { return before_ + path_ + after_; }
+
+    // How the lookup's outcome reads after the folder.
+    static QString lookup_text(FolderLookup lookup);
+    // "1234 bytes", "2.41 KB (2468 bytes)", "96.68 MB (101376044 bytes)".
+    static QString size_text(std::int64_t bytes);
+
+signals:
+    void open_folder_requested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void show(const QString& before, const QString& path, const QString& after);
+    // Shortens the path in its middle so that the whole text fits the bar.
+    void render();
+
+    QLabel* label_ = nullptr;
+    QString before_, path_, after_;
+};
+
+}  // namespace sweepwav
