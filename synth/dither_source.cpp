@@ -30,13 +30,23 @@ struct StepPowers {
     }
 };
 
+#if defined(_MSC_VER) && !defined(__clang__)
+// MSVC's limits on evaluation at compile time are far below what the table
+// takes; there it is built at the first skip.
+const StepPowers& Powers() {
+    static const StepPowers powers;
+    return powers;
+}
+#else
 constexpr StepPowers kPowers;
+constexpr const StepPowers& Powers() { return kPowers; }
+#endif
 
 }  // namespace
 
 void DitherSource::Skip(std::uint64_t draws) {
     for (std::size_t i = 0; draws != 0; ++i, draws >>= 1) {
-        if (draws & 1) state_ = Apply(kPowers.power[i], state_);
+        if (draws & 1) state_ = Apply(Powers().power[i], state_);
     }
 }
 
