@@ -18,7 +18,7 @@ void BuildInfoReport(GeneratorState& s);
 // report ends with them (and the window's status bar shows them).
 std::vector<std::string> SignalOptionLines(const GeneratorState& s);
 
-// The last line of the report without its line end: the file size in bytes,
+// The file size line of the report without its line end: the file size in bytes,
 // KB or MB (powers of two).
 std::string FileSizeLine(std::int32_t fileSize);
 

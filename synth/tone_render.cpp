@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "synth/dither_source.h"
+#include "synth/shaped_render.h"
 
 namespace sweepwav {
 
@@ -110,6 +111,10 @@ std::vector<Chunk> SplitIntoChunks(std::span<const std::int32_t> frames, std::in
 }
 
 ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* out) {
+    // Silence, and tones shaped by the signal options, take their own path;
+    // without signal options every chunk takes the one below.
+    if (chunk.tone < 0) return RenderSilence(job, chunk, out);
+    if (NeedsShaping(job, chunk)) return RenderShaped(job, chunk, out);
     // One copy of the sample loop per container width and channel count.
     static constexpr auto k2 = RenderersFor<2>(std::make_index_sequence<8>());
     static constexpr auto k3 = RenderersFor<3>(std::make_index_sequence<8>());

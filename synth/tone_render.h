@@ -21,15 +21,27 @@ struct RenderJob {
     int channels = 1;
     bool dither = false;
     std::uint64_t runSeed = 0;
+    // The signal options: the ramps' length in frames, the channels that
+    // carry each pass (bit c - 1 for channel c; none: every channel in one
+    // pass) and the tones in a pass, which number the passes' dither.
+    std::int32_t rampFrames = 0;
+    std::span<const std::uint32_t> passChannels;
+    int tones = 0;
 
     int frameBytes() const { return bytesPerSample * channels; }
 };
 
-// Frames [first, first + count) of one tone.
+// Frames [first, first + count) of one tone (tone -1: silence). A tone
+// next to silence fades in over its first rampFrames frames, or out over
+// its last, of toneFrames; pass says which channels carry it.
 struct Chunk {
     int tone = 0;
     std::int32_t first = 0;
     std::int32_t count = 0;
+    int pass = 0;
+    bool rampIn = false;
+    bool rampOut = false;
+    std::int32_t toneFrames = 0;
 };
 
 // The first and last sample of a rendered chunk, as values and as container
