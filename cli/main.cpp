@@ -162,6 +162,14 @@ struct Session {
         for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
         for (const auto& [list, position] : options.selections) window.select_index(list, position);
         if (options.markers) state.bMarkers = *options.markers;
+        if (options.leadInMs) state.dLeadInMs = *options.leadInMs;
+        if (options.tailMs) state.dTailMs = *options.tailMs;
+        if (options.gapMs) state.dGapMs = *options.gapMs;
+        if (options.rampMs) state.dRampMs = *options.rampMs;
+        if (options.signalChannels) {
+            state.iSignalChannels = options.signalChannels->channels;
+            state.bEachChannel = options.signalChannels->each;
+        }
         return kWritten;
     }
 

@@ -52,6 +52,17 @@ const char* const kUsage =
     "      --auto-name        propose a file name from the sweep, print it and\n"
     "                         use it\n"
     "\n"
+    "Signal (all off by default):\n"
+    "      --lead-in-ms MS    silence before the first tone (0 to 60000)\n"
+    "      --tail-ms MS       silence after the last tone (0 to 60000)\n"
+    "      --gap-ms MS        silence between tones (0 to 60000)\n"
+    "      --ramp-ms MS       raised-cosine fades where a tone meets silence\n"
+    "                         (0 to 1000, at most half a tone)\n"
+    "      --signal-channels LIST|each\n"
+    "                         the channels that carry the signal, such as 1,3\n"
+    "                         (the others are silent), or each in turn; all by\n"
+    "                         default\n"
+    "\n"
     "Settings files:\n"
     "      --settings FILE    start from the sweep saved in FILE (.sweep); the\n"
     "                         other options then change single entries\n"
@@ -87,6 +98,8 @@ enum class Action {
     NoMarkers,
     Settings,
     SaveSettings,
+    SignalMs,        // a signal option in ms
+    SignalChannels,
     Quiet,
     Help,
     Version,
@@ -125,6 +138,11 @@ constexpr Option kOptions[] = {
     {"--no-markers", Action::NoMarkers},
     {"--settings", Action::Settings},
     {"--save-settings", Action::SaveSettings},
+    {"--lead-in-ms", Action::SignalMs},
+    {"--tail-ms", Action::SignalMs},
+    {"--gap-ms", Action::SignalMs},
+    {"--ramp-ms", Action::SignalMs},
+    {"--signal-channels", Action::SignalChannels},
     {"--quiet", Action::Quiet, std::nullopt, 'q'},
     {"--help", Action::Help, std::nullopt, 'h'},
     {"--version", Action::Version, std::nullopt, 'V'},
@@ -134,7 +152,8 @@ constexpr Option kOptions[] = {
 
 bool TakesValue(Action a) {
     return a == Action::Text || a == Action::Select || a == Action::File || a == Action::OutputDir ||
-           a == Action::Seed || a == Action::Plan || a == Action::Settings || a == Action::SaveSettings;
+           a == Action::Seed || a == Action::Plan || a == Action::Settings || a == Action::SaveSettings ||
+           a == Action::SignalMs || a == Action::SignalChannels;
 }
 
 const Option* FindLongExactly(std::string_view name) {
@@ -252,6 +271,29 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
             if (value.empty()) return "--save-settings needs a file";
             out.saveSettings = value;
             break;
+        case Action::SignalMs: {
+            const bool ramp = option.name == "--ramp-ms";
+            const double longest = ramp ? kLongestRampMs : kLongestSilenceMs;
+            const auto ms = ParseOptionMs(value, longest);
+            if (!ms) {
+                return std::string(option.name) + " must be a number of milliseconds from 0 to " +
+                       (ramp ? "1000" : "60000") + ", not \"" + value + "\"";
+            }
+            (option.name == "--lead-in-ms" ? out.leadInMs
+             : option.name == "--tail-ms" ? out.tailMs
+             : option.name == "--gap-ms"  ? out.gapMs
+                                          : out.rampMs) = *ms;
+            break;
+        }
+        case Action::SignalChannels: {
+            const auto choice = ParseChannelChoice(value);
+            if (!choice) {
+                return "--signal-channels must be all, each, or channel numbers from 1 to 8 separated by commas "
+                       "(1,3), not \"" + value + "\"";
+            }
+            out.signalChannels = *choice;
+            break;
+        }
         case Action::Quiet: out.quiet = true; break;
         case Action::Help: out.help = true; break;
         case Action::Version: out.version = true; break;

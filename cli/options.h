@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/controls.h"
+#include "settings/signal_options.h"
 
 namespace sweepwav {
 
@@ -24,6 +25,9 @@ struct CliOptions {
     std::optional<bool> markers;       // --markers or --no-markers
     std::optional<std::string> settings;      // a settings file to start from
     std::optional<std::string> saveSettings;  // where to save the settings
+    // Signal options, in ms, and the channels that carry the signal.
+    std::optional<double> leadInMs, tailMs, gapMs, rampMs;
+    std::optional<ChannelChoice> signalChannels;
     bool quiet = false;
     bool help = false;
     bool version = false;

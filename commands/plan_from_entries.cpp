@@ -1,4 +1,5 @@
 #include "commands/commands.h"
+#include "plan/signal_layout.h"
 #include "plan/tone_plan.h"
 #include "settings/form_data.h"
 #include "settings/validation.h"
@@ -14,6 +15,7 @@ bool PlanFromEntries(GeneratorState& s, WindowOps& w) {
     if (!s.bDataOK) return false;
     Set_up_calculation(s, w);
     if (s.iCalcResult != 1) return false;
+    if (!Check_signal_options(s, w)) return false;
     // The file's size, its tone markers included, must fit its 32-bit fields.
     if (!FitsInWavFile(PlannedFileSize(s))) {
         RefuseOversize(s, w);

@@ -9,18 +9,20 @@
 #include <vector>
 
 #include "commands/form_items.h"
+#include "numbers/number_text.h"
 
 namespace sweepwav {
 
 namespace {
 
-enum class Kind { Format, Text, Tick, Rate, Bits, Channels, ShiftMode };
+enum class Kind { Format, Text, Tick, Rate, Bits, Channels, ShiftMode, SilenceMs, RampMs, SignalChannels };
 
 struct Setting {
     const char* section;
     const char* key;
     Kind kind;
-    Control control;  // the box or list the setting belongs to (Abort: none)
+    Control control;  // the box or list the setting belongs to (Abort: none); for the
+                      // silences, which of them (StartFreq lead-in, EndFreq gap, StartLevel tail)
 };
 
 // Every setting of format 1, in the order they are written.
@@ -41,7 +43,15 @@ constexpr Setting kSettings[] = {
     {"file", "dither", Kind::Tick, Control::Dither1},
     {"file", "markers", Kind::Tick, Control::Abort},
     {"file", "name", Kind::Text, Control::FileName},
+    {"signal", "lead_in_ms", Kind::SilenceMs, Control::StartFreq},
+    {"signal", "gap_ms", Kind::SilenceMs, Control::EndFreq},
+    {"signal", "tail_ms", Kind::SilenceMs, Control::StartLevel},
+    {"signal", "ramp_ms", Kind::RampMs, Control::Abort},
+    {"signal", "channels", Kind::SignalChannels, Control::Abort},
 };
+
+// The settings from here on may be left out (they are then off).
+constexpr std::size_t kFirstOptional = 16;
 
 constexpr std::size_t kSettingCount = std::size(kSettings);
 
@@ -167,6 +177,14 @@ auto& ListField(Entries& e, Kind kind) {
 }
 
 template <typename Entries>
+auto& MsField(Entries& e, const Setting& setting) {
+    if (setting.kind == Kind::RampMs) return e.rampMs;
+    if (setting.control == Control::StartFreq) return e.leadInMs;
+    if (setting.control == Control::EndFreq) return e.gapMs;
+    return e.tailMs;
+}
+
+template <typename Entries>
 auto& TickField(Entries& e, Control c) {
     if (c == Control::Logsteps) return e.logSteps;
     if (c == Control::Dither1) return e.dither;
@@ -212,7 +230,7 @@ public:
                                          " by a newer sweepwav; this one reads format ",
                                          std::to_string(kSettingsFormat)}));
         }
-        for (std::size_t i = 0; i < kSettingCount; ++i) {
+        for (std::size_t i = 0; i < kFirstOptional; ++i) {
             if (!seen_[i]) return Status::Failure(Join({"it has no ", kSettings[i].key}));
         }
         return entries_;
@@ -226,7 +244,7 @@ private:
             section_ = t.substr(1, t.size() - 2);
             if (!header_ && section_ != "sweepwav") return Status::Failure(kNotSettings);
             header_ = true;
-            if (section_ != "sweepwav" && section_ != "sweep" && section_ != "file") {
+            if (section_ != "sweepwav" && section_ != "sweep" && section_ != "file" && section_ != "signal") {
                 return Problem(line, Join({"there is no section [", section_, "]"}));
             }
             return {};
@@ -265,6 +283,23 @@ private:
                 if (v != "yes" && v != "no") return Problem(line, key + " must be yes or no");
                 TickField(entries_, setting.control) = v == "yes";
                 return {};
+            case Kind::SilenceMs:
+            case Kind::RampMs: {
+                const bool ramp = setting.kind == Kind::RampMs;
+                const auto ms = ParseOptionMs(std::string(v), ramp ? kLongestRampMs : kLongestSilenceMs);
+                if (!ms) return Problem(line, Join({key, " must be a number from 0 to ", ramp ? "1000" : "60000"}));
+                MsField(entries_, setting) = *ms;
+                return {};
+            }
+            case Kind::SignalChannels: {
+                const auto text = Unquoted(v);
+                const auto choice = text ? ParseChannelChoice(*text) : std::nullopt;
+                if (!choice) {
+                    return Problem(line, Join({key, " must be \"all\", \"each\" or channel numbers such as \"1,3\""}));
+                }
+                entries_.signalChannels = *choice;
+                return {};
+            }
             default: {
                 const std::vector<std::int32_t> allowed = Allowed(setting.kind);
                 const auto value = WholeNumber(v);
@@ -311,6 +346,11 @@ FormEntries ReadForm(WindowOps& w, const GeneratorState& s) {
     e.bits = w.item_value(Control::Wordlength, w.selected_index(Control::Wordlength));
     e.channels = w.selected_index(Control::Channels) + 1;
     e.shiftMode = w.selected_index(Control::Shiftmode);
+    e.leadInMs = s.dLeadInMs;
+    e.tailMs = s.dTailMs;
+    e.gapMs = s.dGapMs;
+    e.rampMs = s.dRampMs;
+    e.signalChannels = {s.iSignalChannels, s.bEachChannel};
     return e;
 }
 
@@ -323,6 +363,12 @@ void FillForm(WindowOps& w, GeneratorState& s, const FormEntries& e) {
     w.select_index(Control::Wordlength, PositionOf(w, Control::Wordlength, e.bits));
     w.select_index(Control::Channels, e.channels - 1);
     w.select_index(Control::Shiftmode, e.shiftMode);
+    s.dLeadInMs = e.leadInMs;
+    s.dTailMs = e.tailMs;
+    s.dGapMs = e.gapMs;
+    s.dRampMs = e.rampMs;
+    s.iSignalChannels = e.signalChannels.channels;
+    s.bEachChannel = e.signalChannels.each;
 }
 
 std::string SettingsText(const FormEntries& e) {
@@ -339,6 +385,15 @@ std::string SettingsText(const FormEntries& e) {
             case Kind::Format: out += std::to_string(kSettingsFormat); break;
             case Kind::Text: out += Quoted(e.texts.count(setting.control) ? e.texts.at(setting.control) : ""); break;
             case Kind::Tick: out += TickField(e, setting.control) ? "yes" : "no"; break;
+            case Kind::SilenceMs:
+            case Kind::RampMs: out += NumberText(MsField(e, setting)); break;
+            case Kind::SignalChannels: {
+                GeneratorState choice;
+                choice.iSignalChannels = e.signalChannels.channels;
+                choice.bEachChannel = e.signalChannels.each;
+                out += Quoted(ChannelChoiceText(choice));
+                break;
+            }
             default: out += std::to_string(ListField(e, setting.kind));
         }
         out += '\n';

@@ -13,7 +13,8 @@
 // Texts are kept exactly as typed, in double quotes (a quote or a backslash
 // in them is written with a backslash before it); check boxes are yes or no;
 // the lists are kept by what their items stand for: the rate in Hz, the word
-// length in bits, the number of channels and the shift mode 0, 1 or 2.
+// length in bits, the number of channels and the shift mode 0, 1 or 2. The
+// signal options, in [signal], may be left out: they are then off.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +27,7 @@
 #include "core/result.h"
 #include "core/services.h"
 #include "core/window_ops.h"
+#include "settings/signal_options.h"
 
 namespace sweepwav {
 
@@ -44,6 +46,9 @@ struct FormEntries {
     std::int32_t bits = 0;
     std::int32_t channels = 0;
     std::int32_t shiftMode = 0;
+    // The signal options (Options > Signal options...; all off at start).
+    double leadInMs = 0, tailMs = 0, gapMs = 0, rampMs = 0;
+    ChannelChoice signalChannels;
 };
 
 // The form as it stands.

@@ -41,6 +41,18 @@ struct GeneratorState {
     // (set by the front end; off at start).
     bool bMarkers = false;
 
+    // Signal options (set by the front ends; all off at start): silence
+    // before the first tone, after the last and between tones, in ms; the
+    // length of the raised-cosine ramps where a tone meets silence, in ms;
+    // the channels that carry the signal (1-based; empty: all of them), or
+    // the whole sweep on each channel in turn.
+    double dLeadInMs = 0;
+    double dTailMs = 0;
+    double dGapMs = 0;
+    double dRampMs = 0;
+    std::vector<int> iSignalChannels;
+    bool bEachChannel = false;
+
     // Start-up constants.
     std::string sAppTitle;
     double dPi = 0;
@@ -62,6 +74,13 @@ struct GeneratorState {
     std::int16_t iBytesPerSample = 0;
     std::int32_t iTotalBytes = 0;
     std::int16_t iCalcResult = 0;
+    // The signal options in frames, and how often the sweep is played (once,
+    // or once per channel).
+    std::int32_t iLeadInFrames = 0;
+    std::int32_t iTailFrames = 0;
+    std::int32_t iGapFrames = 0;
+    std::int32_t iRampFrames = 0;
+    std::int16_t iPasses = 1;
     // The audio goes to the file as it is made and is never held whole.
 
     // Synthesis.

@@ -6,6 +6,7 @@
 
 #include "numbers/number_text.h"
 #include "plan/alignment.h"
+#include "plan/signal_layout.h"
 #include "core/window_look.h"
 
 namespace sweepwav {
@@ -97,8 +98,13 @@ void Set_up_calculation(GeneratorState& s, WindowOps& w) {
         return;
     }
 
+    if (!Plan_signal_frames(s)) {
+        RefuseOversize(s, w);
+        return;
+    }
+    // The tones, with the silence of the signal options around them.
     std::int64_t total = 0;
-    for (double n : s.dSamples) total += static_cast<std::int64_t>(n);
+    for (const Segment& segment : SignalSegments(s)) total += segment.frames;
     s.iBytesPerSample = static_cast<std::int16_t>(-std::floor(-s.iBits / 8.0));
     const std::int64_t bytes = static_cast<std::int64_t>(s.iChannels) * total * s.iBytesPerSample;
     // The totals are 32-bit fields; whether the file they make fits is the

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/generator_state.h"
 
@@ -13,7 +14,11 @@ namespace sweepwav {
 // (CR LF line ends).
 void BuildInfoReport(GeneratorState& s);
 
-// The last line of the report without its line end: the file size in bytes,
+// One line for each signal option that is on, without line ends, as the
+// report ends with them (and the window's status bar shows them).
+std::vector<std::string> SignalOptionLines(const GeneratorState& s);
+
+// The file size line of the report without its line end: the file size in bytes,
 // KB or MB (powers of two).
 std::string FileSizeLine(std::int32_t fileSize);
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "core/text.h"
+#include "plan/signal_layout.h"
 
 namespace sweepwav {
 
@@ -12,18 +13,20 @@ namespace {
 
 // The entries' range checks keep every planned value finite, so each text
 // is also a valid JSON number.
-void AppendNumbers(std::string& out, const PlanRow& row, const char* separator,
-                   bool withKeys) {
-    const auto texts = PlanRowTexts(row);
-    for (std::size_t c = 0; c < texts.size(); ++c) {
-        if (c > 0) out += separator;
+void AppendNumbers(std::string& out, const PlanRow& row, const char* separator, bool withKeys,
+                   bool withChannel) {
+    const auto append = [&](std::string_view key, const std::string& text, bool first) {
+        if (!first) out += separator;
         if (withKeys) {
             out += '"';
-            out += kPlanColumns[c];
+            out += key;
             out += "\": ";
         }
-        out += texts[c];
-    }
+        out += text;
+    };
+    const auto texts = PlanRowTexts(row);
+    for (std::size_t c = 0; c < texts.size(); ++c) append(kPlanColumns[c], texts[c], c == 0);
+    if (withChannel) append(kChannelColumn, std::to_string(row.channel), false);
 }
 
 // The length of the well-formed UTF-8 sequence at text[at], or 0 when the
@@ -98,21 +101,22 @@ std::vector<PlanRow> PlanRows(const GeneratorState& s) {
         s.dAmplitude.size() != tones || s.dSamples.size() != tones) {
         return {};
     }
-    std::vector<PlanRow> rows(tones);
+    std::vector<PlanRow> rows;
     const double rate = s.iSampleRate;
-    std::int64_t first = 0;
-    for (std::size_t i = 0; i < tones; ++i) {
-        PlanRow& r = rows[i];
-        r.index = static_cast<int>(i);
-        r.firstFrame = first;
-        r.frames = static_cast<std::int64_t>(s.dSamples[i]);
+    for (const Segment& segment : SignalSegments(s)) {
+        if (segment.tone < 0) continue;
+        const auto i = static_cast<std::size_t>(segment.tone);
+        PlanRow& r = rows.emplace_back();
+        r.index = segment.tone;
+        r.firstFrame = segment.first;
+        r.frames = segment.frames;
         r.startSeconds = static_cast<double>(r.firstFrame) / rate;
         r.durationSeconds = static_cast<double>(r.frames) / rate;
         r.frequencyHz = s.dFreq[i];
         r.levelDbfs = s.dLevel[i];
         r.peakAmplitude = s.dAmplitude[i];
         r.cycles = r.frequencyHz * static_cast<double>(r.frames) / rate;
-        first += r.frames;
+        r.channel = s.bEachChannel ? segment.pass + 1 : 0;
     }
     return rows;
 }
@@ -146,9 +150,13 @@ std::string PlanCsv(const GeneratorState& s) {
         if (c > 0) out += ',';
         out += kPlanColumns[c];
     }
+    if (s.bEachChannel) {
+        out += ',';
+        out += kChannelColumn;
+    }
     out += '\n';
     for (const PlanRow& row : PlanRows(s)) {
-        AppendNumbers(out, row, ",", false);
+        AppendNumbers(out, row, ",", false, s.bEachChannel);
         out += '\n';
     }
     return out;
@@ -166,7 +174,7 @@ std::string PlanJson(const GeneratorState& s) {
     const std::vector<PlanRow> rows = PlanRows(s);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         out += i == 0 ? "\n    {" : ",\n    {";
-        AppendNumbers(out, rows[i], ", ", true);
+        AppendNumbers(out, rows[i], ", ", true, s.bEachChannel);
         out += '}';
     }
     out += rows.empty() ? "]\n}\n" : "\n  ]\n}\n";

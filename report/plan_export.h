@@ -24,6 +24,7 @@ struct PlanRow {
     double levelDbfs = 0;          // dLevel
     double peakAmplitude = 0;      // dAmplitude, in codes of the word length
     double cycles = 0;             // frequencyHz * frames / iSampleRate
+    int channel = 0;               // with one channel at a time, the channel it is on (else 0)
 };
 
 // The column names, in order, of the CSV header and the JSON tone objects.
@@ -31,8 +32,14 @@ inline constexpr std::array<std::string_view, 9> kPlanColumns = {
     "index", "first_frame", "frames", "start_s", "duration_s",
     "frequency_hz", "level_dbfs", "peak_amplitude", "cycles"};
 
-// The rows of a completed plan (iCalcResult 1), tone 0 first. Empty when the
-// per-tone fields do not hold iSteps + 1 tones.
+// The column that follows them when the sweep is played on one channel at
+// a time (bEachChannel): the channel of each row.
+inline constexpr std::string_view kChannelColumn = "channel";
+
+// The rows of a completed plan (iCalcResult 1), tone 0 first, in playing
+// order: where the signal options add silence, the first frames and start
+// times count it; with one channel at a time, every tone once per channel.
+// Empty when the per-tone fields do not hold iSteps + 1 tones.
 std::vector<PlanRow> PlanRows(const GeneratorState& s);
 
 // A number as the shortest text that reads back as the same double: whole

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "plan/signal_layout.h"
 #include "synth/render_pool.h"
 #include "synth/tone_render.h"
 
@@ -18,36 +19,48 @@ constexpr std::size_t kChunkBytes = std::size_t(256) << 10;
 // Progress1 moves every 1000 frames of a tone.
 constexpr std::int32_t kProgressEvery = 1000;
 
-// The run's chunks in playing order, and the pool that renders them.
+// The run's segments (tones and silence) cut into chunks in playing order,
+// and the job that renders them.
 struct Rendering {
     RenderJob job;
+    std::vector<std::uint32_t> passChannels;
     std::size_t frameBytes = 0;
+    std::int32_t maxFrames = 0;
+    std::vector<Segment> segments;
     std::vector<Chunk> chunks;
-    std::size_t next = 0;  // the next chunk to pass on
+    std::vector<std::size_t> firstChunk;  // per segment, and one past the last
+    int tonesPlayed = 0;                  // of all passes, for Progress2
 };
 
-Rendering PlanRendering(const GeneratorState& s, std::uint64_t runSeed, std::int32_t& maxFrames) {
-    Rendering r;
-    r.job = RenderJob{s.dFreq,     s.dAmplitude, s.dPhaseScale, s.iBits, s.iBytesPerSample,
-                      s.iChannels, s.bDither,    runSeed};
-    std::vector<std::int32_t> frames(s.dSamples.size());
-    for (std::size_t k = 0; k < frames.size(); ++k) frames[k] = static_cast<std::int32_t>(s.dSamples[k]);
+void PlanRendering(Rendering& r, const GeneratorState& s, std::uint64_t runSeed) {
+    for (int pass = 0; pass < s.iPasses; ++pass) r.passChannels.push_back(SignalChannelMask(s, pass));
+    r.job = RenderJob{s.dFreq,     s.dAmplitude, s.dPhaseScale, s.iBits,          s.iBytesPerSample,
+                      s.iChannels, s.bDither,    runSeed,       s.iRampFrames,    r.passChannels,
+                      s.iSteps + 1};
     r.frameBytes = static_cast<std::size_t>(r.job.frameBytes());
-    maxFrames = static_cast<std::int32_t>(std::max<std::size_t>(1, kChunkBytes / r.frameBytes));
-    r.chunks = SplitIntoChunks(frames, maxFrames);
-    return r;
+    r.maxFrames = static_cast<std::int32_t>(std::max<std::size_t>(1, kChunkBytes / r.frameBytes));
+    r.segments = SignalSegments(s);
+    for (const Segment& segment : r.segments) {
+        r.firstChunk.push_back(r.chunks.size());
+        for (std::int32_t first = 0; first < segment.frames; first += r.maxFrames) {
+            const std::int32_t count = std::min(segment.frames - first, r.maxFrames);
+            r.chunks.push_back({segment.tone, first, count, segment.pass, segment.rampIn, segment.rampOut,
+                                segment.frames});
+        }
+    }
+    r.firstChunk.push_back(r.chunks.size());
 }
 
 // The window at the start of tone k: the one place where a press of Abort
 // is seen, then the tone counter and the progress over the tones.
-void ShowToneStart(GeneratorState& s, WindowOps& w, int k) {
+void ShowToneStart(GeneratorState& s, WindowOps& w, int k, int played) {
     w.set_progress(Control::Progress1, 0, true);
     w.do_events();
     const std::string kText = std::to_string(k);
     const std::string stepsText = std::to_string(s.iSteps);
     w.set_caption(kText + "/" + stepsText + ": " + s.sAppTitle);
     w.set_label(Control::Status, "Generating sweep step " + kText + " of " + stepsText);
-    w.set_progress(Control::Progress2, static_cast<double>(k) / (s.iSteps + 1), true);
+    w.set_progress(Control::Progress2, static_cast<double>(played) / ((s.iSteps + 1) * s.iPasses), true);
 }
 
 // Progress1 at every 1000th frame of the tone from first up to end.
@@ -58,18 +71,20 @@ void ShowFramesDone(WindowOps& w, std::int32_t first, std::int32_t end, double s
     }
 }
 
-// Passes tone k's chunks to the sink in order; after an abort the tone keeps
-// its first frame only.
-Status PassTone(GeneratorState& s, WindowOps& w, int k, Rendering& r, RenderPool& pool, const AudioSink& sink) {
-    const double samples = s.dSamples[static_cast<std::size_t>(k)];
-    for (; r.next < r.chunks.size() && r.chunks[r.next].tone == k; ++r.next) {
-        const Chunk& c = r.chunks[r.next];
-        const RenderPool::Rendered rendered = pool.take(r.next);
+// Passes a segment's chunks to the sink in order. After an abort a tone
+// keeps its first frame only; silence shows no progress.
+Status PassSegment(GeneratorState& s, WindowOps& w, std::size_t segment, Rendering& r, RenderPool& pool,
+                   const AudioSink& sink) {
+    const bool tone = r.segments[segment].tone >= 0;
+    const double samples = r.segments[segment].frames;
+    for (std::size_t i = r.firstChunk[segment]; i < r.firstChunk[segment + 1]; ++i) {
+        const Chunk& c = r.chunks[i];
+        const RenderPool::Rendered rendered = pool.take(i);
         const std::span<const std::uint8_t> bytes = s.bAbort ? rendered.bytes.first(r.frameBytes) : rendered.bytes;
         if (Status stored = sink(bytes); !stored) return stored;
         s.iWritePos += static_cast<std::int32_t>(bytes.size());
-        ShowFramesDone(w, c.first, s.bAbort ? c.first + 1 : c.first + c.count, samples);
-        pool.release(r.next);
+        if (tone) ShowFramesDone(w, c.first, s.bAbort ? c.first + 1 : c.first + c.count, samples);
+        pool.release(i);
         if (s.bAbort) break;
     }
     return {};
@@ -80,20 +95,26 @@ Status PassTone(GeneratorState& s, WindowOps& w, int k, Rendering& r, RenderPool
 Status Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSeed, unsigned workers,
                            const AudioSink& sink) {
     s.dPhaseScale = (s.dPi + s.dPi) / s.iSampleRate;
-    std::int32_t maxFrames = 0;
-    Rendering rendering = PlanRendering(s, runSeed, maxFrames);
+    Rendering rendering;
+    PlanRendering(rendering, s, runSeed);
     RenderPool pool(rendering.job, rendering.chunks, workers,
-                    static_cast<std::size_t>(maxFrames) * rendering.frameBytes);
+                    static_cast<std::size_t>(rendering.maxFrames) * rendering.frameBytes);
 
     s.bAbort = false;
     w.set_enabled(Control::Abort, true);
     s.iWritePos = 0;
 
     Status outcome;
-    for (int k = 0; k <= s.iSteps; ++k) {
+    for (std::size_t i = 0; i < rendering.segments.size(); ++i) {
+        const int k = rendering.segments[i].tone;
+        if (k < 0) {  // silence
+            outcome = PassSegment(s, w, i, rendering, pool, sink);
+            if (!outcome) break;
+            continue;
+        }
         s.iLastTone = k;
-        ShowToneStart(s, w, k);
-        outcome = PassTone(s, w, k, rendering, pool, sink);
+        ShowToneStart(s, w, k, rendering.tonesPlayed++);
+        outcome = PassSegment(s, w, i, rendering, pool, sink);
         if (!outcome) break;
         w.set_progress(Control::Progress1, 1, true);
         if (s.bAbort) break;
@@ -101,7 +122,7 @@ Status Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSee
 
     w.set_enabled(Control::Abort, false);
     w.set_caption(s.sAppTitle);
-    if (outcome && s.iSteps == 0) w.set_progress(Control::Progress2, 1, false);
+    if (outcome && s.iSteps == 0 && s.iPasses == 1) w.set_progress(Control::Progress2, 1, false);
     return outcome;
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "synth/dither_source.h"
+#include "synth/shaped_render.h"
 #include "synth/vector_sine.h"
 
 namespace sweepwav {
@@ -175,18 +176,11 @@ constexpr std::array<RenderFn, sizeof...(C)> RenderersFor(std::index_sequence<C.
 
 }  // namespace
 
-std::vector<Chunk> SplitIntoChunks(std::span<const std::int32_t> frames, std::int32_t maxFrames) {
-    std::vector<Chunk> chunks;
-    for (std::size_t k = 0; k < frames.size(); ++k) {
-        for (std::int32_t first = 0; first < frames[k]; first += maxFrames) {
-            const std::int32_t count = frames[k] - first < maxFrames ? frames[k] - first : maxFrames;
-            chunks.push_back({static_cast<int>(k), first, count});
-        }
-    }
-    return chunks;
-}
-
 ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* out) {
+    // Silence, and tones shaped by the signal options, take their own path;
+    // without signal options every chunk takes the one below.
+    if (chunk.tone < 0) return RenderSilence(job, chunk, out);
+    if (NeedsShaping(job, chunk)) return RenderShaped(job, chunk, out);
     // One copy of the sample loop per container width and channel count.
     static constexpr auto k2 = RenderersFor<2>(std::make_index_sequence<8>());
     static constexpr auto k3 = RenderersFor<3>(std::make_index_sequence<8>());

@@ -21,15 +21,27 @@ struct RenderJob {
     int channels = 1;
     bool dither = false;
     std::uint64_t runSeed = 0;
+    // The signal options: the ramps' length in frames, the channels that
+    // carry each pass (bit c - 1 for channel c; none: every channel in one
+    // pass) and the tones in a pass, which number the passes' dither.
+    std::int32_t rampFrames = 0;
+    std::span<const std::uint32_t> passChannels;
+    int tones = 0;
 
     int frameBytes() const { return bytesPerSample * channels; }
 };
 
-// Frames [first, first + count) of one tone.
+// Frames [first, first + count) of one tone (tone -1: silence). A tone
+// next to silence fades in over its first rampFrames frames, or out over
+// its last, of toneFrames; pass says which channels carry it.
 struct Chunk {
     int tone = 0;
     std::int32_t first = 0;
     std::int32_t count = 0;
+    int pass = 0;
+    bool rampIn = false;
+    bool rampOut = false;
+    std::int32_t toneFrames = 0;
 };
 
 // The first and last sample of a rendered chunk, as values and as container
@@ -44,9 +56,6 @@ struct ChunkEnds {
     std::int32_t recomputed = 0;
 };
 
-// Splits tones of the given lengths into chunks of at most maxFrames frames,
-// in playing order. A tone of no frames has no chunk.
-std::vector<Chunk> SplitIntoChunks(std::span<const std::int32_t> frames, std::int32_t maxFrames);
 
 // Bytes a chunk's buffer needs beyond its frames: the frames are stored as
 // whole words that may run past the last one.

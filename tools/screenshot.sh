@@ -8,11 +8,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build-window"}
 out="$root/docs/window.png"
 plan_out="$root/docs/plan_view.png"
+gaps_out="$root/docs/plan_view_gaps.png"
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release
 fi
-cmake --build "$build" --target sweepwav -j2
+cmake --build "$build" --target sweepwav sweepwav-cli -j2
 
 # A throw-away analyser settings file, so that the start-up folder lookup
 # succeeds and shows no message box. Its folder is only shown (in the bar
@@ -23,17 +24,22 @@ mkdir -p "$tmp/config/Corvalis"
 printf '[Paths]\nApplication%%20directory=%s\n' "/home/sam/Olvane" > "$tmp/config/Corvalis/Olvane.conf"
 mkdir -p "$root/docs"
 
-# shoot OPTION FILE: runs the window with that picture option.
+# shoot OPTION FILE [MORE...]: runs the window with that picture option.
 shoot() {
     if command -v xvfb-run >/dev/null 2>&1; then
         XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" \
             xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-            "$build/window/sweepwav" "$1" "$2"
+            "$build/window/sweepwav" "$@"
     else
         XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=offscreen \
-            "$build/window/sweepwav" "$1" "$2"
+            "$build/window/sweepwav" "$@"
     fi
     echo "saved $2"
 }
 shoot --screenshot "$out"
 shoot --plan-screenshot "$plan_out"
+
+# The plan view of a sweep with silence and gaps, from a settings file.
+"$build/cli/sweepwav-cli" --save-settings "$tmp/gaps.sweep" --start-freq 100 --end-freq 10000 --steps 6 \
+    --tone-ms 300 --start-level -10 --end-level -30 --lead-in-ms 200 --gap-ms 150 --tail-ms 300 --ramp-ms 10
+shoot --plan-screenshot "$gaps_out" --open-settings "$tmp/gaps.sweep"

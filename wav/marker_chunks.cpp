@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "numbers/number_text.h"
+#include "plan/signal_layout.h"
 #include "wav/wav_format.h"
 
 namespace sweepwav {
@@ -21,8 +22,7 @@ std::string ToneLabel(const GeneratorState& s, int index) {
 }
 
 std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
-    const int tones = s.iSteps + 1;
-    const auto planned = static_cast<std::size_t>(tones);
+    const auto planned = static_cast<std::size_t>(s.iSteps) + 1;
     if (s.iSteps < 0 || s.dFreq.size() != planned || s.dLevel.size() != planned ||
         s.dSamples.size() != planned) {
         return {};
@@ -32,30 +32,40 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
     double frames = 0;
     for (double n : s.dSamples) frames += n;
     if (frames == 0) return {};
-    std::vector<std::string> labels;
+
+    // One mark per tone as it is played (once per channel, one channel at a
+    // time), where it stands in the audio, silence included.
+    struct Mark {
+        std::uint32_t position, length;
+        std::string label;
+    };
+    std::vector<Mark> marks;
     std::uint32_t listSize = 4;  // "adtl"
-    for (int i = 0; i < tones; ++i) {
-        labels.push_back(ToneLabel(s, i));
-        const auto lablSize = static_cast<std::uint32_t>(4 + labels.back().size() + 1);
+    for (const Segment& segment : SignalSegments(s)) {
+        if (segment.tone < 0) continue;
+        std::string label = ToneLabel(s, segment.tone);
+        if (s.bEachChannel) label += " (channel " + std::to_string(segment.pass + 1) + ")";
+        marks.push_back({static_cast<std::uint32_t>(segment.first), static_cast<std::uint32_t>(segment.frames),
+                         std::move(label)});
+        const auto lablSize = static_cast<std::uint32_t>(4 + marks.back().label.size() + 1);
         listSize += 8 + Padded(lablSize) + 8 + kLtxtBytes;
     }
-    const std::uint32_t cueSize = 4 + kCuePointBytes * static_cast<std::uint32_t>(tones);
+    const auto count = static_cast<std::uint32_t>(marks.size());
+    const std::uint32_t cueSize = 4 + kCuePointBytes * count;
 
     std::vector<std::uint8_t> out;
     out.reserve(8 + cueSize + 8 + listSize);
     ChunkWriter w(out);
 
     w.head("cue ", cueSize);
-    w.u32(static_cast<std::uint32_t>(tones));
-    std::uint32_t first = 0;
-    for (int i = 0; i < tones; ++i) {
-        w.u32(static_cast<std::uint32_t>(i + 1));  // cue id
-        w.u32(first);                              // position
-        w.id("data");                              // chunk holding the cue
-        w.u32(0);                                  // chunk start
-        w.u32(0);                                  // block start
-        w.u32(first);                              // sample offset
-        first += static_cast<std::uint32_t>(s.dSamples[static_cast<std::size_t>(i)]);
+    w.u32(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        w.u32(i + 1);               // cue id
+        w.u32(marks[i].position);   // position
+        w.id("data");               // chunk holding the cue
+        w.u32(0);                   // chunk start
+        w.u32(0);                   // block start
+        w.u32(marks[i].position);   // sample offset
     }
     w.pad(cueSize);
 
@@ -63,19 +73,18 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
     // labels at the first "ltxt".
     w.head("LIST", listSize);
     w.id("adtl");
-    for (int i = 0; i < tones; ++i) {
-        const std::string& label = labels[static_cast<std::size_t>(i)];
-        const auto lablSize = static_cast<std::uint32_t>(4 + label.size() + 1);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const auto lablSize = static_cast<std::uint32_t>(4 + marks[i].label.size() + 1);
         w.head("labl", lablSize);
-        w.u32(static_cast<std::uint32_t>(i + 1));
-        w.text(label);
+        w.u32(i + 1);
+        w.text(marks[i].label);
         w.byte(0);
         w.pad(lablSize);
     }
-    for (int i = 0; i < tones; ++i) {
+    for (std::uint32_t i = 0; i < count; ++i) {
         w.head("ltxt", kLtxtBytes);
-        w.u32(static_cast<std::uint32_t>(i + 1));
-        w.u32(static_cast<std::uint32_t>(s.dSamples[static_cast<std::size_t>(i)]));
+        w.u32(i + 1);
+        w.u32(marks[i].length);
         w.id("rgn ");
         w.u16(0);  // country
         w.u16(0);  // language

@@ -22,6 +22,7 @@
 #include "window/output_bar.h"
 #include "window/plan_view.h"
 #include "window/progress_line.h"
+#include "window/signal_options_dialog.h"
 #include "core/window_look.h"
 #include "platform/qt_text.h"
 #include "report/info_report.h"
@@ -168,6 +169,8 @@ void Form1::build_menu_bar() {
     writeMarkers_->setCheckable(true);
     writeMarkers_->setChecked(state_.bMarkers);
     connect(writeMarkers_, &QAction::toggled, this, &Form1::WriteMarkers_toggled);
+    signalOptions_ = add(options, "SignalOptions", QStringLiteral("&Signal options\u2026"), {});
+    connect(signalOptions_, &QAction::triggered, this, &Form1::SignalOptions_triggered);
 
     QMenu* view = menu("ViewMenu", QStringLiteral("&View"));
     sweepPlan_ = add(view, "SweepPlan", QStringLiteral("&Sweep plan\u2026"),
@@ -409,7 +412,9 @@ void Form1::AutoName_clicked() {
 void Form1::Abort_clicked() { Abort_Click(state_); }
 
 void Form1::enable_menu_commands(bool enabled) {
-    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_, openSettings_}) action->setEnabled(enabled);
+    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_, openSettings_, signalOptions_}) {
+        action->setEnabled(enabled);
+    }
     fill_recent_menu();
     if (planView_) {
         planView_->export_button()->setEnabled(enabled);
@@ -437,6 +442,14 @@ void Form1::OpenOutputFolder_triggered() {
 }
 
 void Form1::WriteMarkers_toggled(bool on) { state_.bMarkers = on; }
+
+void Form1::SignalOptions_triggered() {
+    if (running_) return;
+    SignalOptionsDialog dialog(state_, this);
+    if (dialog.exec() == QDialog::Accepted) show_signal_options();
+}
+
+void Form1::show_signal_options() { outputBar_->show_signal_options(SignalOptionsShown(state_)); }
 
 void Form1::SweepPlan_triggered() { show_plan_view(); }
 

@@ -70,6 +70,9 @@ public:
     // planning's message, when the entries or the plan were refused.
     PlanView* show_plan_view();
 
+    // File > Open settings for the given file: fills the form; nothing runs.
+    void open_settings(const QString& path) { open_settings_file(path); }
+
     // WindowOps
     std::string text(Control box) override;
     void set_text(Control box, const std::string& text) override;
@@ -113,6 +116,7 @@ private slots:
     void SweepPlan_triggered();
     void About_triggered();
     void OpenSettings_triggered();
+    void SignalOptions_triggered();
     void SaveSettings_triggered();
 
 private:
@@ -131,6 +135,8 @@ private:
     // Keyboard use: Return and Enter press the focused command button, its
     // Alt+letter presses it at once.
     void wire_keys();
+    // The signal options that are on, at the status bar's right end.
+    void show_signal_options();
     // The bar's idle text, shown again at the start of every command.
     void show_output_folder();
     // Runs a command. A fault it does not handle itself is shown as "The
@@ -168,6 +174,7 @@ private:
     QAction* writeMarkers_ = nullptr;
     QAction* sweepPlan_ = nullptr;
     QAction* openSettings_ = nullptr;
+    QAction* signalOptions_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QPointer<PlanView> planView_;
     QPointer<QMessageBox> aboutBox_;

@@ -35,6 +35,10 @@ struct Options {
     QCommandLineOption planScreenshot{QStringLiteral("plan-screenshot"),
                                       QStringLiteral("Open the plan view, save a picture of it as <file> and quit."),
                                       QStringLiteral("file")};
+    QCommandLineOption openSettings{QStringLiteral("open-settings"),
+                                    QStringLiteral("Fill the form from the settings file <file>, as File > Open "
+                                                   "settings does."),
+                                    QStringLiteral("file")};
 };
 
 // Reads the options before QApplication exists, so that --help and
@@ -47,7 +51,8 @@ std::optional<int> ReadOptions(QCommandLineParser& parser, Options& options, con
         "Opens the window for writing stepped sine-sweep test signals as PCM WAV files.\n"
         "Qt's standard options (-platform, -style, ...) are accepted as well."));
     options.planScreenshot.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({options.help, options.version, options.screenshot, options.planScreenshot});
+    options.openSettings.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({options.help, options.version, options.screenshot, options.planScreenshot, options.openSettings});
     if (!parser.parse(args) && parser.unknownOptionNames().isEmpty()) {
         std::fprintf(stderr, "sweepwav: %s\n", qPrintable(parser.errorText()));
         return kUsageError;
@@ -119,6 +124,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     window.show();
+    if (parser.isSet(options.openSettings)) window.open_settings(parser.value(options.openSettings));
     ScheduleScreenshots(window, parser, options);
     return app.exec();
 }

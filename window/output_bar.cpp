@@ -22,7 +22,20 @@ OutputBar::OutputBar(QWidget* parent) : QStatusBar(parent) {
     label_->installEventFilter(this);
     addWidget(label_, 1);
     connect(label_, &QLabel::linkActivated, this, &OutputBar::open_folder_requested);
+    signal_ = new QLabel(this);
+    signal_->setObjectName(QStringLiteral("SignalOptions"));
+    signal_->setContentsMargins(14, 2, 14, 2);
+    signal_->hide();
+    addPermanentWidget(signal_);
 }
+
+void OutputBar::show_signal_options(const QStringList& options) {
+    signal_->setText(options.isEmpty() ? QString() : QStringLiteral("Signal: ") + options.join(QStringLiteral(", ")));
+    signal_->setAccessibleName(signal_->text());
+    signal_->setVisible(!options.isEmpty());
+}
+
+QString OutputBar::signal_text() const { return signal_->text(); }
 
 QString OutputBar::lookup_text(FolderLookup lookup) {
     switch (lookup) {

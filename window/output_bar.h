@@ -5,6 +5,7 @@
 
 #include <QStatusBar>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 #include "core/generator_state.h"
@@ -23,6 +24,11 @@ public:
     void show_folder(const QString& folder, FolderLookup lookup);
     // "Wrote <path> (<size>)", and after an abort that the rest is silent.
     void show_written(const QString& path, std::int64_t bytes, bool aborted);
+
+    // The signal options that are on, at the bar's right end ("Signal:
+    // gap 100 ms, ramps 5 ms"); hidden when all are off.
+    void show_signal_options(const QStringList& options);
+    QString signal_text() const;
 
     // The text shown, with the path in full.
     QString text() const { return before_ + path_ + after_; }
@@ -44,6 +50,7 @@ private:
     void render();
 
     QLabel* label_ = nullptr;
+    QLabel* signal_ = nullptr;
     QString before_, path_, after_;
 };
 

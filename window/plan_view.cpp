@@ -6,6 +6,8 @@
 #include <QChartView>
 #include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPen>
@@ -161,16 +163,29 @@ PlanRange RangeOf(const std::vector<PlanRow>& rows) {
 
 // Each tone is a level stretch from its start to its end; the next tone
 // starts where it ends, so the line rises or falls there as a step.
-QLineSeries* StepSeries(const QString& name, const QColor& colour, const std::vector<PlanRow>& rows,
-                        double PlanRow::*value) {
-    auto* series = new QLineSeries;
-    series->setName(name);
-    series->setPen(QPen(colour, 2));
+// Silence between tones (a signal option) breaks the line: each run of
+// tones that follow one another is a piece of its own.
+std::vector<QLineSeries*> StepSeries(const QString& name, const QColor& colour, const std::vector<PlanRow>& rows,
+                                     double PlanRow::*value) {
+    std::vector<QLineSeries*> pieces;
+    std::int64_t nextFrame = -1;
     for (const PlanRow& r : rows) {
-        series->append(r.startSeconds, r.*value);
-        series->append(r.startSeconds + r.durationSeconds, r.*value);
+        if (pieces.empty() || r.firstFrame != nextFrame) {
+            auto* series = new QLineSeries;
+            series->setName(name);
+            series->setPen(QPen(colour, 2));
+            pieces.push_back(series);
+        }
+        pieces.back()->append(r.startSeconds, r.*value);
+        pieces.back()->append(r.startSeconds + r.durationSeconds, r.*value);
+        nextFrame = r.firstFrame + r.frames;
     }
-    return series;
+    if (pieces.empty()) {
+        pieces.push_back(new QLineSeries);
+        pieces.back()->setName(name);
+        pieces.back()->setPen(QPen(colour, 2));
+    }
+    return pieces;
 }
 
 // A round step of about a fifth of the span: 1, 2 or 5 times a power of ten.
@@ -228,10 +243,17 @@ QAbstractAxis* FrequencyAxis(const PlanRange& range, bool logSteps) {
 
 void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
     const PlanRange range = RangeOf(rows);
-    QLineSeries* frequency = StepSeries(QStringLiteral("Frequency (Hz)"), kFrequencyColour, rows, &PlanRow::frequencyHz);
-    QLineSeries* level = StepSeries(QStringLiteral("Level (dBFS)"), kLevelColour, rows, &PlanRow::levelDbfs);
-    chart_->addSeries(frequency);
-    chart_->addSeries(level);
+    const std::vector<QLineSeries*> frequency =
+        StepSeries(QStringLiteral("Frequency (Hz)"), kFrequencyColour, rows, &PlanRow::frequencyHz);
+    const std::vector<QLineSeries*> level =
+        StepSeries(QStringLiteral("Level (dBFS)"), kLevelColour, rows, &PlanRow::levelDbfs);
+    for (const auto* pieces : {&frequency, &level}) {
+        for (std::size_t i = 0; i < pieces->size(); ++i) {
+            chart_->addSeries((*pieces)[i]);
+            // The legend names each line once.
+            if (i > 0) chart_->legend()->markers((*pieces)[i]).constFirst()->setVisible(false);
+        }
+    }
     chart_->legend()->setAlignment(Qt::AlignBottom);
     chart_->setMargins(QMargins(4, 4, 4, 4));
 
@@ -252,10 +274,14 @@ void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
     levelAxis->setGridLineVisible(false);
     chart_->addAxis(levelAxis, Qt::AlignRight);
 
-    frequency->attachAxis(time);
-    frequency->attachAxis(freqAxis);
-    level->attachAxis(time);
-    level->attachAxis(levelAxis);
+    for (QLineSeries* piece : frequency) {
+        piece->attachAxis(time);
+        piece->attachAxis(freqAxis);
+    }
+    for (QLineSeries* piece : level) {
+        piece->attachAxis(time);
+        piece->attachAxis(levelAxis);
+    }
 }
 
 void PlanView::build_table(const std::vector<PlanRow>& rows) {

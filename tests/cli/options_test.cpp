@@ -56,7 +56,7 @@ TEST(Options, Refusals) {
         {{"--ouptut-dir=x"}, "unknown option --ouptut-dir (did you mean --output-dir?)"},
         {{"-xyz"}, "unknown option -x (see --help)"},
         {{"--start", "20"}, "ambiguous option --start: --start-freq or --start-level?"},
-        {{"--s"}, "ambiguous option --s: --start-freq, --start-level, --steps, --shift-mode, --seed, --settings or --save-settings?"},
+        {{"--s"}, "ambiguous option --s: --start-freq, --start-level, --steps, --shift-mode, --seed, --settings, --save-settings or --signal-channels?"},
         {{"--no-dither-at-all"}, "unknown option --no-dither-at-all (did you mean --no-dither?)"},
         {{"--lin=1"}, "--linear takes no value"},
         // An option is not taken as a value; "--" ends the options.

@@ -70,7 +70,7 @@ TEST(VectorSine, EveryByteIsStdSinsAndFewAreRecomputed) {
             for (bool dither : {false, true}) {
                 const Tone& t = tones[next++ % std::size(tones)];
                 const double freq[] = {t.freq}, amp[] = {amplitude};
-                const RenderJob job{freq, amp, (kPi + kPi) / t.rate, bits, bits > 16 ? 3 : 2, 1, dither, 2024};
+                const RenderJob job{freq, amp, (kPi + kPi) / t.rate, bits, bits > 16 ? 3 : 2, 1, dither, 2024, 0, {}, 1};
                 const Chunk chunk{0, t.first, kFrames};
                 const auto expected = WithStdSin(job, chunk);
                 std::vector<std::uint8_t> bytes(expected.size() + kRenderSlack);
@@ -117,7 +117,7 @@ TEST(VectorSine, ASampleTheVectorSineWouldRoundTheOtherWayIsRecomputed) {
                 double amp[] = {std::nextafter(std::nextafter(half / exact, 0.0), 0.0)};
                 for (int step = 0; step < 4 && !apart(amp[0]); ++step) amp[0] = std::nextafter(amp[0], 2 * half);
                 if (!apart(amp[0])) continue;
-                const RenderJob job{freq, amp, phaseScale, bits, bits > 16 ? 3 : 2, 1, false, 0};
+                const RenderJob job{freq, amp, phaseScale, bits, bits > 16 ? 3 : 2, 1, false, 0, 0, {}, 1};
                 const Chunk chunk{0, n + i, 1};
                 std::uint8_t bytes[3 + kRenderSlack];
                 EXPECT_EQ(RenderChunk(job, chunk, bytes).recomputed, 1);

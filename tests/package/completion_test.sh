@@ -42,7 +42,7 @@ while IFS='|' read -r line expected; do
         failures=$((failures + 1))
     fi
 done <<'EOF_TABLE'
-sweepwav-cli --ra                | --rate
+sweepwav-cli --rat               | --rate
 sweepwav-cli --rate _            | 192000 32000 44100 48000 96000
 sweepwav-cli --rate 4            | 44100 48000
 sweepwav-cli --rate=4            | 44100 48000

@@ -26,6 +26,10 @@ struct SweepSettings {
     std::int16_t mode = 0;
     bool dither = false;
     std::string file = "sweep.wav";
+    // The signal options, all off.
+    double leadInMs = 0, gapMs = 0, tailMs = 0, rampMs = 0;
+    std::vector<int> signalChannels = {};
+    bool eachChannel = false;
 };
 
 // The state after Set_up_calculation, with the planning's window calls in
@@ -39,6 +43,8 @@ inline GeneratorState PlannedSweep(const SweepSettings& p, RecordingWindow& w) {
     s.dStartLevel = p.startLevel, s.dEndLevel = p.endLevel;
     s.dToneTime = p.toneMs, s.iToneCycles = p.cycles, s.iShiftMode = p.mode;
     s.sFileName = p.file;
+    s.dLeadInMs = p.leadInMs, s.dGapMs = p.gapMs, s.dTailMs = p.tailMs, s.dRampMs = p.rampMs;
+    s.iSignalChannels = p.signalChannels, s.bEachChannel = p.eachChannel;
     Set_up_calculation(s, w);
     return s;
 }

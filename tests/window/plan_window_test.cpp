@@ -18,6 +18,8 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <QValueAxis>
@@ -115,7 +117,8 @@ private slots:
                           "&Open output folder", "Ctrl+Shift+O", "", "", "", "OpenSettings", "O&pen settings\u2026",
                           "Ctrl+O", "SaveSettings", "&Save settings as\u2026", "Ctrl+S", "RecentSettings",
                           "&Recent settings", "", "", "", "", "Quit", "&Quit", quitKeys}},
-            {"OptionsMenu", {"&Options", "WriteMarkers", "Write tone &markers", ""}},
+            {"OptionsMenu", {"&Options", "WriteMarkers", "Write tone &markers", "", "SignalOptions",
+                             "&Signal options\u2026", ""}},
             {"ViewMenu", {"&View", "SweepPlan", "&Sweep plan\u2026", "Ctrl+Shift+P"}},
             {"HelpMenu", {"&Help", "About", "&About sweepwav", ""}},
         };
@@ -195,6 +198,27 @@ private slots:
         QCOMPARE(opened->find<QLineEdit>("StartFreq")->text(), " 1e3 ");
     }
 
+    void signalOptions() {
+        auto form = makeForm();
+        QCOMPARE(form->find<QLabel>("SignalOptions")->isVisible(), false);
+        // The dialog, answered as a person would: a gap, ramps, channels 1 and 2.
+        QTimer::singleShot(0, form.get(), [&] {
+            auto* dialog = form->find<QDialog>("SignalOptionsDialog");
+            QVERIFY(dialog);
+            dialog->findChild<QDoubleSpinBox*>("GapMs")->setValue(100);
+            dialog->findChild<QDoubleSpinBox*>("RampMs")->setValue(5);
+            dialog->findChild<QComboBox*>("SignalChannels")->setCurrentIndex(1);
+            dialog->findChild<QLineEdit*>("SignalChannelList")->setText("1, 2");
+            dialog->accept();
+        });
+        form->action("SignalOptions")->trigger();
+        QCOMPARE(form->state().dGapMs, 100.0);
+        QCOMPARE(form->state().iSignalChannels, (std::vector<int>{1, 2}));
+        QCOMPARE(form->find<QLabel>("SignalOptions")->text(), "Signal: gap 100 ms, ramps 5 ms, channels 1,2");
+        // The form itself is as it was.
+        QCOMPARE(form->find<QLineEdit>("StartFreq")->text(), "20");
+    }
+
     void markersAndRunLock() {
         auto form = makeForm();
         for (bool on : {true, false, true}) {
@@ -216,7 +240,8 @@ private slots:
         QTest::mouseClick(form->find("OK"), Qt::LeftButton);
         offDuringRun.sort();
         QCOMPARE(offDuringRun,
-                 QStringList({"ExportPlan", "OpenSettings", "RecentSettings", "SweepPlan", "WriteMarkers"}));
+                 QStringList({"ExportPlan", "OpenSettings", "RecentSettings", "SignalOptions", "SweepPlan",
+                              "WriteMarkers"}));
         // Back on after the run; the recent files only once there are some.
         for (const QString& name : offDuringRun) QCOMPARE(form->action(name)->isEnabled(), name != "RecentSettings");
         QVERIFY(form->state().bMarkers);
