@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -30,15 +32,8 @@ struct Outcome {
     std::string out, err;
 };
 
-Args Cat(Args a, const Args& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using sweepwav::testing::Cat;
+using sweepwav::testing::ReadAll;
 
 // The three-tone example: 1000 Hz to 3000 Hz linear at -20 dBFS, 200 ms, 48 kHz.
 const Args kExample = {"--linear", "--shift-mode", "0", "--rate", "48000", "--start-freq", "1000",

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -21,15 +23,8 @@ struct Outcome {
     std::string out, err;
 };
 
-Args Cat(Args a, const Args& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using sweepwav::testing::Cat;
+using sweepwav::testing::ReadAll;
 
 std::string Utf8(const fs::path& p) {
     const std::u8string text = p.u8string();

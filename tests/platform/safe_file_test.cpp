@@ -21,6 +21,8 @@
 #include "platform/temporary_files.h"
 #include "safe_file_hidden.h"
 
+#include "support/files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -35,10 +37,7 @@ auto Open(const std::string& path, Route route) {
     return route == Route::Hidden ? CreateSafeFileWithHiddenName(path) : CreateSafeFile(path);
 }
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using sweepwav::testing::ReadAll;
 
 void WriteAll(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
 

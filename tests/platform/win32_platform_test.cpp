@@ -14,6 +14,8 @@
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
 
+#include "support/files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -78,10 +80,7 @@ TEST(Win32Registry, ReadsTextValuesOnly) {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\sweepwav-tests");
 }
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using sweepwav::testing::ReadAll;
 
 // Folders in the long form (\\?\...), which the C++ library does not reach
 // past 260 characters.
