@@ -9,7 +9,7 @@ packages=(
   libsndfile1-dev
   libacl1-dev libattr1-dev
   fonts-dejavu-core xvfb xauth sox
-  qt6-svg-dev scdoc bash-completion appstream desktop-file-utils
+  qt6-svg-dev scdoc man-db bash-completion appstream desktop-file-utils
   dpkg-dev file lintian
 )
 
