@@ -16,7 +16,7 @@
 #include "platform/qt_text.h"
 #include "platform/safe_file.h"
 #include "platform/wine_registry.h"
-#include "settings_files.h"
+#include "platform/settings_files.h"
 
 namespace sweepwav {
 

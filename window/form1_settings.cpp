@@ -8,6 +8,9 @@
 
 #include "commands/settings_file.h"
 #include "platform/qt_text.h"
+#ifndef _WIN32
+#include "platform/settings_files.h"
+#endif
 #include "window/form1.h"
 
 namespace sweepwav {
@@ -21,7 +24,21 @@ constexpr int kRecentCount = 5;
 // form itself always starts from its start-up values.
 QSettings RecentStore() { return QSettings(QStringLiteral("sweepwav"), QStringLiteral("sweepwav")); }
 
-QStringList RecentFiles() { return RecentStore().value(QStringLiteral("recent/settings")).toStringList(); }
+// A file of ours that is no plain small file (a pipe would hang the window)
+// is left alone: there is then no recent list. On Windows the list is kept
+// in the registry.
+bool RecentStoreUsable() {
+#ifdef _WIN32
+    return true;
+#else
+    return !UnreadableSettingsFile(QStringLiteral("sweepwav"), QStringLiteral("sweepwav"));
+#endif
+}
+
+QStringList RecentFiles() {
+    if (!RecentStoreUsable()) return {};
+    return RecentStore().value(QStringLiteral("recent/settings")).toStringList();
+}
 
 }  // namespace
 
@@ -52,6 +69,7 @@ void Form1::fill_recent_menu() {
 }
 
 void Form1::remember_settings_file(const QString& path) {
+    if (!RecentStoreUsable()) return;
     const QString absolute = QFileInfo(path).absoluteFilePath();
     QStringList files = RecentFiles();
     files.removeAll(absolute);

@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
+
+#include <sys/stat.h>
 
 #include "settings/output_folder.h"
 #include "support/hostile_settings.h"
@@ -32,6 +35,19 @@ private slots:
             QVERIFY2(boxes == 0, hostile.name);
             QVERIFY2(OutputFolder(window.state()) == "/opt/corvalis/olvane Vexlor/User Wavetables/", hostile.name);
         }
+    }
+
+    // The window's own file (its recent settings files) as a pipe: no wait,
+    // and no recent list.
+    void ownFileAsAPipe() {
+        const std::filesystem::path config = QFile::encodeName(config_.path()).toStdString();
+        std::filesystem::create_directories(config / "sweepwav");
+        QVERIFY(mkfifo((config / "sweepwav" / "sweepwav.conf").c_str(), 0644) == 0);
+        DesktopServices services;
+        Form1 window(services, [](const std::string&, const std::string&, Icon) {});
+        auto* recent = window.findChild<QMenu*>("RecentSettingsMenu");
+        QVERIFY(recent && recent->actions().isEmpty());
+        std::filesystem::remove(config / "sweepwav" / "sweepwav.conf");
     }
 
 private:
