@@ -17,15 +17,12 @@
 #include "cli/held_signals.h"
 #include "cli/options.h"
 #include "commands/commands.h"
+#include "commands/outputs.h"
 #include "commands/settings_file.h"
 #include "platform/process.h"
 #include "platform/standard_output.h"
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
-#include "report/info_report.h"
-#include "report/plan_export.h"
-#include "settings/form_data.h"
-#include "settings/output_folder.h"
 #include "sweepwav_version.h"
 
 namespace sweepwav {
@@ -105,11 +102,11 @@ void PutText(const std::string& text) { std::fwrite(text.data(), 1, text.size(),
 // output for "-", else the file the name's ending asks for, written safely.
 int WritePlan(const GeneratorState& s, Services& services, const std::string& where) {
     if (where == "-") {
-        PutText(PlanCsv(s));
+        PutText(PlanFileText(s, PlanFormat::Csv));
         return FlushStandardOutput();
     }
     const std::string path = AbsoluteNormalFile(where);
-    const Status written = services.write_text_file(path, PlanText(s, PlanFormatFor(where)));
+    const Status written = services.write_text_file(path, PlanFileText(s, PlanFormatOf(where)));
     if (!written) {
         Say(WriteFailureText(FileDestination(path), written.reason()));
         return kFailed;
@@ -158,18 +155,7 @@ struct Session {
             !OpenSettingsFile(state, window, services, AbsoluteNormalFile(*options.settings))) {
             return kRefused;
         }
-        for (const auto& [box, text] : options.texts) window.set_text(box, text);
-        for (const auto& [box, ticked] : options.checks) window.set_checked(box, ticked);
-        for (const auto& [list, position] : options.selections) window.select_index(list, position);
-        if (options.markers) state.bMarkers = *options.markers;
-        if (options.leadInMs) state.dLeadInMs = *options.leadInMs;
-        if (options.tailMs) state.dTailMs = *options.tailMs;
-        if (options.gapMs) state.dGapMs = *options.gapMs;
-        if (options.rampMs) state.dRampMs = *options.rampMs;
-        if (options.signalChannels) {
-            state.iSignalChannels = options.signalChannels->channels;
-            state.bEachChannel = options.signalChannels->each;
-        }
+        FillEntries(window, state, options.values);
         return kWritten;
     }
 
@@ -177,7 +163,7 @@ struct Session {
     // settings file is written.
     bool onlySavesSettings() const {
         return options.saveSettings && !options.info && !options.outputDir && !options.toStdout &&
-               options.texts.count(Control::FileName) == 0;
+               !options.values.contains(Control::FileName);
     }
 
     // The sweep as the options made it, into a settings file. Alone it is all
@@ -196,7 +182,7 @@ struct Session {
         state.bDataOK = true;
         AutoName_Click(state, window);
         if (!state.bDataOK) return refused();
-        PutText(WavFileName(window.text(Control::FileName)) + "\n");
+        PutText(FileNameFor(window.text(Control::FileName)) + "\n");
         return FlushStandardOutput();
     }
 
@@ -207,9 +193,8 @@ struct Session {
         const bool planned = PlanFromEntries(state, window);
         window.finish();
         if (!planned) return state.bDataOK ? kFailed : refused();
-        BuildInfoReport(state);
         std::string report;
-        for (char c : state.sReport) {
+        for (char c : InfoReport(state)) {
             if (c != '\r') report += c;
         }
         if (options.plan == "-") {
@@ -266,7 +251,7 @@ int Run(int argc, char** argv) {
         return kRefused;
     }
     if (options.help) {
-        std::fputs(kUsage, stdout);
+        std::fputs(UsageText().c_str(), stdout);
         return FlushStandardOutput();
     }
     if (options.version) return ShowVersion();

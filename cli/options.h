@@ -10,24 +10,18 @@
 #include <vector>
 
 #include "core/controls.h"
-#include "settings/signal_options.h"
+#include "settings/entry_values.h"
 
 namespace sweepwav {
 
 struct CliOptions {
-    std::map<Control, std::string> texts;  // text boxes to set
-    std::map<Control, bool> checks;        // check boxes to set
-    std::map<Control, int> selections;     // list positions to select
+    EntryTexts values;  // the entries the options set, as settings files write them
     std::optional<std::string> outputDir;
     std::optional<std::uint64_t> seed;
     std::optional<std::string> plan;  // where to write the tone plan ("-": standard output)
     bool toStdout = false;             // --file -: the WAV goes to standard output
-    std::optional<bool> markers;       // --markers or --no-markers
     std::optional<std::string> settings;      // a settings file to start from
     std::optional<std::string> saveSettings;  // where to save the settings
-    // Signal options, in ms, and the channels that carry the signal.
-    std::optional<double> leadInMs, tailMs, gapMs, rampMs;
-    std::optional<ChannelChoice> signalChannels;
     bool quiet = false;
     bool help = false;
     bool version = false;
@@ -46,10 +40,7 @@ struct CliOptions {
 [[nodiscard]] std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
                                                       CliOptions& out);
 
-// The long option that fills a text box ("--start-freq" for StartFreq).
-std::string_view OptionNameOf(Control box);
-
 // The text of --help.
-extern const char* const kUsage;
+std::string UsageText();
 
 }  // namespace sweepwav

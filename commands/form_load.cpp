@@ -2,8 +2,8 @@
 #include <string>
 
 #include "commands/commands.h"
-#include "commands/form_items.h"
 #include "numbers/number_text.h"
+#include "settings/catalogue.h"
 #include "settings/output_folder.h"
 
 namespace sweepwav {
@@ -11,9 +11,11 @@ namespace sweepwav {
 namespace {
 
 // Fills a list with its items and their values.
-template <std::size_t N>
-void Fill(WindowOps& w, Control list, const std::array<ListItem, N>& items) {
-    for (std::size_t i = 0; i < N; ++i) w.add_item(list, items[i].text, static_cast<int>(i), items[i].value);
+void Fill(WindowOps& w, Control list) {
+    const std::span<const ListItem> items = EntryOf(list).items;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        w.add_item(list, items[i].text, static_cast<int>(i), items[i].value);
+    }
 }
 
 // Selects the first item whose value matches, searching from position 0.
@@ -26,6 +28,12 @@ void SelectByValue(WindowOps& w, Control list, std::int32_t wanted) {
     }
 }
 
+// An entry's start-up value as a number: a box's number, a list's item
+// name (the rate, the word length, the channel count, the shift mode).
+double Startup(Control c) { return ParseNumber(std::string(EntryOf(c).startup)).value_or(0); }
+
+bool StartupTick(Control c) { return EntryOf(c).startup == "yes"; }
+
 }  // namespace
 
 void Form_Load(GeneratorState& s, WindowOps& w, Services& sv, bool lookUpFolder) {
@@ -37,28 +45,28 @@ void Form_Load(GeneratorState& s, WindowOps& w, Services& sv, bool lookUpFolder)
     s.sAppDirectory = folders.appDirectory;
     s.sWavetableFolder = folders.wavetableFolder;
 
-    s.iShiftMode = 2;
+    s.iShiftMode = static_cast<std::int16_t>(Startup(Control::Shiftmode));
     s.sFileName = "testing.wav";
-    s.dStartLevel = 0;
-    s.dEndLevel = 0;
-    s.dStartFreq = 20;
-    s.dEndFreq = 20000;
-    s.dToneTime = 200;
-    s.iSampleRate = 44100;
-    s.iChannels = 2;
-    s.iBits = 16;
-    s.iSteps = 10;
-    s.bLogSteps = true;
-    s.iToneCycles = 20;
-    s.bDither = true;
+    s.dStartLevel = Startup(Control::StartLevel);
+    s.dEndLevel = Startup(Control::EndLevel);
+    s.dStartFreq = Startup(Control::StartFreq);
+    s.dEndFreq = Startup(Control::EndFreq);
+    s.dToneTime = Startup(Control::ToneTime);
+    s.iSampleRate = static_cast<std::int32_t>(Startup(Control::Samplerate));
+    s.iChannels = static_cast<std::int16_t>(Startup(Control::Channels));
+    s.iBits = static_cast<std::int16_t>(Startup(Control::Wordlength));
+    s.iSteps = static_cast<std::int16_t>(Startup(Control::Steps));
+    s.bLogSteps = StartupTick(Control::Logsteps);
+    s.iToneCycles = static_cast<std::int32_t>(Startup(Control::ToneCycles));
+    s.bDither = StartupTick(Control::Dither1);
 
-    Fill(w, Control::Samplerate, kSampleRateItems);
+    Fill(w, Control::Samplerate);
     SelectByValue(w, Control::Samplerate, s.iSampleRate);
-    Fill(w, Control::Wordlength, kWordLengthItems);
+    Fill(w, Control::Wordlength);
     SelectByValue(w, Control::Wordlength, s.iBits);
-    Fill(w, Control::Channels, kChannelItems);
+    Fill(w, Control::Channels);
     w.select_index(Control::Channels, s.iChannels - 1);
-    Fill(w, Control::Shiftmode, kShiftModeItems);
+    Fill(w, Control::Shiftmode);
     w.select_index(Control::Shiftmode, s.iShiftMode);
 
     w.set_text(Control::StartFreq, NumberText(s.dStartFreq));
@@ -73,7 +81,7 @@ void Form_Load(GeneratorState& s, WindowOps& w, Services& sv, bool lookUpFolder)
 
     w.set_progress(Control::Progress1, 0, false);
     w.set_progress(Control::Progress2, 0, false);
-    w.set_text(Control::FileName, "filename.wav");
+    w.set_text(Control::FileName, std::string(EntryOf(Control::FileName).startup));
     w.set_caption(s.sAppTitle);
     w.set_enabled(Control::Abort, false);
 

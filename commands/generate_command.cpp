@@ -1,6 +1,7 @@
 #include <new>
 
 #include "commands/commands.h"
+#include "commands/outputs.h"
 #include "wav/generation_run.h"
 
 namespace sweepwav {
@@ -8,7 +9,7 @@ namespace sweepwav {
 void OK_Click(GeneratorState& s, WindowOps& w, Services& sv) {
     s.bFileWritten = false;
     Enable_form(w, false);
-    if (PlanFromEntries(s, w)) Generate_WAV_File(s, w, sv);
+    if (PlanFromEntries(s, w)) Generate_WAV_File(s, w, sv, DestinationPath(s));
     Enable_form(w, true);
 }
 

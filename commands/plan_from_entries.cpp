@@ -15,7 +15,7 @@ bool PlanFromEntries(GeneratorState& s, WindowOps& w) {
     if (!s.bDataOK) return false;
     Set_up_calculation(s, w);
     if (s.iCalcResult != 1) return false;
-    if (!Check_signal_options(s, w)) return false;
+    if (!CheckSignalOptions(s, w)) return false;
     // The file's size, its tone markers included, must fit its 32-bit fields.
     if (!FitsInWavFile(PlannedFileSize(s))) {
         RefuseOversize(s, w);

@@ -1,6 +1,6 @@
 #include "commands/commands.h"
 #include "report/info_report.h"
-#include "settings/output_folder.h"
+#include "commands/outputs.h"
 
 namespace sweepwav {
 

@@ -1,5 +1,7 @@
-// Names of the window's controls, shared by the engine procedures, the Qt
-// window and the command-line front end.
+// Names of the window's controls, shared by the engine procedures, the
+// windows and the command-line front end: the form's, then those of the
+// Options menu and the Signal options dialog, which set options kept in the
+// state rather than in the form.
 #pragma once
 
 #include <array>
@@ -31,6 +33,13 @@ enum class Control {
     Status,
     Progress1,
     Progress2,
+    // Options beside the form.
+    WriteMarkers,
+    LeadInMs,
+    GapMs,
+    TailMs,
+    RampMs,
+    SignalChannels,
 };
 
 // The 17 controls that are locked and unlocked together around a run,
@@ -68,11 +77,17 @@ constexpr std::string_view control_name(Control c) {
         case Control::Status: return "Status";
         case Control::Progress1: return "Progress1";
         case Control::Progress2: return "Progress2";
+        case Control::WriteMarkers: return "WriteMarkers";
+        case Control::LeadInMs: return "LeadInMs";
+        case Control::GapMs: return "GapMs";
+        case Control::TailMs: return "TailMs";
+        case Control::RampMs: return "RampMs";
+        case Control::SignalChannels: return "SignalChannels";
     }
     return "?";
 }
 
-// Every control, for tables indexed by control.
-inline constexpr int kControlCount = static_cast<int>(Control::Progress2) + 1;
+// The form's controls, for tables indexed by control.
+inline constexpr int kFormControlCount = static_cast<int>(Control::Progress2) + 1;
 
 }  // namespace sweepwav

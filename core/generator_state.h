@@ -17,6 +17,39 @@ namespace sweepwav {
 // default kept after any other failure (settings unreadable, value not text).
 enum class FolderLookup { NotDone, Found, NotFound, Unreadable };
 
+// Which channels carry the signal: all of them (no list, not each), a list
+// (1-based, in the order given), or each in turn.
+struct ChannelChoice {
+    std::vector<int> channels;
+    bool each = false;
+
+    bool operator==(const ChannelChoice&) const = default;
+};
+
+// What the Signal options dialog sets: silence before the first tone,
+// between tones and after the last, in ms; the length of the raised-cosine
+// ramps where a tone meets silence, in ms; and the channels that carry the
+// signal.
+struct SignalOptions {
+    double leadInMs = 0;
+    double gapMs = 0;
+    double tailMs = 0;
+    double rampMs = 0;
+    ChannelChoice channels;
+
+    bool operator==(const SignalOptions&) const = default;
+};
+
+// The signal options in frames, and how often the sweep is played (once, or
+// once per channel).
+struct SignalFrames {
+    std::int32_t leadIn = 0;
+    std::int32_t gap = 0;
+    std::int32_t tail = 0;
+    std::int32_t ramp = 0;
+    std::int16_t passes = 1;
+};
+
 struct GeneratorState {
     // Settings (copied from the controls on every run).
     double dStartFreq = 0;
@@ -39,19 +72,10 @@ struct GeneratorState {
     std::optional<Control> refusedEntry;
     // Mark every tone in the file with a cue point and a labelled region
     // (set by the front end; off at start).
-    bool bMarkers = false;
+    bool markers = false;
 
-    // Signal options (set by the front ends; all off at start): silence
-    // before the first tone, after the last and between tones, in ms; the
-    // length of the raised-cosine ramps where a tone meets silence, in ms;
-    // the channels that carry the signal (1-based; empty: all of them), or
-    // the whole sweep on each channel in turn.
-    double dLeadInMs = 0;
-    double dTailMs = 0;
-    double dGapMs = 0;
-    double dRampMs = 0;
-    std::vector<int> iSignalChannels;
-    bool bEachChannel = false;
+    // Options beside the form (all off at start; see SignalOptions).
+    SignalOptions signal;
 
     // Start-up constants.
     std::string sAppTitle;
@@ -74,13 +98,8 @@ struct GeneratorState {
     std::int16_t iBytesPerSample = 0;
     std::int32_t iTotalBytes = 0;
     std::int16_t iCalcResult = 0;
-    // The signal options in frames, and how often the sweep is played (once,
-    // or once per channel).
-    std::int32_t iLeadInFrames = 0;
-    std::int32_t iTailFrames = 0;
-    std::int32_t iGapFrames = 0;
-    std::int32_t iRampFrames = 0;
-    std::int16_t iPasses = 1;
+    // The signal options in frames at the plan's rate.
+    SignalFrames signalFrames;
     // The audio goes to the file as it is made and is never held whole.
 
     // Synthesis.

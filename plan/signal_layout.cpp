@@ -9,31 +9,26 @@
 
 namespace sweepwav {
 
-bool SignalOptionsOn(const GeneratorState& s) {
-    return s.dLeadInMs > 0 || s.dTailMs > 0 || s.dGapMs > 0 || s.dRampMs > 0 || !s.iSignalChannels.empty() ||
-           s.bEachChannel;
-}
-
 std::uint32_t SignalChannelMask(const GeneratorState& s, int pass) {
-    if (s.bEachChannel) return std::uint32_t(1) << pass;
-    if (s.iSignalChannels.empty()) return (std::uint32_t(1) << s.iChannels) - 1;
+    if (s.signal.channels.each) return std::uint32_t(1) << pass;
+    if (s.signal.channels.channels.empty()) return (std::uint32_t(1) << s.iChannels) - 1;
     std::uint32_t mask = 0;
-    for (int c : s.iSignalChannels) {
+    for (int c : s.signal.channels.channels) {
         if (c >= 1 && c <= s.iChannels) mask |= std::uint32_t(1) << (c - 1);
     }
     return mask;
 }
 
-bool Plan_signal_frames(GeneratorState& s) {
+bool PlanSignalFrames(GeneratorState& s) {
     const auto frames = [&](double ms, std::int32_t& out) {
         const auto n = RoundToLong((ms / 1000) * s.iSampleRate);
         if (!n || *n < 0) return false;
         out = *n;
         return true;
     };
-    s.iPasses = static_cast<std::int16_t>(s.bEachChannel ? s.iChannels : 1);
-    return frames(s.dLeadInMs, s.iLeadInFrames) && frames(s.dTailMs, s.iTailFrames) &&
-           frames(s.dGapMs, s.iGapFrames) && frames(s.dRampMs, s.iRampFrames);
+    s.signalFrames.passes = static_cast<std::int16_t>(s.signal.channels.each ? s.iChannels : 1);
+    return frames(s.signal.leadInMs, s.signalFrames.leadIn) && frames(s.signal.tailMs, s.signalFrames.tail) &&
+           frames(s.signal.gapMs, s.signalFrames.gap) && frames(s.signal.rampMs, s.signalFrames.ramp);
 }
 
 namespace {
@@ -48,8 +43,8 @@ bool Refuse(GeneratorState& s, WindowOps& w, const std::string& message) {
 
 }  // namespace
 
-bool Check_signal_options(GeneratorState& s, WindowOps& w) {
-    for (int c : s.iSignalChannels) {
+bool CheckSignalOptions(GeneratorState& s, WindowOps& w) {
+    for (int c : s.signal.channels.channels) {
         if (c < 1 || c > s.iChannels) {
             return Refuse(s, w, "Please check the signal channels are between 1 and " + std::to_string(s.iChannels));
         }
@@ -58,7 +53,7 @@ bool Check_signal_options(GeneratorState& s, WindowOps& w) {
     for (const Segment& segment : SignalSegments(s)) {
         if (segment.rampIn || segment.rampOut) shortest = std::min(shortest, segment.frames);
     }
-    if (shortest != std::numeric_limits<std::int32_t>::max() && 2 * static_cast<std::int64_t>(s.iRampFrames) > shortest) {
+    if (shortest != std::numeric_limits<std::int32_t>::max() && 2 * static_cast<std::int64_t>(s.signalFrames.ramp) > shortest) {
         const double ms = RoundDecimals(shortest * 1000.0 / s.iSampleRate, 1);
         return Refuse(s, w, "Please check the ramps are at most half as long as the shortest tone (" + NumberText(ms) +
                                 "ms)");
@@ -74,22 +69,22 @@ std::vector<Segment> SignalSegments(const GeneratorState& s) {
         out.push_back({-1, 0, at, frames});
         at += frames;
     };
-    const bool ramps = s.iRampFrames > 0;
+    const bool ramps = s.signalFrames.ramp > 0;
     const int tones = s.iSteps + 1;
-    silence(s.iLeadInFrames);
-    for (int pass = 0; pass < s.iPasses; ++pass) {
+    silence(s.signalFrames.leadIn);
+    for (int pass = 0; pass < s.signalFrames.passes; ++pass) {
         for (int k = 0; k < tones; ++k) {
             const bool firstTone = pass == 0 && k == 0;
-            const bool lastTone = pass + 1 == s.iPasses && k + 1 == tones;
-            if (!firstTone) silence(s.iGapFrames);
+            const bool lastTone = pass + 1 == s.signalFrames.passes && k + 1 == tones;
+            if (!firstTone) silence(s.signalFrames.gap);
             Segment tone{k, pass, at, static_cast<std::int32_t>(s.dSamples[static_cast<std::size_t>(k)])};
-            tone.rampIn = ramps && (firstTone ? s.iLeadInFrames > 0 : s.iGapFrames > 0);
-            tone.rampOut = ramps && (lastTone ? s.iTailFrames > 0 : s.iGapFrames > 0);
+            tone.rampIn = ramps && (firstTone ? s.signalFrames.leadIn > 0 : s.signalFrames.gap > 0);
+            tone.rampOut = ramps && (lastTone ? s.signalFrames.tail > 0 : s.signalFrames.gap > 0);
             out.push_back(tone);
             at += tone.frames;
         }
     }
-    silence(s.iTailFrames);
+    silence(s.signalFrames.tail);
     return out;
 }
 

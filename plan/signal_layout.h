@@ -21,9 +21,6 @@ struct Segment {
     bool rampOut = false;  // a tone that precedes silence fades out
 };
 
-// Whether any signal option is on; without, the audio is the tones alone.
-bool SignalOptionsOn(const GeneratorState& s);
-
 // The channels (bit c - 1 for channel c) that carry the signal in a pass.
 std::uint32_t SignalChannelMask(const GeneratorState& s, int pass);
 
@@ -35,10 +32,10 @@ std::vector<Segment> SignalSegments(const GeneratorState& s);
 // the file does not have, or ramps longer than half a tone they shape. Shows
 // the message, clears bDataOK and iCalcResult and returns to the idle look,
 // as for a plan too large; returns false then.
-[[nodiscard]] bool Check_signal_options(GeneratorState& s, WindowOps& w);
+[[nodiscard]] bool CheckSignalOptions(GeneratorState& s, WindowOps& w);
 
-// The options in frames at the plan's rate (iLeadInFrames ... iRampFrames,
-// iPasses). False when a silence does not fit 32 bits.
-[[nodiscard]] bool Plan_signal_frames(GeneratorState& s);
+// The options in frames at the plan's rate (signalFrames). False when a
+// silence does not fit 32 bits.
+[[nodiscard]] bool PlanSignalFrames(GeneratorState& s);
 
 }  // namespace sweepwav

@@ -98,7 +98,7 @@ void Set_up_calculation(GeneratorState& s, WindowOps& w) {
         return;
     }
 
-    if (!Plan_signal_frames(s)) {
+    if (!PlanSignalFrames(s)) {
         RefuseOversize(s, w);
         return;
     }

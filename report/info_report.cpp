@@ -4,6 +4,7 @@
 #include <string>
 
 #include "numbers/number_text.h"
+#include "settings/catalogue.h"
 #include "wav/wav_format.h"
 
 namespace sweepwav {
@@ -74,33 +75,11 @@ void BuildInfoReport(GeneratorState& s) {
     r += kLineEnd;
     r += FileSizeLine(s.iFileSize);
     r += kLineEnd;
-    for (const std::string& line : SignalOptionLines(s)) {
+    for (const std::string& line : SignalOptionLines(s.signal)) {
         r += line;
         r += kLineEnd;
     }
     s.sReport = std::move(r);
-}
-
-std::vector<std::string> SignalOptionLines(const GeneratorState& s) {
-    std::vector<std::string> lines;
-    const auto ms = [&](const char* what, double value) {
-        if (value > 0) lines.push_back(std::string(what) + " = " + NumberText(value) + "ms");
-    };
-    ms("Lead-in silence", s.dLeadInMs);
-    ms("Gap between tones", s.dGapMs);
-    ms("Tail silence", s.dTailMs);
-    ms("Ramp length", s.dRampMs);
-    if (s.bEachChannel) {
-        lines.push_back("Signal channels = one at a time");
-    } else if (!s.iSignalChannels.empty()) {
-        std::string list;
-        for (int c : s.iSignalChannels) {
-            if (!list.empty()) list += ", ";
-            list += std::to_string(c);
-        }
-        lines.push_back("Signal channels = " + list);
-    }
-    return lines;
 }
 
 }  // namespace sweepwav

@@ -10,13 +10,9 @@
 namespace sweepwav {
 
 // Sets iFileSize, the size the file of a completed plan states (its tone
-// markers counted when bMarkers is set), and builds sReport from the plan
+// markers counted when markers is set), and builds sReport from the plan
 // (CR LF line ends).
 void BuildInfoReport(GeneratorState& s);
-
-// One line for each signal option that is on, without line ends, as the
-// report ends with them (and the window's status bar shows them).
-std::vector<std::string> SignalOptionLines(const GeneratorState& s);
 
 // The file size line of the report without its line end: the file size in bytes,
 // KB or MB (powers of two).

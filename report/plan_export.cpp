@@ -116,7 +116,7 @@ std::vector<PlanRow> PlanRows(const GeneratorState& s) {
         r.levelDbfs = s.dLevel[i];
         r.peakAmplitude = s.dAmplitude[i];
         r.cycles = r.frequencyHz * static_cast<double>(r.frames) / rate;
-        r.channel = s.bEachChannel ? segment.pass + 1 : 0;
+        r.channel = s.signal.channels.each ? segment.pass + 1 : 0;
     }
     return rows;
 }
@@ -150,13 +150,13 @@ std::string PlanCsv(const GeneratorState& s) {
         if (c > 0) out += ',';
         out += kPlanColumns[c];
     }
-    if (s.bEachChannel) {
+    if (s.signal.channels.each) {
         out += ',';
         out += kChannelColumn;
     }
     out += '\n';
     for (const PlanRow& row : PlanRows(s)) {
-        AppendNumbers(out, row, ",", false, s.bEachChannel);
+        AppendNumbers(out, row, ",", false, s.signal.channels.each);
         out += '\n';
     }
     return out;
@@ -174,7 +174,7 @@ std::string PlanJson(const GeneratorState& s) {
     const std::vector<PlanRow> rows = PlanRows(s);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         out += i == 0 ? "\n    {" : ",\n    {";
-        AppendNumbers(out, rows[i], ", ", true, s.bEachChannel);
+        AppendNumbers(out, rows[i], ", ", true, s.signal.channels.each);
         out += '}';
     }
     out += rows.empty() ? "]\n}\n" : "\n  ]\n}\n";

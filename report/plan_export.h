@@ -33,7 +33,7 @@ inline constexpr std::array<std::string_view, 9> kPlanColumns = {
     "frequency_hz", "level_dbfs", "peak_amplitude", "cycles"};
 
 // The column that follows them when the sweep is played on one channel at
-// a time (bEachChannel): the channel of each row.
+// a time (each channel in turn): the channel of each row.
 inline constexpr std::string_view kChannelColumn = "channel";
 
 // The rows of a completed plan (iCalcResult 1), tone 0 first, in playing

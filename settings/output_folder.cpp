@@ -22,6 +22,4 @@ void Get_Olvane_Path(GeneratorState& s, WindowOps& w, Services& sv) {
     }
 }
 
-std::string OutputFolder(const GeneratorState& s) { return s.sAppDirectory + s.sWavetableFolder; }
-
 }  // namespace sweepwav

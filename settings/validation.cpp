@@ -4,6 +4,7 @@
 #include <string>
 
 #include "numbers/number_text.h"
+#include "settings/catalogue.h"
 
 namespace sweepwav {
 
@@ -30,6 +31,32 @@ void Refuse(GeneratorState& s, WindowOps& w, Control entry, const std::string& m
 }
 
 bool Within(double v, double low, double high) { return v >= low && v <= high; }
+
+// The second stage, in the order of its checks: the setting, the message
+// before its range, and whether the range is said from the top (the levels).
+struct RangeCheck {
+    Control box;
+    double (*value)(const GeneratorState&);
+    const char* message;
+    bool highFirst;
+};
+
+constexpr RangeCheck kRangeChecks[] = {
+    {Control::EndFreq, [](const GeneratorState& s) { return s.dEndFreq; },
+     "Please check the sweep end frequency is between ", false},
+    {Control::StartFreq, [](const GeneratorState& s) { return s.dStartFreq; },
+     "Please check the sweep start frequency is is between ", false},
+    {Control::EndLevel, [](const GeneratorState& s) { return s.dEndLevel; },
+     "Please check sweep end amplitude is between ", true},
+    {Control::Steps, [](const GeneratorState& s) { return double(s.iSteps); },
+     "Please check the number of steps is between ", false},
+    {Control::StartLevel, [](const GeneratorState& s) { return s.dStartLevel; },
+     "Please check sweep start amplitude is between ", true},
+    {Control::ToneTime, [](const GeneratorState& s) { return s.dToneTime; },
+     "Please check the tone duration is between ", false},
+    {Control::ToneCycles, [](const GeneratorState& s) { return double(s.iToneCycles); },
+     "Please check the number of cycles is between ", false},
+};
 
 }  // namespace
 
@@ -61,25 +88,17 @@ void Check_Entered_data(GeneratorState& s, WindowOps& w) {
 }
 
 void Check_Data_Ranges(GeneratorState& s, WindowOps& w) {
-    const std::int32_t limit = FrequencyLimit(s.iSampleRate);
-    const std::string hz = std::to_string(limit) + "Hz";
-    if (!Within(s.dEndFreq, 10, limit)) {
-        Refuse(s, w, Control::EndFreq, "Please check the sweep end frequency is between 10 and " + hz);
-    } else if (!Within(s.dStartFreq, 10, limit)) {
-        Refuse(s, w, Control::StartFreq, "Please check the sweep start frequency is is between 10 and " + hz);
-    } else if (!Within(s.dEndLevel, -200, 0)) {
-        Refuse(s, w, Control::EndLevel, "Please check sweep end amplitude is between 0 and -200dBFS");
-    } else if (!(s.iSteps >= 0 && s.iSteps <= 1000)) {
-        Refuse(s, w, Control::Steps, "Please check the number of steps is between 0 and 1000");
-    } else if (!Within(s.dStartLevel, -200, 0)) {
-        Refuse(s, w, Control::StartLevel, "Please check sweep start amplitude is between 0 and -200dBFS");
-    } else if (!Within(s.dToneTime, 0, 10000)) {
-        Refuse(s, w, Control::ToneTime, "Please check the tone duration is between 0 and 10000ms");
-    } else if (!(s.iToneCycles >= 0 && s.iToneCycles <= 200000)) {
-        Refuse(s, w, Control::ToneCycles, "Please check the number of cycles is between 0 and 200000");
-    } else {
-        s.bDataOK = true;
+    for (const RangeCheck& check : kRangeChecks) {
+        const Entry& e = EntryOf(check.box);
+        const double high = RangeHigh(e, s.iSampleRate);
+        if (Within(check.value(s), e.low, high)) continue;
+        const double first = check.highFirst ? high : e.low;
+        const double second = check.highFirst ? e.low : high;
+        Refuse(s, w, check.box,
+               check.message + NumberText(first) + " and " + NumberText(second) + std::string(e.unit));
+        return;
     }
+    s.bDataOK = true;
 }
 
 }  // namespace sweepwav

@@ -33,9 +33,9 @@ struct Rendering {
 };
 
 void PlanRendering(Rendering& r, const GeneratorState& s, std::uint64_t runSeed) {
-    for (int pass = 0; pass < s.iPasses; ++pass) r.passChannels.push_back(SignalChannelMask(s, pass));
+    for (int pass = 0; pass < s.signalFrames.passes; ++pass) r.passChannels.push_back(SignalChannelMask(s, pass));
     r.job = RenderJob{s.dFreq,     s.dAmplitude, s.dPhaseScale, s.iBits,          s.iBytesPerSample,
-                      s.iChannels, s.bDither,    runSeed,       s.iRampFrames,    r.passChannels,
+                      s.iChannels, s.bDither,    runSeed,       s.signalFrames.ramp,    r.passChannels,
                       s.iSteps + 1};
     r.frameBytes = static_cast<std::size_t>(r.job.frameBytes());
     r.maxFrames = static_cast<std::int32_t>(std::max<std::size_t>(1, kChunkBytes / r.frameBytes));
@@ -60,7 +60,7 @@ void ShowToneStart(GeneratorState& s, WindowOps& w, int k, int played) {
     const std::string stepsText = std::to_string(s.iSteps);
     w.set_caption(kText + "/" + stepsText + ": " + s.sAppTitle);
     w.set_label(Control::Status, "Generating sweep step " + kText + " of " + stepsText);
-    w.set_progress(Control::Progress2, static_cast<double>(played) / ((s.iSteps + 1) * s.iPasses), true);
+    w.set_progress(Control::Progress2, static_cast<double>(played) / ((s.iSteps + 1) * s.signalFrames.passes), true);
 }
 
 // Progress1 at every 1000th frame of the tone from first up to end.
@@ -122,7 +122,7 @@ Status Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSee
 
     w.set_enabled(Control::Abort, false);
     w.set_caption(s.sAppTitle);
-    if (outcome && s.iSteps == 0 && s.iPasses == 1) w.set_progress(Control::Progress2, 1, false);
+    if (outcome && s.iSteps == 0 && s.signalFrames.passes == 1) w.set_progress(Control::Progress2, 1, false);
     return outcome;
 }
 

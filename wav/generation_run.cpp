@@ -5,7 +5,6 @@
 
 #include "numbers/number_text.h"
 #include "core/window_look.h"
-#include "settings/output_folder.h"
 #include "synth/synthesis.h"
 #include "wav/binary_writer.h"
 #include "wav/marker_chunks.h"
@@ -81,14 +80,13 @@ void ReportOutcome(GeneratorState& s, WindowOps& w, Services& sv) {
 
 }  // namespace
 
-void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv) {
+void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path) {
     s.bFileWritten = false;
     s.dStartTime = sv.clock_seconds();
     // Tone markers follow the audio; the header's RIFF size counts them.
-    const std::vector<std::uint8_t> markers = s.bMarkers ? ToneMarkerChunks(s) : std::vector<std::uint8_t>();
+    const std::vector<std::uint8_t> markers = s.markers ? ToneMarkerChunks(s) : std::vector<std::uint8_t>();
     Generate_WAV_Header(s, FileSizeOf(s, markers.size()));
 
-    const std::string path = OutputFolder(s) + s.sFileName;
     Result<BinaryWriter> opened = BinaryWriter::Open(sv, path);
     if (!opened) return ReportWriteFailure(s, w, FileDestination(path), opened.reason());
     BinaryWriter& writer = opened.value();

@@ -9,13 +9,13 @@
 
 namespace sweepwav {
 
-// Writes the header and then the audio as it is synthesised into a new file
-// (followed by the tone markers when bMarkers is set) that replaces the old
+// Writes, to path, the header and then the audio as it is synthesised into a new file
+// (followed by the tone markers when markers is set) that replaces the old
 // one only once complete, reports the outcome on the
 // status line, holds it for two seconds and returns to the idle look. A
 // failed write is reported in a message box and leaves the old file as it
 // was.
-void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv);
+void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path);
 
 // The run time in seconds from two clock readings (seconds since midnight),
 // the end read in single precision. A day is added only when the run passed

@@ -44,7 +44,7 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
     for (const Segment& segment : SignalSegments(s)) {
         if (segment.tone < 0) continue;
         std::string label = ToneLabel(s, segment.tone);
-        if (s.bEachChannel) label += " (channel " + std::to_string(segment.pass + 1) + ")";
+        if (s.signal.channels.each) label += " (channel " + std::to_string(segment.pass + 1) + ")";
         marks.push_back({static_cast<std::uint32_t>(segment.first), static_cast<std::uint32_t>(segment.frames),
                          std::move(label)});
         const auto lablSize = static_cast<std::uint32_t>(4 + marks.back().label.size() + 1);

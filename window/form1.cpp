@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,10 +26,8 @@
 #include "window/signal_options_dialog.h"
 #include "core/window_look.h"
 #include "platform/qt_text.h"
-#include "report/info_report.h"
-#include "report/plan_export.h"
-#include "settings/auto_name.h"
-#include "settings/output_folder.h"
+#include "commands/outputs.h"
+#include "settings/catalogue.h"
 #include "sweepwav_version.h"
 #include "ui_form1.h"
 
@@ -106,12 +105,13 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
     ui_->setupUi(this);
     // The procedures address controls by name; the form's widgets carry the
     // same names.
-    for (int i = 0; i < kControlCount; ++i) {
+    for (int i = 0; i < kFormControlCount; ++i) {
         const std::string_view name = control_name(static_cast<Control>(i));
         widgets_[static_cast<std::size_t>(i)] = findChild<QWidget*>(
             QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
         Q_ASSERT(widgets_[static_cast<std::size_t>(i)] != nullptr);
     }
+    apply_catalogue();
     apply_look();
 
     connect(ui_->OK, &QPushButton::clicked, this, &Form1::OK_clicked);
@@ -165,9 +165,11 @@ void Form1::build_menu_bar() {
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
     QMenu* options = menu("OptionsMenu", QStringLiteral("&Options"));
-    writeMarkers_ = add(options, "WriteMarkers", QStringLiteral("Write tone &markers"), {});
+    const Entry& markers = EntryOf(Control::WriteMarkers);
+    writeMarkers_ = add(options, "WriteMarkers", ToQString(std::string(markers.text)), {});
+    writeMarkers_->setToolTip(ToQString(std::string(markers.tooltip)));
     writeMarkers_->setCheckable(true);
-    writeMarkers_->setChecked(state_.bMarkers);
+    writeMarkers_->setChecked(state_.markers);
     connect(writeMarkers_, &QAction::toggled, this, &Form1::WriteMarkers_toggled);
     signalOptions_ = add(options, "SignalOptions", QStringLiteral("&Signal options\u2026"), {});
     connect(signalOptions_, &QAction::triggered, this, &Form1::SignalOptions_triggered);
@@ -199,6 +201,25 @@ void Form1::wire_keys() {
 
 void Form1::show_output_folder() {
     outputBar_->show_folder(ToQString(OutputFolder(state_)), state_.folderLookup);
+}
+
+void Form1::apply_catalogue() {
+    for (const FormLabel& label : FormLabels()) {
+        auto* widget = findChild<QWidget*>(ToQString(std::string(label.name)));
+        Q_ASSERT(widget != nullptr);
+        if (auto* text = qobject_cast<QLabel*>(widget)) {
+            text->setText(ToQString(std::string(label.text)));
+        } else {
+            widget->setAccessibleName(ToQString(std::string(label.text)));
+        }
+    }
+    for (const Entry& e : Entries()) {
+        if (e.place != Place::Form) continue;
+        QWidget* widget = control(e.control);
+        widget->setToolTip(ToQString(std::string(e.tooltip)));
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(ToQString(std::string(e.text)));
+        if (e.kind != EntryKind::Button) widget->setAccessibleName(ToQString(std::string(e.caption)));
+    }
 }
 
 void Form1::apply_look() {
@@ -430,7 +451,7 @@ bool Form1::plan_from_entries() {
 
 void Form1::ExportPlan_triggered() {
     if (running_ || !plan_from_entries()) return;
-    export_plan(PlanCsv(state_), PlanJson(state_), state_.sFileName);
+    export_plan(PlanFileText(state_, PlanFormat::Csv), PlanFileText(state_, PlanFormat::Json), state_.sFileName);
 }
 
 void Form1::OpenOutputFolder_triggered() {
@@ -441,7 +462,7 @@ void Form1::OpenOutputFolder_triggered() {
     }
 }
 
-void Form1::WriteMarkers_toggled(bool on) { state_.bMarkers = on; }
+void Form1::WriteMarkers_toggled(bool on) { state_.markers = on; }
 
 void Form1::SignalOptions_triggered() {
     if (running_) return;
@@ -508,7 +529,7 @@ void Form1::export_plan(const std::string& csv, const std::string& json, const s
     if (path.isEmpty()) return;
     // The name's ending decides; a name with another ending is written in
     // the format of the filter chosen.
-    PlanFormat format = PlanFormatFor(ToUtf8(path));
+    PlanFormat format = PlanFormatOf(ToUtf8(path));
     if (format == PlanFormat::None) format = filter == kJsonFilter ? PlanFormat::Json : PlanFormat::Csv;
     if (Status written = services_.write_text_file(ToUtf8(path), format == PlanFormat::Json ? json : csv);
         !written) {

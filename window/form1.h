@@ -71,7 +71,7 @@ public:
     PlanView* show_plan_view();
 
     // File > Open settings for the given file: fills the form; nothing runs.
-    void open_settings(const QString& path) { open_settings_file(path); }
+    void open_settings_file(const QString& path);
 
     // WindowOps
     std::string text(Control box) override;
@@ -127,8 +127,6 @@ private:
     void remember_settings_file(const QString& path);
     // Where the settings dialogs start: the folder of the last settings file.
     QString settings_folder() const;
-    // Fills the form from a settings file; nothing runs.
-    void open_settings_file(const QString& path);
     // The FileName box's name without its ending, for a settings file's name.
     std::string file_name_stem();
     void build_output_bar();
@@ -157,10 +155,12 @@ private:
     QAbstractButton* check_box(Control c) const;
     QComboBox* list(Control c) const;
     ProgressLine* line(Control c) const;
+    // Captions, tooltips, texts and labels from the catalogue.
+    void apply_catalogue();
     void apply_look();
 
     std::unique_ptr<Ui::Form1> ui_;
-    std::array<QWidget*, kControlCount> widgets_{};  // by control
+    std::array<QWidget*, kFormControlCount> widgets_{};  // by control
     Services& services_;
     GeneratorState state_;
     MessageHook messageHook_;

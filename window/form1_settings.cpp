@@ -88,7 +88,7 @@ void Form1::open_settings_file(const QString& path) {
     if (running_) return;
     show_output_folder();
     if (!OpenSettingsFile(state_, *this, services_, ToUtf8(path))) return;
-    writeMarkers_->setChecked(state_.bMarkers);
+    writeMarkers_->setChecked(state_.markers);
     show_signal_options();
     remember_settings_file(path);
 }

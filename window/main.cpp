@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     window.show();
-    if (parser.isSet(options.openSettings)) window.open_settings(parser.value(options.openSettings));
+    if (parser.isSet(options.openSettings)) window.open_settings_file(parser.value(options.openSettings));
     ScheduleScreenshots(window, parser, options);
     return app.exec();
 }

@@ -20,9 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "commands/form_items.h"
 #include "platform/qt_text.h"
-#include "settings/auto_name.h"
 
 namespace sweepwav {
 
@@ -54,25 +52,6 @@ QString CellText(double value, int decimals) {
     return text.toDouble() == 0 ? QString::number(0.0, 'f', decimals) : text;
 }
 
-// "name.wav: 20Hz to 20kHz, 11 tones, log spacing, 44.1kHz 16 bit stereo".
-QString ChartTitle(const GeneratorState& s) {
-    QString rate = QStringLiteral("%1 Hz").arg(s.iSampleRate);
-    for (const ListItem& item : kSampleRateItems) {
-        if (item.value == s.iSampleRate) rate = QString::fromLatin1(item.text);
-    }
-    const int tones = s.iSteps + 1;
-    const QString channels = s.iChannels >= 1 && s.iChannels <= static_cast<int>(kChannelItems.size())
-                                 ? QString::fromLatin1(kChannelItems[static_cast<std::size_t>(s.iChannels - 1)].text)
-                                 : QStringLiteral("%1 ch").arg(s.iChannels);
-    return QStringLiteral("%1: %2 to %3, %4 %5, %6 spacing, %7 %8 bit %9")
-        .arg(ToQString(s.sFileName), ToQString(FreqName(s.dStartFreq)), ToQString(FreqName(s.dEndFreq)))
-        .arg(tones)
-        .arg(tones == 1 ? QStringLiteral("tone") : QStringLiteral("tones"),
-             s.bLogSteps ? QStringLiteral("log") : QStringLiteral("linear"), rate)
-        .arg(s.iBits)
-        .arg(channels);
-}
-
 // A value axis over [low, high] with some room either side, on round
 // numbers; a single value gets room of its own.
 QValueAxis* ValueAxis(const QString& title, double low, double high, double minimumRoom) {
@@ -88,14 +67,14 @@ QValueAxis* ValueAxis(const QString& title, double low, double high, double mini
 }  // namespace
 
 PlanView::PlanView(const GeneratorState& s, QWidget* parent)
-    : QDialog(parent), csv_(PlanCsv(s)), json_(PlanJson(s)), fileName_(s.sFileName) {
+    : QDialog(parent), csv_(PlanFileText(s, PlanFormat::Csv)), json_(PlanFileText(s, PlanFormat::Json)), fileName_(s.sFileName) {
     setObjectName(QStringLiteral("PlanView"));
     setWindowTitle(QStringLiteral("Sweep plan - ") + ToQString(fileName_));
     const std::vector<PlanRow> rows = PlanRows(s);
 
     chart_ = new QChart;
     // Also in the saved picture, which has nothing else to say what it shows.
-    chart_->setTitle(ChartTitle(s));
+    chart_->setTitle(ToQString(PlanTitle(s)));
     chartView_ = new QChartView(chart_, this);
     chartView_->setObjectName(QStringLiteral("PlanChart"));
     chartView_->setRenderHint(QPainter::Antialiasing);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/generator_state.h"
-#include "report/plan_export.h"
+#include "commands/outputs.h"
 
 class QChart;
 class QChartView;

@@ -8,72 +8,46 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "numbers/number_text.h"
 #include "platform/qt_text.h"
-#include "settings/signal_options.h"
+#include "settings/catalogue.h"
+#include "settings/entry_values.h"
 
 namespace sweepwav {
 
 namespace {
 
+// The positions of the channel choice's items: all, a list, each in turn.
 enum ChannelMode { kAll, kList, kEach };
 
-QString Ms(double ms) { return ToQString(NumberText(ms)) + QStringLiteral(" ms"); }
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Names a field as the form's entries are named: by its caption, described
+// by its tooltip.
+void Describe(QWidget* field, const Entry& e) {
+    field->setObjectName(Text(control_name(e.control)));
+    field->setAccessibleName(Text(e.caption));
+    field->setToolTip(Text(e.tooltip));
+    field->setAccessibleDescription(Text(e.tooltip));
+}
 
 }  // namespace
 
 QStringList SignalOptionsShown(const GeneratorState& s) {
     QStringList shown;
-    if (s.dLeadInMs > 0) shown << QStringLiteral("lead-in ") + Ms(s.dLeadInMs);
-    if (s.dGapMs > 0) shown << QStringLiteral("gap ") + Ms(s.dGapMs);
-    if (s.dTailMs > 0) shown << QStringLiteral("tail ") + Ms(s.dTailMs);
-    if (s.dRampMs > 0) shown << QStringLiteral("ramps ") + Ms(s.dRampMs);
-    if (s.bEachChannel) {
-        shown << QStringLiteral("one channel at a time");
-    } else if (!s.iSignalChannels.empty()) {
-        shown << QStringLiteral("channels ") + ToQString(ChannelChoiceText(s));
-    }
+    for (const std::string& words : SignalOptionWords(s.signal)) shown << ToQString(words);
     return shown;
-}
-
-QDoubleSpinBox* SignalOptionsDialog::ms_box(const char* name, double value, double longest) {
-    auto* box = new QDoubleSpinBox(this);
-    box->setObjectName(QLatin1String(name));
-    box->setRange(0, longest);
-    box->setDecimals(3);
-    box->setSuffix(QStringLiteral(" ms"));
-    box->setValue(value);
-    return box;
 }
 
 SignalOptionsDialog::SignalOptionsDialog(GeneratorState& state, QWidget* parent)
     : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("SignalOptionsDialog"));
     setWindowTitle(QStringLiteral("Signal options"));
-    leadIn_ = ms_box("LeadInMs", state.dLeadInMs, kLongestSilenceMs);
-    gap_ = ms_box("GapMs", state.dGapMs, kLongestSilenceMs);
-    tail_ = ms_box("TailMs", state.dTailMs, kLongestSilenceMs);
-    ramp_ = ms_box("RampMs", state.dRampMs, kLongestRampMs);
-    channels_ = new QComboBox(this);
-    channels_->setObjectName(QStringLiteral("SignalChannels"));
-    channels_->addItems({QStringLiteral("All channels"), QStringLiteral("These channels:"),
-                         QStringLiteral("One channel at a time")});
-    channelList_ = new QLineEdit(this);
-    channelList_->setObjectName(QStringLiteral("SignalChannelList"));
-    channelList_->setPlaceholderText(QStringLiteral("1,3"));
-    channels_->setCurrentIndex(state.bEachChannel ? kEach : state.iSignalChannels.empty() ? kAll : kList);
-    if (!state.iSignalChannels.empty()) channelList_->setText(ToQString(ChannelChoiceText(state)));
-    channelList_->setEnabled(channels_->currentIndex() == kList);
-    connect(channels_, &QComboBox::currentIndexChanged, this,
-            [this](int mode) { channelList_->setEnabled(mode == kList); });
-
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Lead-in silence:"), leadIn_);
-    form->addRow(QStringLiteral("&Gap between tones:"), gap_);
-    form->addRow(QStringLiteral("&Tail silence:"), tail_);
-    form->addRow(QStringLiteral("&Ramps where a tone meets silence:"), ramp_);
-    form->addRow(QStringLiteral("&Signal on:"), channels_);
-    form->addRow(QString(), channelList_);
+    for (const Entry& e : Entries()) {
+        if (e.place != Place::SignalDialog) continue;
+        if (e.kind == EntryKind::Milliseconds) add_length(form, e);
+        if (e.kind == EntryKind::Channels) add_channels(form, e);
+    }
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("SignalOptionsProblem"));
     problem_->hide();
@@ -84,6 +58,34 @@ SignalOptionsDialog::SignalOptionsDialog(GeneratorState& state, QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(problem_);
     layout->addWidget(buttons);
+}
+
+void SignalOptionsDialog::add_length(QFormLayout* form, const Entry& e) {
+    auto* box = new QDoubleSpinBox(this);
+    Describe(box, e);
+    box->setRange(e.low, e.high);
+    box->setDecimals(3);
+    box->setSuffix(QStringLiteral(" ") + Text(e.unit));
+    box->setValue(MsValue(state_.signal, e));
+    form->addRow(Text(e.text), box);
+    lengths_.emplace_back(&e, box);
+}
+
+void SignalOptionsDialog::add_channels(QFormLayout* form, const Entry& e) {
+    const ChannelChoice& choice = state_.signal.channels;
+    channels_ = new QComboBox(this);
+    Describe(channels_, e);
+    for (const ListItem& item : e.items) channels_->addItem(QString::fromUtf8(item.text));
+    channelList_ = new QLineEdit(this);
+    channelList_->setObjectName(QStringLiteral("SignalChannelList"));
+    channelList_->setPlaceholderText(QStringLiteral("1,3"));
+    channels_->setCurrentIndex(choice.each ? kEach : choice.channels.empty() ? kAll : kList);
+    if (!choice.channels.empty()) channelList_->setText(ToQString(ChannelChoiceText(choice)));
+    channelList_->setEnabled(channels_->currentIndex() == kList);
+    connect(channels_, &QComboBox::currentIndexChanged, this,
+            [this](int mode) { channelList_->setEnabled(mode == kList); });
+    form->addRow(Text(e.text), channels_);
+    form->addRow(QString(), channelList_);
 }
 
 void SignalOptionsDialog::accept() {
@@ -99,12 +101,8 @@ void SignalOptionsDialog::accept() {
         }
         choice = *list;
     }
-    state_.dLeadInMs = leadIn_->value();
-    state_.dGapMs = gap_->value();
-    state_.dTailMs = tail_->value();
-    state_.dRampMs = ramp_->value();
-    state_.iSignalChannels = choice.channels;
-    state_.bEachChannel = choice.each;
+    for (const auto& [e, box] : lengths_) MsValue(state_.signal, *e) = box->value();
+    state_.signal.channels = choice;
     QDialog::accept();
 }
 

@@ -1,18 +1,24 @@
 // Options > Signal options...: silence before, between and after the tones,
 // ramps where a tone meets silence, and the channels that carry the signal.
-// The form itself does not change; the options live in the state.
+// Its fields are the catalogue's Signal options entries, in their order. The
+// form itself does not change; the options live in the state.
 #pragma once
 
 #include <QDialog>
+#include <utility>
+#include <vector>
 
 #include "core/generator_state.h"
 
 class QComboBox;
 class QDoubleSpinBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 
 namespace sweepwav {
+
+struct Entry;
 
 class SignalOptionsDialog : public QDialog {
     Q_OBJECT
@@ -24,13 +30,11 @@ public:
     void accept() override;
 
 private:
-    QDoubleSpinBox* ms_box(const char* name, double value, double longest);
+    void add_length(QFormLayout* form, const Entry& e);
+    void add_channels(QFormLayout* form, const Entry& e);
 
     GeneratorState& state_;
-    QDoubleSpinBox* leadIn_ = nullptr;
-    QDoubleSpinBox* gap_ = nullptr;
-    QDoubleSpinBox* tail_ = nullptr;
-    QDoubleSpinBox* ramp_ = nullptr;
+    std::vector<std::pair<const Entry*, QDoubleSpinBox*>> lengths_;
     QComboBox* channels_ = nullptr;
     QLineEdit* channelList_ = nullptr;
     QLabel* problem_ = nullptr;

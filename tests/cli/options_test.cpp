@@ -13,6 +13,7 @@ namespace {
 using sweepwav::CliOptions;
 using sweepwav::Control;
 using sweepwav::ParseOptions;
+using sweepwav::EntryTexts;
 
 TEST(Options, Refusals) {
     struct Case {
@@ -84,17 +85,19 @@ TEST(Options, AcceptedValuesAndWhereTheyGo) {
                             "18446744073709551615", "--output-dir", "out", "--quiet", "--info"},
                            out),
               std::nullopt);
-    EXPECT_EQ(out.selections, (std::map<Control, int>{
-                                  {Control::Samplerate, 4}, {Control::Wordlength, 4},
-                                  {Control::Channels, 7}, {Control::Shiftmode, 0}}));
     // A value that starts with "-" is still the value of the option before it.
-    EXPECT_EQ(out.texts, (std::map<Control, std::string>{{Control::StartLevel, "-20"},
-                                                         {Control::FileName, ""}}));
-    EXPECT_EQ(out.checks, (std::map<Control, bool>{{Control::Logsteps, false}, {Control::Dither1, false}}));
+    EXPECT_EQ(out.values, (EntryTexts{{Control::StartLevel, "-20"},
+                                      {Control::Logsteps, "no"},
+                                      {Control::Dither1, "no"},
+                                      {Control::Shiftmode, "0"},
+                                      {Control::Samplerate, "192000"},
+                                      {Control::Wordlength, "24"},
+                                      {Control::Channels, "8"},
+                                      {Control::FileName, ""}}));
     EXPECT_EQ(out.seed, 18446744073709551615u);
     EXPECT_EQ(out.outputDir, "out");
     EXPECT_TRUE(out.quiet && out.info);
-    EXPECT_FALSE(out.help || out.version || out.autoName || out.toStdout || out.markers.has_value());
+    EXPECT_FALSE(out.help || out.version || out.autoName || out.toStdout);
 
     // Short forms, grouped or not, and a value attached to -o.
     const std::vector<std::vector<std::string>> shortForms = {{"-qVh", "-o", "x"}, {"-q", "-V", "-h", "-ox"},
@@ -111,20 +114,21 @@ TEST(Options, AcceptedValuesAndWhereTheyGo) {
                             "48000", "--tone-c", "-20dB", "--mark", "--"},
                            a),
               std::nullopt);
-    EXPECT_EQ(a.texts, (std::map<Control, std::string>{{Control::StartFreq, "-1e3"},
-                                                       {Control::EndLevel, "-3"},
-                                                       {Control::Steps, "-.5"},
-                                                       {Control::ToneCycles, "-20dB"}}));
-    EXPECT_EQ(a.selections, (std::map<Control, int>{{Control::Samplerate, 2}}));
-    EXPECT_EQ(a.checks, (std::map<Control, bool>{{Control::Dither1, false}}));
+    EXPECT_EQ(a.values, (EntryTexts{{Control::StartFreq, "-1e3"},
+                                    {Control::EndLevel, "-3"},
+                                    {Control::Steps, "-.5"},
+                                    {Control::ToneCycles, "-20dB"},
+                                    {Control::Samplerate, "48000"},
+                                    {Control::Dither1, "no"},
+                                    {Control::WriteMarkers, "yes"}}));
     EXPECT_EQ(a.outputDir, "-x");  // after "=", a value may be anything
-    EXPECT_EQ(a.markers, true);
 
     CliOptions o;
     ASSERT_EQ(ParseOptions({"--file", "-", "--markers", "--plan", "Plan.JSON"}, o), std::nullopt);
-    EXPECT_TRUE(o.toStdout && o.markers == true);
+    EXPECT_TRUE(o.toStdout);
     EXPECT_EQ(o.plan, "Plan.JSON");
-    EXPECT_TRUE(o.texts.empty());  // the WAV's name stays the default
+    // The WAV's name stays the default.
+    EXPECT_EQ(o.values, (EntryTexts{{Control::WriteMarkers, "yes"}}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands/commands.h"
+#include "commands/outputs.h"
 #include "plan/tone_plan.h"
 #include "settings/form_data.h"
 #include "settings/output_folder.h"
@@ -316,7 +317,7 @@ TEST(PlanFromEntries, TheFileMustFitAWavFile) {
         w.set_text(Control::ToneTime, c.toneMs);
         w.set_text(Control::ToneCycles, "0");
         w.set_text(Control::EndFreq, "15000");
-        s.bMarkers = c.markers;
+        s.markers = c.markers;
         EXPECT_EQ(PlanFromEntries(s, w), !c.refused);
         EXPECT_EQ(s.iCalcResult == 1, !c.refused);
         ASSERT_EQ(w.boxes.size(), c.refused ? 1u : 0u);

@@ -107,7 +107,7 @@ TEST(ToneMarkers, CuePointsLabelsAndRegionsPerTone) {
     // A plan without frames has nothing to mark.
     GeneratorState silent = PlannedSweep({.steps = 3, .toneMs = 0});
     ASSERT_EQ(silent.iTotalSamples, 0);
-    silent.bMarkers = true;
+    silent.markers = true;
     EXPECT_TRUE(ToneMarkerChunks(silent).empty());
     EXPECT_EQ(PlannedFileSize(silent).file_bytes(), kWavHeaderBytes);
 }

@@ -113,7 +113,7 @@ TEST_F(Commands, FileSizeIsTheSizeOfTheFileWritten) {
         Load({.steps = "2", .toneMs = "200.0208"});  // 9601 frames a tone
         w.select_index(Control::Channels, 0);
         ASSERT_TRUE(w.choose(Control::Wordlength, "24 bit"));
-        s.bMarkers = markers;
+        s.markers = markers;
         ShowInfo_Click(s, w, sv);
         const std::string sizeLine = ReportLines().back();
         OK_Click(s, w, sv);

@@ -20,7 +20,7 @@ struct Form {
     RecordingServices sv;
     Form() { Form_Load(s, w, sv, false); }
     // Everything the form shows, to compare two forms by.
-    std::string Shown() { return SettingsText(ReadForm(w, s)); }
+    std::string Shown() { return SettingsText(ReadEntries(w, s)); }
 };
 
 TEST(SettingsFile, SavedThenOpenedGivesTheSameForm) {
@@ -36,7 +36,7 @@ TEST(SettingsFile, SavedThenOpenedGivesTheSameForm) {
         saved.w.set_checked(Control::Logsteps, false);
         ASSERT_TRUE(saved.w.choose(Control::Samplerate, "96kHz"));
         saved.w.select_index(Control::Channels, 7);
-        saved.s.bMarkers = true;
+        saved.s.markers = true;
         ASSERT_TRUE(SaveSettingsFile(saved.s, saved.w, saved.sv, "/x/a.sweep"));
 
         Form opened;

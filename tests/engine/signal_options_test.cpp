@@ -75,11 +75,11 @@ TEST(SignalOptions, SilenceTonesAndChannelsAreWhereThePlanSays) {
             if (seg.tone >= 0) tones.push_back(seg);
         }
         ASSERT_EQ(rows.size(), tones.size());
-        s.bMarkers = true;
+        s.markers = true;
         const auto markers = ToneMarkerChunks(s);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             EXPECT_EQ(rows[i].firstFrame, tones[i].first);
-            EXPECT_EQ(rows[i].channel, s.bEachChannel ? tones[i].pass + 1 : 0);
+            EXPECT_EQ(rows[i].channel, s.signal.channels.each ? tones[i].pass + 1 : 0);
             // The cue point's position: 12 bytes into the chunk, 24 per point.
             std::uint32_t position = 0;
             for (int j = 3; j >= 0; --j) position = position * 256 + markers[12 + 24 * i + 4 + j];
@@ -98,7 +98,7 @@ TEST(SignalOptions, RampsAreTheRaisedCosineTimesTheTone) {
         p.leadInMs = 1, p.tailMs = 1, p.rampMs = 10;
         GeneratorState s = PlannedSweep(p);
         const auto audio = Audio(s);
-        const std::int64_t lead = s.iLeadInFrames, n = 2400, r = s.iRampFrames;
+        const std::int64_t lead = s.signalFrames.leadIn, n = 2400, r = s.signalFrames.ramp;
         ASSERT_EQ(r, 480);
         for (std::int64_t i = 0; i < n; ++i) {
             const double shaped = Sample(audio, s, lead + i, 0);
@@ -122,7 +122,7 @@ TEST(SignalOptions, RefusedOptions) {
     for (const auto& [p, message] : cases) {
         RecordingWindow w;
         GeneratorState s = PlannedSweep(p, w);
-        EXPECT_FALSE(Check_signal_options(s, w));
+        EXPECT_FALSE(CheckSignalOptions(s, w));
         ASSERT_EQ(w.boxes.size(), 1u);
         EXPECT_EQ(w.boxes[0].text, message);
         EXPECT_NE(s.iCalcResult, 1);

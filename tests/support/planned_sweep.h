@@ -43,8 +43,8 @@ inline GeneratorState PlannedSweep(const SweepSettings& p, RecordingWindow& w) {
     s.dStartLevel = p.startLevel, s.dEndLevel = p.endLevel;
     s.dToneTime = p.toneMs, s.iToneCycles = p.cycles, s.iShiftMode = p.mode;
     s.sFileName = p.file;
-    s.dLeadInMs = p.leadInMs, s.dGapMs = p.gapMs, s.dTailMs = p.tailMs, s.dRampMs = p.rampMs;
-    s.iSignalChannels = p.signalChannels, s.bEachChannel = p.eachChannel;
+    s.signal.leadInMs = p.leadInMs, s.signal.gapMs = p.gapMs, s.signal.tailMs = p.tailMs, s.signal.rampMs = p.rampMs;
+    s.signal.channels.channels = p.signalChannels, s.signal.channels.each = p.eachChannel;
     Set_up_calculation(s, w);
     return s;
 }

@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(opened->find<QLineEdit>("StartFreq")->text(), " 1e3 ");
         QCOMPARE(opened->find<QLineEdit>("FileName")->text(), "Süß.sweep.wav");
         QCOMPARE(opened->find<QComboBox>("Channels")->currentIndex(), 7);
-        QVERIFY(opened->action("WriteMarkers")->isChecked() && opened->state().bMarkers);
+        QVERIFY(opened->action("WriteMarkers")->isChecked() && opened->state().markers);
         QVERIFY(!opened->state().bFileWritten);  // opening runs nothing
         // The file is at the top of the recent list, which opens it again.
         QList<QAction*> recent = opened->find<QMenu>("RecentSettingsMenu")->actions();
@@ -212,8 +212,8 @@ private slots:
             dialog->accept();
         });
         form->action("SignalOptions")->trigger();
-        QCOMPARE(form->state().dGapMs, 100.0);
-        QCOMPARE(form->state().iSignalChannels, (std::vector<int>{1, 2}));
+        QCOMPARE(form->state().signal.gapMs, 100.0);
+        QCOMPARE(form->state().signal.channels.channels, (std::vector<int>{1, 2}));
         QCOMPARE(form->find<QLabel>("SignalOptions")->text(), "Signal: gap 100 ms, ramps 5 ms, channels 1,2");
         // The form itself is as it was.
         QCOMPARE(form->find<QLineEdit>("StartFreq")->text(), "20");
@@ -223,7 +223,7 @@ private slots:
         auto form = makeForm();
         for (bool on : {true, false, true}) {
             form->action("WriteMarkers")->trigger();
-            QCOMPARE(form->state().bMarkers, on);
+            QCOMPARE(form->state().markers, on);
         }
         // During a run the commands that plan or change the file are off.
         form->enter("Steps", "2");
@@ -244,7 +244,7 @@ private slots:
                               "WriteMarkers"}));
         // Back on after the run; the recent files only once there are some.
         for (const QString& name : offDuringRun) QCOMPARE(form->action(name)->isEnabled(), name != "RecentSettings");
-        QVERIFY(form->state().bMarkers);
+        QVERIFY(form->state().markers);
     }
 
     void planView_data() {

@@ -10,7 +10,7 @@
 
 #include <sys/stat.h>
 
-#include "settings/output_folder.h"
+#include "commands/outputs.h"
 #include "support/hostile_settings.h"
 #include "window/desktop_services.h"
 #include "window/form1.h"

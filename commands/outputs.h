@@ -1,0 +1,43 @@
+// What the front ends show and write besides the WAV file, all from the
+// state: where files go, the report of a completed plan, the tone plan as
+// rows and as CSV or JSON, and the names the commands give files.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/generator_state.h"
+#include "report/plan_export.h"
+
+namespace sweepwav {
+
+// The folder files are written to: sAppDirectory + sWavetableFolder. Empty
+// when the analyser cannot be found and the user has no home folder to fall
+// back to: the front ends then refuse to go on, with kNoHomeFolderMessage.
+std::string OutputFolder(const GeneratorState& s);
+
+// Where the WAV file of the settings goes: the output folder + sFileName.
+std::string DestinationPath(const GeneratorState& s);
+
+inline constexpr const char* kNoHomeFolderMessage =
+    "Couldn't find a home folder to write the files into: HOME is not set and the account has none";
+
+// The file name a typed name gives ("Take.WAV" gives "Take.wav").
+std::string FileNameFor(const std::string& typed);
+
+// Show Info's report of a completed plan (CR LF line ends); also sets
+// iFileSize and sReport.
+const std::string& InfoReport(GeneratorState& s);
+
+// The tone plan of a completed plan as a file of the format: CSV or JSON.
+std::string PlanFileText(const GeneratorState& s, PlanFormat format);
+
+// The format a plan file's name asks for by its ending; None for another.
+PlanFormat PlanFormatOf(std::string_view fileName);
+
+// A title for the plan: "name.wav: 20Hz to 20kHz, 11 tones, log spacing,
+// 44.1kHz 16 bit stereo".
+std::string PlanTitle(const GeneratorState& s);
+
+}  // namespace sweepwav

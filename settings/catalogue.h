@@ -1,0 +1,171 @@
+// Every entry of the form and every option beside it, and every option of
+// the command line, described once. The windows take their captions,
+// tooltips, lists and start-up values from here; the command line its
+// options, help and range hints; settings files their sections and keys;
+// Show Info and the status bar the lines that name the options that are on.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/controls.h"
+#include "core/generator_state.h"
+
+namespace sweepwav {
+
+// An item of a drop-down list and the value it carries.
+struct ListItem {
+    const char* text;
+    std::int32_t value;  // 0 for items that carry no value
+};
+
+// What kind of value an entry holds.
+enum class EntryKind {
+    Number,        // a box that must hold a number
+    Name,          // the file name box
+    Tick,          // a check box or a tick of the Options menu
+    List,          // a drop-down list
+    Milliseconds,  // a length in ms of the Signal options dialog
+    Channels,      // the channels that carry the signal: all, each or a list
+    Button,        // a command button
+};
+
+// How a list's items are named outside the window (command line, settings
+// files): by the value they carry, by their position + 1 (a count), or by
+// their position.
+enum class ItemName { Value, Count, Position };
+
+// Where an entry is set.
+enum class Place { Form, OptionsMenu, SignalDialog };
+
+struct Entry {
+    Control control;
+    EntryKind kind;
+    Place place;
+    // The name screen readers hear, and the caption of the dialog's row;
+    // the text on a button or tick (with & before its Alt letter).
+    std::string_view caption;
+    std::string_view text;
+    std::string_view tooltip;
+    // What the entry holds at start-up, as the command line and settings
+    // files write it (a list's item by ItemName).
+    std::string_view startup;
+    // The range of a number or length (the frequencies' upper end is the
+    // rate's frequency limit), and its unit.
+    double low = 0;
+    double high = 0;
+    bool highIsFrequencyLimit = false;
+    std::string_view unit;
+    // A list's items; for the signal channels, how the dialog offers them:
+    // all, a list, or each in turn.
+    std::span<const ListItem> items;
+    ItemName itemName = ItemName::Value;
+    // The settings file's section and key; none for buttons.
+    std::string_view section;
+    std::string_view key;
+    // The options beside the form: the line of Show Info and the words of
+    // the status bar that name it when it is on ("Gap between tones",
+    // "gap"), and the value in the state.
+    std::string_view reportLabel;
+    std::string_view statusLabel;
+    double SignalOptions::*ms = nullptr;
+};
+
+// The entries, in the order settings files keep them and Show Info and the
+// status bar name them: the sweep, the file, the signal options (in the
+// Signal options dialog's order); then the form's buttons. The form's focus
+// order is that of Control.
+std::span<const Entry> Entries();
+
+// The entry of a control; nullptr for the display controls.
+const Entry* FindEntry(Control c);
+const Entry& EntryOf(Control c);
+
+// The form's plain labels by object name, in their rows, and the names of
+// its two progress lines.
+struct FormLabel {
+    std::string_view name;
+    std::string_view text;
+};
+std::span<const FormLabel> FormLabels();
+
+// What the command line does with an option.
+enum class OptionAction {
+    Set,    // gives the entry's value
+    Tick,   // ticks the entry
+    Clear,  // clears it
+    OutputDir,
+    Seed,
+    Plan,
+    Settings,
+    SaveSettings,
+    Quiet,
+    Help,
+    Version,
+    Info,
+    AutoName,
+};
+
+// The groups of --help, in order.
+enum class OptionGroup { Sweep, File, Commands, Signal, SettingsFiles, Other };
+
+struct Option {
+    std::string_view name;  // "--start-freq"
+    OptionAction action;
+    std::optional<Control> entry = std::nullopt;  // for Set, Tick and Clear
+    std::string_view valueName = {};              // "HZ"; none: takes no value
+    // The lines of --help after the option, with {default}, {range},
+    // {choices} and {items} standing for what the entry says; none: the
+    // option is not listed.
+    std::string_view help = {};
+    OptionGroup group = OptionGroup::Other;
+    char shortName = 0;
+    // Where the option stands among those a shortened or mistyped name could
+    // mean: the order they have always been offered in ("--s" names
+    // --start-freq first).
+    int matchOrder = 0;
+};
+
+// The command line's options, in the order --help lists them, and in their
+// match order.
+std::span<const Option> Options();
+std::span<const Option* const> OptionsInMatchOrder();
+
+// The option that gives an entry its value ("--start-freq" for StartFreq).
+std::string_view OptionNameOf(Control entry);
+
+// A list's items as the command line and settings files name them ("44100"
+// for 44.1kHz, "2" for stereo, "1" for shift frequency to fit time).
+std::string ItemNameAt(const Entry& list, std::size_t position);
+
+// The position of the item a name stands for, if any.
+std::optional<int> ItemPosition(const Entry& list, std::string_view name);
+
+// "a, b, c or d": every item's name.
+std::string ItemNames(const Entry& list);
+
+// The upper end of an entry's range at the rate.
+double RangeHigh(const Entry& e, std::int32_t sampleRate);
+
+// An entry's range as the command line says it: "0 to 1000",
+// "-200 to 0 dBFS", "10 to 21609 Hz" (the limit at the rate).
+std::string RangeText(const Entry& e, std::int32_t sampleRate = 0);
+
+// The value of a length of the Signal options dialog, as the state holds it.
+double& MsValue(SignalOptions& options, const Entry& e);
+double MsValue(const SignalOptions& options, const Entry& e);
+
+// The options that are on, as Show Info ends with them ("Gap between tones =
+// 150ms", "Signal channels = 1, 3") and as the status bar names them ("gap
+// 150 ms", "channels 1,3").
+std::vector<std::string> SignalOptionLines(const SignalOptions& options);
+std::vector<std::string> SignalOptionWords(const SignalOptions& options);
+
+// Whether any option of the Signal options dialog is on.
+bool SignalOptionsOn(const SignalOptions& options);
+
+}  // namespace sweepwav

@@ -1,0 +1,120 @@
+#include "settings/entry_values.h"
+
+#include <charconv>
+
+#include "numbers/number_text.h"
+
+namespace sweepwav {
+
+namespace {
+
+// A length in ms within the entry's range.
+std::optional<double> Length(const Entry& e, std::string_view text) {
+    const auto value = ParseNumber(std::string(text));
+    if (!value || !(*value >= e.low && *value <= e.high)) return std::nullopt;
+    return *value;
+}
+
+std::string Tick(bool ticked) { return ticked ? "yes" : "no"; }
+
+std::string ReadEntry(const Entry& e, WindowOps& w, const GeneratorState& s) {
+    switch (e.kind) {
+        case EntryKind::Number:
+        case EntryKind::Name: return w.text(e.control);
+        case EntryKind::Tick: return Tick(e.place == Place::Form ? w.checked(e.control) : s.markers);
+        case EntryKind::List: {
+            const int selected = w.selected_index(e.control);
+            if (selected < 0) return {};
+            return ItemNameAt(e, static_cast<std::size_t>(selected));
+        }
+        case EntryKind::Milliseconds: return NumberText(MsValue(s.signal, e));
+        case EntryKind::Channels: return ChannelChoiceText(s.signal.channels);
+        case EntryKind::Button: break;
+    }
+    return {};
+}
+
+void FillEntry(const Entry& e, const std::string& text, WindowOps& w, GeneratorState& s) {
+    switch (e.kind) {
+        case EntryKind::Number:
+        case EntryKind::Name: w.set_text(e.control, text); break;
+        case EntryKind::Tick:
+            if (e.place == Place::Form) {
+                w.set_checked(e.control, text == "yes");
+            } else {
+                s.markers = text == "yes";
+            }
+            break;
+        // The window's lists hold the catalogue's items in its order.
+        case EntryKind::List: w.select_index(e.control, ItemPosition(e, text).value_or(-1)); break;
+        case EntryKind::Milliseconds: MsValue(s.signal, e) = Length(e, text).value_or(0); break;
+        case EntryKind::Channels: s.signal.channels = ParseChannelChoice(text).value_or(ChannelChoice{}); break;
+        case EntryKind::Button: break;
+    }
+}
+
+}  // namespace
+
+EntryTexts ReadEntries(WindowOps& w, const GeneratorState& s) {
+    EntryTexts values;
+    for (const Entry& e : Entries()) {
+        if (!e.key.empty()) values[e.control] = ReadEntry(e, w, s);
+    }
+    return values;
+}
+
+void FillEntries(WindowOps& w, GeneratorState& s, const EntryTexts& values) {
+    for (const auto& [control, text] : values) FillEntry(EntryOf(control), text, w, s);
+}
+
+std::optional<std::string> CheckedValue(const Entry& e, std::string_view text) {
+    switch (e.kind) {
+        case EntryKind::Number:
+        case EntryKind::Name: return std::string(text);
+        case EntryKind::Tick:
+            if (text == "yes" || text == "no") return std::string(text);
+            break;
+        case EntryKind::List:
+            if (ItemPosition(e, text)) return std::string(text);
+            break;
+        case EntryKind::Milliseconds:
+            if (Length(e, text)) return std::string(text);
+            break;
+        case EntryKind::Channels:
+            if (ParseChannelChoice(text)) return std::string(text);
+            break;
+        case EntryKind::Button: break;
+    }
+    return std::nullopt;
+}
+
+std::optional<ChannelChoice> ParseChannelChoice(std::string_view text) {
+    if (text == "all") return ChannelChoice{};
+    if (text == "each") return ChannelChoice{{}, true};
+    ChannelChoice choice;
+    while (true) {
+        const std::size_t comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
+        int channel = 0;
+        const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), channel);
+        if (item.empty() || error != std::errc() || end != item.data() + item.size() || channel < 1 || channel > 8) {
+            return std::nullopt;
+        }
+        choice.channels.push_back(channel);
+        if (comma == std::string_view::npos) return choice;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+std::string ChannelChoiceText(const ChannelChoice& choice) {
+    if (choice.each) return "each";
+    if (choice.channels.empty()) return "all";
+    std::string text;
+    for (int c : choice.channels) {
+        if (!text.empty()) text += ',';
+        text += std::to_string(c);
+    }
+    return text;
+}
+
+}  // namespace sweepwav
