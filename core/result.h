@@ -4,7 +4,9 @@
 // - The services of the system (files, settings, viewers) and the engine's
 //   own writers return a Status, or a Result<T> when they also give a value.
 //   A failure always carries its reason in words, as the system states it
-//   ("Permission denied"), ready to be shown after "Could not write ...: ".
+//   ("Permission denied"), ready to be shown after "Could not write ...: ",
+//   and its kind, for a caller that acts on what went wrong: callers look
+//   at the kind, never at the words.
 //   A success may carry a warning: something that could not be done in full
 //   and that the user should hear of ("Could not keep the group of ...").
 // - The window's commands (start-up, Generate, Show Info, Make file name)
@@ -22,14 +24,26 @@
 
 namespace sweepwav {
 
+// What kind of failure a Status carries.
+enum class FailureKind {
+    Other,
+    Missing,   // what was looked for is not there: a setting, a file, a folder on the way
+    Unusable,  // it is there but cannot be used: unreadable, malformed, not text
+    Denied,    // the system does not allow it
+    NoSpace,   // the disk, a quota or a size limit is full
+};
+
 class [[nodiscard]] Status {
 public:
     // Success.
     Status() = default;
 
-    static Status Failure(std::string reason) {
+    static Status Failure(std::string reason) { return Failure(FailureKind::Other, std::move(reason)); }
+
+    static Status Failure(FailureKind kind, std::string reason) {
         Status s;
         s.failed_ = true;
+        s.kind_ = kind;
         s.reason_ = std::move(reason);
         return s;
     }
@@ -46,12 +60,14 @@ public:
 
     // Why it failed; empty on success.
     const std::string& reason() const { return reason_; }
+    FailureKind kind() const { return kind_; }
 
     // A success's warning; usually empty.
     const std::string& warning() const { return warning_; }
 
 private:
     bool failed_ = false;
+    FailureKind kind_ = FailureKind::Other;
     std::string reason_;
     std::string warning_;
 };
@@ -71,6 +87,7 @@ public:
     T&& value() && { return std::move(*value_); }
 
     const std::string& reason() const { return failure_.reason(); }
+    FailureKind kind() const { return failure_.kind(); }
     Status status() const { return ok() ? Status() : failure_; }
 
 private:

@@ -17,6 +17,9 @@ Status WriteAll(int fd, std::span<const std::uint8_t> bytes);
 // The system's reason for an error number ("No space left on device").
 std::string SystemReason(int error);
 
+// A failure for the system's error number: its kind and its reason.
+Status SystemFailure(int error);
+
 }  // namespace sweepwav
 
 #endif  // _WIN32

@@ -23,7 +23,7 @@ namespace sweepwav {
 
 namespace {
 
-Status Failed(int error) { return Status::Failure(SystemReason(error)); }
+Status Failed(int error) { return SystemFailure(error); }
 
 // Hidden temporary names: ".sweepwav-<process id>-<8 letters>". They are
 // short, whatever the length of the target's name, so that a name up to the

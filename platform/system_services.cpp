@@ -46,14 +46,14 @@ Result<std::string> SystemServices::read_setting(const std::string& fullPath) {
     QStringList parts = ToQString(fullPath).split(QLatin1Char('\\'));
     if (parts.size() < 5 || parts[0] != QLatin1String("HKCU") ||
         parts[1] != QLatin1String("Software")) {
-        return Status::Failure("Invalid settings path " + fullPath);
+        return Status::Failure(FailureKind::Missing, "Invalid settings path " + fullPath);
     }
     const QString organisation = parts[2];
     const QString application = parts[3];
     const QString key = parts.mid(4).join(QLatin1Char('/'));
     // A file that may not be read counts as one that cannot be read.
     if (const std::optional<QString> unreadable = UnreadableSettingsFile(organisation, application)) {
-        return Status::Failure("Unable to read " + ToUtf8(*unreadable));
+        return Status::Failure(FailureKind::Unusable, "Unable to read " + ToUtf8(*unreadable));
     }
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, organisation, application);
     // Without a settings file the analyser may be running under Wine, which
@@ -63,21 +63,21 @@ Result<std::string> SystemServices::read_setting(const std::string& fullPath) {
         if (auto wine = ReadWineSetting(WinePrefix(), fullPath)) return *wine;
     }
     if (settings.status() == QSettings::AccessError) {
-        return Status::Failure("Unable to read " + ToUtf8(settings.fileName()));
+        return Status::Failure(FailureKind::Unusable, "Unable to read " + ToUtf8(settings.fileName()));
     }
     if (settings.status() == QSettings::FormatError) {
-        return Status::Failure("Unable to parse " + ToUtf8(settings.fileName()));
+        return Status::Failure(FailureKind::Unusable, "Unable to parse " + ToUtf8(settings.fileName()));
     }
     const QVariant value = settings.value(key);
     if (!value.isValid()) {
-        return Status::Failure("Invalid root in settings key \"" + ToUtf8(key) + "\" (not found)");
+        return Status::Failure(FailureKind::Missing, "Invalid root in settings key \"" + ToUtf8(key) + "\" (not found)");
     }
     // An unquoted comma makes the reader return a list, and a value stored as
     // another type (@Variant(...), @Rect(...)) is decoded as that type: that
     // is not text; nor is text with a NUL character, which no path holds.
     if ((value.typeId() != QMetaType::QString && value.typeId() != QMetaType::QByteArray) ||
         value.toString().contains(QChar(0))) {
-        return Status::Failure("Type mismatch: the value of \"" + ToUtf8(key) + "\" is not text");
+        return Status::Failure(FailureKind::Unusable, "Type mismatch: the value of \"" + ToUtf8(key) + "\" is not text");
     }
     return ToUtf8(value.toString());
 }

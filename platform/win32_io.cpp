@@ -34,6 +34,14 @@ DWORD FullPathName(const std::wstring& path, std::wstring& full) {
     }
 }
 
+Status SystemFailure(DWORD error) {
+    FailureKind kind = FailureKind::Other;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) kind = FailureKind::Missing;
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) kind = FailureKind::Denied;
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) kind = FailureKind::NoSpace;
+    return Status::Failure(kind, SystemReason(error));
+}
+
 std::string SystemReason(DWORD error) {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
@@ -54,8 +62,8 @@ Status WriteAll(HANDLE handle, std::span<const std::uint8_t> bytes) {
     while (left > 0) {
         DWORD written = 0;
         const auto chunk = static_cast<DWORD>(std::min<std::size_t>(left, std::size_t(1) << 30));
-        if (!WriteFile(handle, p, chunk, &written, nullptr)) return Status::Failure(SystemReason(GetLastError()));
-        if (written == 0) return Status::Failure(SystemReason(ERROR_WRITE_FAULT));  // no progress: give up
+        if (!WriteFile(handle, p, chunk, &written, nullptr)) return SystemFailure(GetLastError());
+        if (written == 0) return SystemFailure(ERROR_WRITE_FAULT);  // no progress: give up
         p += written;
         left -= written;
     }

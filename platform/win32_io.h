@@ -27,6 +27,9 @@ DWORD FullPathName(const std::wstring& path, std::wstring& full);
 // ("Access is denied."), without the line end.
 std::string SystemReason(DWORD error);
 
+// A failure for the system's error code: its kind and its reason.
+Status SystemFailure(DWORD error);
+
 // Writes every byte, going on after partial writes; fails with the
 // system's reason.
 Status WriteAll(HANDLE handle, std::span<const std::uint8_t> bytes);

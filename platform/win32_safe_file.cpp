@@ -14,7 +14,7 @@ namespace sweepwav {
 
 namespace {
 
-Status Failed(DWORD error) { return Status::Failure(SystemReason(error)); }
+Status Failed(DWORD error) { return SystemFailure(error); }
 
 // Short, whatever the length of the target's name.
 std::wstring TemporaryName() {

@@ -21,7 +21,7 @@ Result<std::string> SystemServices::read_setting(const std::string& fullPath) {
     const auto first = fullPath.find('\\');
     const auto last = fullPath.rfind('\\');
     if (first == std::string::npos || last == first || fullPath.compare(0, first, "HKCU") != 0) {
-        return Status::Failure("Invalid root in registry key \"" + fullPath + "\"");
+        return Status::Failure(FailureKind::Missing, "Invalid root in registry key \"" + fullPath + "\"");
     }
     const std::wstring key = WideText(fullPath.substr(first + 1, last - first - 1));
     const std::wstring value = WideText(fullPath.substr(last + 1));
@@ -35,13 +35,13 @@ Result<std::string> SystemServices::read_setting(const std::string& fullPath) {
         if (status == ERROR_MORE_DATA) data.resize(bytes / sizeof(wchar_t) + 1);
     }
     if (status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) {
-        return Status::Failure("Invalid root in registry key \"" + fullPath + "\" (not found)");
+        return Status::Failure(FailureKind::Missing, "Invalid root in registry key \"" + fullPath + "\" (not found)");
     }
     if (status == ERROR_UNSUPPORTED_TYPE) {
-        return Status::Failure("Type mismatch: the value of \"" + fullPath + "\" is not text");
+        return Status::Failure(FailureKind::Unusable, "Type mismatch: the value of \"" + fullPath + "\" is not text");
     }
     if (status != ERROR_SUCCESS) {
-        return Status::Failure("Unable to read \"" + fullPath + "\": " + SystemReason(static_cast<DWORD>(status)));
+        return Status::Failure(FailureKind::Unusable, "Unable to read \"" + fullPath + "\": " + SystemReason(static_cast<DWORD>(status)));
     }
     return Utf8Text(data.data());  // up to the terminating NUL
 }

@@ -138,7 +138,7 @@ std::vector<std::string> Lines(std::string_view content) {
 
 bool SameName(std::string_view a, std::string_view b) { return AsciiLower(a) == AsciiLower(b); }
 
-Status NotRegistry() { return Status::Failure("Invalid registry file: it is not one Wine wrote"); }
+Status NotRegistry() { return Status::Failure(FailureKind::Missing, "Invalid registry file: it is not one Wine wrote"); }
 
 // One value line of the wanted key ("name"=data, or @=data for the unnamed
 // value): whether it is the value, and then its text or why not.
@@ -160,7 +160,7 @@ std::optional<Result<std::string>> ValueOf(std::string_view line, std::string_vi
     }
     if (!data.starts_with('"')) {
         if (data.starts_with("dword:") || data.starts_with("hex") || data.starts_with("str(")) {
-            return Status::Failure("Type mismatch: the value \"" + std::string(value) + "\" is not text");
+            return Status::Failure(FailureKind::Unusable, "Type mismatch: the value \"" + std::string(value) + "\" is not text");
         }
         return NotRegistry();
     }
@@ -191,7 +191,7 @@ Result<std::string> FindUserRegistryText(std::string_view content, std::string_v
         }
     }
     if (!found) {
-        return Status::Failure("Invalid root in registry key \"" + std::string(key) + "\": no value \"" +
+        return Status::Failure(FailureKind::Missing, "Invalid root in registry key \"" + std::string(key) + "\": no value \"" +
                                std::string(value) + "\"");
     }
     return std::move(*found);
@@ -201,12 +201,12 @@ Result<std::string> LinuxPathInPrefix(const std::string& prefix, std::string_vie
     namespace fs = std::filesystem;
     const bool hasDrive = windowsPath.size() >= 2 && windowsPath[1] == ':' &&
                           ((windowsPath[0] | 0x20) >= 'a' && (windowsPath[0] | 0x20) <= 'z');
-    if (!hasDrive) return Status::Failure("Invalid path \"" + std::string(windowsPath) + "\": no drive letter");
+    if (!hasDrive) return Status::Failure(FailureKind::Missing, "Invalid path \"" + std::string(windowsPath) + "\": no drive letter");
     const std::string drive{static_cast<char>(windowsPath[0] | 0x20), ':'};
     const fs::path devices = fs::path(prefix) / "dosdevices";
     std::error_code error;
     const fs::path target = fs::read_symlink(devices / drive, error);
-    if (error) return Status::Failure("Invalid drive " + drive + ": no link in " + devices.string());
+    if (error) return Status::Failure(FailureKind::Missing, "Invalid drive " + drive + ": no link in " + devices.string());
     std::string base = (target.is_absolute() ? target : (devices / target).lexically_normal()).string();
     while (!base.empty() && base.back() == '/') base.pop_back();
 
@@ -231,7 +231,7 @@ std::optional<Result<std::string>> ReadWineSetting(const std::string& prefix, st
     const std::string content(std::istreambuf_iterator<char>(in), {});
     Result<std::string> text =
         FindUserRegistryText(content, fullPath.substr(first + 1, last - first - 1), fullPath.substr(last + 1));
-    if (!text && text.reason().starts_with("Invalid")) return std::nullopt;
+    if (!text && text.kind() == FailureKind::Missing) return std::nullopt;
     if (!text) return text;
     Result<std::string> path = LinuxPathInPrefix(prefix, text.value());
     if (!path) return std::nullopt;

@@ -1,6 +1,5 @@
 #include "settings/output_folder.h"
 
-#include "core/text.h"
 
 namespace sweepwav {
 
@@ -11,10 +10,10 @@ void Get_Olvane_Path(GeneratorState& s, WindowOps& w, Services& sv) {
         s.folderLookup = FolderLookup::Found;
         return;
     }
-    // Only a failure saying the path is invalid (the settings or the value do
-    // not exist) is reported; any other failure keeps the start-up folder.
+    // Only settings or a value that do not exist are reported; any other
+    // failure keeps the start-up folder.
     s.folderLookup = FolderLookup::Unreadable;
-    if (AsciiLower(std::string_view(read.reason()).substr(0, 7)) == "invalid") {
+    if (read.kind() == FailureKind::Missing) {
         w.message_box("Couldn't find Olvane installation path", "", Icon::None);
         s.sAppDirectory = sv.folder_defaults().fallbackDirectory;
         s.sWavetableFolder = "";

@@ -4,15 +4,23 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <utility>
 
 #include "synth/dither_source.h"
-#include "synth/shaped_render.h"
 #include "synth/vector_sine.h"
 
 namespace sweepwav {
 
 namespace {
+
+std::uint32_t AllChannels(const RenderJob& job) { return (std::uint32_t(1) << job.channels) - 1; }
+
+// The channels that carry a pass: the job's mask for it, or every channel.
+std::uint32_t PassChannels(const RenderJob& job, int pass) {
+    const auto p = static_cast<std::size_t>(pass);
+    return p < job.passChannels.size() ? job.passChannels[p] : AllChannels(job);
+}
 
 // Nearest integer, exact halves to the even neighbour, for |x| < 2^51: adding
 // 1.5 x 2^52 leaves no fraction bits, so the addition itself rounds in the
@@ -49,6 +57,16 @@ inline void StoreFrame(std::uint8_t* out, std::uint32_t v) {
     }
 }
 
+// Stores one sample into the channels of a frame that carry it (bit c for
+// channel c + 1) and exact zeros into the others.
+template <int Bytes, int Channels>
+inline void StoreMaskedFrame(std::uint8_t* out, std::uint32_t v, std::uint32_t carried) {
+    for (int c = 0; c < Channels; ++c) {
+        const std::uint32_t code = (carried >> c) & 1 ? v : 0;
+        for (int j = 0; j < Bytes; ++j) *out++ = static_cast<std::uint8_t>(code >> (8 * j));
+    }
+}
+
 // Frames whose sines are computed together: the arguments and the sines of
 // a block stay in the first-level cache.
 constexpr std::int32_t kBlock = 256;
@@ -59,9 +77,10 @@ static_assert(kBlock % kSineLanes == 0);
 // random sampling, to stay within 4 ulp, and its std::sin is within 1 ulp:
 // the two sines differ by at most 5 ulp of a value below 1, 5 x 2^-53.
 // Scaled by an amplitude below 2^23 that is at most 5 x 2^-30; the
-// product's rounding and the dither's addition add half an ulp of a value
-// below 2^24, at most 2^-30, each, in each path. So samples built from the
-// two sines differ by less than 9 x 2^-30 < 2^-26, and one further than that
+// product's rounding, the ramp's gain (at most 1, so it shrinks the
+// difference) and the dither's addition add half an ulp of a value below
+// 2^24, at most 2^-30, each, in each path. So samples built from the two
+// sines differ by less than 11 x 2^-30 < 2^-26, and one further than that
 // from every half-way point rounds as std::sin's sample does. kGuard = 2^-16
 // leaves a factor of 1024 on top, as the 4 ulp were sampled, not proven.
 // The clipping limits, the largest code + 0.5 and the smallest - 0.5, are
@@ -70,25 +89,47 @@ static_assert(kBlock % kSineLanes == 0);
 constexpr double kGuard = 1.0 / 65536;
 constexpr double kNearHalf = 0.5 - kGuard;
 
-// What the samples of one chunk's tone are made of.
+// What the samples of one chunk's tone are made of: the tone, the word, the
+// dither, the sine, and the ramps (a gain of exactly 1 outside them).
 struct ToneShape {
     double freq, amplitude, phaseScale;
     double maxCode, minCode, justify;
     bool dither;
     SineBlock vectorSines;  // none: std::sin
+    std::int32_t rampFrames, toneFrames;
+    bool rampIn, rampOut;
 };
+
+// The raised-cosine gain of frame n of the tone: rising from 0 over the
+// first rampFrames frames, falling to 0 over the last, 1 in between.
+double Gain(const ToneShape& t, std::int32_t n) {
+    const std::int32_t r = t.rampFrames;
+    if (t.rampIn && n < r) return 0.5 - 0.5 * std::cos(std::numbers::pi * n / r);
+    const std::int32_t fromEnd = t.toneFrames - 1 - n;
+    if (t.rampOut && fromEnd < r) return 0.5 - 0.5 * std::cos(std::numbers::pi * fromEnd / r);
+    return 1;
+}
+
+// Whether frames [first, first + count) reach into a ramp.
+bool InRamp(const ToneShape& t, std::int32_t first, std::int32_t count) {
+    if (t.rampFrames <= 0) return false;
+    return (t.rampIn && first < t.rampFrames) || (t.rampOut && first + count > t.toneFrames - t.rampFrames);
+}
 
 // Frames [first, first + count) of a tone, count <= kBlock, as their final
 // sample values (rounded, clipped, left-justified) and as the integers the
-// containers hold. Every step runs over the whole block before the next, so
-// that the compiler can keep several frames in one register. Returns how
-// many samples were recomputed with std::sin.
+// containers hold: sine, amplitude, ramp gain, dither, rounding, clipping.
+// Every step runs over the whole block before the next, so that the
+// compiler can keep several frames in one register. Returns how many
+// samples were recomputed with std::sin.
 std::int32_t SampleBlock(const ToneShape& t, std::int32_t first, std::int32_t count, DitherSource& dither,
                          double* samples, std::uint32_t* codes) {
     alignas(64) double x[kBlock];
     alignas(64) double sines[kBlock];
     alignas(64) double values[kBlock];
+    alignas(64) double gains[kBlock];
     alignas(64) float noise[kBlock];
+    const bool ramped = InRamp(t, first, count);
     // The phase is computed from n alone, in this order, for every frame.
     for (std::int32_t i = 0; i < count; ++i) x[i] = (first + i) * t.phaseScale * t.freq;
     if (t.vectorSines != nullptr) {
@@ -100,6 +141,10 @@ std::int32_t SampleBlock(const ToneShape& t, std::int32_t first, std::int32_t co
         for (std::int32_t i = 0; i < count; ++i) sines[i] = std::sin(x[i]);
     }
     for (std::int32_t i = 0; i < count; ++i) values[i] = sines[i] * t.amplitude;
+    if (ramped) {
+        for (std::int32_t i = 0; i < count; ++i) gains[i] = Gain(t, first + i);
+        for (std::int32_t i = 0; i < count; ++i) values[i] = values[i] * gains[i];
+    }
     if (t.dither) {
         for (std::int32_t i = 0; i < count; ++i) {
             float r1, r2;
@@ -114,6 +159,7 @@ std::int32_t SampleBlock(const ToneShape& t, std::int32_t first, std::int32_t co
         for (std::int32_t i = 0; i < count; ++i) {
             if (std::fabs(values[i] - samples[i]) < kNearHalf) [[likely]] continue;
             double value = std::sin(x[i]) * t.amplitude;
+            if (ramped) value = value * gains[i];
             if (t.dither) value = value + noise[i];
             samples[i] = RoundToEven(value);
             ++recomputed;
@@ -141,9 +187,16 @@ ChunkEnds Render(const RenderJob& job, const Chunk& chunk, SineBlock vectorSines
                          -std::ldexp(1.0, job.bits - 1),
                          job.bits > 16 ? std::ldexp(1.0, 24 - job.bits) : 1.0,
                          job.dither,
-                         vectorSines};
+                         vectorSines,
+                         job.rampFrames,
+                         chunk.toneFrames,
+                         chunk.rampIn,
+                         chunk.rampOut};
+    const std::uint32_t carried = PassChannels(job, chunk.pass);
+    const bool everyChannel = carried == AllChannels(job);
 
-    DitherSource dither(job.runSeed, static_cast<std::uint64_t>(chunk.tone));
+    // Each pass of a tone has dither of its own.
+    DitherSource dither(job.runSeed, static_cast<std::uint64_t>(chunk.tone + chunk.pass * job.tones));
     if (job.dither) dither.Skip(static_cast<std::uint64_t>(chunk.first));
 
     ChunkEnds ends;
@@ -158,7 +211,11 @@ ChunkEnds Render(const RenderJob& job, const Chunk& chunk, SineBlock vectorSines
         const std::int32_t count = std::min(kBlock, end - block);
         ends.recomputed += SampleBlock(tone, block, count, dither, samples, codes);
         for (std::int32_t i = 0; i < count; ++i) {
-            StoreFrame<Bytes, Channels>(out, codes[i]);
+            if (everyChannel) [[likely]] {
+                StoreFrame<Bytes, Channels>(out, codes[i]);
+            } else {
+                StoreMaskedFrame<Bytes, Channels>(out, codes[i], carried);
+            }
             out += Bytes * Channels;
         }
         if (block == chunk.first) keep(ends.firstSample, ends.firstBytes, 0);
@@ -177,10 +234,11 @@ constexpr std::array<RenderFn, sizeof...(C)> RenderersFor(std::index_sequence<C.
 }  // namespace
 
 ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* out) {
-    // Silence, and tones shaped by the signal options, take their own path;
-    // without signal options every chunk takes the one below.
-    if (chunk.tone < 0) return RenderSilence(job, chunk, out);
-    if (NeedsShaping(job, chunk)) return RenderShaped(job, chunk, out);
+    // Silence is exact zeros in every channel, without dither.
+    if (chunk.tone < 0) {
+        std::memset(out, 0, static_cast<std::size_t>(chunk.count) * static_cast<std::size_t>(job.frameBytes()));
+        return {};
+    }
     // One copy of the sample loop per container width and channel count.
     static constexpr auto k2 = RenderersFor<2>(std::make_index_sequence<8>());
     static constexpr auto k3 = RenderersFor<3>(std::make_index_sequence<8>());

@@ -21,7 +21,16 @@ std::string ToneLabel(const GeneratorState& s, int index) {
            " Hz, " + NumberText(RoundDecimals(s.dLevel[i], 3)) + " dBFS";
 }
 
-std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
+namespace {
+
+// One mark per tone as it is played (once per channel, one channel at a
+// time), where it stands in the audio, silence included.
+struct Mark {
+    std::uint32_t position, length;
+    std::string label;
+};
+
+std::vector<Mark> Marks(const GeneratorState& s) {
     const auto planned = static_cast<std::size_t>(s.iSteps) + 1;
     if (s.iSteps < 0 || s.dFreq.size() != planned || s.dLevel.size() != planned ||
         s.dSamples.size() != planned) {
@@ -33,25 +42,44 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
     for (double n : s.dSamples) frames += n;
     if (frames == 0) return {};
 
-    // One mark per tone as it is played (once per channel, one channel at a
-    // time), where it stands in the audio, silence included.
-    struct Mark {
-        std::uint32_t position, length;
-        std::string label;
-    };
     std::vector<Mark> marks;
-    std::uint32_t listSize = 4;  // "adtl"
     for (const Segment& segment : SignalSegments(s)) {
         if (segment.tone < 0) continue;
         std::string label = ToneLabel(s, segment.tone);
         if (s.signal.channels.each) label += " (channel " + std::to_string(segment.pass + 1) + ")";
         marks.push_back({static_cast<std::uint32_t>(segment.first), static_cast<std::uint32_t>(segment.frames),
                          std::move(label)});
-        const auto lablSize = static_cast<std::uint32_t>(4 + marks.back().label.size() + 1);
-        listSize += 8 + Padded(lablSize) + 8 + kLtxtBytes;
     }
+    return marks;
+}
+
+std::uint32_t LablSize(const Mark& m) { return static_cast<std::uint32_t>(4 + m.label.size() + 1); }
+
+// The size fields of the "cue " and "LIST" chunks; both are even.
+struct ChunkSizes {
+    std::uint32_t cue = 0, list = 0;
+};
+
+ChunkSizes SizesOf(const std::vector<Mark>& marks) {
+    ChunkSizes sizes{4 + kCuePointBytes * static_cast<std::uint32_t>(marks.size()), 4};  // count; "adtl"
+    for (const Mark& m : marks) sizes.list += 8 + Padded(LablSize(m)) + 8 + kLtxtBytes;
+    return sizes;
+}
+
+}  // namespace
+
+std::size_t ToneMarkerBytes(const GeneratorState& s) {
+    const std::vector<Mark> marks = Marks(s);
+    if (marks.empty()) return 0;
+    const ChunkSizes sizes = SizesOf(marks);
+    return 8 + std::size_t(sizes.cue) + 8 + sizes.list;
+}
+
+std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
+    const std::vector<Mark> marks = Marks(s);
+    if (marks.empty()) return {};
     const auto count = static_cast<std::uint32_t>(marks.size());
-    const std::uint32_t cueSize = 4 + kCuePointBytes * count;
+    const auto [cueSize, listSize] = SizesOf(marks);
 
     std::vector<std::uint8_t> out;
     out.reserve(8 + cueSize + 8 + listSize);
@@ -74,7 +102,7 @@ std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s) {
     w.head("LIST", listSize);
     w.id("adtl");
     for (std::uint32_t i = 0; i < count; ++i) {
-        const auto lablSize = static_cast<std::uint32_t>(4 + marks[i].label.size() + 1);
+        const std::uint32_t lablSize = LablSize(marks[i]);
         w.head("labl", lablSize);
         w.u32(i + 1);
         w.text(marks[i].label);

@@ -25,6 +25,9 @@ namespace sweepwav {
 // iSteps + 1 tones, or when the tones have no frames at all.
 std::vector<std::uint8_t> ToneMarkerChunks(const GeneratorState& s);
 
+// How many bytes ToneMarkerChunks gives, without making them.
+std::size_t ToneMarkerBytes(const GeneratorState& s);
+
 // The label of tone index (0-based), e.g. "Tone 3: 997 Hz, -20 dBFS":
 // frequency and level rounded to 3 decimals in the program's number text.
 std::string ToneLabel(const GeneratorState& s, int index);

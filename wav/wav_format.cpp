@@ -32,7 +32,7 @@ WavFileSize FileSizeOf(const GeneratorState& s, std::size_t markerBytes) {
 }
 
 WavFileSize PlannedFileSize(const GeneratorState& s) {
-    return FileSizeOf(s, s.markers ? ToneMarkerChunks(s).size() : 0);
+    return FileSizeOf(s, s.markers ? ToneMarkerBytes(s) : 0);
 }
 
 bool FitsInWavFile(const WavFileSize& size) {

@@ -372,13 +372,16 @@ TEST(OutputFolder, AnalyserSettingsLookup) {
         const char* home = "/home/user/";  // the fallback; empty: the user has no home folder
     } cases[] = {
         {std::string("/srv/Analyser"), false, "/srv/Analyser", "/User Wavetables/", FolderLookup::Found},
-        {Status::Failure("Invalid root in settings key"), true, "/home/user/", "", FolderLookup::NotFound},
-        {Status::Failure("INVALID"), true, "/home/user/", "", FolderLookup::NotFound},
-        {Status::Failure(" invalid"), false, "/opt/analyser", "/User Wavetables/", FolderLookup::Unreadable},
-        {Status::Failure("Unable to read the settings"), false, "/opt/analyser", "/User Wavetables/",
+        {Status::Failure(FailureKind::Missing, "Invalid root in settings key"), true, "/home/user/", "",
+         FolderLookup::NotFound},
+        // The kind decides, not the words.
+        {Status::Failure(FailureKind::Missing, "no such value"), true, "/home/user/", "", FolderLookup::NotFound},
+        {Status::Failure(FailureKind::Unusable, "Invalid value"), false, "/opt/analyser", "/User Wavetables/",
          FolderLookup::Unreadable},
+        {Status::Failure("Invalid settings"), false, "/opt/analyser", "/User Wavetables/", FolderLookup::Unreadable},
         // No folder at all, rather than the root folder: the front ends refuse to go on.
-        {Status::Failure("Invalid root in settings key"), true, "", "", FolderLookup::NotFound, ""},
+        {Status::Failure(FailureKind::Missing, "Invalid root in settings key"), true, "", "", FolderLookup::NotFound,
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.read.ok() ? c.read.value() : c.read.reason());
