@@ -1,7 +1,7 @@
-#include <cmath>
 #include <string>
 
 #include "commands/commands.h"
+#include "numbers/exact_math.h"
 #include "numbers/number_text.h"
 #include "settings/catalogue.h"
 #include "settings/output_folder.h"
@@ -37,7 +37,7 @@ bool StartupTick(Control c) { return EntryOf(c).startup == "yes"; }
 }  // namespace
 
 void Form_Load(GeneratorState& s, WindowOps& w, Services& sv, bool lookUpFolder) {
-    s.dPi = 4 * std::atan(1.0);
+    s.dPi = 4 * ExactAtan(1.0);  // the double nearest pi
     s.sAppTitle = "Sweep WAV generation";
 
     const FolderDefaults folders = sv.folder_defaults();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "numbers/exact_math.h"
 #include "numbers/number_text.h"
 #include "plan/alignment.h"
 #include "plan/signal_layout.h"
@@ -35,17 +36,17 @@ void PlanFrequencies(GeneratorState& s) {
             s.dFreq[i] = s.dStartFreq + (i * (s.dEndFreq - s.dStartFreq)) / steps;
         } else {
             s.dFreq[i] = s.dStartFreq *
-                         std::pow(s.dEndFreq / s.dStartFreq, static_cast<double>(i) / steps);
+                         ExactPow(s.dEndFreq / s.dStartFreq, static_cast<double>(i) / steps);
         }
     }
 }
 
 void PlanLevels(GeneratorState& s) {
     s.dLevelStep = s.iSteps == 0 ? 0.0 : (s.dEndLevel - s.dStartLevel) / s.iSteps;
-    const double fullScale = std::pow(2.0, s.iBits - 1);
+    const double fullScale = std::ldexp(1.0, s.iBits - 1);
     for (int i = 0; i <= s.iSteps; ++i) {
         s.dLevel[i] = s.dStartLevel + i * s.dLevelStep;
-        s.dAmplitude[i] = std::pow(10.0, s.dLevel[i] / 20) * fullScale;
+        s.dAmplitude[i] = ExactPow(10.0, s.dLevel[i] / 20) * fullScale;
         // Full level stays two steps below the largest code.
         if (s.dLevel[i] == 0) s.dAmplitude[i] = fullScale - 2;
     }

@@ -1,8 +1,8 @@
 #include "report/info_report.h"
 
-#include <cmath>
 #include <string>
 
+#include "numbers/exact_math.h"
 #include "numbers/number_text.h"
 #include "settings/catalogue.h"
 #include "wav/wav_format.h"
@@ -22,7 +22,7 @@ std::string FrequencyLine(const GeneratorState& s) {
     std::string line;
     if (s.bLogSteps) {
         const double factor =
-            s.iSteps == 0 ? 1.0 : std::pow(s.dEndFreq / s.dStartFreq, 1.0 / s.iSteps);
+            s.iSteps == 0 ? 1.0 : ExactPow(s.dEndFreq / s.dStartFreq, 1.0 / s.iSteps);
         line = "Frequency factor = " + Rounded(factor, 2);
     } else {
         const double step = s.iSteps == 0 ? 0.0 : (s.dEndFreq - s.dStartFreq) / s.iSteps;

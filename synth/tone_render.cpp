@@ -7,6 +7,7 @@
 #include <numbers>
 #include <utility>
 
+#include "numbers/exact_math.h"
 #include "synth/dither_source.h"
 #include "synth/vector_sine.h"
 
@@ -72,17 +73,23 @@ inline void StoreMaskedFrame(std::uint8_t* out, std::uint32_t v, std::uint32_t c
 constexpr std::int32_t kBlock = 256;
 static_assert(kBlock % kSineLanes == 0);
 
-// A sample is recomputed with std::sin when its value before rounding lies
-// within kGuard of a half-way point x.5. glibc's vector sine was tested, by
-// random sampling, to stay within 4 ulp, and its std::sin is within 1 ulp:
-// the two sines differ by at most 5 ulp of a value below 1, 5 x 2^-53.
-// Scaled by an amplitude below 2^23 that is at most 5 x 2^-30; the
-// product's rounding, the ramp's gain (at most 1, so it shrinks the
-// difference) and the dither's addition add half an ulp of a value below
-// 2^24, at most 2^-30, each, in each path. So samples built from the two
-// sines differ by less than 11 x 2^-30 < 2^-26, and one further than that
-// from every half-way point rounds as std::sin's sample does. kGuard = 2^-16
-// leaves a factor of 1024 on top, as the 4 ulp were sampled, not proven.
+// Every sample is defined by the correctly rounded sine and cosine
+// (ExactSin, ExactCos): the double nearest the exact value, then the same
+// double operations in the same order on every machine. The fast sine (the
+// vector sine, or std::sin) and std::cos in the ramps' gain only stand in
+// for them where that cannot change a sample: a sample whose value before
+// rounding lies within kGuard of a half-way point x.5 is computed again
+// from the exact sine and gain. The budget: the fast sines are within
+// 32 ulp of the exact one (measured by random sampling: glibc's vector sine
+// 4, glibc's std::sin 1, mingw-w64's sin 26), so within 32 x 2^-53 = 2^-48
+// of it; scaled by an amplitude below 2^24 that is at most 2^-24. The
+// fast gain, 0.5 - 0.5 cos, is within 2^-48 of the exact one as well
+// (std::cos likewise); times a value below 2^24, 2^-24 again. The
+// product's rounding, the gain's product and the dither's addition add
+// half an ulp of a value below 2^24, 2^-30, each, in each path. So the two
+// values differ by less than 2^-22, and one further than that from every
+// half-way point rounds as the exact one does. kGuard = 2^-16 leaves a
+// factor of 64 on top, as the fast sines' errors were sampled, not proven.
 // The clipping limits, the largest code + 0.5 and the smallest - 0.5, are
 // half-way points as well. About 2 x 2^-16 (3 in 10^5) of the samples of a
 // dithered tone are recomputed; more where a peak sits on a half-way point.
@@ -101,14 +108,19 @@ struct ToneShape {
 };
 
 // The raised-cosine gain of frame n of the tone: rising from 0 over the
-// first rampFrames frames, falling to 0 over the last, 1 in between.
+// first rampFrames frames, falling to 0 over the last, 1 in between; with
+// the fast cosine or the exact one.
+template <double (*Cos)(double)>
 double Gain(const ToneShape& t, std::int32_t n) {
     const std::int32_t r = t.rampFrames;
-    if (t.rampIn && n < r) return 0.5 - 0.5 * std::cos(std::numbers::pi * n / r);
+    if (t.rampIn && n < r) return 0.5 - 0.5 * Cos(std::numbers::pi * n / r);
     const std::int32_t fromEnd = t.toneFrames - 1 - n;
-    if (t.rampOut && fromEnd < r) return 0.5 - 0.5 * std::cos(std::numbers::pi * fromEnd / r);
+    if (t.rampOut && fromEnd < r) return 0.5 - 0.5 * Cos(std::numbers::pi * fromEnd / r);
     return 1;
 }
+
+double FastCos(double x) { return std::cos(x); }
+double ExactCosine(double x) { return ExactCos(x); }
 
 // Whether frames [first, first + count) reach into a ramp.
 bool InRamp(const ToneShape& t, std::int32_t first, std::int32_t count) {
@@ -121,7 +133,7 @@ bool InRamp(const ToneShape& t, std::int32_t first, std::int32_t count) {
 // containers hold: sine, amplitude, ramp gain, dither, rounding, clipping.
 // Every step runs over the whole block before the next, so that the
 // compiler can keep several frames in one register. Returns how many
-// samples were recomputed with std::sin.
+// samples were recomputed from the exact sine.
 std::int32_t SampleBlock(const ToneShape& t, std::int32_t first, std::int32_t count, DitherSource& dither,
                          double* samples, std::uint32_t* codes) {
     alignas(64) double x[kBlock];
@@ -142,7 +154,7 @@ std::int32_t SampleBlock(const ToneShape& t, std::int32_t first, std::int32_t co
     }
     for (std::int32_t i = 0; i < count; ++i) values[i] = sines[i] * t.amplitude;
     if (ramped) {
-        for (std::int32_t i = 0; i < count; ++i) gains[i] = Gain(t, first + i);
+        for (std::int32_t i = 0; i < count; ++i) gains[i] = Gain<FastCos>(t, first + i);
         for (std::int32_t i = 0; i < count; ++i) values[i] = values[i] * gains[i];
     }
     if (t.dither) {
@@ -155,15 +167,13 @@ std::int32_t SampleBlock(const ToneShape& t, std::int32_t first, std::int32_t co
     }
     for (std::int32_t i = 0; i < count; ++i) samples[i] = RoundToEven(values[i]);
     std::int32_t recomputed = 0;
-    if (t.vectorSines != nullptr) {
-        for (std::int32_t i = 0; i < count; ++i) {
-            if (std::fabs(values[i] - samples[i]) < kNearHalf) [[likely]] continue;
-            double value = std::sin(x[i]) * t.amplitude;
-            if (ramped) value = value * gains[i];
-            if (t.dither) value = value + noise[i];
-            samples[i] = RoundToEven(value);
-            ++recomputed;
-        }
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (std::fabs(values[i] - samples[i]) < kNearHalf) [[likely]] continue;
+        double value = ExactSin(x[i]) * t.amplitude;
+        if (ramped) value = value * Gain<ExactCosine>(t, first + i);
+        if (t.dither) value = value + noise[i];
+        samples[i] = RoundToEven(value);
+        ++recomputed;
     }
     for (std::int32_t i = 0; i < count; ++i) {
         double sample = samples[i];

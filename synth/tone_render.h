@@ -45,9 +45,9 @@ struct Chunk {
 };
 
 // The first and last sample of a rendered chunk, as values and as container
-// bytes (least significant first), and how many of its samples the vector
+// bytes (least significant first), and how many of its samples the fast
 // sine left too close to a rounding boundary, so that they were computed
-// again with std::sin.
+// again from the correctly rounded sine.
 struct ChunkEnds {
     double firstSample = 0;
     double lastSample = 0;
@@ -65,8 +65,9 @@ inline constexpr std::size_t kRenderSlack = 8;
 // kRenderSlack more, whose value is then undefined: per frame
 // one sine sample, optional TPDF dither, rounded half to even, clipped to the
 // word, left-justified in its container and copied into every channel.
-// Where the machine has a vector sine (ChosenVectorSine) it computes the
-// sines, and the bytes are still exactly those of std::sin.
+// The samples are those of the correctly rounded sine and cosine
+// (ExactSin, ExactCos), on every machine; the vector sine
+// (ChosenVectorSine) or std::sin computes them fast.
 ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* out);
 
 }  // namespace sweepwav

@@ -1,7 +1,7 @@
 // Sines of many arguments at once, with the widest vector sine that the CPU
-// and the C library offer. Its results can differ from std::sin's in the
-// last bits: a caller that needs std::sin's exact result must check each
-// value it uses against the vector sine's error bound.
+// and the C library offer. Its results can differ from the exact sine's in
+// the last bits: a caller that needs the exact result must check each value
+// it uses against the vector sine's error bound.
 #pragma once
 
 #include <cstddef>
