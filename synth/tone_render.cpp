@@ -68,6 +68,18 @@ inline void StoreMaskedFrame(std::uint8_t* out, std::uint32_t v, std::uint32_t c
     }
 }
 
+// std::sin of the phase x minus the nearest whole multiple k of 2 pi. 2 pi
+// is taken in three parts, the first two of 21 bits, so that k times them
+// is exact for every phase below 2^34 and the remainder is within 2^-52 of
+// the exact one. mingw-w64's sin does no such reduction of its own: it was
+// off by up to 2^-37 on phases near 2^33.
+double FastSin(double x) {
+    constexpr double kTurnHigh = 0x1.921fb00000000p+2, kTurnMiddle = 0x1.5110b00000000p-20;
+    constexpr double kTurnLow = 0x1.18469898cc517p-42, kTurnsPerRadian = 0.15915494309189535;
+    const double k = RoundToEven(x * kTurnsPerRadian);
+    return std::sin(((x - k * kTurnHigh) - k * kTurnMiddle) - k * kTurnLow);
+}
+
 // Frames whose sines are computed together: the arguments and the sines of
 // a block stay in the first-level cache.
 constexpr std::int32_t kBlock = 256;
@@ -76,20 +88,21 @@ static_assert(kBlock % kSineLanes == 0);
 // Every sample is defined by the correctly rounded sine and cosine
 // (ExactSin, ExactCos): the double nearest the exact value, then the same
 // double operations in the same order on every machine. The fast sine (the
-// vector sine, or std::sin) and std::cos in the ramps' gain only stand in
-// for them where that cannot change a sample: a sample whose value before
-// rounding lies within kGuard of a half-way point x.5 is computed again
-// from the exact sine and gain. The budget: the fast sines are within
-// 32 ulp of the exact one (measured by random sampling: glibc's vector sine
-// 4, glibc's std::sin 1, mingw-w64's sin 26), so within 32 x 2^-53 = 2^-48
-// of it; scaled by an amplitude below 2^24 that is at most 2^-24. The
-// fast gain, 0.5 - 0.5 cos, is within 2^-48 of the exact one as well
-// (std::cos likewise); times a value below 2^24, 2^-24 again. The
-// product's rounding, the gain's product and the dither's addition add
-// half an ulp of a value below 2^24, 2^-30, each, in each path. So the two
-// values differ by less than 2^-22, and one further than that from every
-// half-way point rounds as the exact one does. kGuard = 2^-16 leaves a
-// factor of 64 on top, as the fast sines' errors were sampled, not proven.
+// vector sine, or std::sin of the phase brought near 0 by FastSin) and
+// std::cos in the ramps' gain only stand in for them where that cannot
+// change a sample: a sample whose value before rounding lies within kGuard
+// of a half-way point x.5 is computed again from the exact sine and gain.
+// The budget: the fast sines were measured, by random sampling of phases
+// up to 2^33 radians, within 1.5 x 2^-52 of the exact sine (glibc's vector
+// sine; FastSin, with glibc and with mingw-w64); say 2^-50. Scaled by an
+// amplitude below 2^24 that is at most 2^-26. std::cos on [0, pi] was
+// within 2^-53, so the fast gain, 0.5 - 0.5 cos, is within 2^-52 of the
+// exact one; times a value below 2^24, 2^-28. The product's rounding, the
+// gain's product and the dither's addition add half an ulp of a value
+// below 2^24, 2^-30, each, in each path. So the two values differ by less
+// than 2^-25, and one further than that from every half-way point rounds
+// as the exact one does. kGuard = 2^-16 leaves a factor of 512 on top, as
+// the fast functions' errors were sampled, not proven.
 // The clipping limits, the largest code + 0.5 and the smallest - 0.5, are
 // half-way points as well. About 2 x 2^-16 (3 in 10^5) of the samples of a
 // dithered tone are recomputed; more where a peak sits on a half-way point.
@@ -102,7 +115,7 @@ struct ToneShape {
     double freq, amplitude, phaseScale;
     double maxCode, minCode, justify;
     bool dither;
-    SineBlock vectorSines;  // none: std::sin
+    SineBlock vectorSines;  // none: FastSin
     std::int32_t rampFrames, toneFrames;
     bool rampIn, rampOut;
 };
@@ -150,7 +163,7 @@ std::int32_t SampleBlock(const ToneShape& t, std::int32_t first, std::int32_t co
         std::fill(x + count, x + padded, 0.0);
         t.vectorSines(x, sines, static_cast<std::size_t>(padded));
     } else {
-        for (std::int32_t i = 0; i < count; ++i) sines[i] = std::sin(x[i]);
+        for (std::int32_t i = 0; i < count; ++i) sines[i] = FastSin(x[i]);
     }
     for (std::int32_t i = 0; i < count; ++i) values[i] = sines[i] * t.amplitude;
     if (ramped) {

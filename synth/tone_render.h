@@ -67,7 +67,7 @@ inline constexpr std::size_t kRenderSlack = 8;
 // word, left-justified in its container and copied into every channel.
 // The samples are those of the correctly rounded sine and cosine
 // (ExactSin, ExactCos), on every machine; the vector sine
-// (ChosenVectorSine) or std::sin computes them fast.
+// (ChosenVectorSine) or std::sin computes them fast, one sine at a time.
 ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* out);
 
 }  // namespace sweepwav

@@ -16,7 +16,7 @@ using SineBlock = void (*)(const double* x, double* out, std::size_t count);
 
 struct VectorSine {
     const char* name = nullptr;  // "AVX-512" or "AVX2"
-    SineBlock sines = nullptr;   // none: use std::sin
+    SineBlock sines = nullptr;   // none: one sine at a time, with std::sin
 };
 
 // The vector sine of this machine, chosen once. None on other CPUs and

@@ -103,3 +103,10 @@ cmake -S . -B "$linux" -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_BUILD_WINDOW=OFF -D
 cmake --build "$linux" -j"$jobs" --target sweepwav-cli
 
 tools/windows-checks.sh "$build/cli/sweepwav-cli.exe" "$linux/cli/sweepwav-cli" "$build/checks"
+
+# The same bytes on every build: files, Show Info and plans of 200 and more
+# settings from the Linux build (vector and scalar sine) and the .exe.
+tools/install-packages.sh --no-install-recommends python3
+python3 tools/identity_check.py "$build/cli/sweepwav-cli.exe" "$linux/cli/sweepwav-cli" "$build/identity" >"$build/identity.log" ||
+  { grep DIFFER "$build/identity.log" >&2; tail -n 1 "$build/identity.log" >&2; exit 1; }
+tail -n 1 "$build/identity.log"

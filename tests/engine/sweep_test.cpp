@@ -15,6 +15,7 @@
 #include "plan/tone_plan.h"
 #include "synth/dither_source.h"
 #include "synth/synthesis.h"
+#include "support/exact_sample.h"
 #include "support/planned_sweep.h"
 #include "support/recording_fake.h"
 
@@ -336,12 +337,10 @@ std::vector<std::uint8_t> PlainRendering(const GeneratorState& s, std::uint64_t 
     for (int k = 0; k <= s.iSteps; ++k) {
         DitherSource dither(seed, static_cast<std::uint64_t>(k));
         for (std::int32_t n = 0; n < static_cast<std::int32_t>(s.dSamples[k]); ++n) {
-            double v = std::sin(n * phaseScale * s.dFreq[k]) * s.dAmplitude[k];
-            if (s.bDither) {
-                float r1, r2;
-                dither.NextPair(r1, r2);
-                v = v + ((r2 + r1) - 1.0f);
-            }
+            float r1 = 0, r2 = 0;
+            if (s.bDither) dither.NextPair(r1, r2);
+            double v = testing::ExactSampleValue(n * phaseScale * s.dFreq[k], s.dAmplitude[k], s.bDither,
+                                                 (r2 + r1) - 1.0f);
             v = std::min(std::max(std::nearbyint(v), -full), full - 1);
             if (s.iBits > 16) v *= std::ldexp(1.0, 24 - s.iBits);
             const auto word = static_cast<std::uint32_t>(static_cast<std::int32_t>(v));
