@@ -2,7 +2,6 @@
 
 #include <quadmath.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -212,16 +211,15 @@ int Side(Wide v, Quad m) {
     return diff > allowed ? 1 : diff < -allowed ? -1 : 0;
 }
 
-double Even(double a, double b) { return (std::bit_cast<std::uint64_t>(a) & 1) == 0 ? a : b; }
-
+// A value within the allowance of a half-way point has that point as its
+// hi (the allowance is far below a Quad's last bit), which the conversion
+// rounds to the even neighbour. Elsewhere hi and lo lie on the same side of
+// every half-way point, unless hi is one.
 double Nearest(Wide v) {
     const double d = static_cast<double>(v.hi);
     const double up = std::nextafter(d, kInfinity), down = std::nextafter(d, -kInfinity);
-    const int above = Side(v, HalfWay(d, up)), below = Side(v, HalfWay(d, down));
-    if (above > 0) return up;
-    if (below < 0) return down;
-    if (above == 0) return Even(d, up);
-    if (below == 0) return Even(d, down);
+    if (Side(v, HalfWay(d, up)) > 0) return up;
+    if (Side(v, HalfWay(d, down)) < 0) return down;
     return d;
 }
 

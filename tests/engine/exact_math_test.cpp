@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "numbers/exact_math.h"
+#include "support/planned_sweep.h"
 
 namespace sweepwav {
 namespace {
@@ -117,6 +118,15 @@ TEST(ExactMath, BothEvaluationsAgree) {
                 << "function " << static_cast<int>(f) << " of " << std::hexfloat << a << ", " << b;
         }
     }
+}
+
+// The plan's numbers where glibc's pow misses the last bit (the values were
+// computed apart from the program, as above).
+TEST(ExactMath, ThePlanTakesItsNumbersFromThem) {
+    const auto logSteps = testing::PlannedSweep({.steps = 30, .log = true, .startFreq = 41, .endFreq = 20000, .toneMs = 10});
+    EXPECT_EQ(logSteps.dFreq[21], 0x1.865c5b7b42ef6p+11);
+    const auto levels = testing::PlannedSweep({.steps = 22, .startLevel = -99.43, .endLevel = 0, .toneMs = 10});
+    EXPECT_EQ(levels.dAmplitude[6], 0x1.fc26e2452431ap+2);
 }
 
 }  // namespace
