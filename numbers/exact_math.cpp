@@ -48,9 +48,19 @@ Wide FastTwoSum(Quad a, Quad b) {  // |a| >= |b|
     return {s, b - (s - a)};
 }
 
+// a as the sum of two halves of at most 56 bits (Veltkamp's splitting).
+Wide Split(Quad a) {
+    const Quad t = a * (static_cast<Quad>(0x1p57) + 1);
+    const Quad hi = t - (t - a);
+    return {hi, a - hi};
+}
+
+// a x b exactly, by Dekker's method. Not with fmaq: mingw-w64's leaves the
+// rounding mode at toward zero after an inexact result.
 Wide TwoProd(Quad a, Quad b) {
     const Quad p = a * b;
-    return {p, fmaq(a, b, -p)};
+    const Wide x = Split(a), y = Split(b);
+    return {p, ((x.hi * y.hi - p) + x.hi * y.lo + x.lo * y.hi) + x.lo * y.lo};
 }
 
 Wide Neg(Wide a) { return {-a.hi, -a.lo}; }
