@@ -48,6 +48,49 @@ TEST(SettingsFile, SavedThenOpenedGivesTheSameForm) {
     }
 }
 
+TEST(SettingsFile, EverySignalOptionKeepsItsOwnValue) {
+    Form saved;
+    saved.s.signal = {1.5, 2.5, 3.5, 0.25, {{2, 1}, false}};
+    ASSERT_TRUE(SaveSettingsFile(saved.s, saved.w, saved.sv, "/x/a.sweep"));
+    Form opened;
+    opened.sv.textFiles = saved.sv.textFiles;
+    ASSERT_TRUE(OpenSettingsFile(opened.s, opened.w, opened.sv, "/x/a.sweep"));
+    EXPECT_EQ(opened.s.signal, saved.s.signal);
+    saved.s.signal = {0, 0, 0, 0, {{}, true}};
+    ASSERT_TRUE(SaveSettingsFile(saved.s, saved.w, saved.sv, "/x/a.sweep"));
+    opened.sv.textFiles = saved.sv.textFiles;
+    ASSERT_TRUE(OpenSettingsFile(opened.s, opened.w, opened.sv, "/x/a.sweep"));
+    EXPECT_EQ(opened.s.signal, saved.s.signal);
+}
+
+TEST(SettingsFile, FilesWrittenElsewhereAreRead) {
+    Form f;
+    f.s.signal = {10, 20, 30, 1, {{}, true}};
+    const std::string good = f.Shown();
+    const auto crlf = [&] {
+        std::string text;
+        for (char c : good) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return text;
+    };
+    const auto withoutSignal = good.substr(0, good.find("\n[signal]")) + "\n";
+    const struct {
+        std::string text;
+        SignalOptions signal;
+    } cases[] = {
+        {crlf(), f.s.signal},                         // Windows line ends
+        {withoutSignal, SignalOptions{}},              // written before the signal options: all off
+        {"; a comment\n" + good, f.s.signal},
+    };
+    for (const auto& c : cases) {
+        Form opened;
+        opened.s.signal = {5, 5, 5, 5, {{1}, false}};
+        opened.sv.textFiles["/x/c.sweep"] = c.text;
+        ASSERT_TRUE(OpenSettingsFile(opened.s, opened.w, opened.sv, "/x/c.sweep")) << c.text;
+        EXPECT_EQ(opened.s.signal, c.signal) << c.text;
+        EXPECT_EQ(opened.w.text(Control::FileName), "filename.wav");
+    }
+}
+
 TEST(SettingsFile, RefusedFilesLeaveTheFormAsItWas) {
     const std::string good = [] {
         Form f;
