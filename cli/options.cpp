@@ -122,8 +122,8 @@ const Option* FindShort(char c) {
 std::string Expected(const Entry& e) {
     switch (e.kind) {
         case EntryKind::List: return ItemNames(e);
-        case EntryKind::Milliseconds:
-            return "a number of milliseconds from " + NumberText(e.low) + " to " + NumberText(e.high);
+        case EntryKind::OptionNumber:
+            return "a number of " + std::string(e.unitName) + " from " + NumberText(e.low) + " to " + NumberText(e.high);
         default:
             return "all, each, or channel numbers from " + NumberText(e.low) + " to " + NumberText(e.high) +
                    " separated by commas (1,3)";

@@ -133,7 +133,7 @@ std::string Expected(const Entry& e, std::string_view v) {
     switch (e.kind) {
         case EntryKind::Tick: return key + " must be yes or no";
         case EntryKind::List: return Join({key, " ", v, " is not one of ", ItemNames(e)});
-        case EntryKind::Milliseconds:
+        case EntryKind::OptionNumber:
             return Join({key, " must be a number from ", NumberText(e.low), " to ", NumberText(e.high)});
         case EntryKind::Channels: return key + " must be \"all\", \"each\" or channel numbers such as \"1,3\"";
         default: return key + " must be a text in double quotes";

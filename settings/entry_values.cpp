@@ -27,7 +27,7 @@ std::string ReadEntry(const Entry& e, WindowOps& w, const GeneratorState& s) {
             if (selected < 0) return {};
             return ItemNameAt(e, static_cast<std::size_t>(selected));
         }
-        case EntryKind::Milliseconds: return NumberText(MsValue(s.signal, e));
+        case EntryKind::OptionNumber: return NumberText(OptionValue(s.signal, e));
         case EntryKind::Channels: return ChannelChoiceText(s.signal.channels);
         case EntryKind::Button: break;
     }
@@ -47,7 +47,7 @@ void FillEntry(const Entry& e, const std::string& text, WindowOps& w, GeneratorS
             break;
         // The window's lists hold the catalogue's items in its order.
         case EntryKind::List: w.select_index(e.control, ItemPosition(e, text).value_or(-1)); break;
-        case EntryKind::Milliseconds: MsValue(s.signal, e) = Length(e, text).value_or(0); break;
+        case EntryKind::OptionNumber: OptionValue(s.signal, e) = Length(e, text).value_or(0); break;
         case EntryKind::Channels: s.signal.channels = ParseChannelChoice(text).value_or(ChannelChoice{}); break;
         case EntryKind::Button: break;
     }
@@ -77,7 +77,7 @@ std::optional<std::string> CheckedValue(const Entry& e, std::string_view text) {
         case EntryKind::List:
             if (ItemPosition(e, text)) return std::string(text);
             break;
-        case EntryKind::Milliseconds:
+        case EntryKind::OptionNumber:
             if (Length(e, text)) return std::string(text);
             break;
         case EntryKind::Channels:

@@ -2,9 +2,10 @@
 // start-up values through Form_Load and hands its four buttons to the
 // command procedures, answering their window operations with its widgets.
 // A menu bar above the form holds the commands around a sweep: exporting
-// its plan, the output folder, tone markers, the plan view and About; a bar
-// below it says where files go. During synthesis the progress lines and the
-// status line are redrawn at the display's pace (FramePacer).
+// its plan, the output folder, settings files, tone markers, the signal
+// options, the plan view and About; a bar below it says where files go.
+// During synthesis the progress lines and the status line are redrawn at
+// the display's pace (FramePacer).
 #pragma once
 
 #include <QPointer>
@@ -59,7 +60,9 @@ public:
     QWidget* control(Control c) const;
 
     // The menu bar above the form. Its actions are named ExportPlan,
-    // OpenOutputFolder, Quit, WriteMarkers, SweepPlan and About.
+    // OpenOutputFolder, OpenSettings, SaveSettings, Quit, WriteMarkers,
+    // SignalOptions, SweepPlan and About; the recent settings files are in
+    // RecentSettingsMenu.
     QMenuBar* menu_bar() const { return menuBar_; }
 
     // The bar under the form: the output folder, or the file a run wrote.

@@ -45,7 +45,7 @@ SignalOptionsDialog::SignalOptionsDialog(GeneratorState& state, QWidget* parent)
     auto* form = new QFormLayout;
     for (const Entry& e : Entries()) {
         if (e.place != Place::SignalDialog) continue;
-        if (e.kind == EntryKind::Milliseconds) add_length(form, e);
+        if (e.kind == EntryKind::OptionNumber) add_length(form, e);
         if (e.kind == EntryKind::Channels) add_channels(form, e);
     }
     problem_ = new QLabel(this);
@@ -66,7 +66,7 @@ void SignalOptionsDialog::add_length(QFormLayout* form, const Entry& e) {
     box->setRange(e.low, e.high);
     box->setDecimals(3);
     box->setSuffix(QStringLiteral(" ") + Text(e.unit));
-    box->setValue(MsValue(state_.signal, e));
+    box->setValue(OptionValue(state_.signal, e));
     form->addRow(Text(e.text), box);
     lengths_.emplace_back(&e, box);
 }
@@ -101,7 +101,7 @@ void SignalOptionsDialog::accept() {
         }
         choice = *list;
     }
-    for (const auto& [e, box] : lengths_) MsValue(state_.signal, *e) = box->value();
+    for (const auto& [e, box] : lengths_) OptionValue(state_.signal, *e) = box->value();
     state_.signal.channels = choice;
     QDialog::accept();
 }
