@@ -21,9 +21,7 @@ void ShowInfo_Click(GeneratorState& s, WindowOps& w, Services& sv) {
         return;
     }
     if (!written.warning().empty()) w.message_box(written.warning(), s.sAppTitle, Icon::Exclamation);
-    if (!sv.open_in_viewer(path)) {
-        w.message_box("Could not open " + path + " in a text viewer.", s.sAppTitle, Icon::Exclamation);
-    }
+    if (!sv.open_in_viewer(path)) w.show_long_text("Could not open " + path + " in a text viewer.", s.sReport, s.sAppTitle);
 }
 
 }  // namespace sweepwav

@@ -5,7 +5,10 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -374,6 +377,28 @@ void Form1::message_box(const std::string& text, const std::string& title, Icon 
     box.exec();
 }
 
+void Form1::show_long_text(const std::string& note, const std::string& text, const std::string& title) {
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("LongTextDialog"));
+    dialog.setWindowTitle(ToQString(title));
+    auto* why = new QLabel(ToQString(note), &dialog);
+    why->setWordWrap(true);
+    auto* shown = new QPlainTextEdit(&dialog);
+    shown->setObjectName(QStringLiteral("LongText"));
+    shown->setReadOnly(true);
+    shown->setPlainText(ToQString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    shown->setAccessibleName(QStringLiteral("Report"));
+    shown->setMinimumSize(520, 360);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(why);
+    layout->addWidget(shown);
+    layout->addWidget(buttons);
+    shown->setFocus();
+    dialog.exec();
+}
+
 void Form1::closeEvent(QCloseEvent* event) {
     if (running_) {
         // Synthesis sees the request at its next event check; the file is
@@ -414,6 +439,7 @@ void Form1::OK_clicked() {
     guarded("run", [this] { OK_Click(state_, *this, services_); });
     running_ = false;
     enable_menu_commands(true);
+    focus_refused_entry();
     if (closeRequested_) {
         closeRequested_ = false;
         close();
@@ -423,11 +449,20 @@ void Form1::OK_clicked() {
 void Form1::ShowInfo_clicked() {
     show_output_folder();
     guarded("report", [this] { ShowInfo_Click(state_, *this, services_); });
+    focus_refused_entry();
 }
 
 void Form1::AutoName_clicked() {
     show_output_folder();
     AutoName_Click(state_, *this);
+    focus_refused_entry();
+}
+
+void Form1::focus_refused_entry() {
+    if (!state_.refusedEntry) return;
+    QWidget* entry = control(*state_.refusedEntry);
+    entry->setFocus(Qt::OtherFocusReason);
+    if (auto* text = qobject_cast<QLineEdit*>(entry)) text->selectAll();
 }
 
 void Form1::Abort_clicked() { Abort_Click(state_); }
@@ -446,7 +481,9 @@ void Form1::enable_menu_commands(bool enabled) {
 bool Form1::plan_from_entries() {
     show_output_folder();
     bool planned = false;
-    return guarded("plan", [&] { planned = PlanFromEntries(state_, *this); }) && planned;
+    const bool ran = guarded("plan", [&] { planned = PlanFromEntries(state_, *this); });
+    focus_refused_entry();
+    return ran && planned;
 }
 
 void Form1::ExportPlan_triggered() {

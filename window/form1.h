@@ -92,6 +92,9 @@ public:
     void set_progress(Control line, double fraction, bool redraw) override;
     void do_events() override;
     void message_box(const std::string& text, const std::string& title, Icon icon) override;
+    // The note above the text, selectable and scrollable, in a dialog of
+    // its own.
+    void show_long_text(const std::string& note, const std::string& text, const std::string& title) override;
 
 protected:
     // Closing during a run aborts it; the window closes once the run ends.
@@ -152,6 +155,9 @@ private:
     // The output folder path of a file like wavName with another ending.
     QString suggested_path(const std::string& wavName, const char* ending) const;
     void report_write_failure(const QString& path, const std::string& reason);
+    // After a refused entry, the focus goes to the entry the message was
+    // about, its text selected.
+    void focus_refused_entry();
     // Disables the commands that plan or change the run while it goes on.
     void enable_menu_commands(bool enabled);
     QLineEdit* box(Control c) const;
