@@ -246,6 +246,26 @@ private slots:
         QCOMPARE(form->state().signal.channels.channels, (std::vector<int>{1, 2}));
     }
 
+    void signalOptionsDialogIsNamedLikeTheForm() {
+        auto form = makeForm();
+        QStringList names, undescribed;
+        QTimer::singleShot(0, form.get(), [&] {
+            auto* dialog = form->find<QDialog>("SignalOptionsDialog");
+            QVERIFY(dialog);
+            for (QWidget* w : dialog->findChildren<QWidget*>()) {
+                if (!(w->focusPolicy() & Qt::TabFocus) || qobject_cast<QAbstractButton*>(w)) continue;
+                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+                names << a->text(QAccessible::Name);
+                if (a->text(QAccessible::Description).isEmpty()) undescribed << w->objectName();
+            }
+            dialog->reject();
+        });
+        form->action("SignalOptions")->trigger();
+        QCOMPARE(names, QStringList({"Lead-in silence", "Gap between tones", "Tail silence",
+                                     "Ramps where a tone meets silence", "Signal on", "These channels"}));
+        QCOMPARE(undescribed, QStringList());
+    }
+
     void markersAndRunLock() {
         auto form = makeForm();
         for (bool on : {true, false, true}) {
