@@ -227,22 +227,38 @@ constexpr Option kOptions[] = {
     {"--gap-ms", A::Set, Control::GapMs, "MS", "silence between tones ({range})", G::Signal, 0, 25},
     {"--ramp-ms", A::Set, Control::RampMs, "MS",
      "raised-cosine fades where a tone meets silence\n({range}, at most half a tone)", G::Signal, 0, 26},
-    {"--signal-channels", A::Set, Control::SignalChannels, "LIST|each",
+    {"--signal-channels", A::Set, Control::SignalChannels, "LIST|each|all",
      "the channels that carry the signal, such as 1,3\n(the others are silent), or each in turn; all by\ndefault",
      G::Signal, 0, 27},
     {"--settings", A::Settings, std::nullopt, "FILE",
      "start from the sweep saved in FILE (.sweep); the\nother options then change single entries", G::SettingsFiles, 0, 21},
     {"--save-settings", A::SaveSettings, std::nullopt, "FILE",
-     "save the sweep as the options make it into FILE\nand exit; with --info, --file or -o, go on as well",
+     "save the sweep as the options make it into FILE\n(- for standard output); write no WAV",
      G::SettingsFiles, 0, 22},
     {"--quiet", A::Quiet, std::nullopt, {}, "print nothing but refusals and failures", G::Other, 'q', 28},
     {"--help", A::Help, std::nullopt, {}, "show this help and exit", G::Other, 'h', 29},
     {"--version", A::Version, std::nullopt, {}, "show the version and exit", G::Other, 'V', 30},
 };
 
+constexpr OptionAlias kOptionAliases[] = {
+    {"--sample-rate", "--rate"},
+    {"--samplerate", "--rate"},
+    {"--sr", "--rate"},
+    {"--bit-depth", "--bits"},
+    {"--bitdepth", "--bits"},
+    {"--freq", "--start-freq or --end-freq"},
+    {"--frequency", "--start-freq or --end-freq"},
+    {"--level", "--start-level or --end-level"},
+    {"--amplitude", "--start-level or --end-level"},
+    {"--duration", "--tone-ms"},
+    {"--out-dir", "--output-dir"},
+};
+
 }  // namespace
 
 std::span<const Entry> Entries() { return kEntries; }
+
+std::span<const OptionAlias> OptionAliases() { return kOptionAliases; }
 
 const Entry* FindEntry(Control c) {
     for (const Entry& e : kEntries) {

@@ -136,6 +136,14 @@ struct Option {
 std::span<const Option> Options();
 std::span<const Option* const> OptionsInMatchOrder();
 
+// Names that users bring from other tools, and the options they are after
+// ("--sample-rate": "--rate"), for the suggestion after an unknown option.
+struct OptionAlias {
+    std::string_view typed;
+    std::string_view meant;
+};
+std::span<const OptionAlias> OptionAliases();
+
 // The option that gives an entry its value ("--start-freq" for StartFreq).
 std::string_view OptionNameOf(Control entry);
 

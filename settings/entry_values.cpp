@@ -88,22 +88,52 @@ std::optional<std::string> CheckedValue(const Entry& e, std::string_view text) {
     return std::nullopt;
 }
 
-std::optional<ChannelChoice> ParseChannelChoice(std::string_view text) {
-    if (text == "all") return ChannelChoice{};
-    if (text == "each") return ChannelChoice{{}, true};
-    ChannelChoice choice;
+namespace {
+
+std::string_view TrimBlanks(std::string_view t) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    return t;
+}
+
+// The channels of a list, in the order given, each once or not; empty when
+// an item is not a channel number.
+std::optional<std::vector<int>> ChannelList(std::string_view text) {
+    std::vector<int> channels;
     while (true) {
         const std::size_t comma = text.find(',');
-        const std::string_view item = text.substr(0, comma);
+        const std::string_view item = TrimBlanks(text.substr(0, comma));
         int channel = 0;
         const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), channel);
         if (item.empty() || error != std::errc() || end != item.data() + item.size() || channel < 1 || channel > 8) {
             return std::nullopt;
         }
-        choice.channels.push_back(channel);
-        if (comma == std::string_view::npos) return choice;
+        channels.push_back(channel);
+        if (comma == std::string_view::npos) return channels;
         text.remove_prefix(comma + 1);
     }
+}
+
+}  // namespace
+
+std::optional<ChannelChoice> ParseChannelChoice(std::string_view text) {
+    text = TrimBlanks(text);
+    if (text == "all") return ChannelChoice{};
+    if (text == "each") return ChannelChoice{{}, true};
+    auto channels = ChannelList(text);
+    if (!channels || RepeatedChannel(text)) return std::nullopt;
+    return ChannelChoice{std::move(*channels), false};
+}
+
+std::optional<int> RepeatedChannel(std::string_view text) {
+    const auto channels = ChannelList(TrimBlanks(text));
+    if (!channels) return std::nullopt;
+    for (std::size_t i = 0; i < channels->size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if ((*channels)[j] == (*channels)[i]) return (*channels)[i];
+        }
+    }
+    return std::nullopt;
 }
 
 std::string ChannelChoiceText(const ChannelChoice& choice) {

@@ -268,7 +268,10 @@ void Form1::apply_look() {
     ui_->paramsLayout->setColumnMinimumWidth(0, widest);
 }
 
-QWidget* Form1::control(Control c) const { return widgets_[static_cast<std::size_t>(c)]; }
+QWidget* Form1::control(Control c) const {
+    const auto i = static_cast<std::size_t>(c);
+    return i < widgets_.size() ? widgets_[i] : nullptr;  // the options beside the form have no widget here
+}
 
 QLineEdit* Form1::box(Control c) const { return qobject_cast<QLineEdit*>(control(c)); }
 QAbstractButton* Form1::check_box(Control c) const { return qobject_cast<QAbstractButton*>(control(c)); }
@@ -459,8 +462,8 @@ void Form1::AutoName_clicked() {
 }
 
 void Form1::focus_refused_entry() {
-    if (!state_.refusedEntry) return;
-    QWidget* entry = control(*state_.refusedEntry);
+    QWidget* entry = state_.refusedEntry ? control(*state_.refusedEntry) : nullptr;
+    if (!entry) return;
     entry->setFocus(Qt::OtherFocusReason);
     if (auto* text = qobject_cast<QLineEdit*>(entry)) text->selectAll();
 }
@@ -554,8 +557,8 @@ QString Form1::suggested_path(const std::string& wavName, const char* ending) co
     return ToQString(OutputFolder(state_) + stem + ending);
 }
 
-void Form1::report_write_failure(const QString& path, const std::string& reason) {
-    message_box(WriteFailureText(FileDestination(ToUtf8(path)), reason), state_.sAppTitle, Icon::Exclamation);
+void Form1::report_write_failure(const QString& path, const Status& failure) {
+    message_box(FileWriteFailureText(ToUtf8(path), failure), state_.sAppTitle, Icon::Exclamation);
 }
 
 void Form1::export_plan(const std::string& csv, const std::string& json, const std::string& wavName) {
@@ -570,7 +573,7 @@ void Form1::export_plan(const std::string& csv, const std::string& json, const s
     if (format == PlanFormat::None) format = filter == kJsonFilter ? PlanFormat::Json : PlanFormat::Csv;
     if (Status written = services_.write_text_file(ToUtf8(path), format == PlanFormat::Json ? json : csv);
         !written) {
-        report_write_failure(path, written.reason());
+        report_write_failure(path, written);
     }
 }
 
@@ -587,7 +590,7 @@ void Form1::save_plan_picture(PlanView& view) {
     Status written = opened.status();
     if (written) written = opened.value()->write(bytes);
     if (written) written = opened.value()->commit();
-    if (!written) report_write_failure(path, written.reason());
+    if (!written) report_write_failure(path, written);
 }
 
 QString Form1::ask_save_file_name(const QString& caption, const QString& suggestion,

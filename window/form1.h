@@ -57,6 +57,7 @@ public:
     // True while a "Generate file" command is in progress.
     bool running() const { return running_; }
 
+    // The form's widget of a control; nullptr for the options beside it.
     QWidget* control(Control c) const;
 
     // The menu bar above the form. Its actions are named ExportPlan,
@@ -154,7 +155,7 @@ private:
     void save_plan_picture(PlanView& view);
     // The output folder path of a file like wavName with another ending.
     QString suggested_path(const std::string& wavName, const char* ending) const;
-    void report_write_failure(const QString& path, const std::string& reason);
+    void report_write_failure(const QString& path, const Status& failure);
     // After a refused entry, the focus goes to the entry the message was
     // about, its text selected.
     void focus_refused_entry();

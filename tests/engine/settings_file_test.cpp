@@ -116,6 +116,9 @@ TEST(SettingsFile, RefusedFilesLeaveTheFormAsItWas) {
         {replaced("start_freq = \"20\"\n", ""), "it has no start_freq"},
         {replaced("[file]", "[file]\nlevel = 3"), "line 17: \"level\" is not a setting of [file]"},
         {replaced("bits = 16", "bits = 16\nbits = 24"), "line 19: bits is given twice"},
+        {replaced("channels = \"all\"", "channels = \"1, 2,1\""), "line 29: channels names channel 1 twice"},
+        {replaced("format = 1", "format = 99999999999"),
+         "it was written in settings format 99999999999 by a newer sweepwav; this one reads format 1"},
     };
     for (const auto& [file, problem] : cases) {
         SCOPED_TRACE(problem);

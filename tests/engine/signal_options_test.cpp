@@ -8,6 +8,8 @@
 #include <tuple>
 #include <vector>
 
+#include "commands/commands.h"
+#include "commands/outputs.h"
 #include "plan/signal_layout.h"
 #include "report/plan_export.h"
 #include "support/planned_sweep.h"
@@ -60,6 +62,9 @@ TEST(SignalOptions, SegmentsAndTheirRamps) {
         {With(kTwoTones, 0, 5, 0, 0, true),
          {S{0, 0, 0, 200}, S{-1, 0, 200, 40}, S{1, 0, 240, 200}, S{-1, 0, 440, 40}, S{0, 1, 480, 200},
           S{-1, 0, 680, 40}, S{1, 1, 720, 200}}},
+        // Without a gap a channel's pass still ends, and the next one's begins, in silence.
+        {With(kTwoTones, 0, 0, 0, 1, true),
+         {S{0, 0, 0, 200}, S{1, 0, 200, 200, false, true}, S{0, 1, 400, 200, true, false}, S{1, 1, 600, 200}}},
     };
     for (const auto& c : cases) {
         GeneratorState s = PlannedSweep(c.p);
@@ -164,6 +169,38 @@ TEST(SignalOptions, RampsAreTheRaisedCosineTimesTheTone) {
             ASSERT_NEAR(shaped, full * envelope, 0.5 + 0.5 * envelope + 1e-9) << i;
         }
     }
+}
+
+TEST(SignalOptions, OneChannelAtATimeFadesWhereAPassEndsAndSaysWhichChannel) {
+    // Two tones of 200 frames, each channel in turn, no gap: the last tone of
+    // channel 1 fades out and the first of channel 2 fades in, over 8 frames.
+    SweepSettings p = With(kTwoTones, 0, 0, 0, 1, true);
+    p.dither = false;
+    GeneratorState s = PlannedSweep(p);
+    RecordingWindow w;
+    std::vector<std::string> statuses;
+    w.onEvents = [&](int servicing) {
+        if (servicing == 4) Abort_Click(s);  // at the start of the second tone on channel 2
+    };
+    const auto audio = testing::SynthesisedAudio(s, w, 3, 2);
+    GeneratorState plain = PlannedSweep(With(kTwoTones, 0, 0, 0, 0));
+    plain.bDither = false;
+    const auto full = Audio(plain);
+    for (std::int64_t i = 0; i < 8; ++i) {
+        const double env = 0.5 - 0.5 * std::cos(std::numbers::pi * i / 8);
+        EXPECT_NEAR(Sample(audio, s, 399 - i, 0), Sample(full, plain, 399 - i, 0) * env, 0.5 + 0.5 * env) << i;
+        EXPECT_NEAR(Sample(audio, s, 400 + i, 1), Sample(full, plain, i, 0) * env, 0.5 + 0.5 * env) << i;
+    }
+    for (const std::string& line : w.log) {
+        if (line.rfind("label Status=Generating", 0) == 0) statuses.push_back(line);
+    }
+    EXPECT_EQ(statuses, (std::vector<std::string>{
+                            "label Status=Generating sweep step 0 of 1 on channel 1 of 2",
+                            "label Status=Generating sweep step 1 of 1 on channel 1 of 2",
+                            "label Status=Generating sweep step 0 of 1 on channel 2 of 2",
+                            "label Status=Generating sweep step 1 of 1 on channel 2 of 2"}));
+    EXPECT_TRUE(s.bAbort);
+    EXPECT_EQ(LastStepText(s), "sweep step 1 of 1 on channel 2 of 2");
 }
 
 TEST(SignalOptions, AcceptedAndRefusedOptions) {
