@@ -275,4 +275,14 @@ double ExactPow(double x, double y, Evaluation how) {
     return Nearest(PreciseExp(t));
 }
 
+double ExactTenToThe(int numerator, int denominator, Evaluation how) {
+    // libquadmath's exponent is within 2^-113 of the quotient, which adds
+    // less than 2^-104 to the error of its result where that is a double.
+    const Quad quick = powq(10, static_cast<Quad>(numerator) / denominator);
+    if (const auto d = Decided(quick); d && Quick(how)) return *d;
+    const Wide t = Mul(Div({static_cast<Quad>(numerator), 0}, {static_cast<Quad>(denominator), 0}), PreciseLog(10));
+    if (fabsq(t.hi) > 2000) return t.hi > 0 ? kInfinity : 0.0;
+    return Nearest(PreciseExp(t));
+}
+
 }  // namespace sweepwav

@@ -29,6 +29,10 @@ double ExactCos(double x, Evaluation how = Evaluation::Auto);
 // atan(x) in radians; 4 * ExactAtan(1) is the double nearest pi.
 double ExactAtan(double x, Evaluation how = Evaluation::Auto);
 
+// 10 to the power numerator / denominator, the exponent taken exactly (not
+// first rounded to a double); denominator > 0.
+double ExactTenToThe(int numerator, int denominator, Evaluation how = Evaluation::Auto);
+
 // x to the power y. Negative x with a whole y has the sign of the result;
 // zeros, infinities and NaNs give the special values of IEEE 754.
 double ExactPow(double x, double y, Evaluation how = Evaluation::Auto);

@@ -5,7 +5,10 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -23,7 +26,7 @@
 #include "window/output_bar.h"
 #include "window/plan_view.h"
 #include "window/progress_line.h"
-#include "window/signal_options_dialog.h"
+#include "window/options_dialog.h"
 #include "core/window_look.h"
 #include "platform/qt_text.h"
 #include "commands/outputs.h"
@@ -173,6 +176,8 @@ void Form1::build_menu_bar() {
     connect(writeMarkers_, &QAction::toggled, this, &Form1::WriteMarkers_toggled);
     signalOptions_ = add(options, "SignalOptions", QStringLiteral("&Signal options\u2026"), {});
     connect(signalOptions_, &QAction::triggered, this, &Form1::SignalOptions_triggered);
+    frequencies_ = add(options, "Frequencies", QStringLiteral("&Frequencies\u2026"), {});
+    connect(frequencies_, &QAction::triggered, this, &Form1::Frequencies_triggered);
 
     QMenu* view = menu("ViewMenu", QStringLiteral("&View"));
     sweepPlan_ = add(view, "SweepPlan", QStringLiteral("&Sweep plan\u2026"),
@@ -265,7 +270,10 @@ void Form1::apply_look() {
     ui_->paramsLayout->setColumnMinimumWidth(0, widest);
 }
 
-QWidget* Form1::control(Control c) const { return widgets_[static_cast<std::size_t>(c)]; }
+QWidget* Form1::control(Control c) const {
+    const auto i = static_cast<std::size_t>(c);
+    return i < widgets_.size() ? widgets_[i] : nullptr;  // the options beside the form have no widget here
+}
 
 QLineEdit* Form1::box(Control c) const { return qobject_cast<QLineEdit*>(control(c)); }
 QAbstractButton* Form1::check_box(Control c) const { return qobject_cast<QAbstractButton*>(control(c)); }
@@ -315,6 +323,9 @@ std::int32_t Form1::item_value(Control c, int position) {
 }
 
 void Form1::set_enabled(Control c, bool enabled) {
+    // Band centres or a list of frequencies set the tones; the steps and
+    // their spacing then have nothing to say.
+    if ((c == Control::Steps || c == Control::Logsteps) && state_.toneSpacing != "steps") enabled = false;
     if (QWidget* w = control(c)) w->setEnabled(enabled);
     // Abort is enabled exactly while synthesis runs: the one stretch in which
     // a run moves the lines thousands of times and services events once a
@@ -374,6 +385,28 @@ void Form1::message_box(const std::string& text, const std::string& title, Icon 
     box.exec();
 }
 
+void Form1::show_long_text(const std::string& note, const std::string& text, const std::string& title) {
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("LongTextDialog"));
+    dialog.setWindowTitle(ToQString(title));
+    auto* why = new QLabel(ToQString(note), &dialog);
+    why->setWordWrap(true);
+    auto* shown = new QPlainTextEdit(&dialog);
+    shown->setObjectName(QStringLiteral("LongText"));
+    shown->setReadOnly(true);
+    shown->setPlainText(ToQString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    shown->setAccessibleName(QStringLiteral("Report"));
+    shown->setMinimumSize(520, 360);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(why);
+    layout->addWidget(shown);
+    layout->addWidget(buttons);
+    shown->setFocus();
+    dialog.exec();
+}
+
 void Form1::closeEvent(QCloseEvent* event) {
     if (running_) {
         // Synthesis sees the request at its next event check; the file is
@@ -414,6 +447,7 @@ void Form1::OK_clicked() {
     guarded("run", [this] { OK_Click(state_, *this, services_); });
     running_ = false;
     enable_menu_commands(true);
+    focus_refused_entry();
     if (closeRequested_) {
         closeRequested_ = false;
         close();
@@ -423,17 +457,26 @@ void Form1::OK_clicked() {
 void Form1::ShowInfo_clicked() {
     show_output_folder();
     guarded("report", [this] { ShowInfo_Click(state_, *this, services_); });
+    focus_refused_entry();
 }
 
 void Form1::AutoName_clicked() {
     show_output_folder();
     AutoName_Click(state_, *this);
+    focus_refused_entry();
+}
+
+void Form1::focus_refused_entry() {
+    QWidget* entry = state_.refusedEntry ? control(*state_.refusedEntry) : nullptr;
+    if (!entry) return;
+    entry->setFocus(Qt::OtherFocusReason);
+    if (auto* text = qobject_cast<QLineEdit*>(entry)) text->selectAll();
 }
 
 void Form1::Abort_clicked() { Abort_Click(state_); }
 
 void Form1::enable_menu_commands(bool enabled) {
-    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_, openSettings_, signalOptions_}) {
+    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_, openSettings_, signalOptions_, frequencies_}) {
         action->setEnabled(enabled);
     }
     fill_recent_menu();
@@ -446,7 +489,9 @@ void Form1::enable_menu_commands(bool enabled) {
 bool Form1::plan_from_entries() {
     show_output_folder();
     bool planned = false;
-    return guarded("plan", [&] { planned = PlanFromEntries(state_, *this); }) && planned;
+    const bool ran = guarded("plan", [&] { planned = PlanFromEntries(state_, *this); });
+    focus_refused_entry();
+    return ran && planned;
 }
 
 void Form1::ExportPlan_triggered() {
@@ -466,11 +511,23 @@ void Form1::WriteMarkers_toggled(bool on) { state_.markers = on; }
 
 void Form1::SignalOptions_triggered() {
     if (running_) return;
-    SignalOptionsDialog dialog(state_, this);
-    if (dialog.exec() == QDialog::Accepted) show_signal_options();
+    OptionsDialog dialog(*this, state_, Place::SignalDialog, QStringLiteral("SignalOptions"),
+                         QStringLiteral("Signal options"), this);
+    if (dialog.exec() == QDialog::Accepted) show_options();
 }
 
-void Form1::show_signal_options() { outputBar_->show_signal_options(SignalOptionsShown(state_)); }
+void Form1::Frequencies_triggered() {
+    if (running_) return;
+    OptionsDialog dialog(*this, state_, Place::FrequenciesDialog, QStringLiteral("Frequencies"),
+                         QStringLiteral("Frequencies"), this);
+    if (dialog.exec() == QDialog::Accepted) show_options();
+}
+
+void Form1::show_options() {
+    outputBar_->show_options(ToQString(OptionsSummary(state_)));
+    // The form's steps count only while the tones follow them.
+    for (Control c : {Control::Steps, Control::Logsteps}) set_enabled(c, !running_);
+}
 
 void Form1::SweepPlan_triggered() { show_plan_view(); }
 
@@ -517,8 +574,8 @@ QString Form1::suggested_path(const std::string& wavName, const char* ending) co
     return ToQString(OutputFolder(state_) + stem + ending);
 }
 
-void Form1::report_write_failure(const QString& path, const std::string& reason) {
-    message_box(WriteFailureText(FileDestination(ToUtf8(path)), reason), state_.sAppTitle, Icon::Exclamation);
+void Form1::report_write_failure(const QString& path, const Status& failure) {
+    message_box(FileWriteFailureText(ToUtf8(path), failure), state_.sAppTitle, Icon::Exclamation);
 }
 
 void Form1::export_plan(const std::string& csv, const std::string& json, const std::string& wavName) {
@@ -533,7 +590,7 @@ void Form1::export_plan(const std::string& csv, const std::string& json, const s
     if (format == PlanFormat::None) format = filter == kJsonFilter ? PlanFormat::Json : PlanFormat::Csv;
     if (Status written = services_.write_text_file(ToUtf8(path), format == PlanFormat::Json ? json : csv);
         !written) {
-        report_write_failure(path, written.reason());
+        report_write_failure(path, written);
     }
 }
 
@@ -550,7 +607,7 @@ void Form1::save_plan_picture(PlanView& view) {
     Status written = opened.status();
     if (written) written = opened.value()->write(bytes);
     if (written) written = opened.value()->commit();
-    if (!written) report_write_failure(path, written.reason());
+    if (!written) report_write_failure(path, written);
 }
 
 QString Form1::ask_save_file_name(const QString& caption, const QString& suggestion,

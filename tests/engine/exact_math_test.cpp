@@ -18,14 +18,15 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-enum class Fn { Sin, Cos, Atan, Pow };
+enum class Fn { Sin, Cos, Atan, Pow, TenToThe };
 
 double Call(Fn f, double x, double y, Evaluation how) {
     switch (f) {
         case Fn::Sin: return ExactSin(x, how);
         case Fn::Cos: return ExactCos(x, how);
         case Fn::Atan: return ExactAtan(x, how);
-        default: return ExactPow(x, y, how);
+        case Fn::Pow: return ExactPow(x, y, how);
+        default: return ExactTenToThe(static_cast<int>(x), static_cast<int>(y), how);
     }
 }
 
@@ -72,6 +73,10 @@ TEST(ExactMath, TheDoubleNearestTheExactValue) {
         {Fn::Pow, 2, 1024, kInf, "beyond the largest double"},
         {Fn::Pow, 0x1.fffffffffffffp+1023, 1.0000000001, kInf, "beyond the largest double"},
         {Fn::Pow, 4, 0.5, 2, "exact"},
+        {Fn::TenToThe, 93, 30, 0x1.3abb39f263d2p+10, "the centre of the third-octave band above 1 kHz"},
+        {Fn::TenToThe, 483, 240, 0x1.9bae224cd2694p+6, "a 1/24-octave band centre"},
+        {Fn::TenToThe, -3, 10, 0x1.009b9cf334252p-1, "a negative exponent"},
+        {Fn::TenToThe, 23, 1, 0x1.52d02c7e14af6p+76, "half-way between two doubles: to the even one"},
     };
     for (const Case& c : cases) {
         for (Evaluation how : {Evaluation::Auto, Evaluation::PreciseOnly}) {
