@@ -8,11 +8,13 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/safe_file.h"
@@ -22,6 +24,7 @@
 #include "safe_file_hidden.h"
 
 #include "support/files.h"
+#include "support/special_files.h"
 
 namespace {
 
@@ -54,7 +57,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
         } else if (it->is_regular_file()) {
             what += ReadAll(it->path());
         }
-        seen[fs::relative(it->path(), root).string()] = what;
+        seen[it->path().lexically_relative(root).string()] = what;
     }
     return seen;
 }
@@ -149,6 +152,115 @@ TEST_F(SafeFile, OnlyTheNamedFileChanges) {
         auto expected = before;
         expected.erase(named);
         EXPECT_EQ(after, expected);  // nothing else changed, nothing was left behind
+    }
+}
+
+TEST_F(SafeFile, NamesThatAreNotFilesAreNeverReplaced) {
+    // What is at the name stays what it was: a FIFO, the null device and the
+    // process's own descriptors are written through, anything else that is
+    // not a file is refused, and no temporary file is left behind.
+    using sweepwav::testing::FifoReader;
+    int pipeFds[2];
+    ASSERT_EQ(pipe2(pipeFds, O_NONBLOCK), 0);
+    const std::string ownFd = "/proc/self/fd/" + std::to_string(pipeFds[1]);
+    const bool asRoot = geteuid() == 0;
+    struct Case {
+        const char* name;
+        std::function<bool(const fs::path&)> plant;  // plants "t" in the folder; false: cannot here
+        enum { Fifo, Pipe, None } reader;
+        std::optional<std::string> failure;  // nothing: written through
+    };
+    const auto fifo = [](const fs::path& r) { return mkfifo((r / "t").c_str(), 0644) == 0; };
+    const auto link = [](const std::string& to) {
+        return [to](const fs::path& r) { return symlink(to.c_str(), (r / "t").c_str()) == 0; };
+    };
+    const Case cases[] = {
+        {"a FIFO", fifo, Case::Fifo, std::nullopt},
+        {"a link to a FIFO",
+         [](const fs::path& r) { return mkfifo((r / "f").c_str(), 0644) == 0 && symlink("f", (r / "t").c_str()) == 0; },
+         Case::Fifo, std::nullopt},
+        {"the null device", [asRoot](const fs::path& r) { return asRoot && sweepwav::testing::MakeDevice(r / "t", 1, 3); },
+         Case::None, std::nullopt},
+        {"a link to the null device", link("/dev/null"), Case::None, std::nullopt},
+        {"another device", [asRoot](const fs::path& r) { return asRoot && sweepwav::testing::MakeDevice(r / "t", 1, 5); },
+         Case::None, "it is a device, not a file"},
+        {"a link to another device", link("/dev/zero"), Case::None, "it is a device, not a file"},
+        {"a socket", [](const fs::path& r) { return sweepwav::testing::MakeSocket(r / "t"); }, Case::None,
+         "it is a socket, not a file"},
+        {"a link to a socket",
+         [](const fs::path& r) { return sweepwav::testing::MakeSocket(r / "s") && symlink("s", (r / "t").c_str()) == 0; },
+         Case::None, "it is a socket, not a file"},
+        {"a link to one of the process's descriptors (as /dev/stdout)", link(ownFd), Case::Pipe, std::nullopt},
+        {"a chain of links to it",
+         [&](const fs::path& r) { return symlink(ownFd.c_str(), (r / "l").c_str()) == 0 && link("l")(r); }, Case::Pipe,
+         std::nullopt},
+        {"a link to the descriptors' folder",
+         [](const fs::path& r) { return symlink("/dev/fd", (r / "fd").c_str()) == 0; }, Case::Pipe, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(root), fs::create_directory(root);
+        if (!c.plant(root)) continue;  // a device needs root
+        const bool viaFolder = fs::exists(root / "fd");
+        const std::string path = viaFolder ? (root / "fd" / std::to_string(pipeFds[1])).string() : (root / "t").string();
+        const auto before = Snapshot(root);
+        std::optional<FifoReader> reader;
+        if (c.reader == Case::Fifo) reader.emplace(fs::exists(root / "f") ? root / "f" : root / "t");
+        EXPECT_EQ(Replace(path, "new"), c.failure);
+        EXPECT_EQ(Snapshot(root), before);
+        if (c.reader == Case::Fifo) {
+            EXPECT_EQ(reader->read(), "new");
+        } else if (c.reader == Case::Pipe) {
+            char got[8] = {};
+            EXPECT_EQ(read(pipeFds[0], got, sizeof got), 3);
+            EXPECT_EQ(std::string(got), "new");
+        }
+    }
+    close(pipeFds[0]), close(pipeFds[1]);
+}
+
+TEST_F(SafeFile, AReaderThatGoesAwayIsAFailedWrite) {
+    // The reader of a FIFO reads a little and goes: the write fails, and the
+    // signal that comes with it does not end the process.
+    ASSERT_EQ(mkfifo((root / "t").c_str(), 0644), 0);
+    sweepwav::testing::FifoReader reader(root / "t", 10);
+    auto opened = CreateSafeFile((root / "t").string());
+    ASSERT_TRUE(opened.ok()) << opened.reason();
+    const std::string big(1 << 20, 'x');
+    sweepwav::Status written;
+    for (int i = 0; i < 64 && written; ++i) {
+        written = opened.value()->write({reinterpret_cast<const std::uint8_t*>(big.data()), big.size()});
+    }
+    EXPECT_EQ(written.reason(), "Broken pipe");
+    EXPECT_EQ(reader.read(), std::string(10, 'x'));
+    EXPECT_EQ(sweepwav::testing::KindAt(root / "t"), "FIFO");
+}
+
+TEST_F(SafeFile, DropBoxFolders) {
+    // A folder others may write into but not read (mode 733, or 1733 with
+    // the sticky bit): a user who is not its owner writes a file there.
+    for (const mode_t mode : {0733, 01733}) {
+        for (Route route : {Route::Unnamed, Route::Hidden}) {
+            SCOPED_TRACE(::testing::Message() << std::oct << mode << (route == Route::Hidden ? " hidden" : ""));
+            fs::remove_all(root), fs::create_directory(root);
+            const fs::path box = root / "box";
+            fs::create_directory(box);
+            chmod(box.c_str(), mode);
+            const pid_t pid = fork();
+            if (pid == 0) {
+                // As root, another user; else the owner, who may not read it either.
+                if (geteuid() == 0 && (setgid(61001) != 0 || setuid(61001) != 0)) _exit(3);
+                const auto failure = Replace((box / "t.wav").string(), "new", route);
+                if (failure) std::fprintf(stderr, "%s\n", failure->c_str());
+                _exit(failure ? 1 : 0);
+            }
+            int status = 0;
+            waitpid(pid, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+            chmod(box.c_str(), 0755);
+            EXPECT_EQ(ReadAll(box / "t.wav"), "new");
+            EXPECT_EQ(std::distance(fs::directory_iterator(box), {}), 1);
+        }
     }
 }
 
