@@ -332,6 +332,9 @@ TEST_F(SafeFile, PermissionsKeptOrGiven) {
     fs::create_directory(root / "d.wav");
     EXPECT_EQ(Replace((root / "d.wav").string(), "x"), "Is a directory");
     EXPECT_EQ(Replace((root / "missing/x.wav").string(), "x"), "No such file or directory");
+    // A NUL would end the name early, where the system reads it.
+    EXPECT_EQ(Replace((root / "p.wav").string() + std::string("\0.txt", 5), "x"), "Invalid argument");
+    EXPECT_FALSE(fs::exists(root / "p.wav.txt"));
 }
 
 TEST_F(SafeFile, AbandonedWriteLeavesOnlyTheOldFile) {

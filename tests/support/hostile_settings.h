@@ -1,6 +1,7 @@
 // Settings files of the analyser that must not hurt start-up, planted in a
 // configuration folder (XDG_CONFIG_HOME) of the test's own. With every one
-// the start-up folder stays in force and nothing is said.
+// the start-up folder stays in force and nothing is said, also on a stack
+// of 1 MiB.
 #pragma once
 
 #include <sys/stat.h>
@@ -36,6 +37,16 @@ struct HostileSettings {
 };
 
 inline const HostileSettings kHostileSettings[] = {
+    // 3 NUL characters a level and 6 in the innermost value: 3 x 256 in all,
+    // as many as the depth start-up reads allows; then one level more.
+    {"a value nested as deep as start-up reads",
+     [](const std::filesystem::path& c) {
+         PlantText(c / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + NestedValue(254) + "\n");
+     }},
+    {"a value nested one level deeper",
+     [](const std::filesystem::path& c) {
+         PlantText(c / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + NestedValue(255) + "\n");
+     }},
     {"a value nested 30000 deep",
      [](const std::filesystem::path& c) {
          PlantText(c / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + NestedValue(30000) + "\n");
