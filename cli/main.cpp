@@ -35,7 +35,8 @@ constexpr int kAborted = 130;
 
 // Where the window holds a run's outcome for a moment, the command line
 // keeps it on the terminal for good; and it can send the WAV to standard
-// output.
+// output. (The WAV is the one file the commands start with create_file; the
+// plan and the settings go through write_text_file, always to their names.)
 class CliServices : public SystemServices {
 public:
     CliServices(bool toStdout, CliWindow& window) : toStdout_(toStdout), window_(window) {}
@@ -113,6 +114,21 @@ int WritePlan(const GeneratorState& s, Services& services, const std::string& wh
     }
     if (!written.warning().empty()) Say(written.warning());
     return kWritten;
+}
+
+// Standard output carries one stream: with the WAV there, a file named for
+// the plan or the settings must be another one (such as /dev/stdout, or
+// the file standard output was redirected to, is not).
+std::optional<std::string> SecondStreamOnStandardOutput(const CliOptions& options) {
+    if (!options.toStdout) return std::nullopt;
+    const std::pair<const char*, const std::optional<std::string>&> files[] = {{"--plan", options.plan},
+                                                                              {"--save-settings", options.saveSettings}};
+    for (const auto& [option, file] : files) {
+        if (file && IsStandardOutput(*file)) {
+            return std::string(option) + " " + *file + " and --file - cannot both use standard output";
+        }
+    }
+    return std::nullopt;
 }
 
 int ShowVersion() {
@@ -257,6 +273,10 @@ int Run(int argc, char** argv) {
     if (options.version) return ShowVersion();
     if (options.toStdout && IsTerminal(StandardStream::Output)) {
         Say("--file - writes the WAV to standard output, which is a terminal; redirect it to a file or a pipe");
+        return kRefused;
+    }
+    if (const auto refusal = SecondStreamOnStandardOutput(options)) {
+        Say(*refusal);
         return kRefused;
     }
 
