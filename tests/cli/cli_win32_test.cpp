@@ -264,6 +264,7 @@ TEST_F(WindowsCli, FailedWritesExitWithOneAndKeepTheOldFile) {
     EXPECT_EQ(fs::file_size(dir / "x.wav"), 44u + 441 * 4);
 }
 
+// Also end to end, from the registry, in tools/windows-checks.sh.
 TEST(WindowsPaths, NetworkAndLongFoldersAreKeptAsGiven) {
     const fs::path here = fs::current_path();
     const std::string drive = Utf8(here.root_name());  // "C:" or "Z:"
@@ -283,23 +284,6 @@ TEST(WindowsPaths, NetworkAndLongFoldersAreKeptAsGiven) {
         EXPECT_EQ(sweepwav::AbsoluteNormalFolder(c.given), c.folder) << c.given;
     }
     EXPECT_EQ(sweepwav::AbsoluteNormalFile("\\\\server\\share\\p.csv"), "\\\\server\\share\\p.csv");
-}
-
-TEST_F(WindowsCli, LongFoldersAreWrittenInAsGiven) {
-    // A folder in the long form is written into, and named as given; a
-    // network folder is named as given when it cannot be reached.
-    const std::string longDir = "\\\\?\\" + Utf8(dir);
-    const Args tone = {L"--steps", L"0", L"--tone-ms", L"1", L"--file", L"x"};
-    const Outcome o = Run(Cat(tone, {L"-o", fs::path(std::u8string(longDir.begin(), longDir.end())).wstring()}),
-                          {.quiet = false, .intoDir = false});
-    EXPECT_EQ(o.exitCode, 0u) << o.err;
-    EXPECT_NE(o.err.find("sweepwav-cli: wrote " + longDir + "\\x.wav ("), std::string::npos) << o.err;
-    EXPECT_GT(fs::file_size(dir / "x.wav"), 44u);
-    const Outcome unc = Run(Cat(tone, {L"-o", L"\\\\sweepwav-nowhere\\share\\Olvane"}), {.intoDir = false});
-    EXPECT_EQ(unc.exitCode, 1u);
-    EXPECT_EQ(unc.err.rfind("sweepwav-cli: Could not write the file \\\\sweepwav-nowhere\\share\\Olvane\\x.wav: ", 0),
-              0u)
-        << unc.err;
 }
 
 TEST_F(WindowsCli, CtrlCAbortsAndStillWritesTheFile) {

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -179,10 +179,10 @@ TEST_F(SafeFile, NamesThatAreNotFilesAreNeverReplaced) {
         {"a link to a FIFO",
          [](const fs::path& r) { return mkfifo((r / "f").c_str(), 0644) == 0 && symlink("f", (r / "t").c_str()) == 0; },
          Case::Fifo, std::nullopt},
-        {"the null device", [asRoot](const fs::path& r) { return asRoot && sweepwav::testing::MakeDevice(r / "t", 1, 3); },
+        {"the null device", [asRoot](const fs::path& r) { return asRoot && mknod((r / "t").c_str(), S_IFCHR, makedev(1, 3)) == 0; },
          Case::None, std::nullopt},
         {"a link to the null device", link("/dev/null"), Case::None, std::nullopt},
-        {"another device", [asRoot](const fs::path& r) { return asRoot && sweepwav::testing::MakeDevice(r / "t", 1, 5); },
+        {"another device", [asRoot](const fs::path& r) { return asRoot && mknod((r / "t").c_str(), S_IFCHR, makedev(1, 5)) == 0; },
          Case::None, "it is a device, not a file"},
         {"a link to another device", link("/dev/zero"), Case::None, "it is a device, not a file"},
         {"a socket", [](const fs::path& r) { return sweepwav::testing::MakeSocket(r / "t"); }, Case::None,
@@ -238,28 +238,24 @@ TEST_F(SafeFile, AReaderThatGoesAwayIsAFailedWrite) {
 
 TEST_F(SafeFile, DropBoxFolders) {
     // A folder others may write into but not read (mode 733, or 1733 with
-    // the sticky bit): a user who is not its owner writes a file there.
+    // the sticky bit): as root, another user writes there; else its owner,
+    // who may not read it either.
     for (const mode_t mode : {0733, 01733}) {
         for (Route route : {Route::Unnamed, Route::Hidden}) {
             SCOPED_TRACE(::testing::Message() << std::oct << mode << (route == Route::Hidden ? " hidden" : ""));
-            fs::remove_all(root), fs::create_directory(root);
-            const fs::path box = root / "box";
-            fs::create_directory(box);
-            chmod(box.c_str(), mode);
+            fs::remove_all(root), fs::create_directories(root / "box");
+            chmod((root / "box").c_str(), mode);
             const pid_t pid = fork();
             if (pid == 0) {
-                // As root, another user; else the owner, who may not read it either.
                 if (geteuid() == 0 && (setgid(61001) != 0 || setuid(61001) != 0)) _exit(3);
-                const auto failure = Replace((box / "t.wav").string(), "new", route);
-                if (failure) std::fprintf(stderr, "%s\n", failure->c_str());
-                _exit(failure ? 1 : 0);
+                _exit(Replace((root / "box/t.wav").string(), "new", route) ? 1 : 0);
             }
             int status = 0;
             waitpid(pid, &status, 0);
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-            chmod(box.c_str(), 0755);
-            EXPECT_EQ(ReadAll(box / "t.wav"), "new");
-            EXPECT_EQ(std::distance(fs::directory_iterator(box), {}), 1);
+            chmod((root / "box").c_str(), 0755);
+            EXPECT_EQ(ReadAll(root / "box/t.wav"), "new");
+            EXPECT_EQ(std::distance(fs::directory_iterator(root / "box"), {}), 1);
         }
     }
 }

@@ -6,7 +6,6 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -27,11 +26,6 @@ inline bool MakeSocket(const std::filesystem::path& path) {
     const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     if (fd >= 0) ::close(fd);
     return bound;
-}
-
-// A character device like the one at major:minor (needs root).
-inline bool MakeDevice(const std::filesystem::path& path, unsigned major, unsigned minor) {
-    return ::mknod(path.c_str(), S_IFCHR | 0666, makedev(major, minor)) == 0;
 }
 
 // What is at path, without following a link: "file", "folder", "link",

@@ -22,7 +22,6 @@
 #include <functional>
 #include <memory>
 #include <new>
-#include <optional>
 
 #include "commands/commands.h"
 #include "window/form1.h"
@@ -356,46 +355,27 @@ private slots:
         verifyIdle(*form);
     }
 
-    // What is at the name of the WAV or of wav_info.txt stays what it was: a
-    // FIFO is written through, a socket or a device is refused.
-    void namesThatAreNotFiles_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("name");
+    // What is at the name of wav_info.txt stays what it was (the WAV, the
+    // plan and the settings are in the command line's tests).
+    void reportAtANameThatIsNotAFile_data() {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("reason");  // empty: written through
-        QTest::newRow("WAV at a FIFO") << "OK" << "t.wav" << "FIFO" << "";
-        QTest::newRow("WAV at a socket") << "OK" << "t.wav" << "socket" << "it is a socket, not a file";
-        QTest::newRow("report at a socket") << "ShowInfo" << "wav_info.txt" << "socket" << "it is a socket, not a file";
-        QTest::newRow("report at a link to a device") << "ShowInfo" << "wav_info.txt" << "link" << "it is a device, not a file";
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a socket") << "socket" << "it is a socket, not a file";
+        QTest::newRow("a link to a device") << "link" << "it is a device, not a file";
     }
 
-    void namesThatAreNotFiles() {
-        QFETCH(QString, button);
-        QFETCH(QString, name);
+    void reportAtANameThatIsNotAFile() {
         QFETCH(QString, kind);
         QFETCH(QString, reason);
-        const std::filesystem::path at = QFile::encodeName(outDir_ + "/" + name).toStdString();
-        if (kind == "FIFO") QVERIFY(mkfifo(at.c_str(), 0644) == 0);
-        if (kind == "socket") QVERIFY(testing::MakeSocket(at));
-        if (kind == "link") std::filesystem::create_symlink("/dev/zero", at);
-        std::optional<testing::FifoReader> reader;
-        if (kind == "FIFO") reader.emplace(at);
+        const std::filesystem::path at = QFile::encodeName(outDir_ + "/wav_info.txt").toStdString();
+        QVERIFY(kind == "link" ? symlink("/dev/zero", at.c_str()) == 0 : testing::MakeSocket(at));
         auto form = makeForm();
         form->find<QLineEdit>("Steps")->setText("100");
-        form->find<QLineEdit>("ToneTime")->setText("1");
-        form->find<QLineEdit>("FileName")->setText("t");
-        form->click(qPrintable(button));
+        form->click("ShowInfo");
         QCOMPARE(testing::KindAt(at), kind.toStdString());
-        if (reason.isEmpty()) {
-            QVERIFY(boxes_.empty());
-            QVERIFY(reader->read().rfind("RIFF", 0) == 0);
-            QCOMPARE(reader->read().size(), static_cast<std::size_t>(form->state().iTotalBytes) + 44);
-            return;
-        }
         QCOMPARE(boxes_.size(), 1u);
-        QCOMPARE(QString::fromStdString(boxes_[0].text), "Could not write the file " + outDir_ + "/" + name + ": " + reason);
+        QCOMPARE(QString::fromStdString(boxes_[0].text), "Could not write the file " + outDir_ + "/wav_info.txt: " + reason);
         QVERIFY(services_.viewed.empty());
-        verifyIdle(*form, button == "OK" ? "Sweep Configuration" : "Setting up calculations");
     }
 
     void showInfoAndMakeFileName() {
