@@ -122,8 +122,8 @@ const Option* FindShort(char c) {
 std::string Expected(const Entry& e) {
     switch (e.kind) {
         case EntryKind::List: return ItemNames(e);
-        case EntryKind::Milliseconds:
-            return "a number of milliseconds from " + NumberText(e.low) + " to " + NumberText(e.high);
+        case EntryKind::OptionNumber:
+            return "a number of " + std::string(e.unitName) + " from " + NumberText(e.low) + " to " + NumberText(e.high);
         default:
             return "all, each, or channel numbers from " + NumberText(e.low) + " to " + NumberText(e.high) +
                    " separated by commas (1,3)";
@@ -138,6 +138,9 @@ std::optional<std::string> SetEntry(const Option& option, const std::string& val
         if (out.toStdout) return std::nullopt;
     }
     auto checked = CheckedValue(e, value);
+    if (const auto twice = e.kind == EntryKind::Channels ? RepeatedChannel(value) : std::nullopt) {
+        return std::string(option.name) + " names channel " + std::to_string(*twice) + " twice";
+    }
     if (!checked) return std::string(option.name) + " must be " + Expected(e) + ", not \"" + value + "\"";
     out.values[e.control] = std::move(*checked);
     return std::nullopt;
@@ -172,10 +175,12 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
             break;
         case OptionAction::Settings:
             if (value.empty()) return "--settings needs a file";
+            if (out.settings) return "--settings can be given once: the sweep starts from one settings file";
             out.settings = value;
             break;
         case OptionAction::SaveSettings:
             if (value.empty()) return "--save-settings needs a file";
+            if (out.saveSettings) return "--save-settings can be given once";
             out.saveSettings = value;
             break;
         case OptionAction::Quiet: out.quiet = true; break;
@@ -219,6 +224,9 @@ std::optional<std::string_view> NearestOption(std::string_view typed) {
 }
 
 std::string Unknown(std::string_view shown, std::string_view typed) {
+    for (const OptionAlias& alias : OptionAliases()) {
+        if (typed == alias.typed) return "unknown option " + std::string(shown) + " (did you mean " + std::string(alias.meant) + "?)";
+    }
     const auto nearest = NearestOption(typed);
     if (!nearest) return "unknown option " + std::string(shown) + " (see --help)";
     return "unknown option " + std::string(shown) + " (did you mean " + std::string(*nearest) + "?)";
@@ -343,6 +351,12 @@ std::optional<std::string> Conflicts(const CliOptions& out) {
         return "--auto-name chooses the file name; it cannot be used with --file";
     }
     if (out.autoName && out.plan == "-") return "--auto-name and --plan - cannot both use standard output";
+    if (out.saveSettings == "-") {
+        for (const auto& [taken, other] : {std::pair{out.info, "--info"}, {out.plan == "-", "--plan -"},
+                                           {out.autoName, "--auto-name"}}) {
+            if (taken) return std::string("--save-settings - and ") + other + " cannot both use standard output";
+        }
+    }
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #include "commands/outputs.h"
 
+#include "plan/signal_layout.h"
 #include "report/info_report.h"
 #include "settings/auto_name.h"
 #include "settings/catalogue.h"
@@ -40,6 +41,10 @@ const std::string& InfoReport(GeneratorState& s) {
 std::string PlanFileText(const GeneratorState& s, PlanFormat format) { return PlanText(s, format); }
 
 PlanFormat PlanFormatOf(std::string_view fileName) { return PlanFormatFor(fileName); }
+
+std::string LastStepText(const GeneratorState& s) {
+    return "sweep step " + std::to_string(s.iLastTone) + " of " + std::to_string(s.iSteps) + PassText(s, s.lastPass);
+}
 
 std::string PlanTitle(const GeneratorState& s) {
     std::string rate = RateText(s.iSampleRate);

@@ -133,9 +133,15 @@ std::string Expected(const Entry& e, std::string_view v) {
     switch (e.kind) {
         case EntryKind::Tick: return key + " must be yes or no";
         case EntryKind::List: return Join({key, " ", v, " is not one of ", ItemNames(e)});
-        case EntryKind::Milliseconds:
+        case EntryKind::OptionNumber:
             return Join({key, " must be a number from ", NumberText(e.low), " to ", NumberText(e.high)});
-        case EntryKind::Channels: return key + " must be \"all\", \"each\" or channel numbers such as \"1,3\"";
+        case EntryKind::Channels: {
+            const auto text = Unquoted(v);
+            if (const auto twice = text ? RepeatedChannel(*text) : std::nullopt) {
+                return Join({key, " names channel ", std::to_string(*twice), " twice"});
+            }
+            return key + " must be \"all\", \"each\" or channel numbers such as \"1,3\"";
+        }
         case EntryKind::Name:
             if (Unquoted(v)) return key + " must be a file name without control characters, \"/\" or \"\\\", and not \"..\"";
             return key + " must be a text in double quotes";
@@ -161,6 +167,8 @@ std::optional<std::string> ValueOf(const Entry& e, std::string_view v) {
 class Parser {
 public:
     Result<EntryTexts> parse(std::string_view text) {
+        // Editors on Windows start UTF-8 text with a byte-order mark.
+        if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
         int line = 0;
         while (!text.empty()) {
             const std::size_t end = text.find('\n');
@@ -172,7 +180,7 @@ public:
         }
         if (!header_ || !formatSeen_) return Status::Failure(kNotSettings);
         if (newer_) {
-            return Status::Failure(Join({"it was written in settings format ", std::to_string(format_),
+            return Status::Failure(Join({"it was written in settings format ", format_,
                                          " by a newer sweepwav; this one reads format ",
                                          std::to_string(kSettingsFormat)}));
         }
@@ -214,10 +222,13 @@ private:
     Status read_format(int line, std::string_view v) {
         if (formatSeen_) return Problem(line, "format is given twice");
         formatSeen_ = true;
+        // Any whole number above this version's is a newer format, however
+        // large.
+        const bool digits = !v.empty() && v.find_first_not_of("0123456789") == std::string_view::npos;
         const auto format = WholeNumber(v);
-        if (!format || *format < 1) return Problem(line, "format must be a whole number from 1");
-        format_ = *format;
-        newer_ = format_ > kSettingsFormat;
+        if (!digits || (format && *format < 1)) return Problem(line, "format must be a whole number from 1");
+        format_ = std::string(v.substr(std::min(v.find_first_not_of('0'), v.size() - 1)));
+        newer_ = !format || *format > kSettingsFormat;
         return {};
     }
 
@@ -226,12 +237,12 @@ private:
     std::string_view section_;
     bool header_ = false;
     bool formatSeen_ = false;
-    int format_ = 0;
+    std::string format_;
     bool newer_ = false;
 };
 
 std::string OpenFailureText(const std::string& path, const std::string& problem) {
-    return Join({"Could not open the settings file ", path, ": ", problem, "."});
+    return Join({"Could not open the settings file ", ShownName(path), ": ", problem, "."});
 }
 
 }  // namespace
@@ -269,7 +280,7 @@ bool OpenSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::
 bool SaveSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path) {
     const Status written = sv.write_text_file(path, SettingsText(ReadEntries(w, s)));
     if (!written) {
-        w.message_box(WriteFailureText(FileDestination(path), written.reason()), s.sAppTitle, Icon::Exclamation);
+        w.message_box(FileWriteFailureText(path, written), s.sAppTitle, Icon::Exclamation);
         return false;
     }
     if (!written.warning().empty()) w.message_box(written.warning(), s.sAppTitle, Icon::Exclamation);

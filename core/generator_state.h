@@ -70,6 +70,8 @@ struct GeneratorState {
     // The box whose entry the last refusal of the checks was about, for a
     // front end that points at it; empty when the checks passed.
     std::optional<Control> refusedEntry;
+    // Whether the last refusal was of a file too large for its size fields.
+    bool refusedAsTooLarge = false;
     // Mark every tone in the file with a cue point and a labelled region
     // (set by the front end; off at start).
     bool markers = false;
@@ -107,6 +109,7 @@ struct GeneratorState {
     std::int32_t iWritePos = 0;
     bool bAbort = false;
     std::int32_t iLastTone = 0;  // the tone synthesis was at when it ended
+    int lastPass = 0;            // and its pass (one channel at a time)
 
     // WAV header: its bytes as they go into the file.
     std::vector<std::uint8_t> bHeader;

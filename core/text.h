@@ -1,8 +1,10 @@
 // Letter case in file names and messages, for ASCII letters only: a file
 // name's ending or a message's first word compares the same in any case,
-// whatever the locale. And the characters no file name should hold.
+// whatever the locale. And the characters no file name should hold, and
+// names as messages show them.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -35,6 +37,58 @@ inline bool HasControlCharacter(std::string_view text) {
         }
     }
     return false;
+}
+
+// A name (a path, a value) as a message shows it: as it is, unless it holds
+// a control character; then quoted for a shell, each control character as
+// $'\n', $'\t', $'\r' or $'\ooo', so that every message stays one line:
+// "a<newline>b" is shown 'a'$'\n''b'.
+std::string ShownName(std::string_view name);
+
+namespace text_detail {
+
+inline bool IsControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+inline std::string Escaped(char c) {
+    switch (c) {
+        case '\n': return "$'\\n'";
+        case '\t': return "$'\\t'";
+        case '\r': return "$'\\r'";
+        default: break;
+    }
+    const auto byte = static_cast<unsigned char>(c);
+    return {'$', '\'', '\\', static_cast<char>('0' + (byte >> 6)), static_cast<char>('0' + ((byte >> 3) & 7)),
+            static_cast<char>('0' + (byte & 7)), '\''};
+}
+
+}  // namespace text_detail
+
+inline std::string ShownName(std::string_view name) {
+    if (std::none_of(name.begin(), name.end(), text_detail::IsControl)) return std::string(name);
+    std::string out;
+    bool quoted = false;  // within '...'
+    const auto close = [&] {
+        if (quoted) out += '\'';
+        quoted = false;
+    };
+    for (const char c : name) {
+        if (text_detail::IsControl(c)) {
+            close();
+            out += text_detail::Escaped(c);
+        } else if (c == '\'') {
+            close();
+            out += "\\'";
+        } else {
+            if (!quoted) out += '\'';
+            quoted = true;
+            out += c;
+        }
+    }
+    close();
+    return out;
 }
 
 }  // namespace sweepwav

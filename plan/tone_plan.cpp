@@ -17,6 +17,7 @@ const char* const kOversizeMessage =
 
 void RefuseOversize(GeneratorState& s, WindowOps& w) {
     s.bDataOK = false;
+    s.refusedAsTooLarge = true;
     s.iCalcResult = 0;
     w.message_box(kOversizeMessage, s.sAppTitle, Icon::Exclamation);
     ShowIdleLook(w);

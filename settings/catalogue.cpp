@@ -37,8 +37,10 @@ constexpr ListItem kChannelModeItems[] = {
 using enum EntryKind;
 using enum Place;
 
+// An entry kept in settings files under section and key.
 constexpr Entry Make(Control c, EntryKind kind, Place place, std::string_view caption, std::string_view text,
-                     std::string_view tooltip, std::string_view startup = {}) {
+                     std::string_view tooltip, std::string_view startup, std::string_view section,
+                     std::string_view key) {
     Entry e{};
     e.control = c;
     e.kind = kind;
@@ -47,6 +49,8 @@ constexpr Entry Make(Control c, EntryKind kind, Place place, std::string_view ca
     e.text = text;
     e.tooltip = tooltip;
     e.startup = startup;
+    e.section = section;
+    e.key = key;
     return e;
 }
 
@@ -54,12 +58,10 @@ constexpr Entry Make(Control c, EntryKind kind, Place place, std::string_view ca
 // unit and settings key.
 constexpr Entry NumberBox(Control c, std::string_view caption, std::string_view tooltip, std::string_view startup,
                           double low, double high, std::string_view unit, std::string_view key) {
-    Entry e = Make(c, Number, Form, caption, {}, tooltip, startup);
+    Entry e = Make(c, Number, Form, caption, {}, tooltip, startup, "sweep", key);
     e.low = low;
     e.high = high;
     e.unit = unit;
-    e.section = "sweep";
-    e.key = key;
     return e;
 }
 
@@ -70,68 +72,40 @@ constexpr Entry FrequencyBox(Control c, std::string_view caption, std::string_vi
     return e;
 }
 
-constexpr Entry TickBox(Control c, std::string_view caption, std::string_view text, std::string_view tooltip,
-                        std::string_view startup, std::string_view section, std::string_view key) {
-    Entry e = Make(c, Tick, Form, caption, text, tooltip, startup);
-    e.section = section;
-    e.key = key;
-    return e;
-}
-
 constexpr Entry ListBox(Control c, std::string_view caption, std::string_view tooltip, std::string_view startup,
                         std::span<const ListItem> items, ItemName itemName, std::string_view section,
                         std::string_view key) {
-    Entry e = Make(c, List, Form, caption, {}, tooltip, startup);
+    Entry e = Make(c, List, Form, caption, {}, tooltip, startup, section, key);
     e.items = items;
     e.itemName = itemName;
-    e.section = section;
-    e.key = key;
     return e;
 }
 
 constexpr Entry CommandButton(Control c, std::string_view text, std::string_view tooltip) {
-    return Make(c, EntryKind::Button, Form, text, text, tooltip);
+    return Make(c, EntryKind::Button, Form, text, text, tooltip, {}, {}, {});
 }
 
-// A length of the Signal options dialog.
+// A length of the Signal options dialog, and how Show Info and the status
+// bar name it.
 constexpr Entry Length(Control c, std::string_view caption, std::string_view text, std::string_view tooltip,
                        double high, std::string_view key, std::string_view reportLabel, std::string_view statusLabel,
-                       double SignalOptions::*ms) {
-    Entry e = Make(c, Milliseconds, SignalDialog, caption, text, tooltip, "0");
+                       double SignalOptions::*value) {
+    Entry e = Make(c, OptionNumber, SignalDialog, caption, text, tooltip, "0", "signal", key);
     e.high = high;
     e.unit = "ms";
-    e.section = "signal";
-    e.key = key;
+    e.unitName = "milliseconds";
     e.reportLabel = reportLabel;
     e.statusLabel = statusLabel;
-    e.ms = ms;
-    return e;
-}
-
-constexpr Entry NameBox() {
-    Entry e = Make(Control::FileName, Name, Form, "WAV file name", {}, "The name of the file to save the result to",
-                   "filename.wav");
-    e.section = "file";
-    e.key = "name";
-    return e;
-}
-
-constexpr Entry MarkersTick() {
-    Entry e = Make(Control::WriteMarkers, Tick, OptionsMenu, "Write tone markers", "Write tone &markers",
-            "Mark every tone in the file with a cue point and a labelled region", "no");
-    e.section = "file";
-    e.key = "markers";
+    e.value = value;
     return e;
 }
 
 constexpr Entry ChannelsChoice() {
     Entry e = Make(Control::SignalChannels, Channels, SignalDialog, "Signal on", "&Signal on:",
-            "The channels that carry the signal; the others are silent", "all");
-    e.high = 8;
+                   "The channels that carry the signal; the others are silent", "all", "signal", "channels");
     e.low = 1;
+    e.high = 8;
     e.items = kChannelModeItems;
-    e.section = "signal";
-    e.key = "channels";
     e.reportLabel = "Signal channels";
     e.statusLabel = "channels";
     return e;
@@ -151,8 +125,8 @@ constexpr Entry kEntries[] = {
               "dBFS", "end_level"),
     NumberBox(Control::Steps, "Number of sweep steps", "Number of steps in the sweep (= tones - 1)", "10", 0, 1000, "",
               "steps"),
-    TickBox(Control::Logsteps, "Use log frequency steps", "Use log frequency steps",
-            "Use logarithmic frequency intervals", "yes", "sweep", "log_steps"),
+    Make(Control::Logsteps, Tick, Form, "Use log frequency steps", "Use log frequency steps",
+         "Use logarithmic frequency intervals", "yes", "sweep", "log_steps"),
     NumberBox(Control::ToneTime, "Sweep step durations (ms)", "Minimum duration of each tone in milliseconds", "200",
               0, 10000, "ms", "tone_ms"),
     NumberBox(Control::ToneCycles, "Sweep step durations (cycles)", "Minimum duration of each tone in cycles", "20", 0,
@@ -166,10 +140,12 @@ constexpr Entry kEntries[] = {
             "16", kWordLengthItems, ItemName::Value, "file", "bits"),
     ListBox(Control::Channels, "Audio Data: channels", "The number of channels of audio in the WAV file", "2",
             kChannelItems, ItemName::Count, "file", "channels"),
-    TickBox(Control::Dither1, "Apply TPDF dither", "On", "Apply TPDF dither at the WAV file word length ", "yes",
-            "file", "dither"),
-    MarkersTick(),
-    NameBox(),
+    Make(Control::Dither1, Tick, Form, "Apply TPDF dither", "On", "Apply TPDF dither at the WAV file word length ", "yes",
+         "file", "dither"),
+    Make(Control::WriteMarkers, Tick, OptionsMenu, "Write tone markers", "Write tone &markers",
+         "Mark every tone in the file with a cue point and a labelled region", "no", "file", "markers"),
+    Make(Control::FileName, Name, Form, "WAV file name", {}, "The name of the file to save the result to",
+         "filename.wav", "file", "name"),
     Length(Control::LeadInMs, "Lead-in silence", "&Lead-in silence:",
            "Silence before the first tone, so that the analyser can find the onset", 60000, "lead_in_ms",
            "Lead-in silence", "lead-in", &SignalOptions::leadInMs),
@@ -251,22 +227,38 @@ constexpr Option kOptions[] = {
     {"--gap-ms", A::Set, Control::GapMs, "MS", "silence between tones ({range})", G::Signal, 0, 25},
     {"--ramp-ms", A::Set, Control::RampMs, "MS",
      "raised-cosine fades where a tone meets silence\n({range}, at most half a tone)", G::Signal, 0, 26},
-    {"--signal-channels", A::Set, Control::SignalChannels, "LIST|each",
+    {"--signal-channels", A::Set, Control::SignalChannels, "LIST|each|all",
      "the channels that carry the signal, such as 1,3\n(the others are silent), or each in turn; all by\ndefault",
      G::Signal, 0, 27},
     {"--settings", A::Settings, std::nullopt, "FILE",
      "start from the sweep saved in FILE (.sweep); the\nother options then change single entries", G::SettingsFiles, 0, 21},
     {"--save-settings", A::SaveSettings, std::nullopt, "FILE",
-     "save the sweep as the options make it into FILE\nand exit; with --info, --file or -o, go on as well",
+     "save the sweep as the options make it into FILE\n(- for standard output); write no WAV",
      G::SettingsFiles, 0, 22},
     {"--quiet", A::Quiet, std::nullopt, {}, "print nothing but refusals and failures", G::Other, 'q', 28},
     {"--help", A::Help, std::nullopt, {}, "show this help and exit", G::Other, 'h', 29},
     {"--version", A::Version, std::nullopt, {}, "show the version and exit", G::Other, 'V', 30},
 };
 
+constexpr OptionAlias kOptionAliases[] = {
+    {"--sample-rate", "--rate"},
+    {"--samplerate", "--rate"},
+    {"--sr", "--rate"},
+    {"--bit-depth", "--bits"},
+    {"--bitdepth", "--bits"},
+    {"--freq", "--start-freq or --end-freq"},
+    {"--frequency", "--start-freq or --end-freq"},
+    {"--level", "--start-level or --end-level"},
+    {"--amplitude", "--start-level or --end-level"},
+    {"--duration", "--tone-ms"},
+    {"--out-dir", "--output-dir"},
+};
+
 }  // namespace
 
 std::span<const Entry> Entries() { return kEntries; }
+
+std::span<const OptionAlias> OptionAliases() { return kOptionAliases; }
 
 const Entry* FindEntry(Control c) {
     for (const Entry& e : kEntries) {
@@ -332,8 +324,8 @@ std::string RangeText(const Entry& e, std::int32_t sampleRate) {
     return range;
 }
 
-double& MsValue(SignalOptions& options, const Entry& e) { return options.*e.ms; }
-double MsValue(const SignalOptions& options, const Entry& e) { return options.*e.ms; }
+double& OptionValue(SignalOptions& options, const Entry& e) { return options.*e.value; }
+double OptionValue(const SignalOptions& options, const Entry& e) { return options.*e.value; }
 
 namespace {
 
@@ -351,8 +343,8 @@ std::string JoinChannels(const std::vector<int>& channels, std::string_view betw
 std::vector<std::string> SignalOptionLines(const SignalOptions& options) {
     std::vector<std::string> lines;
     for (const Entry& e : kEntries) {
-        if (e.kind == Milliseconds && MsValue(options, e) > 0) {
-            lines.push_back(std::string(e.reportLabel) + " = " + NumberText(MsValue(options, e)) + std::string(e.unit));
+        if (e.kind == OptionNumber && OptionValue(options, e) != 0) {
+            lines.push_back(std::string(e.reportLabel) + " = " + NumberText(OptionValue(options, e)) + std::string(e.unit));
         } else if (e.kind == Channels && options.channels.each) {
             lines.push_back(std::string(e.reportLabel) + " = one at a time");
         } else if (e.kind == Channels && !options.channels.channels.empty()) {
@@ -365,8 +357,8 @@ std::vector<std::string> SignalOptionLines(const SignalOptions& options) {
 std::vector<std::string> SignalOptionWords(const SignalOptions& options) {
     std::vector<std::string> words;
     for (const Entry& e : kEntries) {
-        if (e.kind == Milliseconds && MsValue(options, e) > 0) {
-            words.push_back(std::string(e.statusLabel) + " " + NumberText(MsValue(options, e)) + " " +
+        if (e.kind == OptionNumber && OptionValue(options, e) != 0) {
+            words.push_back(std::string(e.statusLabel) + " " + NumberText(OptionValue(options, e)) + " " +
                             std::string(e.unit));
         } else if (e.kind == Channels && options.channels.each) {
             words.push_back("one channel at a time");
@@ -376,7 +368,5 @@ std::vector<std::string> SignalOptionWords(const SignalOptions& options) {
     }
     return words;
 }
-
-bool SignalOptionsOn(const SignalOptions& options) { return options != SignalOptions{}; }
 
 }  // namespace sweepwav

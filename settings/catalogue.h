@@ -29,7 +29,7 @@ enum class EntryKind {
     Name,          // the file name box
     Tick,          // a check box or a tick of the Options menu
     List,          // a drop-down list
-    Milliseconds,  // a length in ms of the Signal options dialog
+    OptionNumber,  // a number of the options beside the form (the lengths in ms)
     Channels,      // the channels that carry the signal: all, each or a list
     Button,        // a command button
 };
@@ -54,12 +54,13 @@ struct Entry {
     // What the entry holds at start-up, as the command line and settings
     // files write it (a list's item by ItemName).
     std::string_view startup;
-    // The range of a number or length (the frequencies' upper end is the
-    // rate's frequency limit), and its unit.
+    // The range of a number (the frequencies' upper end is the rate's
+    // frequency limit), its unit, and the unit in words ("milliseconds").
     double low = 0;
     double high = 0;
     bool highIsFrequencyLimit = false;
     std::string_view unit;
+    std::string_view unitName;
     // A list's items; for the signal channels, how the dialog offers them:
     // all, a list, or each in turn.
     std::span<const ListItem> items;
@@ -68,11 +69,11 @@ struct Entry {
     std::string_view section;
     std::string_view key;
     // The options beside the form: the line of Show Info and the words of
-    // the status bar that name it when it is on ("Gap between tones",
-    // "gap"), and the value in the state.
+    // the status bar that name it when it is on, that is not 0 ("Gap between
+    // tones", "gap"), and a number's value in the state.
     std::string_view reportLabel;
     std::string_view statusLabel;
-    double SignalOptions::*ms = nullptr;
+    double SignalOptions::*value = nullptr;
 };
 
 // The entries, in the order settings files keep them and Show Info and the
@@ -135,6 +136,14 @@ struct Option {
 std::span<const Option> Options();
 std::span<const Option* const> OptionsInMatchOrder();
 
+// Names that users bring from other tools, and the options they are after
+// ("--sample-rate": "--rate"), for the suggestion after an unknown option.
+struct OptionAlias {
+    std::string_view typed;
+    std::string_view meant;
+};
+std::span<const OptionAlias> OptionAliases();
+
 // The option that gives an entry its value ("--start-freq" for StartFreq).
 std::string_view OptionNameOf(Control entry);
 
@@ -155,17 +164,14 @@ double RangeHigh(const Entry& e, std::int32_t sampleRate);
 // "-200 to 0 dBFS", "10 to 21609 Hz" (the limit at the rate).
 std::string RangeText(const Entry& e, std::int32_t sampleRate = 0);
 
-// The value of a length of the Signal options dialog, as the state holds it.
-double& MsValue(SignalOptions& options, const Entry& e);
-double MsValue(const SignalOptions& options, const Entry& e);
+// The value of a number of the options beside the form, as the state holds it.
+double& OptionValue(SignalOptions& options, const Entry& e);
+double OptionValue(const SignalOptions& options, const Entry& e);
 
 // The options that are on, as Show Info ends with them ("Gap between tones =
 // 150ms", "Signal channels = 1, 3") and as the status bar names them ("gap
 // 150 ms", "channels 1,3").
 std::vector<std::string> SignalOptionLines(const SignalOptions& options);
 std::vector<std::string> SignalOptionWords(const SignalOptions& options);
-
-// Whether any option of the Signal options dialog is on.
-bool SignalOptionsOn(const SignalOptions& options);
 
 }  // namespace sweepwav

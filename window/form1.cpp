@@ -5,7 +5,10 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -265,7 +268,10 @@ void Form1::apply_look() {
     ui_->paramsLayout->setColumnMinimumWidth(0, widest);
 }
 
-QWidget* Form1::control(Control c) const { return widgets_[static_cast<std::size_t>(c)]; }
+QWidget* Form1::control(Control c) const {
+    const auto i = static_cast<std::size_t>(c);
+    return i < widgets_.size() ? widgets_[i] : nullptr;  // the options beside the form have no widget here
+}
 
 QLineEdit* Form1::box(Control c) const { return qobject_cast<QLineEdit*>(control(c)); }
 QAbstractButton* Form1::check_box(Control c) const { return qobject_cast<QAbstractButton*>(control(c)); }
@@ -374,6 +380,28 @@ void Form1::message_box(const std::string& text, const std::string& title, Icon 
     box.exec();
 }
 
+void Form1::show_long_text(const std::string& note, const std::string& text, const std::string& title) {
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("LongTextDialog"));
+    dialog.setWindowTitle(ToQString(title));
+    auto* why = new QLabel(ToQString(note), &dialog);
+    why->setWordWrap(true);
+    auto* shown = new QPlainTextEdit(&dialog);
+    shown->setObjectName(QStringLiteral("LongText"));
+    shown->setReadOnly(true);
+    shown->setPlainText(ToQString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    shown->setAccessibleName(QStringLiteral("Report"));
+    shown->setMinimumSize(520, 360);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(why);
+    layout->addWidget(shown);
+    layout->addWidget(buttons);
+    shown->setFocus();
+    dialog.exec();
+}
+
 void Form1::closeEvent(QCloseEvent* event) {
     if (running_) {
         // Synthesis sees the request at its next event check; the file is
@@ -414,6 +442,7 @@ void Form1::OK_clicked() {
     guarded("run", [this] { OK_Click(state_, *this, services_); });
     running_ = false;
     enable_menu_commands(true);
+    focus_refused_entry();
     if (closeRequested_) {
         closeRequested_ = false;
         close();
@@ -423,11 +452,20 @@ void Form1::OK_clicked() {
 void Form1::ShowInfo_clicked() {
     show_output_folder();
     guarded("report", [this] { ShowInfo_Click(state_, *this, services_); });
+    focus_refused_entry();
 }
 
 void Form1::AutoName_clicked() {
     show_output_folder();
     AutoName_Click(state_, *this);
+    focus_refused_entry();
+}
+
+void Form1::focus_refused_entry() {
+    QWidget* entry = state_.refusedEntry ? control(*state_.refusedEntry) : nullptr;
+    if (!entry) return;
+    entry->setFocus(Qt::OtherFocusReason);
+    if (auto* text = qobject_cast<QLineEdit*>(entry)) text->selectAll();
 }
 
 void Form1::Abort_clicked() { Abort_Click(state_); }
@@ -446,7 +484,9 @@ void Form1::enable_menu_commands(bool enabled) {
 bool Form1::plan_from_entries() {
     show_output_folder();
     bool planned = false;
-    return guarded("plan", [&] { planned = PlanFromEntries(state_, *this); }) && planned;
+    const bool ran = guarded("plan", [&] { planned = PlanFromEntries(state_, *this); });
+    focus_refused_entry();
+    return ran && planned;
 }
 
 void Form1::ExportPlan_triggered() {
@@ -517,8 +557,8 @@ QString Form1::suggested_path(const std::string& wavName, const char* ending) co
     return ToQString(OutputFolder(state_) + stem + ending);
 }
 
-void Form1::report_write_failure(const QString& path, const std::string& reason) {
-    message_box(WriteFailureText(FileDestination(ToUtf8(path)), reason), state_.sAppTitle, Icon::Exclamation);
+void Form1::report_write_failure(const QString& path, const Status& failure) {
+    message_box(FileWriteFailureText(ToUtf8(path), failure), state_.sAppTitle, Icon::Exclamation);
 }
 
 void Form1::export_plan(const std::string& csv, const std::string& json, const std::string& wavName) {
@@ -533,7 +573,7 @@ void Form1::export_plan(const std::string& csv, const std::string& json, const s
     if (format == PlanFormat::None) format = filter == kJsonFilter ? PlanFormat::Json : PlanFormat::Csv;
     if (Status written = services_.write_text_file(ToUtf8(path), format == PlanFormat::Json ? json : csv);
         !written) {
-        report_write_failure(path, written.reason());
+        report_write_failure(path, written);
     }
 }
 
@@ -550,7 +590,7 @@ void Form1::save_plan_picture(PlanView& view) {
     Status written = opened.status();
     if (written) written = opened.value()->write(bytes);
     if (written) written = opened.value()->commit();
-    if (!written) report_write_failure(path, written.reason());
+    if (!written) report_write_failure(path, written);
 }
 
 QString Form1::ask_save_file_name(const QString& caption, const QString& suggestion,

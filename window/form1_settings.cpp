@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QSettings>
 
@@ -59,10 +60,21 @@ void Form1::build_settings_menu(QMenu* file) {
 
 void Form1::fill_recent_menu() {
     recentMenu_->clear();
+    recentMenu_->setToolTipsVisible(true);
     const QStringList files = RecentFiles();
+    const QFontMetrics metrics(recentMenu_->font());
     for (int i = 0; i < files.size(); ++i) {
         const QString path = files[i];
-        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        const QFileInfo file(path);
+        // The name first, then its folder, shortened in the middle; the
+        // whole path in the tooltip.
+        QString folder =
+            metrics.elidedText(QDir::toNativeSeparators(file.absolutePath()), Qt::ElideMiddle, 32 * metrics.averageCharWidth());
+        QString name = file.fileName();
+        name.replace(QLatin1Char('&'), QLatin1String("&&"));
+        folder.replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2 \u2014 %3").arg(i + 1).arg(name, folder));
+        action->setToolTip(QDir::toNativeSeparators(path));
         connect(action, &QAction::triggered, this, [this, path] { open_settings_file(path); });
     }
     recentMenu_->setEnabled(!files.isEmpty() && openSettings_->isEnabled());

@@ -3,13 +3,16 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace sweepwav {
 
-OutputBar::OutputBar(QWidget* parent) : QStatusBar(parent) {
+OutputBar::OutputBar(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("OutputBar"));
-    setSizeGripEnabled(false);
+    auto* lines = new QVBoxLayout(this);
+    lines->setContentsMargins(0, 2, 0, 2);
+    lines->setSpacing(0);
     label_ = new QLabel(this);
     label_->setObjectName(QStringLiteral("OutputFolder"));
     label_->setTextFormat(Qt::RichText);
@@ -20,13 +23,15 @@ OutputBar::OutputBar(QWidget* parent) : QStatusBar(parent) {
     // However long the path, the bar never widens the window.
     label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     label_->installEventFilter(this);
-    addWidget(label_, 1);
+    lines->addWidget(label_);
     connect(label_, &QLabel::linkActivated, this, &OutputBar::open_folder_requested);
     signal_ = new QLabel(this);
     signal_->setObjectName(QStringLiteral("SignalOptions"));
-    signal_->setContentsMargins(14, 2, 14, 2);
+    signal_->setContentsMargins(14, 0, 14, 2);
+    signal_->setWordWrap(true);
+    signal_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     signal_->hide();
-    addPermanentWidget(signal_);
+    lines->addWidget(signal_);
 }
 
 void OutputBar::show_signal_options(const QStringList& options) {
@@ -53,8 +58,8 @@ QString OutputBar::lookup_text(FolderLookup lookup) {
 
 QString OutputBar::size_text(std::int64_t bytes) {
     const QString exact = QStringLiteral("%1 bytes").arg(bytes);
-    if (bytes >= 1048576) return QStringLiteral("%1 MB (%2)").arg(bytes / 1048576.0, 0, 'f', 2).arg(exact);
-    if (bytes >= 1024) return QStringLiteral("%1 KB (%2)").arg(bytes / 1024.0, 0, 'f', 2).arg(exact);
+    if (bytes >= 1048576) return QStringLiteral("%1 MB, %2").arg(bytes / 1048576.0, 0, 'f', 2).arg(exact);
+    if (bytes >= 1024) return QStringLiteral("%1 KB, %2").arg(bytes / 1024.0, 0, 'f', 2).arg(exact);
     return exact;
 }
 
@@ -74,7 +79,7 @@ void OutputBar::show(const QString& before, const QString& path, const QString& 
     path_ = path;
     after_ = after;
     label_->setAccessibleName(text());
-    label_->setToolTip(path + QStringLiteral("\nClick to open the folder (File > Open output folder)."));
+    label_->setToolTip(text() + QStringLiteral("\nClick to open the folder (File > Open output folder)."));
     render();
 }
 
@@ -89,7 +94,7 @@ void OutputBar::render() {
 
 bool OutputBar::eventFilter(QObject* watched, QEvent* event) {
     if (watched == label_ && event->type() == QEvent::Resize) render();
-    return QStatusBar::eventFilter(watched, event);
+    return QFrame::eventFilter(watched, event);
 }
 
 }  // namespace sweepwav

@@ -1,9 +1,11 @@
 // The bar under the form that says where files go: at idle the output folder
 // and how it was found; after a run the file written and its size. The path
-// is a link: a click on it asks for the folder to be opened.
+// is a link: a click on it asks for the folder to be opened. The signal
+// options that are on have a line of their own below it, so that they never
+// take the path's room.
 #pragma once
 
-#include <QStatusBar>
+#include <QFrame>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -14,7 +16,7 @@ class QLabel;
 
 namespace sweepwav {
 
-class OutputBar : public QStatusBar {
+class OutputBar : public QFrame {
     Q_OBJECT
 
 public:
@@ -25,7 +27,7 @@ public:
     // "Wrote <path> (<size>)", and after an abort that the rest is silent.
     void show_written(const QString& path, std::int64_t bytes, bool aborted);
 
-    // The signal options that are on, at the bar's right end ("Signal:
+    // The signal options that are on, on the bar's second line ("Signal:
     // gap 100 ms, ramps 5 ms"); hidden when all are off.
     void show_signal_options(const QStringList& options);
     QString signal_text() const;
@@ -35,7 +37,7 @@ public:
 
     // How the lookup's outcome reads after the folder.
     static QString lookup_text(FolderLookup lookup);
-    // "1234 bytes", "2.41 KB (2468 bytes)", "96.68 MB (101376044 bytes)".
+    // "1234 bytes", "2.41 KB, 2468 bytes", "96.68 MB, 101376044 bytes".
     static QString size_text(std::int64_t bytes);
 
 signals:
@@ -46,7 +48,8 @@ protected:
 
 private:
     void show(const QString& before, const QString& path, const QString& after);
-    // Shortens the path in its middle so that the whole text fits the bar.
+    // Shortens the path in its middle, only as far as the whole text needs
+    // to fit the bar.
     void render();
 
     QLabel* label_ = nullptr;

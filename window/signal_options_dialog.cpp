@@ -2,12 +2,13 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "numbers/number_text.h"
 #include "platform/qt_text.h"
 #include "settings/catalogue.h"
 #include "settings/entry_values.h"
@@ -45,7 +46,7 @@ SignalOptionsDialog::SignalOptionsDialog(GeneratorState& state, QWidget* parent)
     auto* form = new QFormLayout;
     for (const Entry& e : Entries()) {
         if (e.place != Place::SignalDialog) continue;
-        if (e.kind == EntryKind::Milliseconds) add_length(form, e);
+        if (e.kind == EntryKind::OptionNumber) add_number(form, e);
         if (e.kind == EntryKind::Channels) add_channels(form, e);
     }
     problem_ = new QLabel(this);
@@ -60,15 +61,23 @@ SignalOptionsDialog::SignalOptionsDialog(GeneratorState& state, QWidget* parent)
     layout->addWidget(buttons);
 }
 
-void SignalOptionsDialog::add_length(QFormLayout* form, const Entry& e) {
-    auto* box = new QDoubleSpinBox(this);
+void SignalOptionsDialog::add_number(QFormLayout* form, const Entry& e) {
+    auto* box = new QLineEdit(this);
     Describe(box, e);
-    box->setRange(e.low, e.high);
-    box->setDecimals(3);
-    box->setSuffix(QStringLiteral(" ") + Text(e.unit));
-    box->setValue(MsValue(state_.signal, e));
-    form->addRow(Text(e.text), box);
-    lengths_.emplace_back(&e, box);
+    const QString shown = ToQString(NumberText(OptionValue(state_.signal, e)));
+    box->setText(shown);
+    auto* row = new QHBoxLayout;
+    row->addWidget(box);
+    row->addWidget(new QLabel(Text(e.unit), this));
+    form->addRow(Text(e.text), row);
+    if (auto* label = qobject_cast<QLabel*>(form->labelForField(row))) label->setBuddy(box);
+    numbers_.push_back({&e, box, shown});
+}
+
+void SignalOptionsDialog::refuse(QWidget* field, const QString& problem) {
+    problem_->setText(problem);
+    problem_->show();
+    field->setFocus();
 }
 
 void SignalOptionsDialog::add_channels(QFormLayout* form, const Entry& e) {
@@ -78,6 +87,10 @@ void SignalOptionsDialog::add_channels(QFormLayout* form, const Entry& e) {
     for (const ListItem& item : e.items) channels_->addItem(QString::fromUtf8(item.text));
     channelList_ = new QLineEdit(this);
     channelList_->setObjectName(QStringLiteral("SignalChannelList"));
+    // Named by the choice that it belongs to ("These channels").
+    channelList_->setAccessibleName(Text(e.items[kList].text).remove(QLatin1Char(':')));
+    channelList_->setToolTip(QStringLiteral("Channel numbers from 1 to 8, separated by commas"));
+    channelList_->setAccessibleDescription(channelList_->toolTip());
     channelList_->setPlaceholderText(QStringLiteral("1,3"));
     channels_->setCurrentIndex(choice.each ? kEach : choice.channels.empty() ? kAll : kList);
     if (!choice.channels.empty()) channelList_->setText(ToQString(ChannelChoiceText(choice)));
@@ -89,20 +102,29 @@ void SignalOptionsDialog::add_channels(QFormLayout* form, const Entry& e) {
 }
 
 void SignalOptionsDialog::accept() {
-    ChannelChoice choice;
-    if (channels_->currentIndex() == kEach) choice.each = true;
+    SignalOptions edited = state_.signal;
+    for (const NumberField& field : numbers_) {
+        if (field.box->text() == field.shown) continue;  // as it was, to the last digit
+        const Entry& e = *field.entry;
+        const auto value = ParseNumber(ToUtf8(field.box->text()));
+        if (!value || !(*value >= e.low && *value <= e.high)) {
+            return refuse(field.box, Text(e.caption) + QStringLiteral(" must be a number from ") +
+                                         ToQString(NumberText(e.low)) + QStringLiteral(" to ") +
+                                         ToQString(NumberText(e.high)) + QStringLiteral(" ") + Text(e.unit) +
+                                         QStringLiteral("."));
+        }
+        OptionValue(edited, e) = *value;
+    }
+    edited.channels = ChannelChoice{};
+    if (channels_->currentIndex() == kEach) edited.channels.each = true;
     if (channels_->currentIndex() == kList) {
         const auto list = ParseChannelChoice(ToUtf8(channelList_->text().remove(QLatin1Char(' '))));
         if (!list || list->each || list->channels.empty()) {
-            problem_->setText(QStringLiteral("Please give the channels as numbers from 1 to 8, such as 1,3."));
-            problem_->show();
-            channelList_->setFocus();
-            return;
+            return refuse(channelList_, QStringLiteral("Please give the channels as numbers from 1 to 8, such as 1,3."));
         }
-        choice = *list;
+        edited.channels = *list;
     }
-    for (const auto& [e, box] : lengths_) MsValue(state_.signal, *e) = box->value();
-    state_.signal.channels = choice;
+    state_.signal = edited;
     QDialog::accept();
 }
 

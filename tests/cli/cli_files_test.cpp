@@ -285,6 +285,80 @@ TEST_F(Cli, RefusalsNameTheOptionAndWhatIsAccepted) {
     }
 }
 
+TEST_F(Cli, WhatATypistMeets) {
+    const std::string d = dir.string();
+    const auto write = [&](const std::string& name, const std::string& text) { std::ofstream(dir / name) << text; };
+    ASSERT_EQ(Run({"--start-freq", "5", "--save-settings", d + "/five.sweep"}).exitCode, 0);
+    const std::string five = ReadAll(dir / "five.sweep");
+    write("bom.sweep", "\xEF\xBB\xBF" + five);
+    std::string newer = five;
+    newer.replace(newer.find("format = 1"), 10, "format = 99999999999");
+    write("newer.sweep", newer);
+    const std::string start5 = "Please check the sweep start frequency is is between 10 and 21609Hz";
+    const struct {
+        Args args;
+        int exitCode;
+        std::string err;                 // every line, without the program's prefix
+        std::vector<std::string> added;  // the files in dir afterwards, besides the settings files above
+    } cases[] = {
+        // Saving settings never starts a run, --file or -o or not.
+        {{"--file", "bench1", "--save-settings", d + "/b.sweep"}, 0, "", {"b.sweep"}},
+        // A refused value says where it came from.
+        {{"--settings", d + "/five.sweep", "--info"}, 2,
+         start5 + "\n--start-freq \"5\" (from the settings file " + d + "/five.sweep) is outside 10 to 21609 Hz (at --rate 44100)",
+         {}},
+        {{"--settings", d + "/bom.sweep", "--start-freq", "20", "--steps", "0", "--info"}, 0, "", {}},
+        {{"--settings", d + "/newer.sweep"}, 2,
+         "Could not open the settings file " + d + "/newer.sweep: it was written in settings format 99999999999 by a "
+         "newer sweepwav; this one reads format 1.", {}},
+        {{"--settings", "a", "--settings", "b"}, 2, "--settings can be given once: the sweep starts from one settings file",
+         {}},
+        // Every refusal of a signal option says what to type.
+        {{"--channels", "2", "--signal-channels", "3"}, 2,
+         "Please check the signal channels are between 1 and 2\n--signal-channels \"3\" names channel 3, which a file of "
+         "2 channels (--channels 2) does not have", {}},
+        {{"--gap-ms", "1", "--ramp-ms", "100"}, 2,
+         "Please check the ramps are at most half as long as the shortest tone (198.8ms)\n--ramp-ms \"100\" is longer "
+         "than half the shortest tone it shapes: give a shorter --ramp-ms, or longer tones with --tone-ms or "
+         "--tone-cycles", {}},
+        {{"--steps", "1000", "--tone-ms", "5000", "--rate", "192000", "--bits", "24", "--channels", "8",
+          "--gap-ms", "100", "--signal-channels", "each"}, 2,
+         "The resulting file would be larger than 2 GB. Please reduce the number of steps, the tone duration, the "
+         "sample rate, the word length or the number of channels.\nthe signal options count toward the 2 GB too: "
+         "--gap-ms 100, --signal-channels each", {}},
+        // Channel lists: blanks allowed, each channel once.
+        {{"--signal-channels", "1,2,1"}, 2, "--signal-channels names channel 1 twice", {}},
+        {{"--signal-channels", " 1, 2 ", "--steps", "0", "--info"}, 0, "", {}},
+        // Names from other tools, and a folder that is not there.
+        {{"--sample-rate", "48000"}, 2, "unknown option --sample-rate (did you mean --rate?)", {}},
+        {{"--steps", "0", "-o", d + "/nope"}, 1,
+         "Could not write the file " + d + "/nope/filename.wav: the folder " + d + "/nope/ does not exist", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const Outcome o = Run(c.args);
+        EXPECT_EQ(o.exitCode, c.exitCode);
+        std::string err;
+        for (std::size_t at = 0; at < c.err.size();) {
+            const std::size_t end = c.err.find('\n', at);
+            err += "sweepwav-cli: " + c.err.substr(at, end - at) + "\n";
+            at = end == std::string::npos ? c.err.size() : end + 1;
+        }
+        EXPECT_EQ(o.err, err);
+        std::vector<std::string> files;
+        for (const auto& f : fs::directory_iterator(dir)) files.push_back(f.path().filename().string());
+        std::erase_if(files, [](const std::string& f) { return f == "five.sweep" || f == "bom.sweep" || f == "newer.sweep"; });
+        EXPECT_EQ(files, c.added);
+        for (const std::string& f : c.added) fs::remove(dir / f);
+    }
+    // Settings to standard output, and a name with a newline shown on one line.
+    const Outcome saved = Run({"--save-settings", "-"});
+    EXPECT_EQ(saved.out.rfind("# sweepwav settings", 0), 0u);
+    const Outcome named = Run({"--steps", "0", "--file", "a\nb"}, {.quiet = false});
+    EXPECT_NE(named.err.find("wrote '" + d + "/a'$'\\n''b.wav' ("), std::string::npos) << named.err;
+    EXPECT_TRUE(fs::exists(dir / "a\nb.wav"));
+}
+
 TEST_F(Cli, FailedWriteExitsWithOneAndKeepsTheOldFile) {
     const std::string old(300000, 'Q');
     std::ofstream(dir / "x.wav", std::ios::binary) << old;
@@ -392,10 +466,10 @@ TEST_F(Cli, ConventionsOfTheCommandLine) {
     EXPECT_EQ(quiet.exitCode, 0);
     EXPECT_EQ(quiet.out + quiet.err, "");
     EXPECT_TRUE(ReadAll(other / "s.wav") == file);
-    const Outcome notice = Run({"--info", "--steps", "0"}, {.quiet = false, .intoDir = false,
-                                                             .configHome = (dir / "none").string()});
-    EXPECT_EQ(notice.err,
-              "sweepwav-cli: Couldn't find Olvane installation path\nsweepwav-cli: Setting up calculations\n");
+    // The analyser is looked up only for a file to write into its folder.
+    const Outcome noNotice = Run({"--info", "--steps", "0"}, {.quiet = false, .intoDir = false,
+                                                               .configHome = (dir / "none").string()});
+    EXPECT_EQ(noNotice.err, "sweepwav-cli: Setting up calculations\n");
 }
 
 TEST_F(Cli, LimitsOfTheSystemGiveMessages) {
@@ -517,9 +591,10 @@ TEST_F(Cli, PathsAreAbsoluteAndTheSameOnSuccessAndFailure) {
         {{"-o", dir.string() + "/./"}, 0, "wrote " + file + " ("},
         {{"-o", dir.string() + "//"}, 0, "wrote " + file + " ("},
         {{"-o", dir.string() + "/missing/../missing//."}, 1,
-         "Could not write the file " + missing + ": No such file or directory\n"},
+         "Could not write the file " + missing + ": the folder " + dir.string() + "/missing/ does not exist\n"},
         {{"-o", dir.string() + "/.", "--plan", dir.string() + "//missing/./p.csv"}, 1,
-         "Could not write the file " + (dir / "missing" / "p.csv").string() + ": No such file or directory\n"},
+         "Could not write the file " + (dir / "missing" / "p.csv").string() + ": the folder " + dir.string() +
+             "/missing/ does not exist\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.more.back());
@@ -563,11 +638,11 @@ TEST_F(Cli, FindsTheAnalyserInItsWinePrefix) {
     EXPECT_TRUE(fs::exists(dir / "User Wavetables" / "w.wav"));
     fs::remove_all(dir / "config");
 
-    // A drive without a link, or no value: the analyser is not found.
+    // A drive without a link, or no value: the analyser is not found (said
+    // before the entries are checked, here refused).
     for (const std::string value : {"\"Application directory\"=\"Q:\\\\Analyser\"", "\"Other\"=\"C:\\\\x\""}) {
         userReg(value);
-        EXPECT_EQ(Run({"--info", "--steps", "0"}, wine).err,
-                  "sweepwav-cli: Couldn't find Olvane installation path\nsweepwav-cli: Setting up calculations\n");
+        EXPECT_EQ(Run({"--steps", "x"}, wine).err.rfind("sweepwav-cli: Couldn't find Olvane installation path\n", 0), 0u);
     }
 }
 
@@ -630,28 +705,33 @@ TEST_F(Cli, ASettingsFileCannotAimAtAnotherFile) {
 }
 
 TEST_F(Cli, StandardOutputCarriesOneStream) {
-    // With the WAV on standard output, the plan and the settings go to their
-    // own files; a file that is standard output itself is refused.
+    // With the WAV on standard output the plan goes to its own file (saving
+    // settings writes no WAV); a file that is standard output itself counts
+    // as one more stream there, and two are refused.
     const Args tone = {"--steps", "1", "--tone-ms", "5", "--seed", "3", "--file"};
     ASSERT_EQ(Run(Cat(tone, {"w"})).exitCode, 0);
-    const std::string plan = (dir / "p.csv").string(), settings = (dir / "s.sweep").string();
-    const Outcome both = Run(Cat(tone, {"-", "--plan", plan, "--save-settings", settings}), {.intoDir = false});
-    EXPECT_EQ(both.exitCode, 0) << both.err;
-    EXPECT_TRUE(both.out == ReadAll(dir / "w.wav"));
-    EXPECT_EQ(ReadAll(plan).rfind("index,first_frame,", 0), 0u);
-    EXPECT_EQ(ReadAll(settings).rfind("# sweepwav settings", 0), 0u);
-    const std::string linked = (dir / "stdout.csv").string();
+    const std::string plan = (dir / "p.csv").string(), linked = (dir / "stdout.csv").string();
     fs::create_symlink("/dev/stdout", linked);
+    const Outcome wav = Run(Cat(tone, {"-", "--plan", plan}), {.intoDir = false});
+    EXPECT_EQ(wav.exitCode, 0) << wav.err;
+    EXPECT_TRUE(wav.out == ReadAll(dir / "w.wav"));
+    EXPECT_EQ(ReadAll(plan).rfind("index,first_frame,", 0), 0u);
+    const Outcome settings = Run(Cat(tone, {"-", "--save-settings", "/proc/self/fd/1"}), {.intoDir = false});
+    EXPECT_EQ(settings.exitCode, 0) << settings.err;
+    EXPECT_EQ(settings.out.rfind("# sweepwav settings", 0), 0u);
     const std::pair<Args, std::string> refused[] = {
-        {{"--plan", linked}, linked}, {{"--save-settings", "/proc/self/fd/1"}, "/proc/self/fd/1"},
-        {{"--plan", plan}, plan},  // the file standard output goes to
-        {{"--plan", "-"}, "-"}};
-    for (const auto& [more, file] : refused) {
-        SCOPED_TRACE(file);
+        {{"--file", "-", "--plan", linked}, "--plan " + linked + " and --file -"},
+        {{"--file", "-", "--plan", plan}, "--plan " + plan + " and --file -"},  // where standard output goes
+        {{"--file", "-", "--plan", "-"}, "--plan - and --file -"},
+        {{"--info", "--plan", linked}, "--plan " + linked + " and --info"},
+        {{"-o", dir.string(), "--plan", linked, "--save-settings", "/dev/stdout"},
+         "--plan " + linked + " and --save-settings /dev/stdout"}};
+    for (const auto& [more, both] : refused) {
+        SCOPED_TRACE(both);
         fs::remove(plan);
-        const Outcome o = Run(Cat(Cat(tone, {"-"}), more), {.intoDir = false, .stdoutPath = more[1] == plan ? plan : ""});
+        const Outcome o = Run(Cat(Cat(tone, {"x"}), more), {.intoDir = false, .stdoutPath = more[3] == plan ? plan : ""});
         EXPECT_EQ(o.exitCode, 2);
-        EXPECT_EQ(o.err, "sweepwav-cli: " + more[0] + " " + file + " and --file - cannot both use standard output\n");
+        EXPECT_EQ(o.err, "sweepwav-cli: " + both + " cannot both use standard output\n");
         EXPECT_EQ(o.out + ReadAll(plan), "");
     }
 }

@@ -51,6 +51,49 @@ TEST(SettingsFile, SavedThenOpenedGivesTheSameForm) {
     }
 }
 
+TEST(SettingsFile, EverySignalOptionKeepsItsOwnValue) {
+    Form saved;
+    saved.s.signal = {1.5, 2.5, 3.5, 0.25, {{2, 1}, false}};
+    ASSERT_TRUE(SaveSettingsFile(saved.s, saved.w, saved.sv, "/x/a.sweep"));
+    Form opened;
+    opened.sv.textFiles = saved.sv.textFiles;
+    ASSERT_TRUE(OpenSettingsFile(opened.s, opened.w, opened.sv, "/x/a.sweep"));
+    EXPECT_EQ(opened.s.signal, saved.s.signal);
+    saved.s.signal = {0, 0, 0, 0, {{}, true}};
+    ASSERT_TRUE(SaveSettingsFile(saved.s, saved.w, saved.sv, "/x/a.sweep"));
+    opened.sv.textFiles = saved.sv.textFiles;
+    ASSERT_TRUE(OpenSettingsFile(opened.s, opened.w, opened.sv, "/x/a.sweep"));
+    EXPECT_EQ(opened.s.signal, saved.s.signal);
+}
+
+TEST(SettingsFile, FilesWrittenElsewhereAreRead) {
+    Form f;
+    f.s.signal = {10, 20, 30, 1, {{}, true}};
+    const std::string good = f.Shown();
+    const auto crlf = [&] {
+        std::string text;
+        for (char c : good) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return text;
+    };
+    const auto withoutSignal = good.substr(0, good.find("\n[signal]")) + "\n";
+    const struct {
+        std::string text;
+        SignalOptions signal;
+    } cases[] = {
+        {crlf(), f.s.signal},                         // Windows line ends
+        {withoutSignal, SignalOptions{}},              // written before the signal options: all off
+        {"; a comment\n" + good, f.s.signal},
+    };
+    for (const auto& c : cases) {
+        Form opened;
+        opened.s.signal = {5, 5, 5, 5, {{1}, false}};
+        opened.sv.textFiles["/x/c.sweep"] = c.text;
+        ASSERT_TRUE(OpenSettingsFile(opened.s, opened.w, opened.sv, "/x/c.sweep")) << c.text;
+        EXPECT_EQ(opened.s.signal, c.signal) << c.text;
+        EXPECT_EQ(opened.w.text(Control::FileName), "filename.wav");
+    }
+}
+
 TEST(SettingsFile, RefusedFilesLeaveTheFormAsItWas) {
     const std::string good = [] {
         Form f;
@@ -76,6 +119,9 @@ TEST(SettingsFile, RefusedFilesLeaveTheFormAsItWas) {
         {replaced("start_freq = \"20\"\n", ""), "it has no start_freq"},
         {replaced("[file]", "[file]\nlevel = 3"), "line 17: \"level\" is not a setting of [file]"},
         {replaced("bits = 16", "bits = 16\nbits = 24"), "line 19: bits is given twice"},
+        {replaced("channels = \"all\"", "channels = \"1, 2,1\""), "line 29: channels names channel 1 twice"},
+        {replaced("format = 1", "format = 99999999999"),
+         "it was written in settings format 99999999999 by a newer sweepwav; this one reads format 1"},
     };
     for (const auto& [file, problem] : cases) {
         SCOPED_TRACE(problem);
