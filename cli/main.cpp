@@ -124,7 +124,9 @@ int WritePlan(const GeneratorState& s, Services& services, const std::string& wh
 std::optional<std::string> SecondStreamOnStandardOutput(const CliOptions& options) {
     std::vector<std::string> files, others;
     for (const auto& [option, file] : {std::pair{"--plan", options.plan}, {"--save-settings", options.saveSettings}}) {
-        if (file && *file != "-" && IsStandardOutput(*file)) files.push_back(std::string(option) + " " + ShownName(*file));
+        if (file && *file != "-" && IsStandardOutput(*file)) {
+            files.push_back(std::string(option) + " " + ShownName(*file));
+        }
         if (file && *file == "-") others.push_back(std::string(option) + " -");
     }
     // Saving settings, or --info, writes no WAV.

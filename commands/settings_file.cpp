@@ -143,8 +143,8 @@ std::string Expected(const Entry& e, std::string_view v) {
             return key + " must be \"all\", \"each\" or channel numbers such as \"1,3\"";
         }
         case EntryKind::Name:
-            if (Unquoted(v)) return key + " must be a file name without control characters, \"/\" or \"\\\", and not \"..\"";
-            return key + " must be a text in double quotes";
+            if (!Unquoted(v)) return key + " must be a text in double quotes";
+            return key + " must be a file name without control characters, \"/\" or \"\\\", and not \"..\"";
         default: return key + " must be a text in double quotes";
     }
 }

@@ -25,7 +25,8 @@ namespace {
 
 Status Failed(DWORD error) { return SystemFailure(error); }
 
-// Short, whatever the length of the target's name.
+// Temporary names: ".sweepwav-" and 8 letters or digits, short whatever
+// the length of the target's name.
 constexpr std::wstring_view kTemporaryPrefix = L".sweepwav-";
 constexpr std::wstring_view kLetters = L"abcdefghijklmnopqrstuvwxyz0123456789";
 constexpr std::size_t kRandomLetters = 8;
@@ -98,8 +99,8 @@ void RemoveLeftovers(const std::wstring& folder) {
         const HANDLE file = CreateFileW((folder + found.cFileName).c_str(), DELETE | READ_CONTROL, 0, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (file == INVALID_HANDLE_VALUE) continue;  // in use, or not ours to remove
-        FILE_DISPOSITION_INFO remove{TRUE};
-        if (OwnedByThisUser(file)) SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove);
+        FILE_DISPOSITION_INFO gone{TRUE};  // removed once closed
+        if (OwnedByThisUser(file)) SetFileInformationByHandle(file, FileDispositionInfo, &gone, sizeof gone);
         CloseHandle(file);
     } while (FindNextFileW(search, &found));
     FindClose(search);

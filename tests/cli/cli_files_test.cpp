@@ -729,7 +729,8 @@ TEST_F(Cli, StandardOutputCarriesOneStream) {
     for (const auto& [more, both] : refused) {
         SCOPED_TRACE(both);
         fs::remove(plan);
-        const Outcome o = Run(Cat(Cat(tone, {"x"}), more), {.intoDir = false, .stdoutPath = more[3] == plan ? plan : ""});
+        const std::string out = more.back() == plan ? plan : "";
+        const Outcome o = Run(Cat(Cat(tone, {"x"}), more), {.intoDir = false, .stdoutPath = out});
         EXPECT_EQ(o.exitCode, 2);
         EXPECT_EQ(o.err, "sweepwav-cli: " + both + " cannot both use standard output\n");
         EXPECT_EQ(o.out + ReadAll(plan), "");

@@ -159,62 +159,57 @@ TEST_F(SafeFile, NamesThatAreNotFilesAreNeverReplaced) {
     // What is at the name stays what it was: a FIFO, the null device and the
     // process's own descriptors are written through, anything else that is
     // not a file is refused, and no temporary file is left behind.
-    using sweepwav::testing::FifoReader;
     int pipeFds[2];
     ASSERT_EQ(pipe2(pipeFds, O_NONBLOCK), 0);
     const std::string ownFd = "/proc/self/fd/" + std::to_string(pipeFds[1]);
-    const bool asRoot = geteuid() == 0;
-    struct Case {
-        const char* name;
-        std::function<bool(const fs::path&)> plant;  // plants "t" in the folder; false: cannot here
-        enum { Fifo, Pipe, None } reader;
-        std::optional<std::string> failure;  // nothing: written through
-    };
-    const auto fifo = [](const fs::path& r) { return mkfifo((r / "t").c_str(), 0644) == 0; };
-    const auto link = [](const std::string& to) {
-        return [to](const fs::path& r) { return symlink(to.c_str(), (r / "t").c_str()) == 0; };
-    };
-    const Case cases[] = {
-        {"a FIFO", fifo, Case::Fifo, std::nullopt},
-        {"a link to a FIFO",
-         [](const fs::path& r) { return mkfifo((r / "f").c_str(), 0644) == 0 && symlink("f", (r / "t").c_str()) == 0; },
-         Case::Fifo, std::nullopt},
-        {"the null device", [asRoot](const fs::path& r) { return asRoot && mknod((r / "t").c_str(), S_IFCHR, makedev(1, 3)) == 0; },
-         Case::None, std::nullopt},
-        {"a link to the null device", link("/dev/null"), Case::None, std::nullopt},
-        {"another device", [asRoot](const fs::path& r) { return asRoot && mknod((r / "t").c_str(), S_IFCHR, makedev(1, 5)) == 0; },
-         Case::None, "it is a device, not a file"},
-        {"a link to another device", link("/dev/zero"), Case::None, "it is a device, not a file"},
-        {"a socket", [](const fs::path& r) { return sweepwav::testing::MakeSocket(r / "t"); }, Case::None,
-         "it is a socket, not a file"},
-        {"a link to a socket",
-         [](const fs::path& r) { return sweepwav::testing::MakeSocket(r / "s") && symlink("s", (r / "t").c_str()) == 0; },
-         Case::None, "it is a socket, not a file"},
-        {"a link to one of the process's descriptors (as /dev/stdout)", link(ownFd), Case::Pipe, std::nullopt},
-        {"a chain of links to it",
-         [&](const fs::path& r) { return symlink(ownFd.c_str(), (r / "l").c_str()) == 0 && link("l")(r); }, Case::Pipe,
-         std::nullopt},
-        {"a link to the descriptors' folder",
-         [](const fs::path& r) { return symlink("/dev/fd", (r / "fd").c_str()) == 0; }, Case::Pipe, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fs::remove_all(root), fs::create_directory(root);
-        if (!c.plant(root)) continue;  // a device needs root
-        const bool viaFolder = fs::exists(root / "fd");
-        const std::string path = viaFolder ? (root / "fd" / std::to_string(pipeFds[1])).string() : (root / "t").string();
-        const auto before = Snapshot(root);
-        std::optional<FifoReader> reader;
-        if (c.reader == Case::Fifo) reader.emplace(fs::exists(root / "f") ? root / "f" : root / "t");
-        EXPECT_EQ(Replace(path, "new"), c.failure);
-        EXPECT_EQ(Snapshot(root), before);
-        if (c.reader == Case::Fifo) {
-            EXPECT_EQ(reader->read(), "new");
-        } else if (c.reader == Case::Pipe) {
-            char got[8] = {};
-            EXPECT_EQ(read(pipeFds[0], got, sizeof got), 3);
-            EXPECT_EQ(std::string(got), "new");
+    // How "t" is planted: a FIFO, a socket, a device (as root), a link to a
+    // FIFO "f" or a socket "s", a link to a link "l" to ownFd, or a link to
+    // the path given.
+    const auto plant = [&](const std::string& how) {
+        const fs::path t = root / "t";
+        if (how == "FIFO") return mkfifo(t.c_str(), 0644) == 0;
+        if (how == "socket") return sweepwav::testing::MakeSocket(t);
+        if (how.starts_with("device ")) {
+            return geteuid() == 0 && mknod(t.c_str(), S_IFCHR, makedev(1, std::stoi(how.substr(7)))) == 0;
         }
+        if (how == "link to FIFO") return mkfifo((root / "f").c_str(), 0644) == 0 && symlink("f", t.c_str()) == 0;
+        if (how == "link to socket") return sweepwav::testing::MakeSocket(root / "s") && symlink("s", t.c_str()) == 0;
+        if (how == "chain") return symlink(ownFd.c_str(), (root / "l").c_str()) == 0 && symlink("l", t.c_str()) == 0;
+        return symlink(how.c_str(), (how == "/dev/fd" ? root / "fd" : t).c_str()) == 0;
+    };
+    enum Reader { Fifo, Pipe, None };
+    const struct {
+        const char* how;
+        Reader reader;
+        std::optional<std::string> failure;  // nothing: written through
+    } cases[] = {
+        {"FIFO", Fifo, std::nullopt},
+        {"link to FIFO", Fifo, std::nullopt},
+        {"device 3", None, std::nullopt},  // the null device
+        {"/dev/null", None, std::nullopt},
+        {"device 5", None, "it is a device, not a file"},
+        {"/dev/zero", None, "it is a device, not a file"},
+        {"socket", None, "it is a socket, not a file"},
+        {"link to socket", None, "it is a socket, not a file"},
+        {ownFd.c_str(), Pipe, std::nullopt},  // as /dev/stdout is
+        {"chain", Pipe, std::nullopt},
+        {"/dev/fd", Pipe, std::nullopt},  // written as fd/N
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        fs::remove_all(root), fs::create_directory(root);
+        if (!plant(c.how)) continue;  // a device needs root
+        const auto before = Snapshot(root);
+        std::optional<sweepwav::testing::FifoReader> reader;
+        if (c.reader == Fifo) reader.emplace(fs::exists(root / "f") ? root / "f" : root / "t");
+        const fs::path path = fs::exists(root / "fd") ? root / "fd" / std::to_string(pipeFds[1]) : root / "t";
+        EXPECT_EQ(Replace(path.string(), "new"), c.failure);
+        EXPECT_EQ(Snapshot(root), before);
+        char piped[8] = {};
+        const std::string got = c.reader == Fifo ? reader->read()
+                                : c.reader == Pipe && read(pipeFds[0], piped, sizeof piped) > 0 ? std::string(piped)
+                                                                                                 : "";
+        EXPECT_EQ(got, c.reader == None ? "" : "new");
     }
     close(pipeFds[0]), close(pipeFds[1]);
 }
