@@ -28,7 +28,13 @@ std::string RangeOf(Control box, const GeneratorState& s) {
 std::string Shown(Control box, const GeneratorState& state, WindowOps& window, const CliOptions& options) {
     const std::string option(OptionNameOf(box));
     const auto typed = options.values.find(box);
-    const std::string value = typed != options.values.end() ? typed->second : ReadEntries(window, state)[box];
+    std::string value = typed != options.values.end() ? typed->second : ReadEntries(window, state)[box];
+    // As the option writes it: --bands 3 for the spacing "bands3".
+    for (const Option& o : Options()) {
+        if (o.entry == box && o.action == OptionAction::Set && value.starts_with(o.valuePrefix)) {
+            value.erase(0, o.valuePrefix.size());
+        }
+    }
     // In double quotes, or quoted for a shell where it holds a control character.
     const std::string shown = option + " " + (ShownName(value) == value ? "\"" + value + "\"" : ShownName(value));
     if (typed != options.values.end()) return shown;
@@ -71,6 +77,13 @@ std::optional<std::string> EntryHint(const GeneratorState& state, WindowOps& win
             return shown + " names channel " + std::to_string(MissingChannel(state)) + ", which a file of " +
                    std::to_string(state.iChannels) + (state.iChannels == 1 ? " channel" : " channels") +
                    " (--channels " + std::to_string(state.iChannels) + ") does not have";
+        case Control::Spacing:
+            return shown + ": the bands are those whose nominal centre lies from --start-freq to --end-freq (" +
+                   NumberText(state.dStartFreq) + " to " + NumberText(state.dEndFreq) + " Hz), at most 1000";
+        case Control::FrequencyList:
+            return shown + ": give the frequencies in Hz separated by commas, each from " +
+                   RangeText(EntryOf(Control::StartFreq), state.iSampleRate) + " (at --rate " +
+                   std::to_string(state.iSampleRate) + "), at most 1000";
         case Control::RampMs:
             return shown + " is longer than half the shortest tone it shapes: give a shorter --ramp-ms, or longer " +
                    "tones with --tone-ms or --tone-cycles";

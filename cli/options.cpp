@@ -60,7 +60,7 @@ std::string HelpText(const Option& o) {
     const Entry& e = EntryOf(*o.entry);
     ReplaceAll(text, "{default}", std::string(e.startup));
     ReplaceAll(text, "{range}", NumberText(e.low) + " to " + NumberText(e.high));
-    ReplaceAll(text, "{choices}", ItemNames(e));
+    ReplaceAll(text, "{choices}", ItemNames(e, o.valuePrefix));
     ReplaceAll(text, "{items}", ItemLines(e));
     return text;
 }
@@ -119,9 +119,9 @@ const Option* FindShort(char c) {
 }
 
 // What an option's value must be, for the message refusing it.
-std::string Expected(const Entry& e) {
+std::string Expected(const Option& o, const Entry& e) {
     switch (e.kind) {
-        case EntryKind::List: return ItemNames(e);
+        case EntryKind::List: return ItemNames(e, o.valuePrefix);
         case EntryKind::OptionNumber:
             return "a number of " + std::string(e.unitName) + " from " + NumberText(e.low) + " to " + NumberText(e.high);
         default:
@@ -137,12 +137,19 @@ std::optional<std::string> SetEntry(const Option& option, const std::string& val
         out.toStdout = value == "-";
         if (out.toStdout) return std::nullopt;
     }
-    auto checked = CheckedValue(e, value);
+    auto checked = CheckedValue(e, std::string(option.valuePrefix) + value);
     if (const auto twice = e.kind == EntryKind::Channels ? RepeatedChannel(value) : std::nullopt) {
         return std::string(option.name) + " names channel " + std::to_string(*twice) + " twice";
     }
-    if (!checked) return std::string(option.name) + " must be " + Expected(e) + ", not \"" + value + "\"";
+    if (!checked) return std::string(option.name) + " must be " + Expected(option, e) + ", not \"" + value + "\"";
+    // Band centres and a list of frequencies are two ways of placing the tones.
+    const bool bands = e.control == Control::Spacing, list = e.control == Control::FrequencyList;
+    if ((bands && out.values.contains(Control::FrequencyList)) ||
+        (list && out.values.contains(Control::Spacing) && out.values[Control::Spacing] != "list")) {
+        return std::string("--bands and --frequencies cannot go together");
+    }
     out.values[e.control] = std::move(*checked);
+    if (option.alsoSets) out.values[*option.alsoSets] = option.alsoValue;
     return std::nullopt;
 }
 

@@ -106,11 +106,12 @@ const std::string kNotSettings = "it is not a sweepwav settings file";
 
 // Whether the entry's value is kept in double quotes.
 bool IsQuoted(const Entry& e) {
-    return e.kind == EntryKind::Number || e.kind == EntryKind::Name || e.kind == EntryKind::Channels;
+    return e.kind == EntryKind::Number || e.kind == EntryKind::Name || e.kind == EntryKind::Channels ||
+           e.kind == EntryKind::Frequencies;
 }
 
 // Whether a file may leave the entry out (it is then off).
-bool IsOptional(const Entry& e) { return e.place == Place::SignalDialog; }
+bool IsOptional(const Entry& e) { return e.place == Place::SignalDialog || e.writtenWhenSet; }
 
 const Entry* Find(std::string_view section, std::string_view key) {
     for (const Entry& e : Entries()) {
@@ -155,7 +156,7 @@ std::optional<std::string> ValueOf(const Entry& e, std::string_view v) {
         const auto text = Unquoted(v);
         return text ? CheckedValue(e, *text, ValueSource::SettingsFile) : std::nullopt;
     }
-    if (e.kind == EntryKind::List) {
+    if (e.kind == EntryKind::List && e.itemName != ItemName::Name) {
         // A whole number, written as the list names its items.
         const auto number = WholeNumber(v);
         return number ? CheckedValue(e, std::to_string(*number)) : std::nullopt;
@@ -248,18 +249,26 @@ std::string OpenFailureText(const std::string& path, const std::string& problem)
 }  // namespace
 
 std::string SettingsText(const EntryTexts& entries) {
+    // Entries that only a newer format keeps are written when they are set,
+    // and then the file says it is of that format.
+    const auto text = [&](const Entry& e) {
+        const auto value = entries.find(e.control);
+        return value != entries.end() ? value->second : std::string();
+    };
+    const auto kept = [&](const Entry& e) { return !e.key.empty() && (!e.writtenWhenSet || text(e) != e.startup); };
+    bool newer = false;
+    for (const Entry& e : Entries()) newer = newer || (e.writtenWhenSet && kept(e));
     std::string out = "# sweepwav settings: a sweep as typed into the window\n";
-    out += Join({"[", kHeaderSection, "]\nformat = ", std::to_string(kSettingsFormat), "\n"});
+    out += Join({"[", kHeaderSection, "]\nformat = ", std::to_string(newer ? kSettingsFormat : kFirstSettingsFormat),
+                 "\n"});
     std::string_view section = kHeaderSection;
     for (const Entry& e : Entries()) {
-        if (e.key.empty()) continue;
+        if (!kept(e)) continue;
         if (section != e.section) {
             section = e.section;
             out += Join({"\n[", section, "]\n"});
         }
-        const auto value = entries.find(e.control);
-        const std::string text = value != entries.end() ? value->second : std::string();
-        out += Join({e.key, " = ", IsQuoted(e) ? Quoted(text) : text, "\n"});
+        out += Join({e.key, " = ", IsQuoted(e) ? Quoted(text(e)) : text(e), "\n"});
     }
     return out;
 }

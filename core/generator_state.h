@@ -78,6 +78,14 @@ struct GeneratorState {
 
     // Options beside the form (all off at start; see SignalOptions).
     SignalOptions signal;
+    // Tones at standard frequencies instead of the form's steps (Options >
+    // Frequencies...): the spacing, "steps" (the form's) or "bands1" to
+    // "bands24" (the centres of 1/N-octave bands from the start to the end
+    // frequency) or "list"; the bands at their nominal frequencies rather
+    // than their exact centres; the list as typed, in Hz.
+    std::string toneSpacing = "steps";
+    bool nominalBands = false;
+    std::string toneList;
 
     // Start-up constants.
     std::string sAppTitle;
@@ -88,6 +96,10 @@ struct GeneratorState {
     std::string sAppDirectory;
     std::string sWavetableFolder;
     FolderLookup folderLookup = FolderLookup::NotDone;
+
+    // The frequencies of the tones when the spacing is not the form's steps;
+    // the tone plan takes them in place of its own.
+    std::vector<double> listedFreq;
 
     // Tone plan: one element per tone, indices 0 to iSteps.
     std::vector<double> dFreq;

@@ -30,7 +30,10 @@ constexpr std::int64_t kLongMax = std::numeric_limits<std::int32_t>::max();
 void PlanFrequencies(GeneratorState& s) {
     const int steps = s.iSteps;
     for (int i = 0; i <= steps; ++i) {
-        if (steps == 0) {
+        // Band centres or a list, where the spacing asks for them.
+        if (s.listedFreq.size() == static_cast<std::size_t>(steps) + 1) {
+            s.dFreq[i] = s.listedFreq[static_cast<std::size_t>(i)];
+        } else if (steps == 0) {
             s.dFreq[i] = s.dStartFreq;
         } else if (!s.bLogSteps) {
             s.dFreq[i] = s.dStartFreq + (i * (s.dEndFreq - s.dStartFreq)) / steps;

@@ -29,6 +29,18 @@ constexpr ListItem kShiftModeItems[] = {
     {"shift time to fit frequency", 0},
 };
 
+// Where the tones are: the form's steps, the centres of 1/N-octave bands
+// (the item value is N), or a list.
+constexpr ListItem kSpacingItems[] = {
+    {"The form's steps", 0, "steps"},
+    {"Octave bands", 1, "bands1"},
+    {"Third-octave bands", 3, "bands3"},
+    {"1/6-octave bands", 6, "bands6"},
+    {"1/12-octave bands", 12, "bands12"},
+    {"1/24-octave bands", 24, "bands24"},
+    {"These frequencies:", 0, "list"},
+};
+
 // How the Signal options dialog offers the channel choice.
 constexpr ListItem kChannelModeItems[] = {
     {"All channels", 0}, {"These channels:", 0}, {"One channel at a time", 0},
@@ -100,6 +112,48 @@ constexpr Entry Length(Control c, std::string_view caption, std::string_view tex
     return e;
 }
 
+constexpr Entry MarkersTick() {
+    Entry e = Make(Control::WriteMarkers, Tick, OptionsMenu, "Write tone markers", "Write tone &markers",
+                   "Mark every tone in the file with a cue point and a labelled region", "no", "file", "markers");
+    e.flag = &GeneratorState::markers;
+    return e;
+}
+
+// The entries of the Frequencies dialog, kept in [sweep] only when set.
+constexpr Entry SpacingList() {
+    Entry e = Make(Control::Spacing, List, FrequenciesDialog, "Tones at", "&Tones at:",
+                   "The form's evenly spaced steps, the centres of fractional-octave bands from the start to the end "
+                   "frequency, or a list of frequencies",
+                   "steps", "sweep", "spacing");
+    e.items = kSpacingItems;
+    e.itemName = ItemName::Name;
+    e.reportLabel = "Frequencies";
+    e.statusLabel = "Frequencies";
+    e.words = &GeneratorState::toneSpacing;
+    e.writtenWhenSet = true;
+    return e;
+}
+
+constexpr Entry NominalTick() {
+    Entry e = Make(Control::NominalBands, Tick, FrequenciesDialog, "Nominal frequencies",
+                   "&Nominal frequencies (31.5, 63, 125 Hz ...)",
+                   "Each band's tone at its nominal frequency rather than at its exact centre", "no", "sweep",
+                   "nominal_bands");
+    e.flag = &GeneratorState::nominalBands;
+    e.writtenWhenSet = true;
+    return e;
+}
+
+constexpr Entry FrequencyListText() {
+    Entry e = Make(Control::FrequencyList, Frequencies, FrequenciesDialog, "Frequency list", "&Frequencies:",
+                   "The frequencies of the tones in Hz, in the order they play, separated by commas", "", "sweep",
+                   "frequencies");
+    e.unit = "Hz";
+    e.words = &GeneratorState::toneList;
+    e.writtenWhenSet = true;
+    return e;
+}
+
 constexpr Entry ChannelsChoice() {
     Entry e = Make(Control::SignalChannels, Channels, SignalDialog, "Signal on", "&Signal on:",
                    "The channels that carry the signal; the others are silent", "all", "signal", "channels");
@@ -134,6 +188,9 @@ constexpr Entry kEntries[] = {
     ListBox(Control::Shiftmode, "Shift mode",
             "Force clean zero crossing transitions between tones by adjusting freq or time", "2", kShiftModeItems,
             ItemName::Position, "sweep", "shift_mode"),
+    SpacingList(),
+    NominalTick(),
+    FrequencyListText(),
     ListBox(Control::Samplerate, "Audio Data: sample rate", "Audio sample rate of the digital audio in the WAV file",
             "44100", kSampleRateItems, ItemName::Value, "file", "rate"),
     ListBox(Control::Wordlength, "Audio Data: word length", "The word length of the digital audio in the WAV file",
@@ -142,8 +199,7 @@ constexpr Entry kEntries[] = {
             kChannelItems, ItemName::Count, "file", "channels"),
     Make(Control::Dither1, Tick, Form, "Apply TPDF dither", "On", "Apply TPDF dither at the WAV file word length ", "yes",
          "file", "dither"),
-    Make(Control::WriteMarkers, Tick, OptionsMenu, "Write tone markers", "Write tone &markers",
-         "Mark every tone in the file with a cue point and a labelled region", "no", "file", "markers"),
+    MarkersTick(),
     Make(Control::FileName, Name, Form, "WAV file name", {}, "The name of the file to save the result to",
          "filename.wav", "file", "name"),
     Length(Control::LeadInMs, "Lead-in silence", "&Lead-in silence:",
@@ -202,6 +258,14 @@ constexpr Option kOptions[] = {
     {"--tone-cycles", A::Set, Control::ToneCycles, "N", "minimum length of every tone in cycles (default {default})",
      G::Sweep, 0, 6},
     {"--shift-mode", A::Set, Control::Shiftmode, "N", "{items}", G::Sweep, 0, 8},
+    {"--bands", A::Set, Control::Spacing, "N",
+     "tones at the centres of the 1/N-octave bands from\n--start-freq to --end-freq; N is {choices}",
+     G::Sweep, 0, 33, "bands"},
+    {"--nominal", A::Tick, Control::NominalBands, {}, "the bands at their nominal frequencies (31.5,\n63, 125 ...)",
+     G::Sweep, 0, 34},
+    {"--frequencies", A::Set, Control::FrequencyList, "LIST",
+     "tones at these frequencies in Hz, in this order,\nsuch as 100,1000,10000", G::Sweep, 0, 35, {},
+     Control::Spacing, "list"},
     {"--rate", A::Set, Control::Samplerate, "HZ", "{choices} (default {default})", G::File, 0, 9},
     {"--bits", A::Set, Control::Wordlength, "N", "{choices} (default {default})", G::File, 0, 10},
     {"--channels", A::Set, Control::Channels, "N", "{choices} (default {default})", G::File, 0, 11},
@@ -293,6 +357,7 @@ std::string ItemNameAt(const Entry& list, std::size_t position) {
     switch (list.itemName) {
         case ItemName::Value: return std::to_string(list.items[position].value);
         case ItemName::Count: return std::to_string(position + 1);
+        case ItemName::Name: return list.items[position].name;
         case ItemName::Position: break;
     }
     return std::to_string(position);
@@ -305,13 +370,18 @@ std::optional<int> ItemPosition(const Entry& list, std::string_view name) {
     return std::nullopt;
 }
 
-std::string ItemNames(const Entry& list) {
-    std::string names;
+std::string ItemNames(const Entry& list, std::string_view prefix) {
+    std::vector<std::string> names;
     for (std::size_t i = 0; i < list.items.size(); ++i) {
-        if (i > 0) names += i + 1 == list.items.size() ? " or " : ", ";
-        names += ItemNameAt(list, i);
+        const std::string name = ItemNameAt(list, i);
+        if (name.starts_with(prefix)) names.push_back(name.substr(prefix.size()));
     }
-    return names;
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " or " : ", ";
+        text += names[i];
+    }
+    return text;
 }
 
 double RangeHigh(const Entry& e, std::int32_t sampleRate) {

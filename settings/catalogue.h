@@ -20,7 +20,8 @@ namespace sweepwav {
 // An item of a drop-down list and the value it carries.
 struct ListItem {
     const char* text;
-    std::int32_t value;  // 0 for items that carry no value
+    std::int32_t value;          // 0 for items that carry no value
+    const char* name = nullptr;  // how settings files name it, for lists named so
 };
 
 // What kind of value an entry holds.
@@ -31,16 +32,17 @@ enum class EntryKind {
     List,          // a drop-down list
     OptionNumber,  // a number of the options beside the form (the lengths in ms)
     Channels,      // the channels that carry the signal: all, each or a list
+    Frequencies,   // a list of frequencies in Hz
     Button,        // a command button
 };
 
 // How a list's items are named outside the window (command line, settings
 // files): by the value they carry, by their position + 1 (a count), or by
 // their position.
-enum class ItemName { Value, Count, Position };
+enum class ItemName { Value, Count, Position, Name };
 
 // Where an entry is set.
-enum class Place { Form, OptionsMenu, SignalDialog };
+enum class Place { Form, OptionsMenu, SignalDialog, FrequenciesDialog };
 
 struct Entry {
     Control control;
@@ -74,6 +76,12 @@ struct Entry {
     std::string_view reportLabel;
     std::string_view statusLabel;
     double SignalOptions::*value = nullptr;
+    // A tick, a list item or a text that the state holds rather than the form.
+    bool GeneratorState::*flag = nullptr;
+    std::string GeneratorState::*words = nullptr;
+    // Settings files keep it only when it is not at its start-up value (and
+    // then say that they are of the newer format that reads it).
+    bool writtenWhenSet = false;
 };
 
 // The entries, in the order settings files keep them and Show Info and the
@@ -129,6 +137,12 @@ struct Option {
     // mean: the order they have always been offered in ("--s" names
     // --start-freq first).
     int matchOrder = 0;
+    // What the value stands for, less this beginning ("bands" for --bands 3,
+    // which gives the item named "bands3").
+    std::string_view valuePrefix = {};
+    // Another entry that the option sets, and the value it gives it.
+    std::optional<Control> alsoSets = std::nullopt;
+    std::string_view alsoValue = {};
 };
 
 // The command line's options, in the order --help lists them, and in their
@@ -154,8 +168,9 @@ std::string ItemNameAt(const Entry& list, std::size_t position);
 // The position of the item a name stands for, if any.
 std::optional<int> ItemPosition(const Entry& list, std::string_view name);
 
-// "a, b, c or d": every item's name.
-std::string ItemNames(const Entry& list);
+// "a, b, c or d": every item's name; with a prefix, the names that begin
+// with it, less the prefix ("1, 3, 6, 12 or 24" for "bands").
+std::string ItemNames(const Entry& list, std::string_view prefix = {});
 
 // The upper end of an entry's range at the rate.
 double RangeHigh(const Entry& e, std::int32_t sampleRate);

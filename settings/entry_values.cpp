@@ -22,12 +22,14 @@ std::string ReadEntry(const Entry& e, WindowOps& w, const GeneratorState& s) {
     switch (e.kind) {
         case EntryKind::Number:
         case EntryKind::Name: return w.text(e.control);
-        case EntryKind::Tick: return Tick(e.place == Place::Form ? w.checked(e.control) : s.markers);
+        case EntryKind::Tick: return Tick(e.place == Place::Form ? w.checked(e.control) : s.*e.flag);
         case EntryKind::List: {
+            if (e.place != Place::Form) return s.*e.words;
             const int selected = w.selected_index(e.control);
             if (selected < 0) return {};
             return ItemNameAt(e, static_cast<std::size_t>(selected));
         }
+        case EntryKind::Frequencies: return s.*e.words;
         case EntryKind::OptionNumber: return NumberText(OptionValue(s.signal, e));
         case EntryKind::Channels: return ChannelChoiceText(s.signal.channels);
         case EntryKind::Button: break;
@@ -43,11 +45,18 @@ void FillEntry(const Entry& e, const std::string& text, WindowOps& w, GeneratorS
             if (e.place == Place::Form) {
                 w.set_checked(e.control, text == "yes");
             } else {
-                s.markers = text == "yes";
+                s.*e.flag = text == "yes";
             }
             break;
         // The window's lists hold the catalogue's items in its order.
-        case EntryKind::List: w.select_index(e.control, ItemPosition(e, text).value_or(-1)); break;
+        case EntryKind::List:
+            if (e.place == Place::Form) {
+                w.select_index(e.control, ItemPosition(e, text).value_or(-1));
+            } else {
+                s.*e.words = text;
+            }
+            break;
+        case EntryKind::Frequencies: s.*e.words = text; break;
         case EntryKind::OptionNumber: OptionValue(s.signal, e) = Length(e, text).value_or(0); break;
         case EntryKind::Channels: s.signal.channels = ParseChannelChoice(text).value_or(ChannelChoice{}); break;
         case EntryKind::Button: break;
@@ -75,7 +84,10 @@ bool PlainFileName(std::string_view name) {
 
 std::optional<std::string> CheckedValue(const Entry& e, std::string_view text, ValueSource source) {
     switch (e.kind) {
-        case EntryKind::Number: return std::string(text);
+        // Texts are taken as typed and checked when a command plans; but a
+        // file name from a settings file must be a plain name.
+        case EntryKind::Number:
+        case EntryKind::Frequencies: return std::string(text);
         case EntryKind::Name:
             if (source == ValueSource::Typed || PlainFileName(text)) return std::string(text);
             break;

@@ -26,7 +26,7 @@
 #include "window/output_bar.h"
 #include "window/plan_view.h"
 #include "window/progress_line.h"
-#include "window/signal_options_dialog.h"
+#include "window/options_dialog.h"
 #include "core/window_look.h"
 #include "platform/qt_text.h"
 #include "commands/outputs.h"
@@ -176,6 +176,8 @@ void Form1::build_menu_bar() {
     connect(writeMarkers_, &QAction::toggled, this, &Form1::WriteMarkers_toggled);
     signalOptions_ = add(options, "SignalOptions", QStringLiteral("&Signal options\u2026"), {});
     connect(signalOptions_, &QAction::triggered, this, &Form1::SignalOptions_triggered);
+    frequencies_ = add(options, "Frequencies", QStringLiteral("&Frequencies\u2026"), {});
+    connect(frequencies_, &QAction::triggered, this, &Form1::Frequencies_triggered);
 
     QMenu* view = menu("ViewMenu", QStringLiteral("&View"));
     sweepPlan_ = add(view, "SweepPlan", QStringLiteral("&Sweep plan\u2026"),
@@ -321,6 +323,9 @@ std::int32_t Form1::item_value(Control c, int position) {
 }
 
 void Form1::set_enabled(Control c, bool enabled) {
+    // Band centres or a list of frequencies set the tones; the steps and
+    // their spacing then have nothing to say.
+    if ((c == Control::Steps || c == Control::Logsteps) && state_.toneSpacing != "steps") enabled = false;
     if (QWidget* w = control(c)) w->setEnabled(enabled);
     // Abort is enabled exactly while synthesis runs: the one stretch in which
     // a run moves the lines thousands of times and services events once a
@@ -471,7 +476,7 @@ void Form1::focus_refused_entry() {
 void Form1::Abort_clicked() { Abort_Click(state_); }
 
 void Form1::enable_menu_commands(bool enabled) {
-    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_, openSettings_, signalOptions_}) {
+    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_, openSettings_, signalOptions_, frequencies_}) {
         action->setEnabled(enabled);
     }
     fill_recent_menu();
@@ -506,11 +511,23 @@ void Form1::WriteMarkers_toggled(bool on) { state_.markers = on; }
 
 void Form1::SignalOptions_triggered() {
     if (running_) return;
-    SignalOptionsDialog dialog(state_, this);
-    if (dialog.exec() == QDialog::Accepted) show_signal_options();
+    OptionsDialog dialog(*this, state_, Place::SignalDialog, QStringLiteral("SignalOptions"),
+                         QStringLiteral("Signal options"), this);
+    if (dialog.exec() == QDialog::Accepted) show_options();
 }
 
-void Form1::show_signal_options() { outputBar_->show_signal_options(SignalOptionsShown(state_)); }
+void Form1::Frequencies_triggered() {
+    if (running_) return;
+    OptionsDialog dialog(*this, state_, Place::FrequenciesDialog, QStringLiteral("Frequencies"),
+                         QStringLiteral("Frequencies"), this);
+    if (dialog.exec() == QDialog::Accepted) show_options();
+}
+
+void Form1::show_options() {
+    outputBar_->show_options(ToQString(OptionsSummary(state_)));
+    // The form's steps count only while the tones follow them.
+    for (Control c : {Control::Steps, Control::Logsteps}) set_enabled(c, !running_);
+}
 
 void Form1::SweepPlan_triggered() { show_plan_view(); }
 

@@ -62,8 +62,8 @@ public:
 
     // The menu bar above the form. Its actions are named ExportPlan,
     // OpenOutputFolder, OpenSettings, SaveSettings, Quit, WriteMarkers,
-    // SignalOptions, SweepPlan and About; the recent settings files are in
-    // RecentSettingsMenu.
+    // SignalOptions, Frequencies, SweepPlan and About; the recent settings
+    // files are in RecentSettingsMenu.
     QMenuBar* menu_bar() const { return menuBar_; }
 
     // The bar under the form: the output folder, or the file a run wrote.
@@ -124,6 +124,7 @@ private slots:
     void About_triggered();
     void OpenSettings_triggered();
     void SignalOptions_triggered();
+    void Frequencies_triggered();
     void SaveSettings_triggered();
 
 private:
@@ -140,8 +141,9 @@ private:
     // Keyboard use: Return and Enter press the focused command button, its
     // Alt+letter presses it at once.
     void wire_keys();
-    // The signal options that are on, at the status bar's right end.
-    void show_signal_options();
+    // The options beside the form that are on, under the output bar; the
+    // Steps box and Log steps follow the tones' spacing.
+    void show_options();
     // The bar's idle text, shown again at the start of every command.
     void show_output_folder();
     // Runs a command. A fault it does not handle itself is shown as "The
@@ -185,6 +187,7 @@ private:
     QAction* sweepPlan_ = nullptr;
     QAction* openSettings_ = nullptr;
     QAction* signalOptions_ = nullptr;
+    QAction* frequencies_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QPointer<PlanView> planView_;
     QPointer<QMessageBox> aboutBox_;

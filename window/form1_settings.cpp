@@ -101,7 +101,7 @@ void Form1::open_settings_file(const QString& path) {
     show_output_folder();
     if (!OpenSettingsFile(state_, *this, services_, ToUtf8(path))) return;
     writeMarkers_->setChecked(state_.markers);
-    show_signal_options();
+    show_options();
     remember_settings_file(path);
 }
 

@@ -34,13 +34,11 @@ OutputBar::OutputBar(QWidget* parent) : QFrame(parent) {
     lines->addWidget(signal_);
 }
 
-void OutputBar::show_signal_options(const QStringList& options) {
-    signal_->setText(options.isEmpty() ? QString() : QStringLiteral("Signal: ") + options.join(QStringLiteral(", ")));
-    signal_->setAccessibleName(signal_->text());
-    signal_->setVisible(!options.isEmpty());
+void OutputBar::show_options(const QString& summary) {
+    signal_->setText(summary);
+    signal_->setAccessibleName(summary);
+    signal_->setVisible(!summary.isEmpty());
 }
-
-QString OutputBar::signal_text() const { return signal_->text(); }
 
 QString OutputBar::lookup_text(FolderLookup lookup) {
     switch (lookup) {

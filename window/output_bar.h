@@ -27,10 +27,9 @@ public:
     // "Wrote <path> (<size>)", and after an abort that the rest is silent.
     void show_written(const QString& path, std::int64_t bytes, bool aborted);
 
-    // The signal options that are on, on the bar's second line ("Signal:
-    // gap 100 ms, ramps 5 ms"); hidden when all are off.
-    void show_signal_options(const QStringList& options);
-    QString signal_text() const;
+    // The options beside the form that are on, on the bar's second line
+    // ("Signal: gap 100 ms, ramps 5 ms"); hidden when all are off.
+    void show_options(const QString& summary);
 
     // The text shown, with the path in full.
     QString text() const { return before_ + path_ + after_; }

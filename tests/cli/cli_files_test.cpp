@@ -310,7 +310,7 @@ TEST_F(Cli, WhatATypistMeets) {
         {{"--settings", d + "/bom.sweep", "--start-freq", "20", "--steps", "0", "--info"}, 0, "", {}},
         {{"--settings", d + "/newer.sweep"}, 2,
          "Could not open the settings file " + d + "/newer.sweep: it was written in settings format 99999999999 by a "
-         "newer sweepwav; this one reads format 1.", {}},
+         "newer sweepwav; this one reads format 2.", {}},
         {{"--settings", "a", "--settings", "b"}, 2, "--settings can be given once: the sweep starts from one settings file",
          {}},
         // Every refusal of a signal option says what to type.
@@ -357,6 +357,21 @@ TEST_F(Cli, WhatATypistMeets) {
     const Outcome named = Run({"--steps", "0", "--file", "a\nb"}, {.quiet = false});
     EXPECT_NE(named.err.find("wrote '" + d + "/a'$'\\n''b.wav' ("), std::string::npos) << named.err;
     EXPECT_TRUE(fs::exists(dir / "a\nb.wav"));
+}
+
+TEST_F(Cli, BandCentresFromOptionsAndFromASettingsFileGiveTheSameFile) {
+    const Args bands = {"--bands", "3", "--start-freq", "20", "--end-freq", "20000", "--tone-ms", "20",
+                        "--tone-cycles", "0", "--seed", "9"};
+    const Outcome info = Run(Cat(bands, {"--info"}));
+    EXPECT_NE(info.out.find("with 30 steps / 31 tones"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\n30:   19952.623Hz at 0dBFS for"), std::string::npos);
+    EXPECT_NE(info.out.find("Frequencies = third-octave bands, 31 tones\n"), std::string::npos);
+    ASSERT_EQ(Run(Cat(bands, {"--file", "a"})).exitCode, 0);
+    ASSERT_EQ(Run(Cat(bands, {"--save-settings", (dir / "b.sweep").string()})).exitCode, 0);
+    ASSERT_EQ(Run({"--settings", (dir / "b.sweep").string(), "--seed", "9", "--file", "b"}).exitCode, 0);
+    EXPECT_TRUE(ReadAll(dir / "a.wav") == ReadAll(dir / "b.wav"));
+    EXPECT_EQ(Run({"--bands", "3", "--frequencies", "100"}).err,
+              "sweepwav-cli: --bands and --frequencies cannot go together\n");
 }
 
 TEST_F(Cli, FailedWriteExitsWithOneAndKeepsTheOldFile) {

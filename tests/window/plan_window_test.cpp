@@ -122,7 +122,7 @@ private slots:
                           "Ctrl+O", "SaveSettings", "&Save settings as\u2026", "Ctrl+S", "RecentSettings",
                           "&Recent settings", "", "", "", "", "Quit", "&Quit", quitKeys}},
             {"OptionsMenu", {"&Options", "WriteMarkers", "Write tone &markers", "", "SignalOptions",
-                             "&Signal options\u2026", ""}},
+                             "&Signal options\u2026", "", "Frequencies", "&Frequencies\u2026", ""}},
             {"ViewMenu", {"&View", "SweepPlan", "&Sweep plan\u2026", "Ctrl+Shift+P"}},
             {"HelpMenu", {"&Help", "About", "&About sweepwav", ""}},
         };
@@ -268,6 +268,37 @@ private slots:
         QCOMPARE(undescribed, QStringList());
     }
 
+    void frequenciesInPlaceOfTheSteps() {
+        auto form = makeForm();
+        const auto choose = [&](int spacing, const QString& list) {
+            QTimer::singleShot(0, form.get(), [&, spacing, list] {
+                auto* dialog = form->find<QDialog>("FrequenciesDialog");
+                QVERIFY(dialog);
+                dialog->findChild<QComboBox*>("Spacing")->setCurrentIndex(spacing);
+                dialog->findChild<QLineEdit*>("FrequencyList")->setText(list);
+                dialog->accept();
+            });
+            form->action("Frequencies")->trigger();
+        };
+        choose(2, "");
+        QCOMPARE(form->state().toneSpacing, "bands3");
+        QCOMPARE(form->find<QLabel>("SignalOptions")->text(), "Frequencies: third-octave bands");
+        // The steps and their spacing count no more, also after a run.
+        QVERIFY(!form->find("Steps")->isEnabled() && !form->find("Logsteps")->isEnabled());
+        form->enter("ToneTime", "1");
+        form->enter("ToneCycles", "0");
+        QTest::mouseClick(form->find("OK"), Qt::LeftButton);
+        QVERIFY(form->boxes.empty());
+        QCOMPARE(form->state().iSteps, 30);
+        QVERIFY(!form->find("Steps")->isEnabled() && form->find("ToneTime")->isEnabled());
+        choose(6, "100, 200");
+        QCOMPARE(form->state().toneList, "100, 200");
+        QCOMPARE(form->find<QLabel>("SignalOptions")->text(), "Frequencies: the listed frequencies");
+        choose(0, "100, 200");
+        QVERIFY(form->find("Steps")->isEnabled() && form->find("Logsteps")->isEnabled());
+        QVERIFY(!form->find<QLabel>("SignalOptions")->isVisible());
+    }
+
     void markersAndRunLock() {
         auto form = makeForm();
         for (bool on : {true, false, true}) {
@@ -289,8 +320,8 @@ private slots:
         QTest::mouseClick(form->find("OK"), Qt::LeftButton);
         offDuringRun.sort();
         QCOMPARE(offDuringRun,
-                 QStringList({"ExportPlan", "OpenSettings", "RecentSettings", "SignalOptions", "SweepPlan",
-                              "WriteMarkers"}));
+                 QStringList({"ExportPlan", "Frequencies", "OpenSettings", "RecentSettings", "SignalOptions",
+                              "SweepPlan", "WriteMarkers"}));
         // Back on after the run; the recent files only once there are some.
         for (const QString& name : offDuringRun) QCOMPARE(form->action(name)->isEnabled(), name != "RecentSettings");
         QVERIFY(form->state().markers);
