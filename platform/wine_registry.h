@@ -31,9 +31,10 @@ Result<std::string> FindUserRegistryText(std::string_view content, std::string_v
 // path without a drive letter or a drive without a link.
 Result<std::string> LinuxPathInPrefix(const std::string& prefix, std::string_view windowsPath);
 
-// The largest user.reg that is read. A fresh prefix's is about 40 KiB and
-// one in long use a few MiB; a larger file, or anything but a regular file,
-// counts as one that cannot be read.
+// The largest user.reg that is read. A fresh prefix's is about 24 KiB (and
+// its largest registry file, system.reg, about 1.6 MiB); one in long use
+// holds a few MiB. A larger file, or anything but a regular file, counts as
+// one that cannot be read.
 inline constexpr std::uintmax_t kLargestUserReg = std::uintmax_t(32) << 20;
 
 // A settings value by its full path ("HKCU\<key>\<value>") from the
