@@ -27,6 +27,7 @@
 #include "core/window_look.h"
 #include "platform/qt_text.h"
 #include "commands/outputs.h"
+#include "commands/window_texts.h"
 #include "settings/catalogue.h"
 #include "sweepwav_version.h"
 #include "ui_form1.h"
@@ -53,9 +54,9 @@ QFrame#ProgressBand { background: #1c2a38; }
 
 const QColor kProgressBand(0x1c, 0x2a, 0x38);
 
-const QString kCsvFilter = QStringLiteral("CSV files (*.csv)");
-const QString kJsonFilter = QStringLiteral("JSON files (*.json)");
-const QString kPngFilter = QStringLiteral("PNG pictures (*.png)");
+const QString kCsvFilter = ToQString(std::string(kCsvType.name));
+const QString kJsonFilter = ToQString(std::string(kJsonType.name));
+const QString kPngFilter = ToQString(std::string(kPngType.name));
 
 // Return and Enter press the button that has the focus, as Space does; a
 // button's Alt+letter presses it at once. (Qt's own mnemonic first shows the
@@ -135,54 +136,55 @@ void Form1::build_menu_bar() {
     menuBar_ = new QMenuBar(this);
     menuBar_->setObjectName(QStringLiteral("MenuBar"));
     ui_->formLayout->setMenuBar(menuBar_);
-
-    const auto add = [](QMenu* menu, const char* name, const QString& text,
-                        const QKeySequence& keys) {
-        QAction* action = menu->addAction(text);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(keys);
-        return action;
-    };
-    const auto menu = [this](const char* name, const QString& title) {
-        QMenu* m = menuBar_->addMenu(title);
-        m->setObjectName(QLatin1String(name));
-        return m;
-    };
-
-    QMenu* file = menu("FileMenu", QStringLiteral("&File"));
-    exportPlan_ = add(file, "ExportPlan", QStringLiteral("&Export tone plan\u2026"),
-                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
-    connect(exportPlan_, &QAction::triggered, this, &Form1::ExportPlan_triggered);
-    QAction* folder = add(file, "OpenOutputFolder", QStringLiteral("&Open output folder"),
-                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
-    connect(folder, &QAction::triggered, this, &Form1::OpenOutputFolder_triggered);
-    file->addSeparator();
-    build_settings_menu(file);
-    file->addSeparator();
-    QAction* quit = add(file, "Quit", QStringLiteral("&Quit"), {});
+    for (const Menu& m : MenuBar()) {
+        QMenu* menu = menuBar_->addMenu(ToQString(std::string(m.title)));
+        menu->setObjectName(ToQString(std::string(m.name)));
+        for (const MenuCommand& command : m.commands) add_menu_command(menu, command.name);
+    }
+    openSettings_->setShortcut(QKeySequence::Open);
+    QAction* quit = findChild<QAction*>(QStringLiteral("Quit"));
     quit->setShortcuts(QKeySequence::Quit);
     quit->setMenuRole(QAction::QuitRole);
-    connect(quit, &QAction::triggered, this, &QWidget::close);
-
-    QMenu* options = menu("OptionsMenu", QStringLiteral("&Options"));
-    const Entry& markers = EntryOf(Control::WriteMarkers);
-    writeMarkers_ = add(options, "WriteMarkers", ToQString(std::string(markers.text)), {});
-    writeMarkers_->setToolTip(ToQString(std::string(markers.tooltip)));
+    findChild<QAction*>(QStringLiteral("About"))->setMenuRole(QAction::AboutRole);
+    writeMarkers_->setToolTip(ToQString(std::string(EntryOf(Control::WriteMarkers).tooltip)));
     writeMarkers_->setCheckable(true);
     writeMarkers_->setChecked(state_.markers);
-    connect(writeMarkers_, &QAction::toggled, this, &Form1::WriteMarkers_toggled);
-    signalOptions_ = add(options, "SignalOptions", QStringLiteral("&Signal options\u2026"), {});
-    connect(signalOptions_, &QAction::triggered, this, &Form1::SignalOptions_triggered);
+}
 
-    QMenu* view = menu("ViewMenu", QStringLiteral("&View"));
-    sweepPlan_ = add(view, "SweepPlan", QStringLiteral("&Sweep plan\u2026"),
-                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
-    connect(sweepPlan_, &QAction::triggered, this, &Form1::SweepPlan_triggered);
-
-    QMenu* help = menu("HelpMenu", QStringLiteral("&Help"));
-    QAction* about = add(help, "About", QStringLiteral("&About sweepwav"), {});
-    about->setMenuRole(QAction::AboutRole);
-    connect(about, &QAction::triggered, this, &Form1::About_triggered);
+void Form1::add_menu_command(QMenu* menu, std::string_view name) {
+    if (name.empty()) {
+        menu->addSeparator();
+        return;
+    }
+    const MenuCommand& command = MenuCommandNamed(name);
+    if (name == "RecentSettings") {
+        recentMenu_ = menu->addMenu(ToQString(std::string(command.text)));
+        recentMenu_->setObjectName(QStringLiteral("RecentSettingsMenu"));
+        recentMenu_->menuAction()->setObjectName(QStringLiteral("RecentSettings"));
+        fill_recent_menu();
+        return;
+    }
+    QAction* action = menu->addAction(ToQString(std::string(command.text)));
+    action->setObjectName(ToQString(std::string(name)));
+    action->setShortcut(QKeySequence(ToQString(std::string(command.keys))));
+    const std::pair<std::string_view, void (Form1::*)()> handlers[] = {
+        {"ExportPlan", &Form1::ExportPlan_triggered},     {"OpenOutputFolder", &Form1::OpenOutputFolder_triggered},
+        {"OpenSettings", &Form1::OpenSettings_triggered}, {"SaveSettings", &Form1::SaveSettings_triggered},
+        {"Quit", nullptr},                                {"SignalOptions", &Form1::SignalOptions_triggered},
+        {"SweepPlan", &Form1::SweepPlan_triggered},       {"About", &Form1::About_triggered},
+    };
+    if (name == "Quit") connect(action, &QAction::triggered, this, &QWidget::close);
+    if (name == "WriteMarkers") {
+        writeMarkers_ = action;
+        connect(action, &QAction::toggled, this, &Form1::WriteMarkers_toggled);
+    }
+    if (name == "OpenSettings") openSettings_ = action;
+    if (name == "ExportPlan") exportPlan_ = action;
+    if (name == "SweepPlan") sweepPlan_ = action;
+    if (name == "SignalOptions") signalOptions_ = action;
+    for (const auto& [slotName, slot] : handlers) {
+        if (slotName == name && slot) connect(action, &QAction::triggered, this, slot);
+    }
 }
 
 void Form1::build_output_bar() {
@@ -367,8 +369,7 @@ void Form1::message_box(const std::string& text, const std::string& title, Icon 
     if (icon == Icon::Exclamation) kind = QMessageBox::Warning;
     QString shown = ToQString(text);
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QString boxTitle =
-        title.empty() ? QGuiApplication::applicationDisplayName() : ToQString(title);
+    const QString boxTitle = ToQString(std::string(title.empty() ? kApplicationName : title));
     QMessageBox box(kind, boxTitle, shown, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -457,8 +458,7 @@ void Form1::ExportPlan_triggered() {
 void Form1::OpenOutputFolder_triggered() {
     const std::string folder = OutputFolder(state_);
     if (!services_.open_folder(folder)) {
-        message_box("Could not open " + folder + " in the file manager.", state_.sAppTitle,
-                    Icon::Exclamation);
+        message_box(OpenFolderFailureText(folder), state_.sAppTitle, Icon::Exclamation);
     }
 }
 
@@ -470,7 +470,7 @@ void Form1::SignalOptions_triggered() {
     if (dialog.exec() == QDialog::Accepted) show_signal_options();
 }
 
-void Form1::show_signal_options() { outputBar_->show_signal_options(SignalOptionsShown(state_)); }
+void Form1::show_signal_options() { outputBar_->show_signal_options(ToQString(SignalOptionsBarText(state_.signal))); }
 
 void Form1::SweepPlan_triggered() { show_plan_view(); }
 
@@ -496,12 +496,9 @@ void Form1::About_triggered() {
         aboutBox_->activateWindow();
         return;
     }
-    const QString text = QStringLiteral(
-        "sweepwav " SWEEPWAV_VERSION "\n\n"
-        "Writes stepped sine-sweep test signals as PCM WAV files for an audio analyser.\n\n"
-        "Released under the MIT licence.");
+    const QString text = ToQString(AboutText(SWEEPWAV_VERSION));
     // Modeless, so that an Abort stays within reach during a run.
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("About sweepwav"), text,
+    auto* box = new QMessageBox(QMessageBox::NoIcon, ToQString(std::string(kAboutTitle)), text,
                                 QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("AboutBox"));
     box->setTextFormat(Qt::PlainText);
@@ -523,7 +520,7 @@ void Form1::report_write_failure(const QString& path, const std::string& reason)
 
 void Form1::export_plan(const std::string& csv, const std::string& json, const std::string& wavName) {
     QString filter;
-    const QString path = ask_save_file_name(QStringLiteral("Export tone plan"),
+    const QString path = ask_save_file_name(ToQString(std::string(kExportTitle)),
                                          suggested_path(wavName, ".csv"),
                                          {kCsvFilter, kJsonFilter}, &filter);
     if (path.isEmpty()) return;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/generator_state.h"
 #include "core/services.h"
@@ -121,8 +122,8 @@ private slots:
 
 private:
     void build_menu_bar();
-    // File > Open settings..., Save settings as... and the recent files.
-    void build_settings_menu(QMenu* file);
+    // One command of the menu bar (a separator for an empty name).
+    void add_menu_command(QMenu* menu, std::string_view name);
     void fill_recent_menu();
     void remember_settings_file(const QString& path);
     // Where the settings dialogs start: the folder of the last settings file.

@@ -7,6 +7,7 @@
 #include <QSettings>
 
 #include "commands/settings_file.h"
+#include "commands/window_texts.h"
 #include "platform/qt_text.h"
 #ifndef _WIN32
 #include "platform/settings_files.h"
@@ -17,8 +18,7 @@ namespace sweepwav {
 
 namespace {
 
-const QString kSweepFilter = QStringLiteral("Sweep settings (*.sweep)");
-constexpr int kRecentCount = 5;
+const QString kSweepFilter = ToQString(std::string(kSweepType.name));
 
 // The recent files are the one thing the window keeps between sessions; the
 // form itself always starts from its start-up values.
@@ -42,27 +42,12 @@ QStringList RecentFiles() {
 
 }  // namespace
 
-void Form1::build_settings_menu(QMenu* file) {
-    openSettings_ = file->addAction(QStringLiteral("O&pen settings\u2026"));
-    openSettings_->setObjectName(QStringLiteral("OpenSettings"));
-    openSettings_->setShortcut(QKeySequence::Open);
-    connect(openSettings_, &QAction::triggered, this, &Form1::OpenSettings_triggered);
-    QAction* save = file->addAction(QStringLiteral("&Save settings as\u2026"));
-    save->setObjectName(QStringLiteral("SaveSettings"));
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(save, &QAction::triggered, this, &Form1::SaveSettings_triggered);
-    recentMenu_ = file->addMenu(QStringLiteral("&Recent settings"));
-    recentMenu_->setObjectName(QStringLiteral("RecentSettingsMenu"));
-    recentMenu_->menuAction()->setObjectName(QStringLiteral("RecentSettings"));
-    fill_recent_menu();
-}
-
 void Form1::fill_recent_menu() {
     recentMenu_->clear();
     const QStringList files = RecentFiles();
     for (int i = 0; i < files.size(); ++i) {
         const QString path = files[i];
-        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        QAction* action = recentMenu_->addAction(ToQString(RecentFileText(i, ToUtf8(QDir::toNativeSeparators(path)))));
         connect(action, &QAction::triggered, this, [this, path] { open_settings_file(path); });
     }
     recentMenu_->setEnabled(!files.isEmpty() && openSettings_->isEnabled());
@@ -94,14 +79,14 @@ void Form1::open_settings_file(const QString& path) {
 }
 
 void Form1::OpenSettings_triggered() {
-    const QString path = ask_open_file_name(QStringLiteral("Open settings"), settings_folder(), {kSweepFilter});
+    const QString path = ask_open_file_name(ToQString(std::string(kOpenSettingsTitle)), settings_folder(), {kSweepFilter});
     if (!path.isEmpty()) open_settings_file(path);
 }
 
 void Form1::SaveSettings_triggered() {
     const std::string name = file_name_stem();
     QString filter;
-    const QString path = ask_save_file_name(QStringLiteral("Save settings"),
+    const QString path = ask_save_file_name(ToQString(std::string(kSaveSettingsTitle)),
                                             settings_folder() + QLatin1Char('/') + ToQString(name) +
                                                 QStringLiteral(".sweep"),
                                             {kSweepFilter}, &filter);

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "core/generator_state.h"
+#include "commands/window_texts.h"
 
 class QLabel;
 
@@ -27,7 +28,7 @@ public:
 
     // The signal options that are on, at the bar's right end ("Signal:
     // gap 100 ms, ramps 5 ms"); hidden when all are off.
-    void show_signal_options(const QStringList& options);
+    void show_signal_options(const QString& text);
     QString signal_text() const;
 
     // The text shown, with the path in full.
@@ -45,7 +46,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void show(const QString& before, const QString& path, const QString& after);
+    void show(const BarText& text);
     // Shortens the path in its middle so that the whole text fits the bar.
     void render();
 

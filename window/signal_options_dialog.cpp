@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "commands/window_texts.h"
 #include "platform/qt_text.h"
 #include "settings/catalogue.h"
 #include "settings/entry_values.h"
@@ -32,16 +33,10 @@ void Describe(QWidget* field, const Entry& e) {
 
 }  // namespace
 
-QStringList SignalOptionsShown(const GeneratorState& s) {
-    QStringList shown;
-    for (const std::string& words : SignalOptionWords(s.signal)) shown << ToQString(words);
-    return shown;
-}
-
 SignalOptionsDialog::SignalOptionsDialog(GeneratorState& state, QWidget* parent)
     : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("SignalOptionsDialog"));
-    setWindowTitle(QStringLiteral("Signal options"));
+    setWindowTitle(Text(kSignalOptionsTitle));
     auto* form = new QFormLayout;
     for (const Entry& e : Entries()) {
         if (e.place != Place::SignalDialog) continue;
@@ -94,7 +89,7 @@ void SignalOptionsDialog::accept() {
     if (channels_->currentIndex() == kList) {
         const auto list = ParseChannelChoice(ToUtf8(channelList_->text().remove(QLatin1Char(' '))));
         if (!list || list->each || list->channels.empty()) {
-            problem_->setText(QStringLiteral("Please give the channels as numbers from 1 to 8, such as 1,3."));
+            problem_->setText(Text(kChannelListProblem));
             problem_->show();
             channelList_->setFocus();
             return;

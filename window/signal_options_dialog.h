@@ -40,7 +40,4 @@ private:
     QLabel* problem_ = nullptr;
 };
 
-// The options that are on, as the status bar names them ("gap 100 ms").
-QStringList SignalOptionsShown(const GeneratorState& s);
-
 }  // namespace sweepwav
