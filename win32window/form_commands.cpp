@@ -1,5 +1,9 @@
 // The window's commands: the four buttons, and the menu bar's commands
 // around a sweep.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <exception>
 
 #include "commands/commands.h"

@@ -1,13 +1,16 @@
 // The window's look: texts from the catalogue, fonts and colours, the
 // bands behind the status line, the heading and the progress lines,
 // tooltips, the menu bar, and the layout when the window is resized.
-#include <commctrl.h>
-#include <uxtheme.h>
+#include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "commands/window_texts.h"
+#include "core/window_look.h"
 #include "platform/win32_io.h"
 #include "settings/catalogue.h"
 #include "win32window/control_ids.h"
@@ -41,6 +44,31 @@ HFONT FontLike(HWND window, const wchar_t* face, int weight, double scale) {
     font.lfWeight = weight;
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
     return CreateFontIndirectW(&font);
+}
+
+// Paints a progress bar as a line from its left end to its position, the
+// colour of the line in data, on the progress band.
+LRESULT CALLBACK PaintLine(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (message == WM_ERASEBKGND) return 1;
+    if (message != WM_PAINT) return DefSubclassProc(bar, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(bar, &paint);
+    RECT area;
+    GetClientRect(bar, &area);
+    HBRUSH band = CreateSolidBrush(kProgressBand);
+    FillRect(dc, &area, band);
+    DeleteObject(band);
+    const auto position = SendMessageW(bar, PBM_GETPOS, 0, 0);
+    const int length = MulDiv(area.right, static_cast<int>(position), static_cast<int>(kLineSpan));
+    if (length > 0) {
+        const int thickness = std::max<int>(2, area.bottom / 2);
+        const RECT line{0, (area.bottom - thickness) / 2, length, (area.bottom + thickness) / 2};
+        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(data));
+        FillRect(dc, &line, brush);
+        DeleteObject(brush);
+    }
+    EndPaint(bar, &paint);
+    return 0;
 }
 
 // "Ctrl+Shift+E" as a key for the accelerator table.
@@ -108,14 +136,12 @@ void FormWindow::apply_look() {
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     SendMessageW(item(IDC_Image1), STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
 
-    // Plain lines on the dark band: the themed bar would draw its own.
+    // The progress bars keep their value for screen readers, but are drawn
+    // as the plain lines of the dark band.
     const std::pair<Control, COLORREF> lines[] = {{Control::Progress1, kProgress1}, {Control::Progress2, kProgress2}};
     for (const auto& [line, colour] : lines) {
-        SetWindowTheme(control(line), L"", L"");
         SendMessageW(control(line), PBM_SETRANGE32, 0, static_cast<LPARAM>(kLineSpan));
-        SendMessageW(control(line), PBM_SETBARCOLOR, 0, colour);
-        SendMessageW(control(line), PBM_SETBKCOLOR, 0, kProgressBand);
-        SetWindowLongPtrW(control(line), GWL_EXSTYLE, 0);
+        SetWindowSubclass(control(line), PaintLine, 0, colour);
     }
 }
 
@@ -133,7 +159,10 @@ void FormWindow::build_menu_bar() {
                 continue;
             }
             std::string text(MenuCommandNamed(command.name).text);
-            if (!command.keys.empty()) text += "\t" + std::string(command.keys);
+            if (!command.keys.empty()) {
+                text += '\t';
+                text += command.keys;
+            }
             if (command.name == "RecentSettings") {
                 recentMenu_ = CreatePopupMenu();
                 AppendMenuW(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(recentMenu_), WideText(text).c_str());

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -27,7 +28,7 @@ void Checks::equal(const std::string& got, const std::string& want, const std::s
 }
 
 std::string FileBytes(const std::string& path) {
-    std::ifstream in(Wide(path), std::ios::binary);
+    std::ifstream in(std::filesystem::path(Wide(path)), std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 

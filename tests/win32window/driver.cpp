@@ -30,6 +30,36 @@ BOOL CALLBACK Collect(HWND window, LPARAM data) {
     return TRUE;
 }
 
+// Which icon a message box shows, by its colours on the screen: the
+// exclamation icon is a yellow triangle, the information icon a blue disc.
+// (The icon's handle belongs to the other process and cannot be compared.)
+std::string IconKind(HWND icon) {
+    RECT r;
+    GetWindowRect(icon, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<RGBQUAD> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    GetDIBits(memory, picture, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    int yellow = 0, blue = 0;
+    for (const RGBQUAD& p : pixels) {
+        if (p.rgbRed > 180 && p.rgbGreen > 140 && p.rgbBlue < 100) ++yellow;
+        if (p.rgbBlue > 150 && p.rgbBlue > p.rgbRed + 60) ++blue;
+    }
+    if (yellow > 20 && yellow > blue) return "exclamation";
+    if (blue > 20) return "information";
+    return "other";
+}
+
 }  // namespace
 
 std::string Utf8(const std::wstring& wide) {
@@ -65,11 +95,15 @@ Window::Window(const std::string& program, const std::string& arguments) {
         throw std::runtime_error("cannot start " + program);
     }
     WaitForInputIdle(process_.hProcess, 10000);
+    // Ready once shown, or once a start-up message is up: before that the
+    // form's start-up values may still come.
     const bool found = WaitFor([this] {
+        bool box = false;
         for (HWND w : dialogs()) {
             if (GetDlgItem(w, IDC_StartFreq)) form_ = w;
+            if (IsWindowVisible(w) && GetDlgItem(w, 0xffff)) box = true;
         }
-        return form_ != nullptr;
+        return form_ != nullptr && (IsWindowVisible(form_) || box);
     }, std::chrono::seconds(30));
     if (!found) throw std::runtime_error("the form did not open");
 }
@@ -96,6 +130,12 @@ std::string Window::text_of(HWND window) const {
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const auto got = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(got));
+    return Utf8(text);
+}
+
+std::string Window::caption(HWND window) const {
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
     return Utf8(text);
 }
 
@@ -131,6 +171,8 @@ std::vector<std::string> Window::items(Control list) const {
 }
 
 void Window::press(Control button) {
+    // A disabled button raises no click.
+    if (!enabled(button)) return;
     PostMessageW(form_, WM_COMMAND, MAKEWPARAM(IDC_StartFreq + static_cast<int>(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(control(button)));
 }
@@ -171,12 +213,7 @@ std::optional<Box> Window::take_box(std::chrono::milliseconds wait) {
     if (!box) return std::nullopt;
     Box read{text_of(GetDlgItem(box, kBoxText)), text_of(box), "none"};
     HWND icon = GetDlgItem(box, kBoxIcon);
-    if (icon && IsWindowVisible(icon)) {
-        const auto shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
-        read.icon = shown == LoadIconW(nullptr, IDI_INFORMATION)   ? "information"
-                    : shown == LoadIconW(nullptr, IDI_EXCLAMATION) ? "exclamation"
-                                                                   : "other";
-    }
+    if (icon && IsWindowVisible(icon)) read.icon = IconKind(icon);
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     WaitFor([box] { return !IsWindow(box); }, std::chrono::seconds(10));
     return read;

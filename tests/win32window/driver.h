@@ -39,6 +39,9 @@ public:
 
     std::string text(Control c) const;
     std::string text_of(HWND window) const;
+    // A label's text as the system holds it, read without waiting for the
+    // program (which does not answer during the two-second hold of a run).
+    std::string caption(HWND window) const;
     void type(Control box, const std::string& text);
     void tick(Control box, bool ticked);
     bool ticked(Control box) const;
@@ -48,7 +51,8 @@ public:
     std::vector<std::string> items(Control list) const;
     bool enabled(Control c) const { return IsWindowEnabled(control(c)) != 0; }
 
-    // Presses a button, as a click does, without waiting for its command.
+    // Presses a button, as a click does, without waiting for its command;
+    // nothing when it is disabled.
     void press(Control button);
     // Runs a menu command by its name, without waiting for it.
     void menu(std::string_view name);

@@ -1,5 +1,9 @@
 // Runs of the window: files against the Linux command line's, Abort in the
 // middle of one, Show Info short and long, settings files saved and opened.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <sstream>
 
 #include "commands/window_texts.h"
@@ -51,7 +55,7 @@ void Files(const Setup& setup, Checks& checks) {
 
 void AbortRun(const Setup& setup, Checks& checks) {
     Window w(setup.program, "");
-    Apply(w, "--steps 400 --tone-ms 2000 --file aborted");
+    Apply(w, "--steps 400 --tone-ms 2000 --shift-mode 0 --file aborted");
     SendMessageW(w.item(IDC_OutputBar), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     w.press(Control::OK);
     const bool abortable = WaitFor([&] { return w.enabled(Control::Abort); }, std::chrono::seconds(60));
@@ -59,8 +63,9 @@ void AbortRun(const Setup& setup, Checks& checks) {
     for (Control c : kInputControls) locked = locked && !w.enabled(c);
     checks.check(locked, "abort", "during synthesis Abort is enabled and the inputs locked");
     w.press(Control::Abort);
-    checks.check(WaitFor([&] { return w.text(Control::Status) == "Calculations aborted"; }, std::chrono::seconds(60)),
-                 "abort", "the status line says the run was aborted", w.text(Control::Status));
+    HWND status = w.control(Control::Status);
+    checks.check(WaitFor([&] { return w.caption(status) == "Calculations aborted"; }, std::chrono::seconds(60)),
+                 "abort", "the status line says the run was aborted", w.caption(status));
     const std::string path = setup.folder + "aborted.wav";
     checks.equal(w.bar(), "Wrote " + path + " (" + SizeText(FileSize(path)) + "), silent from the abort on", "abort",
                  "the bar");
@@ -84,21 +89,23 @@ void ShowInfo(const Setup& setup, Checks& checks) {
         checks.equal(box->title, "Sweep WAV generation - file info", "show info", "its title");
         checks.equal(box->icon, "information", "show info", "its icon");
     }
-    Apply(w, Options(setup, "info_long.options"));
-    w.press(Control::ShowInfo);
-    checks.check(!w.take_box(std::chrono::seconds(2)), "show info", "a long report shows no box");
+    w.close();
+    Window again(setup.program, "");
+    Apply(again, Options(setup, "info_long.options"));
+    again.press(Control::ShowInfo);
+    checks.check(!again.take_box(std::chrono::seconds(2)), "show info", "a long report shows no box");
     HWND notepad = nullptr;
     WaitFor([&] {
         EnumWindows(FindNotepad, reinterpret_cast<LPARAM>(&notepad));
         return notepad != nullptr;
     }, std::chrono::seconds(30));
     // Notepad opened the report itself: its path has blanks in it.
-    checks.check(notepad && w.text_of(notepad).find("wav_info.txt") != std::string::npos, "show info",
-                 "Notepad shows wav_info.txt", notepad ? w.text_of(notepad) : "no Notepad");
+    checks.check(notepad && again.text_of(notepad).find("wav_info.txt") != std::string::npos, "show info",
+                 "Notepad shows wav_info.txt", notepad ? again.text_of(notepad) : "no Notepad");
     if (notepad) PostMessageW(notepad, WM_CLOSE, 0, 0);
     checks.equal(FileBytes(setup.folder + "wav_info.txt"), FileBytes(setup.data + "info_long.expected"), "show info",
                  "wav_info.txt");
-    w.close();
+    again.close();
 }
 
 void SettingsFiles(const Setup& setup, Checks& checks) {

@@ -2,6 +2,12 @@
 // the window, saved as PNG by GDI+.
 #include <windows.h>
 
+#include <objidl.h>
+
+#include <algorithm>
+// GDI+'s headers want min and max, which NOMINMAX keeps out of windows.h.
+using std::max;
+using std::min;
 #include <gdiplus.h>
 
 #include "scenarios.h"

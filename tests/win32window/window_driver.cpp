@@ -30,7 +30,14 @@ constexpr Scenario kScenarios[] = {
 
 bool Chosen(const std::string& list, const Scenario& s) {
     if (list == "all") return s.inAll;
-    return ("," + list + ",").find("," + std::string(s.name) + ",") != std::string::npos;
+    const std::string name = s.name;
+    std::size_t at = 0;
+    while ((at = list.find(name, at)) != std::string::npos) {
+        const std::size_t end = at + name.size();
+        if ((at == 0 || list[at - 1] == ',') && (end == list.size() || list[end] == ',')) return true;
+        at = end;
+    }
+    return false;
 }
 
 }  // namespace
