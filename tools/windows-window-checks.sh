@@ -42,7 +42,7 @@ cat >"$data/cases.txt" <<'EOF_CASES'
 --steps 6 --tone-ms 50 --bits 24 --rate 96000
 --steps 5 --tone-ms 40 --shift-mode 0 --linear --start-level -3 --end-level -40
 --steps 5 --tone-ms 40 --shift-mode 1 --start-freq 100 --end-freq 8000
---steps 5 --tone-ms 40 --shift-mode 2 --tone-cycles 500 --rate 32000
+--steps 5 --tone-ms 40 --shift-mode 2 --tone-cycles 500 --rate 32000 --end-freq 15000
 --steps 4 --tone-ms 60 --markers --bits 24 --channels 1
 --steps 4 --tone-ms 60 --lead-in-ms 30 --gap-ms 20 --tail-ms 25 --ramp-ms 5 --signal-channels 1,3 --channels 4
 --steps 3 --tone-ms 30 --signal-channels each --channels 2 --rate 48000 --markers

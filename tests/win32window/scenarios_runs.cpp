@@ -76,6 +76,18 @@ void AbortRun(const Setup& setup, Checks& checks) {
     checks.check(SendMessageW(w.control(Control::Progress2), PBM_GETPOS, 0, 0) == 0, "abort", "the lines empty after the hold");
     w.close();
     DeleteFileW(Wide(path).c_str());
+
+    // Closing the window during a run aborts it; the file is still written,
+    // and then the window closes.
+    Window closing(setup.program, "");
+    Apply(closing, "--steps 400 --tone-ms 2000 --shift-mode 0 --file closed");
+    closing.press(Control::OK);
+    WaitFor([&] { return closing.enabled(Control::Abort); }, std::chrono::seconds(60));
+    checks.check(closing.close() == 0, "abort", "closing during a run ends the program");
+    const std::string closed = setup.folder + "closed.wav";
+    checks.check(FileSize(closed) == 44 + 401LL * 88200 * 4, "abort", "the file of the closed run has its full length",
+                 std::to_string(FileSize(closed)));
+    DeleteFileW(Wide(closed).c_str());
 }
 
 void ShowInfo(const Setup& setup, Checks& checks) {
