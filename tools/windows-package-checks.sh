@@ -29,7 +29,7 @@ unzip -q "$zip" -d "$unpacked"
 here="$unpacked/sweepwav-$version-win64"
 expect "its files" "LICENSE.txt README.txt sweepwav-cli.exe sweepwav.exe" "$(cd "$here" && echo *)"
 expect "README.txt lines ending in CR LF" "$(wc -l <"$here/README.txt")" "$(grep -c $'\r$' "$here/README.txt")"
-expect "sweepwav-cli.exe --version" "sweepwav-cli $version" "$(cd "$here" && wine ./sweepwav-cli.exe --version </dev/null | tr -d '\r')"
+expect "sweepwav-cli.exe --version" "sweepwav-cli $version" "$(cd "$here" && wine ./sweepwav-cli.exe --version </dev/null | tr -d '\r' | head -1)"
 expect "sweepwav.exe --version" "sweepwav $version" "$(cd "$here" && wine ./sweepwav.exe --version </dev/null | tr -d '\r')"
 (cd "$here" && wine ./sweepwav-cli.exe -q -o . --steps 0 --tone-ms 10 --file unzipped </dev/null) || fail "the unpacked command line cannot write a file"
 [[ -s "$here/unzipped.wav" ]] || fail "no file from the unpacked command line"
@@ -48,7 +48,7 @@ wine reg query "$key" /v UninstallString </dev/null 2>/dev/null | grep -q 'unins
   fail "no uninstaller in Add/Remove Programs"
 tools/windows-imports.sh "$installed/sweepwav.exe" "$installed/sweepwav-cli.exe" || fail "the installed programs import DLLs Windows lacks"
 expect "installed sweepwav-cli.exe --version" "sweepwav-cli $version" \
-  "$(wine 'C:\Program Files\sweepwav\sweepwav-cli.exe' --version </dev/null | tr -d '\r')"
+  "$(wine 'C:\Program Files\sweepwav\sweepwav-cli.exe' --version </dev/null | tr -d '\r' | head -1)"
 echo "  the installed window, started:"
 wine "$driver" no-analyser 'C:\Program Files\sweepwav\sweepwav.exe' 'C:\' 'C:\' </dev/null 2>&1 | tr -d '\r' | sed 's/^/    /'
 [[ ${PIPESTATUS[0]} -eq 0 ]] || fail "the installed window"

@@ -23,6 +23,13 @@ std::wstring Filter(std::initializer_list<FileType> types) {
     return filter;
 }
 
+// Where the dialogs start when nothing else says: the user's own folder.
+std::wstring HomeFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"USERPROFILE", folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(folder) : std::wstring();
+}
+
 bool HasEnding(const std::wstring& path) {
     const auto dot = path.rfind(L'.');
     const auto slash = path.find_last_of(L"\\/");
@@ -51,8 +58,14 @@ struct Dialog {
 SavedFile AskSaveFile(HWND owner, std::string_view title, const std::string& suggestion,
                       std::initializer_list<FileType> types) {
     Dialog dialog(owner, title, types);
+    // The folder and the name apart: the dialog opens in the folder with
+    // the name in its box.
     const std::wstring suggested = WideText(suggestion);
-    suggested.copy(dialog.file.data(), std::min(suggested.size(), dialog.file.size() - 1));
+    const auto slash = suggested.find_last_of(L"\\/");
+    const std::wstring name = slash == std::wstring::npos ? suggested : suggested.substr(slash + 1);
+    dialog.folder = slash == std::wstring::npos ? HomeFolder() : suggested.substr(0, slash);
+    dialog.ofn.lpstrInitialDir = dialog.folder.c_str();
+    name.copy(dialog.file.data(), std::min(name.size(), dialog.file.size() - 1));
     dialog.ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!GetSaveFileNameW(&dialog.ofn)) return {};
     std::wstring path(dialog.file.data());
@@ -65,8 +78,8 @@ SavedFile AskSaveFile(HWND owner, std::string_view title, const std::string& sug
 
 std::string AskOpenFile(HWND owner, std::string_view title, const std::string& folder, FileType type) {
     Dialog dialog(owner, title, {type});
-    dialog.folder = WideText(folder);
-    dialog.ofn.lpstrInitialDir = dialog.folder.empty() ? nullptr : dialog.folder.c_str();
+    dialog.folder = folder.empty() ? HomeFolder() : WideText(folder);
+    dialog.ofn.lpstrInitialDir = dialog.folder.c_str();
     dialog.ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!GetOpenFileNameW(&dialog.ofn)) return {};
     return Utf8Text(dialog.file.data());

@@ -31,7 +31,8 @@ BOOL CALLBACK Collect(HWND window, LPARAM data) {
 }
 
 // Which icon a message box shows, by its colours on the screen: the
-// exclamation icon is a yellow triangle, the information icon a blue disc.
+// exclamation icon is a yellow triangle, the information icon a blue disc,
+// and a box without an icon has neither colour there.
 // (The icon's handle belongs to the other process and cannot be compared.)
 std::string IconKind(HWND icon) {
     RECT r;
@@ -57,7 +58,8 @@ std::string IconKind(HWND icon) {
     }
     if (yellow > 20 && yellow > blue) return "exclamation";
     if (blue > 20) return "information";
-    return "other";
+    // Without an icon the place holds the start of the text, in black.
+    return "none";
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ namespace sweepwav::driver {
 struct Box {
     std::string text;
     std::string title;
-    std::string icon;  // "none", "information", "exclamation" or "other"
+    std::string icon;  // "none", "information" or "exclamation"
 };
 
 class Window {

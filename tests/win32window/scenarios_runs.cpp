@@ -122,6 +122,7 @@ void ShowInfo(const Setup& setup, Checks& checks) {
 
 void SettingsFiles(const Setup& setup, Checks& checks) {
     const std::string saved = setup.data + "saved.sweep";
+    DeleteFileW(Wide(saved).c_str());
     {
         Window w(setup.program, "");
         Apply(w, Options(setup, "settings.options"));
@@ -129,8 +130,8 @@ void SettingsFiles(const Setup& setup, Checks& checks) {
         HWND dialog = w.dialog("Save settings");
         checks.check(dialog != nullptr, "settings", "Save settings as asks for a file");
         if (dialog) w.choose_file(dialog, saved);
-        checks.check(WaitFor([&] { return !FileBytes(saved).empty(); }, std::chrono::seconds(20)), "settings",
-                     "the settings file is written");
+        checks.check(WaitFor([&] { return !FileBytes(saved).empty() && !IsWindow(dialog); }, std::chrono::seconds(20)),
+                     "settings", "the settings file is written");
         w.close();
     }
     Window w(setup.program, "--seed 7");
