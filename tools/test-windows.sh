@@ -39,7 +39,8 @@ cmake --build "$gtest/build" -j"$jobs"
 cmake --install "$gtest/build" >/dev/null
 
 # Wine prefixes of our own, so the run neither needs nor touches ~/.wine:
-# one for the console programs, one for the window (with a virtual desktop).
+# one for the console programs, one for the window (with a virtual desktop),
+# and a fresh one for installing and uninstalling the downloads.
 # No Mono or Gecko, and no menu entries written into the home folder.
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
@@ -57,7 +58,7 @@ new_prefix() {
   fi
 }
 # Stop the prefixes' Wine servers when done, whatever the outcome.
-trap 'for p in "$build/wine" "$build/wine-window"; do WINEPREFIX=$p wineserver -k 2>/dev/null || true; done' EXIT
+trap 'for p in "$build/wine" "$build/wine-window" "$build/wine-package"; do WINEPREFIX=$p wineserver -k 2>/dev/null || true; done' EXIT
 new_prefix "$build/wine"
 
 # The engine, the command line, the Win32 window and their tests; the Qt
@@ -121,11 +122,14 @@ wineserver -k 2>/dev/null || true
 new_prefix "$build/wine-window"
 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" \
   tools/windows-window-checks.sh "$build/win32window/sweepwav.exe" "$build/win32window/window_driver.exe" \
-  "$linux_cli" "$build/checks-window"
+  "$linux_cli" "$build/cli/sweepwav-cli.exe" "$build/checks-window"
 cp "$build/checks-window/data/window-windows.png" "$build/window-windows.png"
 echo "The window under Wine: $build/window-windows.png (docs/window-windows.png in the README)"
 
 # The downloads, from this build, and the programs in them.
 tools/package-windows.sh "$build"
+wineserver -k 2>/dev/null || true
+rm -rf "$build/wine-package"
+new_prefix "$build/wine-package"
 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" \
   tools/windows-package-checks.sh build-windows-package "$build/win32window/window_driver.exe" "$build/checks-package"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The downloads of tools/package-windows.sh, as a user gets them, under Wine:
+# The downloads of tools/package-windows.sh, as a user gets them, under Wine
+# in a fresh prefix:
 # the zip unpacked into a folder with blanks in its name, its programs run
 # from there; the installer run silently, the installed window started,
 # then uninstalled silently, with nothing of it left behind. Run by
@@ -21,6 +22,9 @@ expect() {  # expect WHAT WANTED GOT
   if [[ $3 == "$2" ]]; then echo "  $1: $3"; else fail "$1: wanted \"$2\", got \"$3\""; fi
 }
 settle() { timeout 60 wineserver -w 2>/dev/null || true; }
+# The installed window is started on Wine's virtual desktop.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
 
 echo "The zip, unpacked into a folder with blanks:"
 unpacked="$work/Program folder with blanks"

@@ -5,9 +5,9 @@
 # for byte with the Linux command line's for the same entries and seed.
 # Run by tools/test-windows.sh inside xvfb-run, with WINEPREFIX set to a
 # prefix of its own.
-#   tools/windows-window-checks.sh SWEEPWAV_EXE DRIVER_EXE LINUX_CLI WORK_DIR
+#   tools/windows-window-checks.sh SWEEPWAV_EXE DRIVER_EXE LINUX_CLI WINDOWS_CLI WORK_DIR
 set -euo pipefail
-exe=$1 driver=$2 cli=$3 work=$4
+exe=$1 driver=$2 cli=$3 cli_exe=$4 work=$5
 rm -rf "$work"
 mkdir -p "$work/data" "$work/linux"
 data=$work/data
@@ -59,6 +59,11 @@ for kind in short long; do
 done
 settings='--start-freq 100 --end-freq 5000 --steps 7 --bits 24 --channels 1 --shift-mode 1 --markers --gap-ms 100 --ramp-ms 5 --file reopened'
 echo "$settings" >"$data/settings.options"
+# shellcheck disable=SC2086
+"$cli" -q -o "$data" --seed 7 $settings --file reopened.expected
+# The plan view and the exported plan.
+plan='--steps 5 --linear --rate 48000'
+echo "$plan" >"$data/plan.options"
 
 data_windows="$(winepath -w "$data")\\"
 run_driver() {
@@ -85,10 +90,15 @@ done <"$data/cases.txt"
 
 # shellcheck disable=SC2086
 "$cli" -q --save-settings "$work/linux/saved.sweep" $settings
-cmp -s "$work/linux/saved.sweep" "$data/saved.sweep" || fail "the window's settings file differs from the command line's"
-"$cli" -q -o "$work/linux" --seed 7 --settings "$data/saved.sweep"
-cmp -s "$work/linux/reopened.wav" "$wavetables/reopened.wav" || fail "the reopened settings give another file"
-echo "  settings file and the file of the reopened settings: $( ((failures)) && echo checked || echo equal)"
+verdict=equal
+cmp -s "$work/linux/saved.sweep" "$data/saved.sweep" || { verdict=DIFFER; fail "the window's settings file differs from the command line's"; }
+echo "  the settings file saved by the window: $verdict"
+# The plan as sweepwav-cli.exe exports it: the Windows build's numbers.
+# shellcheck disable=SC2086
+wine "$cli_exe" -q $plan --info --plan "$(winepath -w "$work/linux")\\cli-plan.json" </dev/null >/dev/null
+verdict=equal
+cmp -s "$work/linux/cli-plan.json" "$data/plan.json" || { verdict=DIFFER; fail "the exported plan differs from sweepwav-cli.exe's"; }
+echo "  the tone plan exported by the window: $verdict"
 
 # Without the analyser's value: the message, then files go to C:\.
 wine reg delete 'HKCU\Software\Corvalis' /f >/dev/null

@@ -23,6 +23,7 @@
 namespace sweepwav {
 
 void FormWindow::on_command(int id, int code) {
+    floatState_.restore();
     if (id >= IDM_RECENT_FIRST && id < IDM_RECENT_FIRST + kRecentCount) {
         const auto index = static_cast<std::size_t>(id - IDM_RECENT_FIRST);
         if (index < recentFiles_.size()) open_settings_file(recentFiles_[index]);

@@ -18,6 +18,7 @@
 #include "core/generator_state.h"
 #include "core/services.h"
 #include "core/window_ops.h"
+#include "win32window/float_state.h"
 
 namespace sweepwav {
 
@@ -140,6 +141,7 @@ private:
     HBRUSH headerBrush_ = nullptr;
     std::vector<std::string> recentFiles_;
     Win32FramePacer pacer_;
+    FloatState floatState_;  // as at start-up
     PlanWindow* planWindow_ = nullptr;
     bool running_ = false;
     bool closeRequested_ = false;

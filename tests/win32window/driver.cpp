@@ -215,7 +215,10 @@ std::optional<Box> Window::take_box(std::chrono::milliseconds wait) {
     if (!box) return std::nullopt;
     Box read{text_of(GetDlgItem(box, kBoxText)), text_of(box), "none"};
     HWND icon = GetDlgItem(box, kBoxIcon);
-    if (icon && IsWindowVisible(icon)) read.icon = IconKind(icon);
+    // Read once the box has been drawn.
+    if (icon && IsWindowVisible(icon)) {
+        WaitFor([&] { return (read.icon = IconKind(icon)) != "none"; }, std::chrono::milliseconds(1500));
+    }
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     WaitFor([box] { return !IsWindow(box); }, std::chrono::seconds(10));
     return read;

@@ -31,6 +31,8 @@ void Apply(Window& w, const std::string& options);
 
 // The bytes of a file, or nothing when it cannot be read.
 std::string FileBytes(const std::string& path);
+// A text without the line ends at its end.
+std::string Trimmed(std::string text);
 
 void StartUp(const Setup& setup, Checks& checks);
 void Keyboard(const Setup& setup, Checks& checks);
@@ -40,6 +42,7 @@ void AbortRun(const Setup& setup, Checks& checks);
 void ShowInfo(const Setup& setup, Checks& checks);
 void MakeFileName(const Setup& setup, Checks& checks);
 void SettingsFiles(const Setup& setup, Checks& checks);
+void PlanView(const Setup& setup, Checks& checks);
 void NoAnalyser(const Setup& setup, Checks& checks);
 void Screenshot(const Setup& setup, Checks& checks);
 

@@ -14,11 +14,6 @@ namespace sweepwav::driver {
 
 namespace {
 
-std::string Trimmed(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    return text;
-}
-
 std::string Options(const Setup& setup, const char* name) { return Trimmed(FileBytes(setup.data + name)); }
 
 long long FileSize(const std::string& path) {
@@ -142,6 +137,9 @@ void SettingsFiles(const Setup& setup, Checks& checks) {
     checks.check(WaitFor([&] { return w.text(Control::FileName) == "reopened"; }, std::chrono::seconds(20)),
                  "settings", "the form is filled from the file", w.text(Control::FileName));
     checks.check(w.generate(), "settings", "the reopened sweep runs", w.bar());
+    // The command line's file for the same entries and seed, made beforehand.
+    checks.check(FileBytes(setup.folder + "reopened.wav") == FileBytes(setup.data + "reopened.expected.wav"), "settings",
+                 "the file of the reopened settings is the command line's");
     // The recent list, in the registry.
     wchar_t recent[1024] = {};
     DWORD bytes = sizeof recent;
