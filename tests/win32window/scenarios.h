@@ -43,6 +43,7 @@ void ShowInfo(const Setup& setup, Checks& checks);
 void MakeFileName(const Setup& setup, Checks& checks);
 void SettingsFiles(const Setup& setup, Checks& checks);
 void PlanView(const Setup& setup, Checks& checks);
+void ViewerCommandLine(const Setup& setup, Checks& checks);
 void NoAnalyser(const Setup& setup, Checks& checks);
 void Screenshot(const Setup& setup, Checks& checks);
 

@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <sstream>
 
 #include "commands/window_texts.h"
 #include "scenarios.h"
 #include "win32window/control_ids.h"
+#include "win32window/desktop_services.h"
 
 namespace sweepwav::driver {
 
@@ -82,6 +84,11 @@ void AbortRun(const Setup& setup, Checks& checks) {
     const std::string closed = setup.folder + "closed.wav";
     checks.check(FileSize(closed) == 44 + 401LL * 88200 * 4, "abort", "the file of the closed run has its full length",
                  std::to_string(FileSize(closed)));
+    // Aborted, not run to its end: the last tone is silent.
+    const std::string bytes = FileBytes(closed);
+    const std::size_t lastTone = 88200 * 4;
+    checks.check(bytes.size() > lastTone && bytes.find_first_not_of('\0', bytes.size() - lastTone) == std::string::npos,
+                 "abort", "the closed run was aborted (its last tone is silent)");
     DeleteFileW(Wide(closed).c_str());
 }
 
@@ -113,6 +120,19 @@ void ShowInfo(const Setup& setup, Checks& checks) {
     checks.equal(FileBytes(setup.folder + "wav_info.txt"), FileBytes(setup.data + "info_long.expected"), "show info",
                  "wav_info.txt");
     again.close();
+}
+
+void ViewerCommandLine(const Setup&, Checks& checks) {
+    // The report's path reaches the viewer as one argument, blanks and all
+    // (Notepad itself would also take an unquoted path, other viewers not).
+    for (const wchar_t* path : {L"C:\\Analyser folder\\User Wavetables\\wav_info.txt", L"C:\\wav_info.txt",
+                                L"D:\\a  b\\c d\\wav_info.txt"}) {
+        int count = 0;
+        wchar_t** args = CommandLineToArgvW(NotepadCommandLine(path).c_str(), &count);
+        checks.check(count == 2 && std::wstring(args[1]) == path, "show info",
+                     "Notepad gets the path " + Utf8(path) + " as one argument");
+        LocalFree(args);
+    }
 }
 
 void SettingsFiles(const Setup& setup, Checks& checks) {
