@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "commands/outputs.h"
+#include "core/text.h"
 #include "numbers/number_text.h"
 
 namespace sweepwav {
@@ -39,10 +41,10 @@ std::string AbsoluteNormalFile(const std::string& path) {
 }
 
 std::string WrittenLine(const GeneratorState& s, bool toStdout, bool interrupted) {
-    const std::string where = toStdout ? std::string("standard output") : s.sWrittenPath;
+    const std::string where = toStdout ? std::string("standard output") : ShownName(s.sWrittenPath);
     std::string line;
     if (s.bAbort) {
-        line = "aborted at sweep step " + std::to_string(s.iLastTone) + " of " + std::to_string(s.iSteps) + "; " +
+        line = "aborted at " + LastStepText(s) + "; " +
                where + " written at full length, silent from there";
     } else {
         const std::string size = std::to_string(s.iWrittenBytes) + " bytes";

@@ -108,7 +108,7 @@ int WritePlan(const GeneratorState& s, Services& services, const std::string& wh
     const std::string path = AbsoluteNormalFile(where);
     const Status written = services.write_text_file(path, PlanFileText(s, PlanFormatOf(where)));
     if (!written) {
-        Say(WriteFailureText(FileDestination(path), written.reason()));
+        Say(FileWriteFailureText(path, written));
         return kFailed;
     }
     if (!written.warning().empty()) Say(written.warning());
@@ -136,8 +136,8 @@ struct Session {
     // Start-up, then the settings file and the options typed into the
     // controls. Returns kRefused when the settings file could not be used.
     int load() {
-        // With a folder of its own, or none at all, the run needs no analyser.
-        Form_Load(state, window, services, !options.outputDir && !options.toStdout && !onlySavesSettings());
+        // Only a WAV written into the analyser's folder needs the analyser.
+        Form_Load(state, window, services, writesIntoAnalyserFolder());
         if (options.outputDir) {
             state.sAppDirectory = *options.outputDir;
             // DIR + "/" + file name ("\\" on Windows)
@@ -159,20 +159,24 @@ struct Session {
         return kWritten;
     }
 
-    // --save-settings without --info or a place for the WAV: nothing but the
-    // settings file is written.
-    bool onlySavesSettings() const {
-        return options.saveSettings && !options.info && !options.outputDir && !options.toStdout &&
-               !options.values.contains(Control::FileName);
+    // Whether a WAV is to be written, and into the analyser's folder.
+    bool writesIntoAnalyserFolder() const {
+        return !options.outputDir && !options.toStdout && !options.saveSettings && !options.info;
     }
 
-    // The sweep as the options made it, into a settings file. Alone it is all
-    // the command line does; with --info or a place for the WAV (--file,
-    // --output-dir) it goes on. Returns whether to go on, or the exit status.
+    // The sweep as the options made it, into a settings file ("-": standard
+    // output). Saving never starts a run: with --info or --plan the sweep is
+    // then described; otherwise that is all. Returns whether to go on, or
+    // the exit status.
     std::optional<int> saveSettings() {
         if (!options.saveSettings) return std::nullopt;
-        if (!SaveSettingsFile(state, window, services, AbsoluteNormalFile(*options.saveSettings))) return kFailed;
-        return onlySavesSettings() ? std::optional<int>(kWritten) : std::nullopt;
+        if (*options.saveSettings == "-") {
+            PutText(SettingsText(ReadEntries(window, state)));
+            if (FlushStandardOutput() != kWritten) return kFailed;
+        } else if (!SaveSettingsFile(state, window, services, AbsoluteNormalFile(*options.saveSettings))) {
+            return kFailed;
+        }
+        return options.info || options.plan ? std::nullopt : std::optional<int>(kWritten);
     }
 
     // "Make file name" as a click before the run: the name it proposes is
@@ -186,10 +190,11 @@ struct Session {
         return FlushStandardOutput();
     }
 
-    // "Show Info" without the box or file: the report goes to stdout with
-    // plain line ends, whatever its length, and no WAV is written. When the
-    // plan takes standard output, the report goes to stderr.
-    int info() {
+    // "Show Info" without the box or file: with --info the report goes to
+    // stdout with plain line ends, whatever its length (to stderr when the
+    // plan takes standard output), then the plan of --plan; no WAV is
+    // written.
+    int describe() {
         const bool planned = PlanFromEntries(state, window);
         window.finish();
         if (!planned) return state.bDataOK ? kFailed : refused();
@@ -197,7 +202,9 @@ struct Session {
         for (char c : InfoReport(state)) {
             if (c != '\r') report += c;
         }
-        if (options.plan == "-") {
+        if (!options.info) {
+            // --plan alone, beside --save-settings
+        } else if (options.plan == "-") {
             std::fputs(report.c_str(), stderr);
         } else {
             PutText(report);
@@ -230,16 +237,18 @@ struct Session {
 
     int run() {
         if (const int loaded = load(); loaded != kWritten) return loaded;
-        if (const auto saved = saveSettings()) return *saved;
-        // Neither the analyser nor a home folder: nowhere to write the file.
-        if (!options.info && OutputFolder(state).empty()) {
-            Say(kNoHomeFolderMessage);
-            return kFailed;
-        }
+        // The proposed name is the one a settings file keeps.
         if (options.autoName) {
             if (const int status = autoName(); status != kWritten) return status;
         }
-        return options.info ? info() : generate();
+        if (const auto saved = saveSettings()) return *saved;
+        if (options.info || options.saveSettings) return describe();
+        // Neither the analyser nor a home folder: nowhere to write the file.
+        if (OutputFolder(state).empty()) {
+            Say(kNoHomeFolderMessage);
+            return kFailed;
+        }
+        return generate();
     }
 };
 

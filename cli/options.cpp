@@ -60,7 +60,7 @@ std::string HelpText(const Option& o) {
     const Entry& e = EntryOf(*o.entry);
     ReplaceAll(text, "{default}", std::string(e.startup));
     ReplaceAll(text, "{range}", NumberText(e.low) + " to " + NumberText(e.high));
-    ReplaceAll(text, "{choices}", ItemNames(e));
+    ReplaceAll(text, "{choices}", ItemNames(e, o.valuePrefix));
     ReplaceAll(text, "{items}", ItemLines(e));
     return text;
 }
@@ -119,11 +119,11 @@ const Option* FindShort(char c) {
 }
 
 // What an option's value must be, for the message refusing it.
-std::string Expected(const Entry& e) {
+std::string Expected(const Option& o, const Entry& e) {
     switch (e.kind) {
-        case EntryKind::List: return ItemNames(e);
-        case EntryKind::Milliseconds:
-            return "a number of milliseconds from " + NumberText(e.low) + " to " + NumberText(e.high);
+        case EntryKind::List: return ItemNames(e, o.valuePrefix);
+        case EntryKind::OptionNumber:
+            return "a number of " + std::string(e.unitName) + " from " + NumberText(e.low) + " to " + NumberText(e.high);
         default:
             return "all, each, or channel numbers from " + NumberText(e.low) + " to " + NumberText(e.high) +
                    " separated by commas (1,3)";
@@ -137,9 +137,19 @@ std::optional<std::string> SetEntry(const Option& option, const std::string& val
         out.toStdout = value == "-";
         if (out.toStdout) return std::nullopt;
     }
-    auto checked = CheckedValue(e, value);
-    if (!checked) return std::string(option.name) + " must be " + Expected(e) + ", not \"" + value + "\"";
+    auto checked = CheckedValue(e, std::string(option.valuePrefix) + value);
+    if (const auto twice = e.kind == EntryKind::Channels ? RepeatedChannel(value) : std::nullopt) {
+        return std::string(option.name) + " names channel " + std::to_string(*twice) + " twice";
+    }
+    if (!checked) return std::string(option.name) + " must be " + Expected(option, e) + ", not \"" + value + "\"";
+    // Band centres and a list of frequencies are two ways of placing the tones.
+    const bool bands = e.control == Control::Spacing, list = e.control == Control::FrequencyList;
+    if ((bands && out.values.contains(Control::FrequencyList)) ||
+        (list && out.values.contains(Control::Spacing) && out.values[Control::Spacing] != "list")) {
+        return std::string("--bands and --frequencies cannot go together");
+    }
     out.values[e.control] = std::move(*checked);
+    if (option.alsoSets) out.values[*option.alsoSets] = option.alsoValue;
     return std::nullopt;
 }
 
@@ -172,10 +182,12 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
             break;
         case OptionAction::Settings:
             if (value.empty()) return "--settings needs a file";
+            if (out.settings) return "--settings can be given once: the sweep starts from one settings file";
             out.settings = value;
             break;
         case OptionAction::SaveSettings:
             if (value.empty()) return "--save-settings needs a file";
+            if (out.saveSettings) return "--save-settings can be given once";
             out.saveSettings = value;
             break;
         case OptionAction::Quiet: out.quiet = true; break;
@@ -219,6 +231,9 @@ std::optional<std::string_view> NearestOption(std::string_view typed) {
 }
 
 std::string Unknown(std::string_view shown, std::string_view typed) {
+    for (const OptionAlias& alias : OptionAliases()) {
+        if (typed == alias.typed) return "unknown option " + std::string(shown) + " (did you mean " + std::string(alias.meant) + "?)";
+    }
     const auto nearest = NearestOption(typed);
     if (!nearest) return "unknown option " + std::string(shown) + " (see --help)";
     return "unknown option " + std::string(shown) + " (did you mean " + std::string(*nearest) + "?)";
@@ -343,6 +358,12 @@ std::optional<std::string> Conflicts(const CliOptions& out) {
         return "--auto-name chooses the file name; it cannot be used with --file";
     }
     if (out.autoName && out.plan == "-") return "--auto-name and --plan - cannot both use standard output";
+    if (out.saveSettings == "-") {
+        for (const auto& [taken, other] : {std::pair{out.info, "--info"}, {out.plan == "-", "--plan -"},
+                                           {out.autoName, "--auto-name"}}) {
+            if (taken) return std::string("--save-settings - and ") + other + " cannot both use standard output";
+        }
+    }
     return std::nullopt;
 }
 

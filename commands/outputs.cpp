@@ -1,5 +1,7 @@
 #include "commands/outputs.h"
 
+#include "plan/signal_layout.h"
+#include "plan/tone_frequencies.h"
 #include "report/info_report.h"
 #include "settings/auto_name.h"
 #include "settings/catalogue.h"
@@ -41,15 +43,30 @@ std::string PlanFileText(const GeneratorState& s, PlanFormat format) { return Pl
 
 PlanFormat PlanFormatOf(std::string_view fileName) { return PlanFormatFor(fileName); }
 
+std::string OptionsSummary(const GeneratorState& s) {
+    std::string summary;
+    if (const std::string words = SpacingWords(s); !words.empty()) summary = "Frequencies: " + words;
+    std::string signal;
+    for (const std::string& words : SignalOptionWords(s.signal)) signal += (signal.empty() ? "" : ", ") + words;
+    if (!signal.empty()) summary += (summary.empty() ? "Signal: " : "; Signal: ") + signal;
+    return summary;
+}
+
+std::string LastStepText(const GeneratorState& s) {
+    return "sweep step " + std::to_string(s.iLastTone) + " of " + std::to_string(s.iSteps) + PassText(s, s.lastPass);
+}
+
 std::string PlanTitle(const GeneratorState& s) {
     std::string rate = RateText(s.iSampleRate);
     if (rate.empty()) rate = std::to_string(s.iSampleRate) + " Hz";
     std::string channels = ChannelsText(s.iChannels);
     if (channels.empty()) channels = std::to_string(s.iChannels) + " ch";
     const int tones = s.iSteps + 1;
+    const std::string words = SpacingWords(s);
+    const std::string spacing = words.empty() ? std::string(s.bLogSteps ? "log" : "linear") + " spacing" : words;
     return s.sFileName + ": " + FreqName(s.dStartFreq) + " to " + FreqName(s.dEndFreq) + ", " + std::to_string(tones) +
-           (tones == 1 ? " tone, " : " tones, ") + (s.bLogSteps ? "log" : "linear") + " spacing, " + rate + " " +
-           std::to_string(s.iBits) + " bit " + channels;
+           (tones == 1 ? " tone, " : " tones, ") + spacing + ", " + rate + " " + std::to_string(s.iBits) + " bit " +
+           channels;
 }
 
 }  // namespace sweepwav

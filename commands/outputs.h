@@ -36,6 +36,16 @@ std::string PlanFileText(const GeneratorState& s, PlanFormat format);
 // The format a plan file's name asks for by its ending; None for another.
 PlanFormat PlanFormatOf(std::string_view fileName);
 
+// The options beside the form that are on, for the line under the output
+// bar: "Frequencies: third-octave bands; Signal: gap 150 ms, ramps 10 ms";
+// empty when all are off.
+std::string OptionsSummary(const GeneratorState& s);
+
+// Where the last run's synthesis ended, as the status line counts it:
+// "sweep step 3 of 10", one channel at a time "sweep step 3 of 10 on
+// channel 2 of 8".
+std::string LastStepText(const GeneratorState& s);
+
 // A title for the plan: "name.wav: 20Hz to 20kHz, 11 tones, log spacing,
 // 44.1kHz 16 bit stereo".
 std::string PlanTitle(const GeneratorState& s);

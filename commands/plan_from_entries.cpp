@@ -1,5 +1,6 @@
 #include "commands/commands.h"
 #include "plan/signal_layout.h"
+#include "plan/tone_frequencies.h"
 #include "plan/tone_plan.h"
 #include "settings/form_data.h"
 #include "settings/validation.h"
@@ -13,6 +14,7 @@ bool PlanFromEntries(GeneratorState& s, WindowOps& w) {
     Get_Data_From_Form(s, w);
     Check_Data_Ranges(s, w);
     if (!s.bDataOK) return false;
+    if (!PlanToneFrequencies(s, w)) return false;
     Set_up_calculation(s, w);
     if (s.iCalcResult != 1) return false;
     if (!CheckSignalOptions(s, w)) return false;

@@ -106,11 +106,12 @@ const std::string kNotSettings = "it is not a sweepwav settings file";
 
 // Whether the entry's value is kept in double quotes.
 bool IsQuoted(const Entry& e) {
-    return e.kind == EntryKind::Number || e.kind == EntryKind::Name || e.kind == EntryKind::Channels;
+    return e.kind == EntryKind::Number || e.kind == EntryKind::Name || e.kind == EntryKind::Channels ||
+           e.kind == EntryKind::Frequencies;
 }
 
 // Whether a file may leave the entry out (it is then off).
-bool IsOptional(const Entry& e) { return e.place == Place::SignalDialog; }
+bool IsOptional(const Entry& e) { return e.place == Place::SignalDialog || e.writtenWhenSet; }
 
 const Entry* Find(std::string_view section, std::string_view key) {
     for (const Entry& e : Entries()) {
@@ -133,9 +134,15 @@ std::string Expected(const Entry& e, std::string_view v) {
     switch (e.kind) {
         case EntryKind::Tick: return key + " must be yes or no";
         case EntryKind::List: return Join({key, " ", v, " is not one of ", ItemNames(e)});
-        case EntryKind::Milliseconds:
+        case EntryKind::OptionNumber:
             return Join({key, " must be a number from ", NumberText(e.low), " to ", NumberText(e.high)});
-        case EntryKind::Channels: return key + " must be \"all\", \"each\" or channel numbers such as \"1,3\"";
+        case EntryKind::Channels: {
+            const auto text = Unquoted(v);
+            if (const auto twice = text ? RepeatedChannel(*text) : std::nullopt) {
+                return Join({key, " names channel ", std::to_string(*twice), " twice"});
+            }
+            return key + " must be \"all\", \"each\" or channel numbers such as \"1,3\"";
+        }
         default: return key + " must be a text in double quotes";
     }
 }
@@ -146,7 +153,7 @@ std::optional<std::string> ValueOf(const Entry& e, std::string_view v) {
         const auto text = Unquoted(v);
         return text ? CheckedValue(e, *text) : std::nullopt;
     }
-    if (e.kind == EntryKind::List) {
+    if (e.kind == EntryKind::List && e.itemName != ItemName::Name) {
         // A whole number, written as the list names its items.
         const auto number = WholeNumber(v);
         return number ? CheckedValue(e, std::to_string(*number)) : std::nullopt;
@@ -158,6 +165,8 @@ std::optional<std::string> ValueOf(const Entry& e, std::string_view v) {
 class Parser {
 public:
     Result<EntryTexts> parse(std::string_view text) {
+        // Editors on Windows start UTF-8 text with a byte-order mark.
+        if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
         int line = 0;
         while (!text.empty()) {
             const std::size_t end = text.find('\n');
@@ -169,7 +178,7 @@ public:
         }
         if (!header_ || !formatSeen_) return Status::Failure(kNotSettings);
         if (newer_) {
-            return Status::Failure(Join({"it was written in settings format ", std::to_string(format_),
+            return Status::Failure(Join({"it was written in settings format ", format_,
                                          " by a newer sweepwav; this one reads format ",
                                          std::to_string(kSettingsFormat)}));
         }
@@ -211,10 +220,13 @@ private:
     Status read_format(int line, std::string_view v) {
         if (formatSeen_) return Problem(line, "format is given twice");
         formatSeen_ = true;
+        // Any whole number above this version's is a newer format, however
+        // large.
+        const bool digits = !v.empty() && v.find_first_not_of("0123456789") == std::string_view::npos;
         const auto format = WholeNumber(v);
-        if (!format || *format < 1) return Problem(line, "format must be a whole number from 1");
-        format_ = *format;
-        newer_ = format_ > kSettingsFormat;
+        if (!digits || (format && *format < 1)) return Problem(line, "format must be a whole number from 1");
+        format_ = std::string(v.substr(std::min(v.find_first_not_of('0'), v.size() - 1)));
+        newer_ = !format || *format > kSettingsFormat;
         return {};
     }
 
@@ -223,29 +235,37 @@ private:
     std::string_view section_;
     bool header_ = false;
     bool formatSeen_ = false;
-    int format_ = 0;
+    std::string format_;
     bool newer_ = false;
 };
 
 std::string OpenFailureText(const std::string& path, const std::string& problem) {
-    return Join({"Could not open the settings file ", path, ": ", problem, "."});
+    return Join({"Could not open the settings file ", ShownName(path), ": ", problem, "."});
 }
 
 }  // namespace
 
 std::string SettingsText(const EntryTexts& entries) {
+    // Entries that only a newer format keeps are written when they are set,
+    // and then the file says it is of that format.
+    const auto text = [&](const Entry& e) {
+        const auto value = entries.find(e.control);
+        return value != entries.end() ? value->second : std::string();
+    };
+    const auto kept = [&](const Entry& e) { return !e.key.empty() && (!e.writtenWhenSet || text(e) != e.startup); };
+    bool newer = false;
+    for (const Entry& e : Entries()) newer = newer || (e.writtenWhenSet && kept(e));
     std::string out = "# sweepwav settings: a sweep as typed into the window\n";
-    out += Join({"[", kHeaderSection, "]\nformat = ", std::to_string(kSettingsFormat), "\n"});
+    out += Join({"[", kHeaderSection, "]\nformat = ", std::to_string(newer ? kSettingsFormat : kFirstSettingsFormat),
+                 "\n"});
     std::string_view section = kHeaderSection;
     for (const Entry& e : Entries()) {
-        if (e.key.empty()) continue;
+        if (!kept(e)) continue;
         if (section != e.section) {
             section = e.section;
             out += Join({"\n[", section, "]\n"});
         }
-        const auto value = entries.find(e.control);
-        const std::string text = value != entries.end() ? value->second : std::string();
-        out += Join({e.key, " = ", IsQuoted(e) ? Quoted(text) : text, "\n"});
+        out += Join({e.key, " = ", IsQuoted(e) ? Quoted(text(e)) : text(e), "\n"});
     }
     return out;
 }
@@ -266,7 +286,7 @@ bool OpenSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::
 bool SaveSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path) {
     const Status written = sv.write_text_file(path, SettingsText(ReadEntries(w, s)));
     if (!written) {
-        w.message_box(WriteFailureText(FileDestination(path), written.reason()), s.sAppTitle, Icon::Exclamation);
+        w.message_box(FileWriteFailureText(path, written), s.sAppTitle, Icon::Exclamation);
         return false;
     }
     if (!written.warning().empty()) w.message_box(written.warning(), s.sAppTitle, Icon::Exclamation);

@@ -30,8 +30,11 @@
 
 namespace sweepwav {
 
-// The format this version writes and the newest it reads.
-inline constexpr int kSettingsFormat = 1;
+// The newest format this version reads, and writes when a file keeps an
+// entry that only it has (the tone frequencies); otherwise it writes the
+// first format, which every version reads.
+inline constexpr int kSettingsFormat = 2;
+inline constexpr int kFirstSettingsFormat = 1;
 
 // The settings file's text for the entries (LF line ends).
 std::string SettingsText(const EntryTexts& entries);

@@ -16,14 +16,11 @@ void ShowInfo_Click(GeneratorState& s, WindowOps& w, Services& sv) {
     const std::string path = OutputFolder(s) + "wav_info.txt";
     const Status written = sv.write_text_file(path, s.sReport);
     if (!written) {
-        w.message_box(WriteFailureText(FileDestination(path), written.reason()), s.sAppTitle,
-                      Icon::Exclamation);
+        w.message_box(FileWriteFailureText(path, written), s.sAppTitle, Icon::Exclamation);
         return;
     }
     if (!written.warning().empty()) w.message_box(written.warning(), s.sAppTitle, Icon::Exclamation);
-    if (!sv.open_in_viewer(path)) {
-        w.message_box("Could not open " + path + " in a text viewer.", s.sAppTitle, Icon::Exclamation);
-    }
+    if (!sv.open_in_viewer(path)) w.show_long_text("Could not open " + ShownName(path) + " in a text viewer.", s.sReport, s.sAppTitle);
 }
 
 }  // namespace sweepwav

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "numbers/number_text.h"
 #include "report/plan_export.h"
 #include "settings/catalogue.h"
 
@@ -69,11 +70,16 @@ const MenuCommand& MenuCommandNamed(std::string_view name) {
     throw std::out_of_range("no menu command " + std::string(name));
 }
 
-std::string RecentFileText(int position, const std::string& path) {
+std::string RecentFileText(int position, const std::string& name, const std::string& folder) {
+    const auto shown = [](const std::string& text) {
+        std::string doubled;
+        for (char c : text) doubled += c == '&' ? std::string("&&") : std::string(1, c);
+        return doubled;
+    };
     std::string text = "&";
     text += std::to_string(position + 1);
     text += ' ';
-    return text + path;
+    return text + shown(name) + " \u2014 " + shown(folder);
 }
 
 std::string AboutText(std::string_view version) {
@@ -98,8 +104,8 @@ std::string LookupText(FolderLookup lookup) {
 
 std::string SizeText(std::int64_t bytes) {
     const std::string exact = std::to_string(bytes) + " bytes";
-    if (bytes >= 1048576) return Fixed(static_cast<double>(bytes) / 1048576.0, 2) + " MB (" + exact + ")";
-    if (bytes >= 1024) return Fixed(static_cast<double>(bytes) / 1024.0, 2) + " KB (" + exact + ")";
+    if (bytes >= 1048576) return Fixed(static_cast<double>(bytes) / 1048576.0, 2) + " MB, " + exact;
+    if (bytes >= 1024) return Fixed(static_cast<double>(bytes) / 1024.0, 2) + " KB, " + exact;
     return exact;
 }
 
@@ -114,17 +120,8 @@ BarText WrittenBarText(const std::string& path, std::int64_t bytes, bool aborted
     return {"Wrote ", path, after};
 }
 
-std::string BarToolTip(const std::string& path) {
-    return path + "\nClick to open the folder (File > Open output folder).";
-}
-
-std::string SignalOptionsBarText(const SignalOptions& options) {
-    std::string text;
-    for (const std::string& words : SignalOptionWords(options)) {
-        text += text.empty() ? "Signal: " : ", ";
-        text += words;
-    }
-    return text;
+std::string BarToolTip(const std::string& whole) {
+    return whole + "\nClick to open the folder (File > Open output folder).";
 }
 
 std::string OpenFolderFailureText(const std::string& folder) {
@@ -133,7 +130,8 @@ std::string OpenFolderFailureText(const std::string& folder) {
 
 std::string LengthProblemText(Control length) {
     const Entry& e = EntryOf(length);
-    return std::string(e.caption) + " must be a number from " + RangeText(e) + ".";
+    return std::string(e.caption) + " must be a number from " + NumberText(e.low) + " to " + NumberText(e.high) + " " +
+           std::string(e.unit) + ".";
 }
 
 std::span<const PlanColumn> PlanColumns() {

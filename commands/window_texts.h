@@ -35,8 +35,9 @@ const MenuCommand& MenuCommandNamed(std::string_view name);
 
 // How many settings files Recent settings keeps.
 inline constexpr int kRecentCount = 5;
-// A recent file's line in the menu: "&1 C:\Sweeps\bench.sweep".
-std::string RecentFileText(int position, const std::string& path);
+// A recent file's line in the menu: "&1 bench.sweep — C:\Sweeps", its
+// name first, then its folder ("&" in them doubled, so that they show).
+std::string RecentFileText(int position, const std::string& name, const std::string& folder);
 
 // Dialog titles and the file types they offer.
 inline constexpr std::string_view kExportTitle = "Export tone plan";
@@ -70,21 +71,18 @@ BarText FolderBarText(const std::string& folder, FolderLookup lookup);
 BarText WrittenBarText(const std::string& path, std::int64_t bytes, bool aborted);
 // How the lookup's outcome reads after the folder.
 std::string LookupText(FolderLookup lookup);
-// "1234 bytes", "2.41 KB (2468 bytes)", "96.68 MB (101376044 bytes)".
+// "1234 bytes", "2.41 KB, 2468 bytes", "96.68 MB, 101376044 bytes".
 std::string SizeText(std::int64_t bytes);
-// The tooltip of the bar's path.
-std::string BarToolTip(const std::string& path);
-// The signal options that are on, at the bar's right end ("Signal: gap
-// 100 ms, ramps 5 ms"); empty when all are off.
-std::string SignalOptionsBarText(const SignalOptions& options);
+// The bar's tooltip, for its whole text.
+std::string BarToolTip(const std::string& whole);
 
 // The message when the output folder cannot be shown.
 std::string OpenFolderFailureText(const std::string& folder);
 
-// The Signal options dialog's complaint about a channel list, and about a
-// length that is not a number in its range.
+// The options dialogs' complaint about a channel list, and about a number
+// of theirs that is not one in its range.
 inline constexpr std::string_view kChannelListProblem =
-    "Please give the channels as numbers from 1 to 8, such as 1,3.";
+    "Please give the channels as numbers from 1 to 8, each once, such as 1,3.";
 std::string LengthProblemText(Control length);
 
 // The plan view's table: the columns of the exported plan, headed in words,

@@ -35,6 +35,9 @@ enum class Control {
     Progress2,
     // Options beside the form.
     WriteMarkers,
+    Spacing,
+    NominalBands,
+    FrequencyList,
     LeadInMs,
     GapMs,
     TailMs,
@@ -78,6 +81,9 @@ constexpr std::string_view control_name(Control c) {
         case Control::Progress1: return "Progress1";
         case Control::Progress2: return "Progress2";
         case Control::WriteMarkers: return "WriteMarkers";
+        case Control::Spacing: return "Spacing";
+        case Control::NominalBands: return "NominalBands";
+        case Control::FrequencyList: return "FrequencyList";
         case Control::LeadInMs: return "LeadInMs";
         case Control::GapMs: return "GapMs";
         case Control::TailMs: return "TailMs";

@@ -70,12 +70,22 @@ struct GeneratorState {
     // The box whose entry the last refusal of the checks was about, for a
     // front end that points at it; empty when the checks passed.
     std::optional<Control> refusedEntry;
+    // Whether the last refusal was of a file too large for its size fields.
+    bool refusedAsTooLarge = false;
     // Mark every tone in the file with a cue point and a labelled region
     // (set by the front end; off at start).
     bool markers = false;
 
     // Options beside the form (all off at start; see SignalOptions).
     SignalOptions signal;
+    // Tones at standard frequencies instead of the form's steps (Options >
+    // Frequencies...): the spacing, "steps" (the form's) or "bands1" to
+    // "bands24" (the centres of 1/N-octave bands from the start to the end
+    // frequency) or "list"; the bands at their nominal frequencies rather
+    // than their exact centres; the list as typed, in Hz.
+    std::string toneSpacing = "steps";
+    bool nominalBands = false;
+    std::string toneList;
 
     // Start-up constants.
     std::string sAppTitle;
@@ -86,6 +96,10 @@ struct GeneratorState {
     std::string sAppDirectory;
     std::string sWavetableFolder;
     FolderLookup folderLookup = FolderLookup::NotDone;
+
+    // The frequencies of the tones when the spacing is not the form's steps;
+    // the tone plan takes them in place of its own.
+    std::vector<double> listedFreq;
 
     // Tone plan: one element per tone, indices 0 to iSteps.
     std::vector<double> dFreq;
@@ -107,6 +121,7 @@ struct GeneratorState {
     std::int32_t iWritePos = 0;
     bool bAbort = false;
     std::int32_t iLastTone = 0;  // the tone synthesis was at when it ended
+    int lastPass = 0;            // and its pass (one channel at a time)
 
     // WAV header: its bytes as they go into the file.
     std::vector<std::uint8_t> bHeader;

@@ -22,6 +22,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/text.h"
+
 namespace sweepwav {
 
 // What kind of failure a Status carries.
@@ -96,13 +98,28 @@ private:
 };
 
 // How a message names a file it writes: "the file <path>".
-inline std::string FileDestination(std::string_view path) { return "the file " + std::string(path); }
+inline std::string FileDestination(std::string_view path) { return "the file " + ShownName(path); }
 
 // The one text for a write that failed: "Could not write <destination>:
 // <reason>", where the destination is FileDestination(path) or another
 // destination such as "to standard output".
 inline std::string WriteFailureText(std::string_view destination, std::string_view reason) {
     return "Could not write " + std::string(destination) + ": " + std::string(reason);
+}
+
+// The text for a failed write of the file at path: the system's reason, or
+// for a folder that is not there, which folder.
+inline std::string FileWriteFailureText(std::string_view path, const Status& failure) {
+#ifdef _WIN32
+    const auto end = path.find_last_of("/\\");
+#else
+    const auto end = path.find_last_of('/');
+#endif
+    if (failure.kind() != FailureKind::Missing || end == std::string_view::npos) {
+        return WriteFailureText(FileDestination(path), failure.reason());
+    }
+    return WriteFailureText(FileDestination(path),
+                            "the folder " + ShownName(path.substr(0, end + 1)) + " does not exist");
 }
 
 }  // namespace sweepwav

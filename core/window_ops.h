@@ -48,6 +48,15 @@ public:
     // Modal message box with an OK button. An empty title means "no title of
     // its own": the box shows the application's name.
     virtual void message_box(const std::string& text, const std::string& title, Icon icon) = 0;
+
+    // A long text the user asked for that could not be shown where it
+    // belongs, with a note saying why (the text viewer could not be
+    // started). A window shows the text for reading; by default only the
+    // note, in a message box with an exclamation icon.
+    virtual void show_long_text(const std::string& note, const std::string& text, const std::string& title) {
+        (void)text;
+        message_box(note, title, Icon::Exclamation);
+    }
 };
 
 }  // namespace sweepwav

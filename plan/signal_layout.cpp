@@ -9,6 +9,11 @@
 
 namespace sweepwav {
 
+std::string PassText(const GeneratorState& s, int pass) {
+    if (s.signalFrames.passes <= 1) return {};
+    return " on channel " + std::to_string(pass + 1) + " of " + std::to_string(s.signalFrames.passes);
+}
+
 std::uint32_t SignalChannelMask(const GeneratorState& s, int pass) {
     if (s.signal.channels.each) return std::uint32_t(1) << pass;
     if (s.signal.channels.channels.empty()) return (std::uint32_t(1) << s.iChannels) - 1;
@@ -33,8 +38,9 @@ bool PlanSignalFrames(GeneratorState& s) {
 
 namespace {
 
-bool Refuse(GeneratorState& s, WindowOps& w, const std::string& message) {
+bool Refuse(GeneratorState& s, WindowOps& w, Control option, const std::string& message) {
     s.bDataOK = false;
+    s.refusedEntry = option;
     s.iCalcResult = 0;
     w.message_box(message, s.sAppTitle, Icon::Exclamation);
     ShowIdleLook(w);
@@ -46,7 +52,7 @@ bool Refuse(GeneratorState& s, WindowOps& w, const std::string& message) {
 bool CheckSignalOptions(GeneratorState& s, WindowOps& w) {
     for (int c : s.signal.channels.channels) {
         if (c < 1 || c > s.iChannels) {
-            return Refuse(s, w, "Please check the signal channels are between 1 and " + std::to_string(s.iChannels));
+            return Refuse(s, w, Control::SignalChannels, "Please check the signal channels are between 1 and " + std::to_string(s.iChannels));
         }
     }
     std::int32_t shortest = std::numeric_limits<std::int32_t>::max();
@@ -55,7 +61,7 @@ bool CheckSignalOptions(GeneratorState& s, WindowOps& w) {
     }
     if (shortest != std::numeric_limits<std::int32_t>::max() && 2 * static_cast<std::int64_t>(s.signalFrames.ramp) > shortest) {
         const double ms = RoundDecimals(shortest * 1000.0 / s.iSampleRate, 1);
-        return Refuse(s, w, "Please check the ramps are at most half as long as the shortest tone (" + NumberText(ms) +
+        return Refuse(s, w, Control::RampMs, "Please check the ramps are at most half as long as the shortest tone (" + NumberText(ms) +
                                 "ms)");
     }
     return true;
@@ -78,8 +84,11 @@ std::vector<Segment> SignalSegments(const GeneratorState& s) {
             const bool lastTone = pass + 1 == s.signalFrames.passes && k + 1 == tones;
             if (!firstTone) silence(s.signalFrames.gap);
             Segment tone{k, pass, at, static_cast<std::int32_t>(s.dSamples[static_cast<std::size_t>(k)])};
-            tone.rampIn = ramps && (firstTone ? s.signalFrames.leadIn > 0 : s.signalFrames.gap > 0);
-            tone.rampOut = ramps && (lastTone ? s.signalFrames.tail > 0 : s.signalFrames.gap > 0);
+            // A tone meets silence on its channel after the lead-in or a
+            // gap, before a gap or the tail, and where one channel's pass
+            // ends and the next one's begins.
+            tone.rampIn = ramps && (firstTone ? s.signalFrames.leadIn > 0 : k == 0 || s.signalFrames.gap > 0);
+            tone.rampOut = ramps && (lastTone ? s.signalFrames.tail > 0 : k + 1 == tones || s.signalFrames.gap > 0);
             out.push_back(tone);
             at += tone.frames;
         }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/generator_state.h"
@@ -20,6 +21,10 @@ struct Segment {
     bool rampIn = false;   // a tone that follows silence fades in
     bool rampOut = false;  // a tone that precedes silence fades out
 };
+
+// Where the sweep is played once per channel, which channel a pass is on:
+// " on channel 2 of 8"; empty otherwise.
+std::string PassText(const GeneratorState& s, int pass);
 
 // The channels (bit c - 1 for channel c) that carry the signal in a pass.
 std::uint32_t SignalChannelMask(const GeneratorState& s, int pass);

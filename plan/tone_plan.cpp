@@ -17,6 +17,7 @@ const char* const kOversizeMessage =
 
 void RefuseOversize(GeneratorState& s, WindowOps& w) {
     s.bDataOK = false;
+    s.refusedAsTooLarge = true;
     s.iCalcResult = 0;
     w.message_box(kOversizeMessage, s.sAppTitle, Icon::Exclamation);
     ShowIdleLook(w);
@@ -29,7 +30,10 @@ constexpr std::int64_t kLongMax = std::numeric_limits<std::int32_t>::max();
 void PlanFrequencies(GeneratorState& s) {
     const int steps = s.iSteps;
     for (int i = 0; i <= steps; ++i) {
-        if (steps == 0) {
+        // Band centres or a list, where the spacing asks for them.
+        if (s.listedFreq.size() == static_cast<std::size_t>(steps) + 1) {
+            s.dFreq[i] = s.listedFreq[static_cast<std::size_t>(i)];
+        } else if (steps == 0) {
             s.dFreq[i] = s.dStartFreq;
         } else if (!s.bLogSteps) {
             s.dFreq[i] = s.dStartFreq + (i * (s.dEndFreq - s.dStartFreq)) / steps;

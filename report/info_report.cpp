@@ -4,6 +4,7 @@
 #include <string>
 
 #include "numbers/number_text.h"
+#include "plan/tone_frequencies.h"
 #include "settings/catalogue.h"
 #include "wav/wav_format.h"
 
@@ -19,6 +20,10 @@ std::string Rounded(double x, int decimals) { return NumberText(RoundDecimals(x,
 // computed from the entered range rather than from the plan. A single tone
 // has no step: its factor is 1 and its step 0 Hz.
 std::string FrequencyLine(const GeneratorState& s) {
+    // Band centres or a list: what they are, and how many.
+    if (const std::string words = SpacingWords(s); !words.empty()) {
+        return "Frequencies = " + words + ", " + std::to_string(s.iSteps + 1) + " tones";
+    }
     std::string line;
     if (s.bLogSteps) {
         const double factor =

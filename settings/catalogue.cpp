@@ -29,6 +29,18 @@ constexpr ListItem kShiftModeItems[] = {
     {"shift time to fit frequency", 0},
 };
 
+// Where the tones are: the form's steps, the centres of 1/N-octave bands
+// (the item value is N), or a list.
+constexpr ListItem kSpacingItems[] = {
+    {"The form's steps", 0, "steps"},
+    {"Octave bands", 1, "bands1"},
+    {"Third-octave bands", 3, "bands3"},
+    {"1/6-octave bands", 6, "bands6"},
+    {"1/12-octave bands", 12, "bands12"},
+    {"1/24-octave bands", 24, "bands24"},
+    {"These frequencies:", 0, "list"},
+};
+
 // How the Signal options dialog offers the channel choice.
 constexpr ListItem kChannelModeItems[] = {
     {"All channels", 0}, {"These channels:", 0}, {"One channel at a time", 0},
@@ -37,8 +49,10 @@ constexpr ListItem kChannelModeItems[] = {
 using enum EntryKind;
 using enum Place;
 
+// An entry kept in settings files under section and key.
 constexpr Entry Make(Control c, EntryKind kind, Place place, std::string_view caption, std::string_view text,
-                     std::string_view tooltip, std::string_view startup = {}) {
+                     std::string_view tooltip, std::string_view startup, std::string_view section,
+                     std::string_view key) {
     Entry e{};
     e.control = c;
     e.kind = kind;
@@ -47,6 +61,8 @@ constexpr Entry Make(Control c, EntryKind kind, Place place, std::string_view ca
     e.text = text;
     e.tooltip = tooltip;
     e.startup = startup;
+    e.section = section;
+    e.key = key;
     return e;
 }
 
@@ -54,12 +70,10 @@ constexpr Entry Make(Control c, EntryKind kind, Place place, std::string_view ca
 // unit and settings key.
 constexpr Entry NumberBox(Control c, std::string_view caption, std::string_view tooltip, std::string_view startup,
                           double low, double high, std::string_view unit, std::string_view key) {
-    Entry e = Make(c, Number, Form, caption, {}, tooltip, startup);
+    Entry e = Make(c, Number, Form, caption, {}, tooltip, startup, "sweep", key);
     e.low = low;
     e.high = high;
     e.unit = unit;
-    e.section = "sweep";
-    e.key = key;
     return e;
 }
 
@@ -70,68 +84,82 @@ constexpr Entry FrequencyBox(Control c, std::string_view caption, std::string_vi
     return e;
 }
 
-constexpr Entry TickBox(Control c, std::string_view caption, std::string_view text, std::string_view tooltip,
-                        std::string_view startup, std::string_view section, std::string_view key) {
-    Entry e = Make(c, Tick, Form, caption, text, tooltip, startup);
-    e.section = section;
-    e.key = key;
-    return e;
-}
-
 constexpr Entry ListBox(Control c, std::string_view caption, std::string_view tooltip, std::string_view startup,
                         std::span<const ListItem> items, ItemName itemName, std::string_view section,
                         std::string_view key) {
-    Entry e = Make(c, List, Form, caption, {}, tooltip, startup);
+    Entry e = Make(c, List, Form, caption, {}, tooltip, startup, section, key);
     e.items = items;
     e.itemName = itemName;
-    e.section = section;
-    e.key = key;
     return e;
 }
 
 constexpr Entry CommandButton(Control c, std::string_view text, std::string_view tooltip) {
-    return Make(c, EntryKind::Button, Form, text, text, tooltip);
+    return Make(c, EntryKind::Button, Form, text, text, tooltip, {}, {}, {});
 }
 
-// A length of the Signal options dialog.
+// A length of the Signal options dialog, and how Show Info and the status
+// bar name it.
 constexpr Entry Length(Control c, std::string_view caption, std::string_view text, std::string_view tooltip,
                        double high, std::string_view key, std::string_view reportLabel, std::string_view statusLabel,
-                       double SignalOptions::*ms) {
-    Entry e = Make(c, Milliseconds, SignalDialog, caption, text, tooltip, "0");
+                       double SignalOptions::*value) {
+    Entry e = Make(c, OptionNumber, SignalDialog, caption, text, tooltip, "0", "signal", key);
     e.high = high;
     e.unit = "ms";
-    e.section = "signal";
-    e.key = key;
+    e.unitName = "milliseconds";
     e.reportLabel = reportLabel;
     e.statusLabel = statusLabel;
-    e.ms = ms;
-    return e;
-}
-
-constexpr Entry NameBox() {
-    Entry e = Make(Control::FileName, Name, Form, "WAV file name", {}, "The name of the file to save the result to",
-                   "filename.wav");
-    e.section = "file";
-    e.key = "name";
+    e.value = value;
     return e;
 }
 
 constexpr Entry MarkersTick() {
     Entry e = Make(Control::WriteMarkers, Tick, OptionsMenu, "Write tone markers", "Write tone &markers",
-            "Mark every tone in the file with a cue point and a labelled region", "no");
-    e.section = "file";
-    e.key = "markers";
+                   "Mark every tone in the file with a cue point and a labelled region", "no", "file", "markers");
+    e.flag = &GeneratorState::markers;
+    return e;
+}
+
+// The entries of the Frequencies dialog, kept in [sweep] only when set.
+constexpr Entry SpacingList() {
+    Entry e = Make(Control::Spacing, List, FrequenciesDialog, "Tones at", "&Tones at:",
+                   "The form's evenly spaced steps, the centres of fractional-octave bands from the start to the end "
+                   "frequency, or a list of frequencies",
+                   "steps", "sweep", "spacing");
+    e.items = kSpacingItems;
+    e.itemName = ItemName::Name;
+    e.reportLabel = "Frequencies";
+    e.statusLabel = "Frequencies";
+    e.words = &GeneratorState::toneSpacing;
+    e.writtenWhenSet = true;
+    return e;
+}
+
+constexpr Entry NominalTick() {
+    Entry e = Make(Control::NominalBands, Tick, FrequenciesDialog, "Nominal frequencies",
+                   "&Nominal frequencies (31.5, 63, 125 Hz ...)",
+                   "Each band's tone at its nominal frequency rather than at its exact centre", "no", "sweep",
+                   "nominal_bands");
+    e.flag = &GeneratorState::nominalBands;
+    e.writtenWhenSet = true;
+    return e;
+}
+
+constexpr Entry FrequencyListText() {
+    Entry e = Make(Control::FrequencyList, Frequencies, FrequenciesDialog, "Frequency list", "&Frequencies:",
+                   "The frequencies of the tones in Hz, in the order they play, separated by commas", "", "sweep",
+                   "frequencies");
+    e.unit = "Hz";
+    e.words = &GeneratorState::toneList;
+    e.writtenWhenSet = true;
     return e;
 }
 
 constexpr Entry ChannelsChoice() {
     Entry e = Make(Control::SignalChannels, Channels, SignalDialog, "Signal on", "&Signal on:",
-            "The channels that carry the signal; the others are silent", "all");
-    e.high = 8;
+                   "The channels that carry the signal; the others are silent", "all", "signal", "channels");
     e.low = 1;
+    e.high = 8;
     e.items = kChannelModeItems;
-    e.section = "signal";
-    e.key = "channels";
     e.reportLabel = "Signal channels";
     e.statusLabel = "channels";
     return e;
@@ -151,8 +179,8 @@ constexpr Entry kEntries[] = {
               "dBFS", "end_level"),
     NumberBox(Control::Steps, "Number of sweep steps", "Number of steps in the sweep (= tones - 1)", "10", 0, 1000, "",
               "steps"),
-    TickBox(Control::Logsteps, "Use log frequency steps", "Use log frequency steps",
-            "Use logarithmic frequency intervals", "yes", "sweep", "log_steps"),
+    Make(Control::Logsteps, Tick, Form, "Use log frequency steps", "Use log frequency steps",
+         "Use logarithmic frequency intervals", "yes", "sweep", "log_steps"),
     NumberBox(Control::ToneTime, "Sweep step durations (ms)", "Minimum duration of each tone in milliseconds", "200",
               0, 10000, "ms", "tone_ms"),
     NumberBox(Control::ToneCycles, "Sweep step durations (cycles)", "Minimum duration of each tone in cycles", "20", 0,
@@ -160,16 +188,20 @@ constexpr Entry kEntries[] = {
     ListBox(Control::Shiftmode, "Shift mode",
             "Force clean zero crossing transitions between tones by adjusting freq or time", "2", kShiftModeItems,
             ItemName::Position, "sweep", "shift_mode"),
+    SpacingList(),
+    NominalTick(),
+    FrequencyListText(),
     ListBox(Control::Samplerate, "Audio Data: sample rate", "Audio sample rate of the digital audio in the WAV file",
             "44100", kSampleRateItems, ItemName::Value, "file", "rate"),
     ListBox(Control::Wordlength, "Audio Data: word length", "The word length of the digital audio in the WAV file",
             "16", kWordLengthItems, ItemName::Value, "file", "bits"),
     ListBox(Control::Channels, "Audio Data: channels", "The number of channels of audio in the WAV file", "2",
             kChannelItems, ItemName::Count, "file", "channels"),
-    TickBox(Control::Dither1, "Apply TPDF dither", "On", "Apply TPDF dither at the WAV file word length ", "yes",
-            "file", "dither"),
+    Make(Control::Dither1, Tick, Form, "Apply TPDF dither", "On", "Apply TPDF dither at the WAV file word length ", "yes",
+         "file", "dither"),
     MarkersTick(),
-    NameBox(),
+    Make(Control::FileName, Name, Form, "WAV file name", {}, "The name of the file to save the result to",
+         "filename.wav", "file", "name"),
     Length(Control::LeadInMs, "Lead-in silence", "&Lead-in silence:",
            "Silence before the first tone, so that the analyser can find the onset", 60000, "lead_in_ms",
            "Lead-in silence", "lead-in", &SignalOptions::leadInMs),
@@ -226,6 +258,14 @@ constexpr Option kOptions[] = {
     {"--tone-cycles", A::Set, Control::ToneCycles, "N", "minimum length of every tone in cycles (default {default})",
      G::Sweep, 0, 6},
     {"--shift-mode", A::Set, Control::Shiftmode, "N", "{items}", G::Sweep, 0, 8},
+    {"--bands", A::Set, Control::Spacing, "N",
+     "tones at the centres of the 1/N-octave bands from\n--start-freq to --end-freq; N is {choices}",
+     G::Sweep, 0, 33, "bands"},
+    {"--nominal", A::Tick, Control::NominalBands, {}, "the bands at their nominal frequencies (31.5,\n63, 125 ...)",
+     G::Sweep, 0, 34},
+    {"--frequencies", A::Set, Control::FrequencyList, "LIST",
+     "tones at these frequencies in Hz, in this order,\nsuch as 100,1000,10000", G::Sweep, 0, 35, {},
+     Control::Spacing, "list"},
     {"--rate", A::Set, Control::Samplerate, "HZ", "{choices} (default {default})", G::File, 0, 9},
     {"--bits", A::Set, Control::Wordlength, "N", "{choices} (default {default})", G::File, 0, 10},
     {"--channels", A::Set, Control::Channels, "N", "{choices} (default {default})", G::File, 0, 11},
@@ -251,22 +291,38 @@ constexpr Option kOptions[] = {
     {"--gap-ms", A::Set, Control::GapMs, "MS", "silence between tones ({range})", G::Signal, 0, 25},
     {"--ramp-ms", A::Set, Control::RampMs, "MS",
      "raised-cosine fades where a tone meets silence\n({range}, at most half a tone)", G::Signal, 0, 26},
-    {"--signal-channels", A::Set, Control::SignalChannels, "LIST|each",
+    {"--signal-channels", A::Set, Control::SignalChannels, "LIST|each|all",
      "the channels that carry the signal, such as 1,3\n(the others are silent), or each in turn; all by\ndefault",
      G::Signal, 0, 27},
     {"--settings", A::Settings, std::nullopt, "FILE",
      "start from the sweep saved in FILE (.sweep); the\nother options then change single entries", G::SettingsFiles, 0, 21},
     {"--save-settings", A::SaveSettings, std::nullopt, "FILE",
-     "save the sweep as the options make it into FILE\nand exit; with --info, --file or -o, go on as well",
+     "save the sweep as the options make it into FILE\n(- for standard output); write no WAV",
      G::SettingsFiles, 0, 22},
     {"--quiet", A::Quiet, std::nullopt, {}, "print nothing but refusals and failures", G::Other, 'q', 28},
     {"--help", A::Help, std::nullopt, {}, "show this help and exit", G::Other, 'h', 29},
     {"--version", A::Version, std::nullopt, {}, "show the version and exit", G::Other, 'V', 30},
 };
 
+constexpr OptionAlias kOptionAliases[] = {
+    {"--sample-rate", "--rate"},
+    {"--samplerate", "--rate"},
+    {"--sr", "--rate"},
+    {"--bit-depth", "--bits"},
+    {"--bitdepth", "--bits"},
+    {"--freq", "--start-freq or --end-freq"},
+    {"--frequency", "--start-freq or --end-freq"},
+    {"--level", "--start-level or --end-level"},
+    {"--amplitude", "--start-level or --end-level"},
+    {"--duration", "--tone-ms"},
+    {"--out-dir", "--output-dir"},
+};
+
 }  // namespace
 
 std::span<const Entry> Entries() { return kEntries; }
+
+std::span<const OptionAlias> OptionAliases() { return kOptionAliases; }
 
 const Entry* FindEntry(Control c) {
     for (const Entry& e : kEntries) {
@@ -301,6 +357,7 @@ std::string ItemNameAt(const Entry& list, std::size_t position) {
     switch (list.itemName) {
         case ItemName::Value: return std::to_string(list.items[position].value);
         case ItemName::Count: return std::to_string(position + 1);
+        case ItemName::Name: return list.items[position].name;
         case ItemName::Position: break;
     }
     return std::to_string(position);
@@ -313,13 +370,18 @@ std::optional<int> ItemPosition(const Entry& list, std::string_view name) {
     return std::nullopt;
 }
 
-std::string ItemNames(const Entry& list) {
-    std::string names;
+std::string ItemNames(const Entry& list, std::string_view prefix) {
+    std::vector<std::string> names;
     for (std::size_t i = 0; i < list.items.size(); ++i) {
-        if (i > 0) names += i + 1 == list.items.size() ? " or " : ", ";
-        names += ItemNameAt(list, i);
+        const std::string name = ItemNameAt(list, i);
+        if (name.starts_with(prefix)) names.push_back(name.substr(prefix.size()));
     }
-    return names;
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " or " : ", ";
+        text += names[i];
+    }
+    return text;
 }
 
 double RangeHigh(const Entry& e, std::int32_t sampleRate) {
@@ -332,8 +394,8 @@ std::string RangeText(const Entry& e, std::int32_t sampleRate) {
     return range;
 }
 
-double& MsValue(SignalOptions& options, const Entry& e) { return options.*e.ms; }
-double MsValue(const SignalOptions& options, const Entry& e) { return options.*e.ms; }
+double& OptionValue(SignalOptions& options, const Entry& e) { return options.*e.value; }
+double OptionValue(const SignalOptions& options, const Entry& e) { return options.*e.value; }
 
 namespace {
 
@@ -351,8 +413,8 @@ std::string JoinChannels(const std::vector<int>& channels, std::string_view betw
 std::vector<std::string> SignalOptionLines(const SignalOptions& options) {
     std::vector<std::string> lines;
     for (const Entry& e : kEntries) {
-        if (e.kind == Milliseconds && MsValue(options, e) > 0) {
-            lines.push_back(std::string(e.reportLabel) + " = " + NumberText(MsValue(options, e)) + std::string(e.unit));
+        if (e.kind == OptionNumber && OptionValue(options, e) != 0) {
+            lines.push_back(std::string(e.reportLabel) + " = " + NumberText(OptionValue(options, e)) + std::string(e.unit));
         } else if (e.kind == Channels && options.channels.each) {
             lines.push_back(std::string(e.reportLabel) + " = one at a time");
         } else if (e.kind == Channels && !options.channels.channels.empty()) {
@@ -365,8 +427,8 @@ std::vector<std::string> SignalOptionLines(const SignalOptions& options) {
 std::vector<std::string> SignalOptionWords(const SignalOptions& options) {
     std::vector<std::string> words;
     for (const Entry& e : kEntries) {
-        if (e.kind == Milliseconds && MsValue(options, e) > 0) {
-            words.push_back(std::string(e.statusLabel) + " " + NumberText(MsValue(options, e)) + " " +
+        if (e.kind == OptionNumber && OptionValue(options, e) != 0) {
+            words.push_back(std::string(e.statusLabel) + " " + NumberText(OptionValue(options, e)) + " " +
                             std::string(e.unit));
         } else if (e.kind == Channels && options.channels.each) {
             words.push_back("one channel at a time");
@@ -376,7 +438,5 @@ std::vector<std::string> SignalOptionWords(const SignalOptions& options) {
     }
     return words;
 }
-
-bool SignalOptionsOn(const SignalOptions& options) { return options != SignalOptions{}; }
 
 }  // namespace sweepwav

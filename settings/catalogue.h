@@ -20,7 +20,8 @@ namespace sweepwav {
 // An item of a drop-down list and the value it carries.
 struct ListItem {
     const char* text;
-    std::int32_t value;  // 0 for items that carry no value
+    std::int32_t value;          // 0 for items that carry no value
+    const char* name = nullptr;  // how settings files name it, for lists named so
 };
 
 // What kind of value an entry holds.
@@ -29,18 +30,19 @@ enum class EntryKind {
     Name,          // the file name box
     Tick,          // a check box or a tick of the Options menu
     List,          // a drop-down list
-    Milliseconds,  // a length in ms of the Signal options dialog
+    OptionNumber,  // a number of the options beside the form (the lengths in ms)
     Channels,      // the channels that carry the signal: all, each or a list
+    Frequencies,   // a list of frequencies in Hz
     Button,        // a command button
 };
 
 // How a list's items are named outside the window (command line, settings
 // files): by the value they carry, by their position + 1 (a count), or by
 // their position.
-enum class ItemName { Value, Count, Position };
+enum class ItemName { Value, Count, Position, Name };
 
 // Where an entry is set.
-enum class Place { Form, OptionsMenu, SignalDialog };
+enum class Place { Form, OptionsMenu, SignalDialog, FrequenciesDialog };
 
 struct Entry {
     Control control;
@@ -54,12 +56,13 @@ struct Entry {
     // What the entry holds at start-up, as the command line and settings
     // files write it (a list's item by ItemName).
     std::string_view startup;
-    // The range of a number or length (the frequencies' upper end is the
-    // rate's frequency limit), and its unit.
+    // The range of a number (the frequencies' upper end is the rate's
+    // frequency limit), its unit, and the unit in words ("milliseconds").
     double low = 0;
     double high = 0;
     bool highIsFrequencyLimit = false;
     std::string_view unit;
+    std::string_view unitName;
     // A list's items; for the signal channels, how the dialog offers them:
     // all, a list, or each in turn.
     std::span<const ListItem> items;
@@ -68,11 +71,17 @@ struct Entry {
     std::string_view section;
     std::string_view key;
     // The options beside the form: the line of Show Info and the words of
-    // the status bar that name it when it is on ("Gap between tones",
-    // "gap"), and the value in the state.
+    // the status bar that name it when it is on, that is not 0 ("Gap between
+    // tones", "gap"), and a number's value in the state.
     std::string_view reportLabel;
     std::string_view statusLabel;
-    double SignalOptions::*ms = nullptr;
+    double SignalOptions::*value = nullptr;
+    // A tick, a list item or a text that the state holds rather than the form.
+    bool GeneratorState::*flag = nullptr;
+    std::string GeneratorState::*words = nullptr;
+    // Settings files keep it only when it is not at its start-up value (and
+    // then say that they are of the newer format that reads it).
+    bool writtenWhenSet = false;
 };
 
 // The entries, in the order settings files keep them and Show Info and the
@@ -128,12 +137,26 @@ struct Option {
     // mean: the order they have always been offered in ("--s" names
     // --start-freq first).
     int matchOrder = 0;
+    // What the value stands for, less this beginning ("bands" for --bands 3,
+    // which gives the item named "bands3").
+    std::string_view valuePrefix = {};
+    // Another entry that the option sets, and the value it gives it.
+    std::optional<Control> alsoSets = std::nullopt;
+    std::string_view alsoValue = {};
 };
 
 // The command line's options, in the order --help lists them, and in their
 // match order.
 std::span<const Option> Options();
 std::span<const Option* const> OptionsInMatchOrder();
+
+// Names that users bring from other tools, and the options they are after
+// ("--sample-rate": "--rate"), for the suggestion after an unknown option.
+struct OptionAlias {
+    std::string_view typed;
+    std::string_view meant;
+};
+std::span<const OptionAlias> OptionAliases();
 
 // The option that gives an entry its value ("--start-freq" for StartFreq).
 std::string_view OptionNameOf(Control entry);
@@ -145,8 +168,9 @@ std::string ItemNameAt(const Entry& list, std::size_t position);
 // The position of the item a name stands for, if any.
 std::optional<int> ItemPosition(const Entry& list, std::string_view name);
 
-// "a, b, c or d": every item's name.
-std::string ItemNames(const Entry& list);
+// "a, b, c or d": every item's name; with a prefix, the names that begin
+// with it, less the prefix ("1, 3, 6, 12 or 24" for "bands").
+std::string ItemNames(const Entry& list, std::string_view prefix = {});
 
 // The upper end of an entry's range at the rate.
 double RangeHigh(const Entry& e, std::int32_t sampleRate);
@@ -155,17 +179,14 @@ double RangeHigh(const Entry& e, std::int32_t sampleRate);
 // "-200 to 0 dBFS", "10 to 21609 Hz" (the limit at the rate).
 std::string RangeText(const Entry& e, std::int32_t sampleRate = 0);
 
-// The value of a length of the Signal options dialog, as the state holds it.
-double& MsValue(SignalOptions& options, const Entry& e);
-double MsValue(const SignalOptions& options, const Entry& e);
+// The value of a number of the options beside the form, as the state holds it.
+double& OptionValue(SignalOptions& options, const Entry& e);
+double OptionValue(const SignalOptions& options, const Entry& e);
 
 // The options that are on, as Show Info ends with them ("Gap between tones =
 // 150ms", "Signal channels = 1, 3") and as the status bar names them ("gap
 // 150 ms", "channels 1,3").
 std::vector<std::string> SignalOptionLines(const SignalOptions& options);
 std::vector<std::string> SignalOptionWords(const SignalOptions& options);
-
-// Whether any option of the Signal options dialog is on.
-bool SignalOptionsOn(const SignalOptions& options);
 
 }  // namespace sweepwav

@@ -21,13 +21,15 @@ std::string ReadEntry(const Entry& e, WindowOps& w, const GeneratorState& s) {
     switch (e.kind) {
         case EntryKind::Number:
         case EntryKind::Name: return w.text(e.control);
-        case EntryKind::Tick: return Tick(e.place == Place::Form ? w.checked(e.control) : s.markers);
+        case EntryKind::Tick: return Tick(e.place == Place::Form ? w.checked(e.control) : s.*e.flag);
         case EntryKind::List: {
+            if (e.place != Place::Form) return s.*e.words;
             const int selected = w.selected_index(e.control);
             if (selected < 0) return {};
             return ItemNameAt(e, static_cast<std::size_t>(selected));
         }
-        case EntryKind::Milliseconds: return NumberText(MsValue(s.signal, e));
+        case EntryKind::Frequencies: return s.*e.words;
+        case EntryKind::OptionNumber: return NumberText(OptionValue(s.signal, e));
         case EntryKind::Channels: return ChannelChoiceText(s.signal.channels);
         case EntryKind::Button: break;
     }
@@ -42,12 +44,19 @@ void FillEntry(const Entry& e, const std::string& text, WindowOps& w, GeneratorS
             if (e.place == Place::Form) {
                 w.set_checked(e.control, text == "yes");
             } else {
-                s.markers = text == "yes";
+                s.*e.flag = text == "yes";
             }
             break;
         // The window's lists hold the catalogue's items in its order.
-        case EntryKind::List: w.select_index(e.control, ItemPosition(e, text).value_or(-1)); break;
-        case EntryKind::Milliseconds: MsValue(s.signal, e) = Length(e, text).value_or(0); break;
+        case EntryKind::List:
+            if (e.place == Place::Form) {
+                w.select_index(e.control, ItemPosition(e, text).value_or(-1));
+            } else {
+                s.*e.words = text;
+            }
+            break;
+        case EntryKind::Frequencies: s.*e.words = text; break;
+        case EntryKind::OptionNumber: OptionValue(s.signal, e) = Length(e, text).value_or(0); break;
         case EntryKind::Channels: s.signal.channels = ParseChannelChoice(text).value_or(ChannelChoice{}); break;
         case EntryKind::Button: break;
     }
@@ -69,15 +78,17 @@ void FillEntries(WindowOps& w, GeneratorState& s, const EntryTexts& values) {
 
 std::optional<std::string> CheckedValue(const Entry& e, std::string_view text) {
     switch (e.kind) {
+        // Texts are taken as typed and checked when a command plans.
         case EntryKind::Number:
-        case EntryKind::Name: return std::string(text);
+        case EntryKind::Name:
+        case EntryKind::Frequencies: return std::string(text);
         case EntryKind::Tick:
             if (text == "yes" || text == "no") return std::string(text);
             break;
         case EntryKind::List:
             if (ItemPosition(e, text)) return std::string(text);
             break;
-        case EntryKind::Milliseconds:
+        case EntryKind::OptionNumber:
             if (Length(e, text)) return std::string(text);
             break;
         case EntryKind::Channels:
@@ -88,22 +99,52 @@ std::optional<std::string> CheckedValue(const Entry& e, std::string_view text) {
     return std::nullopt;
 }
 
-std::optional<ChannelChoice> ParseChannelChoice(std::string_view text) {
-    if (text == "all") return ChannelChoice{};
-    if (text == "each") return ChannelChoice{{}, true};
-    ChannelChoice choice;
+namespace {
+
+std::string_view TrimBlanks(std::string_view t) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    return t;
+}
+
+// The channels of a list, in the order given, each once or not; empty when
+// an item is not a channel number.
+std::optional<std::vector<int>> ChannelList(std::string_view text) {
+    std::vector<int> channels;
     while (true) {
         const std::size_t comma = text.find(',');
-        const std::string_view item = text.substr(0, comma);
+        const std::string_view item = TrimBlanks(text.substr(0, comma));
         int channel = 0;
         const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), channel);
         if (item.empty() || error != std::errc() || end != item.data() + item.size() || channel < 1 || channel > 8) {
             return std::nullopt;
         }
-        choice.channels.push_back(channel);
-        if (comma == std::string_view::npos) return choice;
+        channels.push_back(channel);
+        if (comma == std::string_view::npos) return channels;
         text.remove_prefix(comma + 1);
     }
+}
+
+}  // namespace
+
+std::optional<ChannelChoice> ParseChannelChoice(std::string_view text) {
+    text = TrimBlanks(text);
+    if (text == "all") return ChannelChoice{};
+    if (text == "each") return ChannelChoice{{}, true};
+    auto channels = ChannelList(text);
+    if (!channels || RepeatedChannel(text)) return std::nullopt;
+    return ChannelChoice{std::move(*channels), false};
+}
+
+std::optional<int> RepeatedChannel(std::string_view text) {
+    const auto channels = ChannelList(TrimBlanks(text));
+    if (!channels) return std::nullopt;
+    for (std::size_t i = 0; i < channels->size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if ((*channels)[j] == (*channels)[i]) return (*channels)[i];
+        }
+    }
+    return std::nullopt;
 }
 
 std::string ChannelChoiceText(const ChannelChoice& choice) {

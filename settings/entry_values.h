@@ -31,9 +31,13 @@ void FillEntries(WindowOps& w, GeneratorState& s, const EntryTexts& values);
 // as it is); empty when the entry does not take it. Boxes take any text.
 std::optional<std::string> CheckedValue(const Entry& e, std::string_view text);
 
-// "all", "each", or channel numbers from 1 to 8 separated by commas ("1,3");
-// empty when the text is none of these.
+// "all", "each", or channel numbers from 1 to 8 separated by commas ("1,3",
+// blanks around them allowed), each channel once; empty when the text is
+// none of these.
 std::optional<ChannelChoice> ParseChannelChoice(std::string_view text);
+
+// The first channel that a list of channel numbers names twice, if any.
+std::optional<int> RepeatedChannel(std::string_view text);
 std::string ChannelChoiceText(const ChannelChoice& choice);
 
 }  // namespace sweepwav

@@ -78,6 +78,7 @@ std::int32_t FrequencyLimit(std::int32_t sampleRate) {
 void Check_Entered_data(GeneratorState& s, WindowOps& w) {
     s.bDataOK = false;
     s.refusedEntry.reset();
+    s.refusedAsTooLarge = false;
     if (!CheckNumbers(s, w, kNumberChecks)) return;
     const std::string name = w.text(Control::FileName);
     if (name.find('\\') != std::string::npos || name.find('/') != std::string::npos) {

@@ -51,15 +51,16 @@ void PlanRendering(Rendering& r, const GeneratorState& s, std::uint64_t runSeed)
     r.firstChunk.push_back(r.chunks.size());
 }
 
-// The window at the start of tone k: the one place where a press of Abort
-// is seen, then the tone counter and the progress over the tones.
-void ShowToneStart(GeneratorState& s, WindowOps& w, int k, int played) {
+// The window at the start of tone k of a pass: the one place where a press
+// of Abort is seen, then the tone counter (and, one channel at a time, the
+// channel) and the progress over the tones.
+void ShowToneStart(GeneratorState& s, WindowOps& w, int k, int pass, int played) {
     w.set_progress(Control::Progress1, 0, true);
     w.do_events();
     const std::string kText = std::to_string(k);
     const std::string stepsText = std::to_string(s.iSteps);
     w.set_caption(kText + "/" + stepsText + ": " + s.sAppTitle);
-    w.set_label(Control::Status, "Generating sweep step " + kText + " of " + stepsText);
+    w.set_label(Control::Status, "Generating sweep step " + kText + " of " + stepsText + PassText(s, pass));
     w.set_progress(Control::Progress2, static_cast<double>(played) / ((s.iSteps + 1) * s.signalFrames.passes), true);
 }
 
@@ -113,7 +114,8 @@ Status Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSee
             continue;
         }
         s.iLastTone = k;
-        ShowToneStart(s, w, k, rendering.tonesPlayed++);
+        s.lastPass = rendering.segments[i].pass;
+        ShowToneStart(s, w, k, s.lastPass, rendering.tonesPlayed++);
         outcome = PassSegment(s, w, i, rendering, pool, sink);
         if (!outcome) break;
         w.set_progress(Control::Progress1, 1, true);

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the window if needed, opens it on a virtual screen (Xvfb) and saves
 # a picture of it as docs/window.png, and one of its plan view as
-# docs/plan_view.png.
+# docs/plan_view.png, and the same with signal options on.
 #   tools/screenshot.sh [BUILD_DIR]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,6 +9,7 @@ build=${1:-"$root/build-window"}
 out="$root/docs/window.png"
 plan_out="$root/docs/plan_view.png"
 gaps_out="$root/docs/plan_view_gaps.png"
+signal_out="$root/docs/window_signal_options.png"
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release
@@ -43,3 +44,8 @@ shoot --plan-screenshot "$plan_out"
 "$build/cli/sweepwav-cli" --save-settings "$tmp/gaps.sweep" --start-freq 100 --end-freq 10000 --steps 6 \
     --tone-ms 300 --start-level -10 --end-level -30 --lead-in-ms 200 --gap-ms 150 --tail-ms 300 --ramp-ms 10
 shoot --plan-screenshot "$gaps_out" --open-settings "$tmp/gaps.sweep"
+
+# The window with signal options on, at its start-up width: the options have
+# a line of their own under the output folder.
+"$build/cli/sweepwav-cli" --save-settings "$tmp/signal.sweep" --gap-ms 150 --ramp-ms 10 --signal-channels 1
+shoot --screenshot "$signal_out" --open-settings "$tmp/signal.sweep"

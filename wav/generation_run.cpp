@@ -40,9 +40,8 @@ std::string DoneText(double dElapsed) {
 namespace {
 
 // A write that failed: its message, then the idle look. The old file stays.
-void ReportWriteFailure(const GeneratorState& s, WindowOps& w, const std::string& destination,
-                        const std::string& reason) {
-    w.message_box(WriteFailureText(destination, reason), s.sAppTitle, Icon::Exclamation);
+void ReportWriteFailure(const GeneratorState& s, WindowOps& w, const std::string& message) {
+    w.message_box(message, s.sAppTitle, Icon::Exclamation);
     ShowIdleLook(w);
 }
 
@@ -88,10 +87,10 @@ void Generate_WAV_File(GeneratorState& s, WindowOps& w, Services& sv, const std:
     Generate_WAV_Header(s, FileSizeOf(s, markers.size()));
 
     Result<BinaryWriter> opened = BinaryWriter::Open(sv, path);
-    if (!opened) return ReportWriteFailure(s, w, FileDestination(path), opened.reason());
+    if (!opened) return ReportWriteFailure(s, w, FileWriteFailureText(path, opened.status()));
     BinaryWriter& writer = opened.value();
     const Status written = WriteFile(s, w, sv, writer, markers);
-    if (!written) return ReportWriteFailure(s, w, writer.description(), written.reason());
+    if (!written) return ReportWriteFailure(s, w, WriteFailureText(writer.description(), written.reason()));
     // Written, but without something the old file had: said, and the run goes on.
     if (!written.warning().empty()) w.message_box(written.warning(), s.sAppTitle, Icon::Exclamation);
     s.bFileWritten = true;

@@ -119,10 +119,10 @@ void FormWindow::enable_menu_commands(bool enabled) {
     if (planWindow_) planWindow_->enable_commands(enabled);
 }
 
-void FormWindow::show_bar(const std::string& whole, const std::string& path) {
+void FormWindow::show_bar(const std::string& whole) {
     HWND bar = item(IDC_OutputBar);
     SetWindowTextUtf8(bar, whole);
-    std::wstring tip = WideText(BarToolTip(path));
+    std::wstring tip = WideText(BarToolTip(whole));
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = window_;
@@ -133,11 +133,11 @@ void FormWindow::show_bar(const std::string& whole, const std::string& path) {
 
 void FormWindow::show_output_folder() {
     const BarText bar = FolderBarText(OutputFolder(state_), state_.folderLookup);
-    show_bar(bar.whole(), bar.path);
+    show_bar(bar.whole());
 }
 
 void FormWindow::show_signal_options() {
-    SetWindowTextUtf8(item(IDC_SignalOptions), SignalOptionsBarText(state_.signal));
+    SetWindowTextUtf8(item(IDC_SignalOptions), OptionsSummary(state_));
     lay_out();
 }
 
@@ -181,7 +181,7 @@ void FormWindow::WriteMarkers_toggled() {
 }
 
 void FormWindow::SignalOptions_triggered() {
-    if (AskSignalOptions(instance_, window_, state_.signal)) show_signal_options();
+    if (AskSignalOptions(instance_, window_, *this, state_)) show_signal_options();
 }
 
 void FormWindow::SweepPlan_triggered() {

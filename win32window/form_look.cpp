@@ -187,8 +187,12 @@ void FormWindow::build_menu_bar() {
 void FormWindow::fill_recent_menu() {
     while (GetMenuItemCount(recentMenu_) > 0) DeleteMenu(recentMenu_, 0, MF_BYPOSITION);
     for (std::size_t i = 0; i < recentFiles_.size(); ++i) {
+        const std::string& path = recentFiles_[i];
+        const auto slash = path.find_last_of("\\/");
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
         AppendMenuW(recentMenu_, MF_STRING, IDM_RECENT_FIRST + i,
-                    WideText(RecentFileText(static_cast<int>(i), recentFiles_[i])).c_str());
+                    WideText(RecentFileText(static_cast<int>(i), name, folder)).c_str());
     }
     const bool usable = !recentFiles_.empty() && !running_;
     EnableMenuItem(GetSubMenu(menu_, 0), static_cast<UINT>(MenuCommandId("RecentSettings") - IDM_FIRST),

@@ -229,7 +229,7 @@ void FormWindow::set_label(Control label, const std::string& text) {
     // A run reports once its file is on disk: from then on the bar names it.
     if (running_ && state_.bFileWritten) {
         const BarText bar = WrittenBarText(state_.sWrittenPath, state_.iWrittenBytes, state_.bAbort);
-        show_bar(bar.whole(), bar.path);
+        show_bar(bar.whole());
         UpdateWindow(item(IDC_OutputBar));
     }
 }

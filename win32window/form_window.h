@@ -112,7 +112,7 @@ private:
     void close_requested();
     void enable_menu_commands(bool enabled);
     void show_output_folder();
-    void show_bar(const std::string& whole, const std::string& path);
+    void show_bar(const std::string& whole);
     void show_signal_options();
     void export_plan(const std::string& csv, const std::string& json, const std::string& wavName);
     std::string suggested_path(const std::string& wavName, std::string_view ending) const;

@@ -7,10 +7,12 @@
 #include <windows.h>
 
 #include "core/generator_state.h"
+#include "core/window_ops.h"
 
 namespace sweepwav {
 
-// Shows the options; OK with valid values puts them back and returns true.
-bool AskSignalOptions(HINSTANCE instance, HWND owner, SignalOptions& options);
+// Shows the options; OK with valid values puts them into the state, as
+// typed (through the window, as the form's entries are), and returns true.
+bool AskSignalOptions(HINSTANCE instance, HWND owner, WindowOps& window, GeneratorState& state);
 
 }  // namespace sweepwav

@@ -5,7 +5,10 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -23,7 +26,7 @@
 #include "window/output_bar.h"
 #include "window/plan_view.h"
 #include "window/progress_line.h"
-#include "window/signal_options_dialog.h"
+#include "window/options_dialog.h"
 #include "core/window_look.h"
 #include "platform/qt_text.h"
 #include "commands/outputs.h"
@@ -136,55 +139,56 @@ void Form1::build_menu_bar() {
     menuBar_ = new QMenuBar(this);
     menuBar_->setObjectName(QStringLiteral("MenuBar"));
     ui_->formLayout->setMenuBar(menuBar_);
-    for (const Menu& m : MenuBar()) {
-        QMenu* menu = menuBar_->addMenu(ToQString(std::string(m.title)));
-        menu->setObjectName(ToQString(std::string(m.name)));
-        for (const MenuCommand& command : m.commands) add_menu_command(menu, command.name);
-    }
-    openSettings_->setShortcut(QKeySequence::Open);
-    QAction* quit = findChild<QAction*>(QStringLiteral("Quit"));
+
+    const auto add = [](QMenu* menu, const char* name, const QString& text,
+                        const QKeySequence& keys) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        return action;
+    };
+    const auto menu = [this](const char* name, const QString& title) {
+        QMenu* m = menuBar_->addMenu(title);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+
+    QMenu* file = menu("FileMenu", QStringLiteral("&File"));
+    exportPlan_ = add(file, "ExportPlan", QStringLiteral("&Export tone plan\u2026"),
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    connect(exportPlan_, &QAction::triggered, this, &Form1::ExportPlan_triggered);
+    QAction* folder = add(file, "OpenOutputFolder", QStringLiteral("&Open output folder"),
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    connect(folder, &QAction::triggered, this, &Form1::OpenOutputFolder_triggered);
+    file->addSeparator();
+    build_settings_menu(file);
+    file->addSeparator();
+    QAction* quit = add(file, "Quit", QStringLiteral("&Quit"), {});
     quit->setShortcuts(QKeySequence::Quit);
     quit->setMenuRole(QAction::QuitRole);
-    findChild<QAction*>(QStringLiteral("About"))->setMenuRole(QAction::AboutRole);
-    writeMarkers_->setToolTip(ToQString(std::string(EntryOf(Control::WriteMarkers).tooltip)));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* options = menu("OptionsMenu", QStringLiteral("&Options"));
+    const Entry& markers = EntryOf(Control::WriteMarkers);
+    writeMarkers_ = add(options, "WriteMarkers", ToQString(std::string(markers.text)), {});
+    writeMarkers_->setToolTip(ToQString(std::string(markers.tooltip)));
     writeMarkers_->setCheckable(true);
     writeMarkers_->setChecked(state_.markers);
-}
+    connect(writeMarkers_, &QAction::toggled, this, &Form1::WriteMarkers_toggled);
+    signalOptions_ = add(options, "SignalOptions", QStringLiteral("&Signal options\u2026"), {});
+    connect(signalOptions_, &QAction::triggered, this, &Form1::SignalOptions_triggered);
+    frequencies_ = add(options, "Frequencies", QStringLiteral("&Frequencies\u2026"), {});
+    connect(frequencies_, &QAction::triggered, this, &Form1::Frequencies_triggered);
 
-void Form1::add_menu_command(QMenu* menu, std::string_view name) {
-    if (name.empty()) {
-        menu->addSeparator();
-        return;
-    }
-    const MenuCommand& command = MenuCommandNamed(name);
-    if (name == "RecentSettings") {
-        recentMenu_ = menu->addMenu(ToQString(std::string(command.text)));
-        recentMenu_->setObjectName(QStringLiteral("RecentSettingsMenu"));
-        recentMenu_->menuAction()->setObjectName(QStringLiteral("RecentSettings"));
-        fill_recent_menu();
-        return;
-    }
-    QAction* action = menu->addAction(ToQString(std::string(command.text)));
-    action->setObjectName(ToQString(std::string(name)));
-    action->setShortcut(QKeySequence(ToQString(std::string(command.keys))));
-    const std::pair<std::string_view, void (Form1::*)()> handlers[] = {
-        {"ExportPlan", &Form1::ExportPlan_triggered},     {"OpenOutputFolder", &Form1::OpenOutputFolder_triggered},
-        {"OpenSettings", &Form1::OpenSettings_triggered}, {"SaveSettings", &Form1::SaveSettings_triggered},
-        {"Quit", nullptr},                                {"SignalOptions", &Form1::SignalOptions_triggered},
-        {"SweepPlan", &Form1::SweepPlan_triggered},       {"About", &Form1::About_triggered},
-    };
-    if (name == "Quit") connect(action, &QAction::triggered, this, &QWidget::close);
-    if (name == "WriteMarkers") {
-        writeMarkers_ = action;
-        connect(action, &QAction::toggled, this, &Form1::WriteMarkers_toggled);
-    }
-    if (name == "OpenSettings") openSettings_ = action;
-    if (name == "ExportPlan") exportPlan_ = action;
-    if (name == "SweepPlan") sweepPlan_ = action;
-    if (name == "SignalOptions") signalOptions_ = action;
-    for (const auto& [slotName, slot] : handlers) {
-        if (slotName == name && slot) connect(action, &QAction::triggered, this, slot);
-    }
+    QMenu* view = menu("ViewMenu", QStringLiteral("&View"));
+    sweepPlan_ = add(view, "SweepPlan", QStringLiteral("&Sweep plan\u2026"),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    connect(sweepPlan_, &QAction::triggered, this, &Form1::SweepPlan_triggered);
+
+    QMenu* help = menu("HelpMenu", QStringLiteral("&Help"));
+    QAction* about = add(help, "About", QStringLiteral("&About sweepwav"), {});
+    about->setMenuRole(QAction::AboutRole);
+    connect(about, &QAction::triggered, this, &Form1::About_triggered);
 }
 
 void Form1::build_output_bar() {
@@ -267,7 +271,10 @@ void Form1::apply_look() {
     ui_->paramsLayout->setColumnMinimumWidth(0, widest);
 }
 
-QWidget* Form1::control(Control c) const { return widgets_[static_cast<std::size_t>(c)]; }
+QWidget* Form1::control(Control c) const {
+    const auto i = static_cast<std::size_t>(c);
+    return i < widgets_.size() ? widgets_[i] : nullptr;  // the options beside the form have no widget here
+}
 
 QLineEdit* Form1::box(Control c) const { return qobject_cast<QLineEdit*>(control(c)); }
 QAbstractButton* Form1::check_box(Control c) const { return qobject_cast<QAbstractButton*>(control(c)); }
@@ -317,6 +324,9 @@ std::int32_t Form1::item_value(Control c, int position) {
 }
 
 void Form1::set_enabled(Control c, bool enabled) {
+    // Band centres or a list of frequencies set the tones; the steps and
+    // their spacing then have nothing to say.
+    if ((c == Control::Steps || c == Control::Logsteps) && state_.toneSpacing != "steps") enabled = false;
     if (QWidget* w = control(c)) w->setEnabled(enabled);
     // Abort is enabled exactly while synthesis runs: the one stretch in which
     // a run moves the lines thousands of times and services events once a
@@ -369,10 +379,33 @@ void Form1::message_box(const std::string& text, const std::string& title, Icon 
     if (icon == Icon::Exclamation) kind = QMessageBox::Warning;
     QString shown = ToQString(text);
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QString boxTitle = ToQString(std::string(title.empty() ? kApplicationName : title));
+    const QString boxTitle =
+        ToQString(std::string(title.empty() ? kApplicationName : std::string_view(title)));
     QMessageBox box(kind, boxTitle, shown, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+void Form1::show_long_text(const std::string& note, const std::string& text, const std::string& title) {
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("LongTextDialog"));
+    dialog.setWindowTitle(ToQString(title));
+    auto* why = new QLabel(ToQString(note), &dialog);
+    why->setWordWrap(true);
+    auto* shown = new QPlainTextEdit(&dialog);
+    shown->setObjectName(QStringLiteral("LongText"));
+    shown->setReadOnly(true);
+    shown->setPlainText(ToQString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    shown->setAccessibleName(QStringLiteral("Report"));
+    shown->setMinimumSize(520, 360);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(why);
+    layout->addWidget(shown);
+    layout->addWidget(buttons);
+    shown->setFocus();
+    dialog.exec();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -415,6 +448,7 @@ void Form1::OK_clicked() {
     guarded("run", [this] { OK_Click(state_, *this, services_); });
     running_ = false;
     enable_menu_commands(true);
+    focus_refused_entry();
     if (closeRequested_) {
         closeRequested_ = false;
         close();
@@ -424,17 +458,26 @@ void Form1::OK_clicked() {
 void Form1::ShowInfo_clicked() {
     show_output_folder();
     guarded("report", [this] { ShowInfo_Click(state_, *this, services_); });
+    focus_refused_entry();
 }
 
 void Form1::AutoName_clicked() {
     show_output_folder();
     AutoName_Click(state_, *this);
+    focus_refused_entry();
+}
+
+void Form1::focus_refused_entry() {
+    QWidget* entry = state_.refusedEntry ? control(*state_.refusedEntry) : nullptr;
+    if (!entry) return;
+    entry->setFocus(Qt::OtherFocusReason);
+    if (auto* text = qobject_cast<QLineEdit*>(entry)) text->selectAll();
 }
 
 void Form1::Abort_clicked() { Abort_Click(state_); }
 
 void Form1::enable_menu_commands(bool enabled) {
-    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_, openSettings_, signalOptions_}) {
+    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_, openSettings_, signalOptions_, frequencies_}) {
         action->setEnabled(enabled);
     }
     fill_recent_menu();
@@ -447,7 +490,9 @@ void Form1::enable_menu_commands(bool enabled) {
 bool Form1::plan_from_entries() {
     show_output_folder();
     bool planned = false;
-    return guarded("plan", [&] { planned = PlanFromEntries(state_, *this); }) && planned;
+    const bool ran = guarded("plan", [&] { planned = PlanFromEntries(state_, *this); });
+    focus_refused_entry();
+    return ran && planned;
 }
 
 void Form1::ExportPlan_triggered() {
@@ -458,7 +503,8 @@ void Form1::ExportPlan_triggered() {
 void Form1::OpenOutputFolder_triggered() {
     const std::string folder = OutputFolder(state_);
     if (!services_.open_folder(folder)) {
-        message_box(OpenFolderFailureText(folder), state_.sAppTitle, Icon::Exclamation);
+        message_box(OpenFolderFailureText(folder), state_.sAppTitle,
+                    Icon::Exclamation);
     }
 }
 
@@ -466,11 +512,23 @@ void Form1::WriteMarkers_toggled(bool on) { state_.markers = on; }
 
 void Form1::SignalOptions_triggered() {
     if (running_) return;
-    SignalOptionsDialog dialog(state_, this);
-    if (dialog.exec() == QDialog::Accepted) show_signal_options();
+    OptionsDialog dialog(*this, state_, Place::SignalDialog, QStringLiteral("SignalOptions"),
+                         QStringLiteral("Signal options"), this);
+    if (dialog.exec() == QDialog::Accepted) show_options();
 }
 
-void Form1::show_signal_options() { outputBar_->show_signal_options(ToQString(SignalOptionsBarText(state_.signal))); }
+void Form1::Frequencies_triggered() {
+    if (running_) return;
+    OptionsDialog dialog(*this, state_, Place::FrequenciesDialog, QStringLiteral("Frequencies"),
+                         QStringLiteral("Frequencies"), this);
+    if (dialog.exec() == QDialog::Accepted) show_options();
+}
+
+void Form1::show_options() {
+    outputBar_->show_options(ToQString(OptionsSummary(state_)));
+    // The form's steps count only while the tones follow them.
+    for (Control c : {Control::Steps, Control::Logsteps}) set_enabled(c, !running_);
+}
 
 void Form1::SweepPlan_triggered() { show_plan_view(); }
 
@@ -514,8 +572,8 @@ QString Form1::suggested_path(const std::string& wavName, const char* ending) co
     return ToQString(OutputFolder(state_) + stem + ending);
 }
 
-void Form1::report_write_failure(const QString& path, const std::string& reason) {
-    message_box(WriteFailureText(FileDestination(ToUtf8(path)), reason), state_.sAppTitle, Icon::Exclamation);
+void Form1::report_write_failure(const QString& path, const Status& failure) {
+    message_box(FileWriteFailureText(ToUtf8(path), failure), state_.sAppTitle, Icon::Exclamation);
 }
 
 void Form1::export_plan(const std::string& csv, const std::string& json, const std::string& wavName) {
@@ -530,7 +588,7 @@ void Form1::export_plan(const std::string& csv, const std::string& json, const s
     if (format == PlanFormat::None) format = filter == kJsonFilter ? PlanFormat::Json : PlanFormat::Csv;
     if (Status written = services_.write_text_file(ToUtf8(path), format == PlanFormat::Json ? json : csv);
         !written) {
-        report_write_failure(path, written.reason());
+        report_write_failure(path, written);
     }
 }
 
@@ -547,7 +605,7 @@ void Form1::save_plan_picture(PlanView& view) {
     Status written = opened.status();
     if (written) written = opened.value()->write(bytes);
     if (written) written = opened.value()->commit();
-    if (!written) report_write_failure(path, written.reason());
+    if (!written) report_write_failure(path, written);
 }
 
 QString Form1::ask_save_file_name(const QString& caption, const QString& suggestion,

@@ -2,9 +2,10 @@
 // start-up values through Form_Load and hands its four buttons to the
 // command procedures, answering their window operations with its widgets.
 // A menu bar above the form holds the commands around a sweep: exporting
-// its plan, the output folder, tone markers, the plan view and About; a bar
-// below it says where files go. During synthesis the progress lines and the
-// status line are redrawn at the display's pace (FramePacer).
+// its plan, the output folder, settings files, tone markers, the signal
+// options, the plan view and About; a bar below it says where files go.
+// During synthesis the progress lines and the status line are redrawn at
+// the display's pace (FramePacer).
 #pragma once
 
 #include <QPointer>
@@ -14,7 +15,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "core/generator_state.h"
 #include "core/services.h"
@@ -57,10 +57,13 @@ public:
     // True while a "Generate file" command is in progress.
     bool running() const { return running_; }
 
+    // The form's widget of a control; nullptr for the options beside it.
     QWidget* control(Control c) const;
 
     // The menu bar above the form. Its actions are named ExportPlan,
-    // OpenOutputFolder, Quit, WriteMarkers, SweepPlan and About.
+    // OpenOutputFolder, OpenSettings, SaveSettings, Quit, WriteMarkers,
+    // SignalOptions, Frequencies, SweepPlan and About; the recent settings
+    // files are in RecentSettingsMenu.
     QMenuBar* menu_bar() const { return menuBar_; }
 
     // The bar under the form: the output folder, or the file a run wrote.
@@ -90,6 +93,9 @@ public:
     void set_progress(Control line, double fraction, bool redraw) override;
     void do_events() override;
     void message_box(const std::string& text, const std::string& title, Icon icon) override;
+    // The note above the text, selectable and scrollable, in a dialog of
+    // its own.
+    void show_long_text(const std::string& note, const std::string& text, const std::string& title) override;
 
 protected:
     // Closing during a run aborts it; the window closes once the run ends.
@@ -118,12 +124,13 @@ private slots:
     void About_triggered();
     void OpenSettings_triggered();
     void SignalOptions_triggered();
+    void Frequencies_triggered();
     void SaveSettings_triggered();
 
 private:
     void build_menu_bar();
-    // One command of the menu bar (a separator for an empty name).
-    void add_menu_command(QMenu* menu, std::string_view name);
+    // File > Open settings..., Save settings as... and the recent files.
+    void build_settings_menu(QMenu* file);
     void fill_recent_menu();
     void remember_settings_file(const QString& path);
     // Where the settings dialogs start: the folder of the last settings file.
@@ -134,8 +141,9 @@ private:
     // Keyboard use: Return and Enter press the focused command button, its
     // Alt+letter presses it at once.
     void wire_keys();
-    // The signal options that are on, at the status bar's right end.
-    void show_signal_options();
+    // The options beside the form that are on, under the output bar; the
+    // Steps box and Log steps follow the tones' spacing.
+    void show_options();
     // The bar's idle text, shown again at the start of every command.
     void show_output_folder();
     // Runs a command. A fault it does not handle itself is shown as "The
@@ -149,7 +157,10 @@ private:
     void save_plan_picture(PlanView& view);
     // The output folder path of a file like wavName with another ending.
     QString suggested_path(const std::string& wavName, const char* ending) const;
-    void report_write_failure(const QString& path, const std::string& reason);
+    void report_write_failure(const QString& path, const Status& failure);
+    // After a refused entry, the focus goes to the entry the message was
+    // about, its text selected.
+    void focus_refused_entry();
     // Disables the commands that plan or change the run while it goes on.
     void enable_menu_commands(bool enabled);
     QLineEdit* box(Control c) const;
@@ -176,6 +187,7 @@ private:
     QAction* sweepPlan_ = nullptr;
     QAction* openSettings_ = nullptr;
     QAction* signalOptions_ = nullptr;
+    QAction* frequencies_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QPointer<PlanView> planView_;
     QPointer<QMessageBox> aboutBox_;

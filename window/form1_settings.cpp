@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QSettings>
 
@@ -42,12 +43,36 @@ QStringList RecentFiles() {
 
 }  // namespace
 
+void Form1::build_settings_menu(QMenu* file) {
+    openSettings_ = file->addAction(QStringLiteral("O&pen settings\u2026"));
+    openSettings_->setObjectName(QStringLiteral("OpenSettings"));
+    openSettings_->setShortcut(QKeySequence::Open);
+    connect(openSettings_, &QAction::triggered, this, &Form1::OpenSettings_triggered);
+    QAction* save = file->addAction(QStringLiteral("&Save settings as\u2026"));
+    save->setObjectName(QStringLiteral("SaveSettings"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(save, &QAction::triggered, this, &Form1::SaveSettings_triggered);
+    recentMenu_ = file->addMenu(QStringLiteral("&Recent settings"));
+    recentMenu_->setObjectName(QStringLiteral("RecentSettingsMenu"));
+    recentMenu_->menuAction()->setObjectName(QStringLiteral("RecentSettings"));
+    fill_recent_menu();
+}
+
 void Form1::fill_recent_menu() {
     recentMenu_->clear();
+    recentMenu_->setToolTipsVisible(true);
     const QStringList files = RecentFiles();
+    const QFontMetrics metrics(recentMenu_->font());
     for (int i = 0; i < files.size(); ++i) {
         const QString path = files[i];
-        QAction* action = recentMenu_->addAction(ToQString(RecentFileText(i, ToUtf8(QDir::toNativeSeparators(path)))));
+        const QFileInfo file(path);
+        // The name first, then its folder, shortened in the middle; the
+        // whole path in the tooltip.
+        QString folder =
+            metrics.elidedText(QDir::toNativeSeparators(file.absolutePath()), Qt::ElideMiddle, 32 * metrics.averageCharWidth());
+        const QString name = file.fileName();
+        QAction* action = recentMenu_->addAction(ToQString(RecentFileText(i, ToUtf8(name), ToUtf8(folder))));
+        action->setToolTip(QDir::toNativeSeparators(path));
         connect(action, &QAction::triggered, this, [this, path] { open_settings_file(path); });
     }
     recentMenu_->setEnabled(!files.isEmpty() && openSettings_->isEnabled());
@@ -74,7 +99,7 @@ void Form1::open_settings_file(const QString& path) {
     show_output_folder();
     if (!OpenSettingsFile(state_, *this, services_, ToUtf8(path))) return;
     writeMarkers_->setChecked(state_.markers);
-    show_signal_options();
+    show_options();
     remember_settings_file(path);
 }
 

@@ -15,7 +15,7 @@
 #include <optional>
 
 #include "platform/temporary_files.h"
-#include "settings/output_folder.h"
+#include "commands/outputs.h"
 #include "sweepwav_version.h"
 #include "window/desktop_services.h"
 #include "window/form1.h"

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "commands/window_texts.h"
@@ -10,9 +11,11 @@
 
 namespace sweepwav {
 
-OutputBar::OutputBar(QWidget* parent) : QStatusBar(parent) {
+OutputBar::OutputBar(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("OutputBar"));
-    setSizeGripEnabled(false);
+    auto* lines = new QVBoxLayout(this);
+    lines->setContentsMargins(0, 2, 0, 2);
+    lines->setSpacing(0);
     label_ = new QLabel(this);
     label_->setObjectName(QStringLiteral("OutputFolder"));
     label_->setTextFormat(Qt::RichText);
@@ -23,41 +26,39 @@ OutputBar::OutputBar(QWidget* parent) : QStatusBar(parent) {
     // However long the path, the bar never widens the window.
     label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     label_->installEventFilter(this);
-    addWidget(label_, 1);
+    lines->addWidget(label_);
     connect(label_, &QLabel::linkActivated, this, &OutputBar::open_folder_requested);
     signal_ = new QLabel(this);
     signal_->setObjectName(QStringLiteral("SignalOptions"));
-    signal_->setContentsMargins(14, 2, 14, 2);
+    signal_->setContentsMargins(14, 0, 14, 2);
+    signal_->setWordWrap(true);
+    signal_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     signal_->hide();
-    addPermanentWidget(signal_);
+    lines->addWidget(signal_);
 }
 
-void OutputBar::show_signal_options(const QString& text) {
-    signal_->setText(text);
-    signal_->setAccessibleName(text);
-    signal_->setVisible(!text.isEmpty());
+void OutputBar::show_options(const QString& summary) {
+    signal_->setText(summary);
+    signal_->setAccessibleName(summary);
+    signal_->setVisible(!summary.isEmpty());
 }
-
-QString OutputBar::signal_text() const { return signal_->text(); }
 
 QString OutputBar::lookup_text(FolderLookup lookup) { return ToQString(LookupText(lookup)); }
 
 QString OutputBar::size_text(std::int64_t bytes) { return ToQString(SizeText(bytes)); }
 
-void OutputBar::show_folder(const QString& folder, FolderLookup lookup) {
-    show(FolderBarText(ToUtf8(folder), lookup));
-}
+void OutputBar::show_folder(const QString& folder, FolderLookup lookup) { show(FolderBarText(ToUtf8(folder), lookup)); }
 
 void OutputBar::show_written(const QString& path, std::int64_t bytes, bool aborted) {
     show(WrittenBarText(ToUtf8(path), bytes, aborted));
 }
 
-void OutputBar::show(const BarText& text) {
-    before_ = ToQString(text.before);
-    path_ = ToQString(text.path);
-    after_ = ToQString(text.after);
-    label_->setAccessibleName(this->text());
-    label_->setToolTip(ToQString(BarToolTip(text.path)));
+void OutputBar::show(const BarText& bar) {
+    before_ = ToQString(bar.before);
+    path_ = ToQString(bar.path);
+    after_ = ToQString(bar.after);
+    label_->setAccessibleName(text());
+    label_->setToolTip(ToQString(BarToolTip(bar.whole())));
     render();
 }
 
@@ -72,7 +73,7 @@ void OutputBar::render() {
 
 bool OutputBar::eventFilter(QObject* watched, QEvent* event) {
     if (watched == label_ && event->type() == QEvent::Resize) render();
-    return QStatusBar::eventFilter(watched, event);
+    return QFrame::eventFilter(watched, event);
 }
 
 }  // namespace sweepwav

@@ -4,7 +4,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLegend>
 #include <QLegendMarker>
@@ -63,25 +63,47 @@ PlanView::PlanView(const GeneratorState& s, QWidget* parent)
     chartView_->setObjectName(QStringLiteral("PlanChart"));
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(640, 320);
+    // The chart is in the Tab order: a screen reader reads its name and what
+    // it shows.
+    chartView_->setAccessibleName(QStringLiteral("Sweep plan chart"));
+    chartView_->setAccessibleDescription(chart_->title() +
+                                         QStringLiteral(": frequency and level of each tone over time"));
     build_chart(rows, s.bLogSteps);
 
     table_ = new QTableWidget(this);
     table_->setObjectName(QStringLiteral("PlanTable"));
+    table_->setAccessibleName(QStringLiteral("Tone plan table"));
+    table_->setAccessibleDescription(QStringLiteral("One row per tone, with the columns of the exported plan"));
+    // Tab leaves the table for the buttons; the arrow keys move in it.
+    table_->setTabKeyNavigation(false);
     build_table(rows);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    export_ = buttons->addButton(ToQString(std::string(MenuCommandNamed("ExportPlan").text)), QDialogButtonBox::ActionRole);
+    // A row of plain buttons rather than a button box, which sets a tab
+    // order of its own that leaves Close out.
+    export_ = new QPushButton(QStringLiteral("&Export tone plan\u2026"), this);
     export_->setObjectName(QStringLiteral("ExportPlanButton"));
-    picture_ = buttons->addButton(QStringLiteral("Save chart &picture\u2026"), QDialogButtonBox::ActionRole);
+    picture_ = new QPushButton(QStringLiteral("Save chart &picture\u2026"), this);
     picture_->setObjectName(QStringLiteral("SavePictureButton"));
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    close->setObjectName(QStringLiteral("CloseButton"));
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(export_);
+    buttons->addWidget(picture_);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    // Tab goes round the chart, the table and the buttons, in their order on the screen.
+    QWidget::setTabOrder(chartView_, table_);
+    QWidget::setTabOrder(table_, export_);
+    QWidget::setTabOrder(export_, picture_);
+    QWidget::setTabOrder(picture_, close);
     connect(export_, &QPushButton::clicked, this, &PlanView::export_requested);
     connect(picture_, &QPushButton::clicked, this, &PlanView::save_picture_requested);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(chartView_, 3);
     layout->addWidget(table_, 2);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
 
     // Wide enough for every column of the table, as far as the screen allows.
     int tableWidth = 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();

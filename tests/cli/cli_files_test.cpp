@@ -283,6 +283,95 @@ TEST_F(Cli, RefusalsNameTheOptionAndWhatIsAccepted) {
     }
 }
 
+TEST_F(Cli, WhatATypistMeets) {
+    const std::string d = dir.string();
+    const auto write = [&](const std::string& name, const std::string& text) { std::ofstream(dir / name) << text; };
+    ASSERT_EQ(Run({"--start-freq", "5", "--save-settings", d + "/five.sweep"}).exitCode, 0);
+    const std::string five = ReadAll(dir / "five.sweep");
+    write("bom.sweep", "\xEF\xBB\xBF" + five);
+    std::string newer = five;
+    newer.replace(newer.find("format = 1"), 10, "format = 99999999999");
+    write("newer.sweep", newer);
+    const std::string start5 = "Please check the sweep start frequency is is between 10 and 21609Hz";
+    const struct {
+        Args args;
+        int exitCode;
+        std::string err;                 // every line, without the program's prefix
+        std::vector<std::string> added;  // the files in dir afterwards, besides the settings files above
+    } cases[] = {
+        // Saving settings never starts a run, --file or -o or not.
+        {{"--file", "bench1", "--save-settings", d + "/b.sweep"}, 0, "", {"b.sweep"}},
+        // A refused value says where it came from.
+        {{"--settings", d + "/five.sweep", "--info"}, 2,
+         start5 + "\n--start-freq \"5\" (from the settings file " + d + "/five.sweep) is outside 10 to 21609 Hz (at --rate 44100)",
+         {}},
+        {{"--settings", d + "/bom.sweep", "--start-freq", "20", "--steps", "0", "--info"}, 0, "", {}},
+        {{"--settings", d + "/newer.sweep"}, 2,
+         "Could not open the settings file " + d + "/newer.sweep: it was written in settings format 99999999999 by a "
+         "newer sweepwav; this one reads format 2.", {}},
+        {{"--settings", "a", "--settings", "b"}, 2, "--settings can be given once: the sweep starts from one settings file",
+         {}},
+        // Every refusal of a signal option says what to type.
+        {{"--channels", "2", "--signal-channels", "3"}, 2,
+         "Please check the signal channels are between 1 and 2\n--signal-channels \"3\" names channel 3, which a file of "
+         "2 channels (--channels 2) does not have", {}},
+        {{"--gap-ms", "1", "--ramp-ms", "100"}, 2,
+         "Please check the ramps are at most half as long as the shortest tone (198.8ms)\n--ramp-ms \"100\" is longer "
+         "than half the shortest tone it shapes: give a shorter --ramp-ms, or longer tones with --tone-ms or "
+         "--tone-cycles", {}},
+        {{"--steps", "1000", "--tone-ms", "5000", "--rate", "192000", "--bits", "24", "--channels", "8",
+          "--gap-ms", "100", "--signal-channels", "each"}, 2,
+         "The resulting file would be larger than 2 GB. Please reduce the number of steps, the tone duration, the "
+         "sample rate, the word length or the number of channels.\nthe signal options count toward the 2 GB too: "
+         "--gap-ms 100, --signal-channels each", {}},
+        // Channel lists: blanks allowed, each channel once.
+        {{"--signal-channels", "1,2,1"}, 2, "--signal-channels names channel 1 twice", {}},
+        {{"--signal-channels", " 1, 2 ", "--steps", "0", "--info"}, 0, "", {}},
+        // Names from other tools, and a folder that is not there.
+        {{"--sample-rate", "48000"}, 2, "unknown option --sample-rate (did you mean --rate?)", {}},
+        {{"--steps", "0", "-o", d + "/nope"}, 1,
+         "Could not write the file " + d + "/nope/filename.wav: the folder " + d + "/nope/ does not exist", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const Outcome o = Run(c.args);
+        EXPECT_EQ(o.exitCode, c.exitCode);
+        std::string err;
+        for (std::size_t at = 0; at < c.err.size();) {
+            const std::size_t end = c.err.find('\n', at);
+            err += "sweepwav-cli: " + c.err.substr(at, end - at) + "\n";
+            at = end == std::string::npos ? c.err.size() : end + 1;
+        }
+        EXPECT_EQ(o.err, err);
+        std::vector<std::string> files;
+        for (const auto& f : fs::directory_iterator(dir)) files.push_back(f.path().filename().string());
+        std::erase_if(files, [](const std::string& f) { return f == "five.sweep" || f == "bom.sweep" || f == "newer.sweep"; });
+        EXPECT_EQ(files, c.added);
+        for (const std::string& f : c.added) fs::remove(dir / f);
+    }
+    // Settings to standard output, and a name with a newline shown on one line.
+    const Outcome saved = Run({"--save-settings", "-"});
+    EXPECT_EQ(saved.out.rfind("# sweepwav settings", 0), 0u);
+    const Outcome named = Run({"--steps", "0", "--file", "a\nb"}, {.quiet = false});
+    EXPECT_NE(named.err.find("wrote '" + d + "/a'$'\\n''b.wav' ("), std::string::npos) << named.err;
+    EXPECT_TRUE(fs::exists(dir / "a\nb.wav"));
+}
+
+TEST_F(Cli, BandCentresFromOptionsAndFromASettingsFileGiveTheSameFile) {
+    const Args bands = {"--bands", "3", "--start-freq", "20", "--end-freq", "20000", "--tone-ms", "20",
+                        "--tone-cycles", "0", "--seed", "9"};
+    const Outcome info = Run(Cat(bands, {"--info"}));
+    EXPECT_NE(info.out.find("with 30 steps / 31 tones"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\n30:   19952.623Hz at 0dBFS for"), std::string::npos);
+    EXPECT_NE(info.out.find("Frequencies = third-octave bands, 31 tones\n"), std::string::npos);
+    ASSERT_EQ(Run(Cat(bands, {"--file", "a"})).exitCode, 0);
+    ASSERT_EQ(Run(Cat(bands, {"--save-settings", (dir / "b.sweep").string()})).exitCode, 0);
+    ASSERT_EQ(Run({"--settings", (dir / "b.sweep").string(), "--seed", "9", "--file", "b"}).exitCode, 0);
+    EXPECT_TRUE(ReadAll(dir / "a.wav") == ReadAll(dir / "b.wav"));
+    EXPECT_EQ(Run({"--bands", "3", "--frequencies", "100"}).err,
+              "sweepwav-cli: --bands and --frequencies cannot go together\n");
+}
+
 TEST_F(Cli, FailedWriteExitsWithOneAndKeepsTheOldFile) {
     const std::string old(300000, 'Q');
     std::ofstream(dir / "x.wav", std::ios::binary) << old;
@@ -390,10 +479,10 @@ TEST_F(Cli, ConventionsOfTheCommandLine) {
     EXPECT_EQ(quiet.exitCode, 0);
     EXPECT_EQ(quiet.out + quiet.err, "");
     EXPECT_TRUE(ReadAll(other / "s.wav") == file);
-    const Outcome notice = Run({"--info", "--steps", "0"}, {.quiet = false, .intoDir = false,
-                                                             .configHome = (dir / "none").string()});
-    EXPECT_EQ(notice.err,
-              "sweepwav-cli: Couldn't find Olvane installation path\nsweepwav-cli: Setting up calculations\n");
+    // The analyser is looked up only for a file to write into its folder.
+    const Outcome noNotice = Run({"--info", "--steps", "0"}, {.quiet = false, .intoDir = false,
+                                                               .configHome = (dir / "none").string()});
+    EXPECT_EQ(noNotice.err, "sweepwav-cli: Setting up calculations\n");
 }
 
 TEST_F(Cli, LimitsOfTheSystemGiveMessages) {
@@ -515,9 +604,10 @@ TEST_F(Cli, PathsAreAbsoluteAndTheSameOnSuccessAndFailure) {
         {{"-o", dir.string() + "/./"}, 0, "wrote " + file + " ("},
         {{"-o", dir.string() + "//"}, 0, "wrote " + file + " ("},
         {{"-o", dir.string() + "/missing/../missing//."}, 1,
-         "Could not write the file " + missing + ": No such file or directory\n"},
+         "Could not write the file " + missing + ": the folder " + dir.string() + "/missing/ does not exist\n"},
         {{"-o", dir.string() + "/.", "--plan", dir.string() + "//missing/./p.csv"}, 1,
-         "Could not write the file " + (dir / "missing" / "p.csv").string() + ": No such file or directory\n"},
+         "Could not write the file " + (dir / "missing" / "p.csv").string() + ": the folder " + dir.string() +
+             "/missing/ does not exist\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.more.back());
@@ -561,11 +651,11 @@ TEST_F(Cli, FindsTheAnalyserInItsWinePrefix) {
     EXPECT_TRUE(fs::exists(dir / "User Wavetables" / "w.wav"));
     fs::remove_all(dir / "config");
 
-    // A drive without a link, or no value: the analyser is not found.
+    // A drive without a link, or no value: the analyser is not found (said
+    // before the entries are checked, here refused).
     for (const std::string value : {"\"Application directory\"=\"Q:\\\\Analyser\"", "\"Other\"=\"C:\\\\x\""}) {
         userReg(value);
-        EXPECT_EQ(Run({"--info", "--steps", "0"}, wine).err,
-                  "sweepwav-cli: Couldn't find Olvane installation path\nsweepwav-cli: Setting up calculations\n");
+        EXPECT_EQ(Run({"--steps", "x"}, wine).err.rfind("sweepwav-cli: Couldn't find Olvane installation path\n", 0), 0u);
     }
 }
 

@@ -77,7 +77,7 @@ TEST(StartUp, HostileSettingsFiles) {
     // Each gives the start-up folder, without a message, and no crash or wait.
     const std::string expected =
         "sweepwav-cli: Setting up calculations\nsweepwav-cli: Could not write the file /opt/corvalis/olvane Vexlor/User "
-        "Wavetables/x.wav: No such file or directory\n";
+        "Wavetables/x.wav: the folder /opt/corvalis/olvane Vexlor/User Wavetables/ does not exist\n";
     for (const auto& hostile : sweepwav::testing::kHostileSettings) {
         SCOPED_TRACE(hostile.name);
         const fs::path config = TemporaryFolder("sweepwav-hostile");
@@ -101,11 +101,11 @@ TEST(StartUp, WithoutHomeFolder) {
         std::string err;
     } cases[] = {
         {nullptr, 65534,
-         notice + "sweepwav-cli: Setting up calculations\nsweepwav-cli: Could not write the file /nonexistent/x.wav: No such file "
-                  "or directory\n"},
+         notice + "sweepwav-cli: Setting up calculations\nsweepwav-cli: Could not write the file /nonexistent/x.wav: the "
+                  "folder /nonexistent/ does not exist\n"},
         {"", 65534,
-         notice + "sweepwav-cli: Setting up calculations\nsweepwav-cli: Could not write the file /nonexistent/x.wav: No such file "
-                  "or directory\n"},
+         notice + "sweepwav-cli: Setting up calculations\nsweepwav-cli: Could not write the file /nonexistent/x.wav: the "
+                  "folder /nonexistent/ does not exist\n"},
         {nullptr, 61003,
          notice + "sweepwav-cli: Couldn't find a home folder to write the files into: HOME is not set and the "
                   "account has none\n"},

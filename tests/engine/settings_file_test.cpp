@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "commands/commands.h"
@@ -48,6 +49,71 @@ TEST(SettingsFile, SavedThenOpenedGivesTheSameForm) {
     }
 }
 
+TEST(SettingsFile, EverySignalOptionKeepsItsOwnValue) {
+    Form saved;
+    saved.s.signal = {1.5, 2.5, 3.5, 0.25, {{2, 1}, false}};
+    ASSERT_TRUE(SaveSettingsFile(saved.s, saved.w, saved.sv, "/x/a.sweep"));
+    Form opened;
+    opened.sv.textFiles = saved.sv.textFiles;
+    ASSERT_TRUE(OpenSettingsFile(opened.s, opened.w, opened.sv, "/x/a.sweep"));
+    EXPECT_EQ(opened.s.signal, saved.s.signal);
+    saved.s.signal = {0, 0, 0, 0, {{}, true}};
+    ASSERT_TRUE(SaveSettingsFile(saved.s, saved.w, saved.sv, "/x/a.sweep"));
+    opened.sv.textFiles = saved.sv.textFiles;
+    ASSERT_TRUE(OpenSettingsFile(opened.s, opened.w, opened.sv, "/x/a.sweep"));
+    EXPECT_EQ(opened.s.signal, saved.s.signal);
+}
+
+TEST(SettingsFile, TheToneFrequenciesAreKeptOnlyWhenSetAndInTheNewerFormat) {
+    const struct {
+        std::string spacing, list;
+        bool nominal;
+        const char* format;
+    } cases[] = {{"steps", "", false, "format = 1\n"}, {"bands6", "", true, "format = 2\n"},
+                 {"list", " 100, 1e3 ", false, "format = 2\n"}};
+    for (const auto& c : cases) {
+        Form saved;
+        saved.s.toneSpacing = c.spacing, saved.s.toneList = c.list, saved.s.nominalBands = c.nominal;
+        ASSERT_TRUE(SaveSettingsFile(saved.s, saved.w, saved.sv, "/x/f.sweep"));
+        const std::string text = saved.sv.textFiles["/x/f.sweep"];
+        EXPECT_NE(text.find(c.format), std::string::npos) << text;
+        EXPECT_EQ(text.find("spacing") != std::string::npos, c.spacing != "steps");
+        Form opened;
+        opened.sv.textFiles = saved.sv.textFiles;
+        ASSERT_TRUE(OpenSettingsFile(opened.s, opened.w, opened.sv, "/x/f.sweep"));
+        EXPECT_EQ(std::tie(opened.s.toneSpacing, opened.s.toneList, opened.s.nominalBands),
+                  std::tie(c.spacing, c.list, c.nominal));
+    }
+}
+
+TEST(SettingsFile, FilesWrittenElsewhereAreRead) {
+    Form f;
+    f.s.signal = {10, 20, 30, 1, {{}, true}};
+    const std::string good = f.Shown();
+    const auto crlf = [&] {
+        std::string text;
+        for (char c : good) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return text;
+    };
+    const auto withoutSignal = good.substr(0, good.find("\n[signal]")) + "\n";
+    const struct {
+        std::string text;
+        SignalOptions signal;
+    } cases[] = {
+        {crlf(), f.s.signal},                         // Windows line ends
+        {withoutSignal, SignalOptions{}},              // written before the signal options: all off
+        {"; a comment\n" + good, f.s.signal},
+    };
+    for (const auto& c : cases) {
+        Form opened;
+        opened.s.signal = {5, 5, 5, 5, {{1}, false}};
+        opened.sv.textFiles["/x/c.sweep"] = c.text;
+        ASSERT_TRUE(OpenSettingsFile(opened.s, opened.w, opened.sv, "/x/c.sweep")) << c.text;
+        EXPECT_EQ(opened.s.signal, c.signal) << c.text;
+        EXPECT_EQ(opened.w.text(Control::FileName), "filename.wav");
+    }
+}
+
 TEST(SettingsFile, RefusedFilesLeaveTheFormAsItWas) {
     const std::string good = [] {
         Form f;
@@ -62,8 +128,8 @@ TEST(SettingsFile, RefusedFilesLeaveTheFormAsItWas) {
         {std::nullopt, "No such file or directory"},
         {"", "it is not a sweepwav settings file"},
         {"[Paths]\nApplication directory=/x\n", "it is not a sweepwav settings file"},
-        {replaced("format = 1", "format = 2"),
-         "it was written in settings format 2 by a newer sweepwav; this one reads format 1"},
+        {replaced("format = 1", "format = 3"),
+         "it was written in settings format 3 by a newer sweepwav; this one reads format 2"},
         {replaced("rate = 44100", "rate = 12345"),
          "line 17: rate 12345 is not one of 32000, 44100, 48000, 96000 or 192000"},
         {replaced("channels = 2", "channels = 9"), "line 19: channels 9 is not one of 1, 2, 3, 4, 5, 6, 7 or 8"},
@@ -73,6 +139,9 @@ TEST(SettingsFile, RefusedFilesLeaveTheFormAsItWas) {
         {replaced("start_freq = \"20\"\n", ""), "it has no start_freq"},
         {replaced("[file]", "[file]\nlevel = 3"), "line 17: \"level\" is not a setting of [file]"},
         {replaced("bits = 16", "bits = 16\nbits = 24"), "line 19: bits is given twice"},
+        {replaced("channels = \"all\"", "channels = \"1, 2,1\""), "line 29: channels names channel 1 twice"},
+        {replaced("format = 1", "format = 99999999999"),
+         "it was written in settings format 99999999999 by a newer sweepwav; this one reads format 2"},
     };
     for (const auto& [file, problem] : cases) {
         SCOPED_TRACE(problem);

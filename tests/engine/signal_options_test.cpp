@@ -5,8 +5,11 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <tuple>
 #include <vector>
 
+#include "commands/commands.h"
+#include "commands/outputs.h"
 #include "plan/signal_layout.h"
 #include "report/plan_export.h"
 #include "support/planned_sweep.h"
@@ -33,69 +36,125 @@ std::vector<std::uint8_t> Audio(GeneratorState& s, std::uint64_t seed = 3) {
     return testing::SynthesisedAudio(s, w, seed, 2);
 }
 
-TEST(SignalOptions, SilenceTonesAndChannelsAreWhereThePlanSays) {
-    const SweepSettings base{.rate = 8000, .bits = 24, .channels = 3, .steps = 2, .startFreq = 100,
-                             .endFreq = 400, .toneMs = 25, .dither = true};
-    struct Case {
+// Two tones of 200 frames at 8 kHz; 5 ms of silence is 40 frames.
+const SweepSettings kTwoTones{.rate = 8000, .bits = 24, .channels = 2, .steps = 1, .startFreq = 100,
+                              .endFreq = 400, .toneMs = 25, .dither = true};
+
+SweepSettings With(SweepSettings p, double leadIn, double gap, double tail, double ramp, bool each = false) {
+    p.leadInMs = leadIn, p.gapMs = gap, p.tailMs = tail, p.rampMs = ramp, p.eachChannel = each;
+    return p;
+}
+
+TEST(SignalOptions, SegmentsAndTheirRamps) {
+    using S = Segment;
+    const struct {
         SweepSettings p;
-        std::int64_t frames;  // in all
+        std::vector<Segment> segments;  // tone, pass, first, frames, ramp in, ramp out
     } cases[] = {
-        {[&] { auto p = base; p.leadInMs = 10, p.gapMs = 5, p.tailMs = 20; return p; }(), 80 + 3 * 200 + 2 * 40 + 160},
-        {[&] { auto p = base; p.signalChannels = {1, 3}; return p; }(), 3 * 200},
-        {[&] { auto p = base; p.eachChannel = true, p.gapMs = 5; return p; }(), 9 * 200 + 8 * 40},
+        // A tone fades in after silence and out before it, and only there.
+        {With(kTwoTones, 5, 0, 0, 1), {S{-1, 0, 0, 40}, S{0, 0, 40, 200, true, false}, S{1, 0, 240, 200}}},
+        {With(kTwoTones, 0, 0, 5, 1), {S{0, 0, 0, 200}, S{1, 0, 200, 200, false, true}, S{-1, 0, 400, 40}}},
+        {With(kTwoTones, 0, 5, 0, 1),
+         {S{0, 0, 0, 200, false, true}, S{-1, 0, 200, 40}, S{1, 0, 240, 200, true, false}}},
+        {With(kTwoTones, 5, 0, 5, 0),
+         {S{-1, 0, 0, 40}, S{0, 0, 40, 200}, S{1, 0, 240, 200}, S{-1, 0, 440, 40}}},
+        // One channel at a time: the sweep again for each channel, the gap between passes too.
+        {With(kTwoTones, 0, 5, 0, 0, true),
+         {S{0, 0, 0, 200}, S{-1, 0, 200, 40}, S{1, 0, 240, 200}, S{-1, 0, 440, 40}, S{0, 1, 480, 200},
+          S{-1, 0, 680, 40}, S{1, 1, 720, 200}}},
+        // Without a gap a channel's pass still ends, and the next one's begins, in silence.
+        {With(kTwoTones, 0, 0, 0, 1, true),
+         {S{0, 0, 0, 200}, S{1, 0, 200, 200, false, true}, S{0, 1, 400, 200, true, false}, S{1, 1, 600, 200}}},
     };
-    for (auto& c : cases) {
+    for (const auto& c : cases) {
         GeneratorState s = PlannedSweep(c.p);
         ASSERT_EQ(s.iCalcResult, 1);
-        EXPECT_EQ(s.iTotalSamples, c.frames);
+        const std::vector<Segment> got = SignalSegments(s);
+        ASSERT_EQ(got.size(), c.segments.size());
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            SCOPED_TRACE(i);
+            const Segment &g = got[i], &e = c.segments[i];
+            EXPECT_EQ(std::tie(g.tone, g.pass, g.first, g.frames, g.rampIn, g.rampOut),
+                      std::tie(e.tone, e.pass, e.first, e.frames, e.rampIn, e.rampOut));
+        }
+        std::int64_t frames = 0;
+        for (const Segment& e : c.segments) frames += e.frames;
+        EXPECT_EQ(s.iTotalSamples, frames);
+    }
+}
+
+TEST(SignalOptions, ChannelsThatCarryTheSignal) {
+    // Per pass, which of the channels carry the tone (the others are exact zeros).
+    const struct {
+        std::int16_t channels;
+        std::vector<int> list;
+        bool each;
+        std::vector<std::vector<bool>> carried;
+    } cases[] = {
+        {3, {}, false, {{true, true, true}}},
+        {3, {3}, false, {{false, false, true}}},
+        {3, {1, 3}, false, {{true, false, true}}},
+        {8, {8, 2}, false, {{false, true, false, false, false, false, false, true}}},
+        {2, {}, true, {{true, false}, {false, true}}},
+    };
+    for (const auto& c : cases) {
+        SweepSettings p = kTwoTones;
+        p.channels = c.channels, p.signalChannels = c.list, p.eachChannel = c.each;
+        GeneratorState s = PlannedSweep(p);
+        ASSERT_EQ(s.iCalcResult, 1);
         const auto audio = Audio(s);
-        ASSERT_EQ(audio.size(), static_cast<std::size_t>(s.iTotalBytes));
-        GeneratorState plain = PlannedSweep(base);
-        const auto today = Audio(plain);
-        const std::vector<PlanRow> rows = PlanRows(s);
-        std::int64_t toneFrames = 0;
-        for (const Segment& seg : SignalSegments(s)) {
-            const std::uint32_t carried = seg.tone < 0 ? 0 : SignalChannelMask(s, seg.pass);
-            for (std::int64_t n = seg.first; n < seg.first + seg.frames; ++n) {
-                for (int ch = 0; ch < 3; ++ch) {
-                    const std::int32_t v = Sample(audio, s, n, ch);
-                    if (!((carried >> ch) & 1)) {
-                        ASSERT_EQ(v, 0) << "frame " << n << " channel " << ch;  // exact zeros, no dither
-                    } else if (seg.pass == 0) {
-                        // The first pass of a tone is today's tone, dither and all.
-                        ASSERT_EQ(v, Sample(today, plain, toneFrames + (n - seg.first), 0)) << n;
-                    }
-                }
+        const auto passes = static_cast<int>(c.carried.size());
+        for (int pass = 0; pass < passes; ++pass) {
+            // Every frame of the pass's two tones; the dither makes every carried sample move.
+            for (int ch = 0; ch < c.channels; ++ch) {
+                bool moves = false;
+                for (std::int64_t n = pass * 400; n < (pass + 1) * 400; ++n) moves |= Sample(audio, s, n, ch) != 0;
+                EXPECT_EQ(moves, c.carried[static_cast<std::size_t>(pass)][static_cast<std::size_t>(ch)])
+                    << "pass " << pass << " channel " << ch + 1;
             }
-            if (seg.tone >= 0 && seg.pass == 0) toneFrames += seg.frames;
-        }
-        // The exported plan and the markers put each tone where the audio has it.
-        std::vector<Segment> tones;
-        for (const Segment& seg : SignalSegments(s)) {
-            if (seg.tone >= 0) tones.push_back(seg);
-        }
-        ASSERT_EQ(rows.size(), tones.size());
-        s.markers = true;
-        const auto markers = ToneMarkerChunks(s);
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            EXPECT_EQ(rows[i].firstFrame, tones[i].first);
-            EXPECT_EQ(rows[i].channel, s.signal.channels.each ? tones[i].pass + 1 : 0);
-            // The cue point's position: 12 bytes into the chunk, 24 per point.
-            std::uint32_t position = 0;
-            for (int j = 3; j >= 0; --j) position = position * 256 + markers[12 + 24 * i + 4 + j];
-            EXPECT_EQ(position, tones[i].first);
         }
     }
 }
 
+TEST(SignalOptions, TheFirstPassIsTheToneWithoutOptionsAndThePlanFindsIt) {
+    GeneratorState plain = PlannedSweep(kTwoTones);
+    const auto today = Audio(plain);
+    GeneratorState s = PlannedSweep(With(kTwoTones, 10, 5, 20, 0));
+    const auto audio = Audio(s);
+    // The tones sit after 80 frames of lead-in and between them 40 of gap,
+    // dither and all as without the options.
+    for (std::int64_t n = 0; n < 200; ++n) {
+        ASSERT_EQ(Sample(audio, s, 80 + n, 0), Sample(today, plain, n, 0)) << n;
+        ASSERT_EQ(Sample(audio, s, 320 + n, 1), Sample(today, plain, 200 + n, 1)) << n;
+    }
+    // The exported plan and the markers put each tone where the audio has it.
+    const std::vector<PlanRow> rows = PlanRows(s);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].firstFrame, 80);
+    EXPECT_EQ(rows[1].firstFrame, 320);
+    s.markers = true;
+    const auto markers = ToneMarkerChunks(s);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        // The cue point's position: 12 bytes into the chunk, 24 per point.
+        std::uint32_t position = 0;
+        for (int j = 3; j >= 0; --j) position = position * 256 + markers[12 + 24 * i + 4 + j];
+        EXPECT_EQ(position, rows[i].firstFrame);
+    }
+}
+
 TEST(SignalOptions, RampsAreTheRaisedCosineTimesTheTone) {
-    for (std::int16_t bits : {16, 24}) {
-        SCOPED_TRACE(bits);
-        SweepSettings p{.rate = 48000, .bits = bits, .channels = 1, .steps = 0, .startFreq = 1000,
+    // Silence before, after, or both: the tone fades only where it meets it.
+    const struct {
+        std::int16_t bits;
+        double leadInMs, tailMs;
+    } cases[] = {{16, 1, 1}, {24, 1, 1}, {24, 1, 0}, {24, 0, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.bits << " bit, lead-in " << c.leadInMs << ", tail " << c.tailMs);
+        SweepSettings p{.rate = 48000, .bits = c.bits, .channels = 1, .steps = 0, .startFreq = 1000,
                         .endFreq = 1000, .startLevel = -6, .endLevel = -6, .toneMs = 50};
         GeneratorState plain = PlannedSweep(p);
         const auto tone = Audio(plain);
-        p.leadInMs = 1, p.tailMs = 1, p.rampMs = 10;
+        p.leadInMs = c.leadInMs, p.tailMs = c.tailMs, p.rampMs = 10;
         GeneratorState s = PlannedSweep(p);
         const auto audio = Audio(s);
         const std::int64_t lead = s.signalFrames.leadIn, n = 2400, r = s.signalFrames.ramp;
@@ -103,7 +162,8 @@ TEST(SignalOptions, RampsAreTheRaisedCosineTimesTheTone) {
         for (std::int64_t i = 0; i < n; ++i) {
             const double shaped = Sample(audio, s, lead + i, 0);
             const double full = Sample(tone, plain, i, 0);
-            const std::int64_t edge = std::min(i, n - 1 - i);
+            const std::int64_t fromStart = c.leadInMs > 0 ? i : r, fromEnd = c.tailMs > 0 ? n - 1 - i : r;
+            const std::int64_t edge = std::min(fromStart, fromEnd);
             const double envelope = edge < r ? 0.5 - 0.5 * std::cos(std::numbers::pi * edge / r) : 1;
             // Within rounding: half a code of the shaped sample and of the tone.
             ASSERT_NEAR(shaped, full * envelope, 0.5 + 0.5 * envelope + 1e-9) << i;
@@ -111,19 +171,57 @@ TEST(SignalOptions, RampsAreTheRaisedCosineTimesTheTone) {
     }
 }
 
-TEST(SignalOptions, RefusedOptions) {
+TEST(SignalOptions, OneChannelAtATimeFadesWhereAPassEndsAndSaysWhichChannel) {
+    // Two tones of 200 frames, each channel in turn, no gap: the last tone of
+    // channel 1 fades out and the first of channel 2 fades in, over 8 frames.
+    SweepSettings p = With(kTwoTones, 0, 0, 0, 1, true);
+    p.dither = false;
+    GeneratorState s = PlannedSweep(p);
+    RecordingWindow w;
+    std::vector<std::string> statuses;
+    w.onEvents = [&](int servicing) {
+        if (servicing == 4) Abort_Click(s);  // at the start of the second tone on channel 2
+    };
+    const auto audio = testing::SynthesisedAudio(s, w, 3, 2);
+    GeneratorState plain = PlannedSweep(With(kTwoTones, 0, 0, 0, 0));
+    plain.bDither = false;
+    const auto full = Audio(plain);
+    for (std::int64_t i = 0; i < 8; ++i) {
+        const double env = 0.5 - 0.5 * std::cos(std::numbers::pi * i / 8);
+        EXPECT_NEAR(Sample(audio, s, 399 - i, 0), Sample(full, plain, 399 - i, 0) * env, 0.5 + 0.5 * env) << i;
+        EXPECT_NEAR(Sample(audio, s, 400 + i, 1), Sample(full, plain, i, 0) * env, 0.5 + 0.5 * env) << i;
+    }
+    for (const std::string& line : w.log) {
+        if (line.rfind("label Status=Generating", 0) == 0) statuses.push_back(line);
+    }
+    EXPECT_EQ(statuses, (std::vector<std::string>{
+                            "label Status=Generating sweep step 0 of 1 on channel 1 of 2",
+                            "label Status=Generating sweep step 1 of 1 on channel 1 of 2",
+                            "label Status=Generating sweep step 0 of 1 on channel 2 of 2",
+                            "label Status=Generating sweep step 1 of 1 on channel 2 of 2"}));
+    EXPECT_TRUE(s.bAbort);
+    EXPECT_EQ(LastStepText(s), "sweep step 1 of 1 on channel 2 of 2");
+}
+
+TEST(SignalOptions, AcceptedAndRefusedOptions) {
+    // Tones of 80 frames; a ramp of 40 frames is exactly half of one.
     const SweepSettings base{.rate = 8000, .channels = 2, .steps = 1, .toneMs = 10};
     const std::pair<SweepSettings, const char*> cases[] = {
+        {[&] { auto p = base; p.signalChannels = {2}; return p; }(), nullptr},
         {[&] { auto p = base; p.signalChannels = {3}; return p; }(),
          "Please check the signal channels are between 1 and 2"},
-        {[&] { auto p = base; p.gapMs = 1, p.rampMs = 6; return p; }(),
+        {[&] { auto p = base; p.gapMs = 1, p.rampMs = 5; return p; }(), nullptr},
+        {[&] { auto p = base; p.gapMs = 1, p.rampMs = 5.125; return p; }(),
          "Please check the ramps are at most half as long as the shortest tone (10ms)"},
+        // Ramps that meet no silence shape nothing.
+        {[&] { auto p = base; p.rampMs = 6; return p; }(), nullptr},
     };
     for (const auto& [p, message] : cases) {
         RecordingWindow w;
         GeneratorState s = PlannedSweep(p, w);
-        EXPECT_FALSE(CheckSignalOptions(s, w));
-        ASSERT_EQ(w.boxes.size(), 1u);
+        EXPECT_EQ(CheckSignalOptions(s, w), message == nullptr);
+        ASSERT_EQ(w.boxes.size(), message ? 1u : 0u);
+        if (!message) continue;
         EXPECT_EQ(w.boxes[0].text, message);
         EXPECT_NE(s.iCalcResult, 1);
     }

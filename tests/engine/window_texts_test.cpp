@@ -16,11 +16,11 @@ TEST(WindowTexts, SizesInBytesKilobytesAndMegabytes) {
     const std::pair<std::int64_t, const char*> sizes[] = {
         {0, "0 bytes"},
         {1023, "1023 bytes"},
-        {1024, "1.00 KB (1024 bytes)"},
-        {2468, "2.41 KB (2468 bytes)"},
-        {1048575, "1024.00 KB (1048575 bytes)"},
-        {1048576, "1.00 MB (1048576 bytes)"},
-        {101376044, "96.68 MB (101376044 bytes)"},
+        {1024, "1.00 KB, 1024 bytes"},
+        {2468, "2.41 KB, 2468 bytes"},
+        {1048575, "1024.00 KB, 1048575 bytes"},
+        {1048576, "1.00 MB, 1048576 bytes"},
+        {101376044, "96.68 MB, 101376044 bytes"},
     };
     for (const auto& [bytes, text] : sizes) EXPECT_EQ(SizeText(bytes), text) << bytes;
 }
@@ -33,19 +33,14 @@ TEST(WindowTexts, TheBarSaysWhereFilesGoAndWhatWasWritten) {
     EXPECT_EQ(FolderBarText("/x/", FolderLookup::NotDone).whole(), "Output folder: /x/");
     const BarText wrote = WrittenBarText("C:\\f.wav", 2468, true);
     EXPECT_EQ(wrote.path, "C:\\f.wav");
-    EXPECT_EQ(wrote.whole(), "Wrote C:\\f.wav (2.41 KB (2468 bytes)), silent from the abort on");
+    EXPECT_EQ(wrote.whole(), "Wrote C:\\f.wav (2.41 KB, 2468 bytes), silent from the abort on");
     EXPECT_EQ(WrittenBarText("f.wav", 100, false).whole(), "Wrote f.wav (100 bytes)");
 }
 
-TEST(WindowTexts, SignalOptionsOnTheBarOnlyWhenOn) {
-    SignalOptions options;
-    EXPECT_EQ(SignalOptionsBarText(options), "");
-    options.gapMs = 100;
-    options.rampMs = 5;
-    options.channels.channels = {1, 3};
-    EXPECT_EQ(SignalOptionsBarText(options), "Signal: gap 100 ms, ramps 5 ms, channels 1,3");
+TEST(WindowTexts, TheOptionsDialogsComplaints) {
     EXPECT_EQ(LengthProblemText(Control::RampMs),
               "Ramps where a tone meets silence must be a number from 0 to 1000 ms.");
+    EXPECT_EQ(LengthProblemText(Control::GapMs), "Gap between tones must be a number from 0 to 60000 ms.");
 }
 
 TEST(WindowTexts, PlanCellsRoundAndShowNoNegativeZero) {
@@ -69,7 +64,7 @@ TEST(WindowTexts, EveryMenuCommandHasOneNameAndItsText) {
     EXPECT_EQ(MenuCommandNamed("WriteMarkers").text, EntryOf(Control::WriteMarkers).text);
     EXPECT_EQ(MenuCommandNamed("SweepPlan").keys, "Ctrl+Shift+P");
     EXPECT_THROW(MenuCommandNamed("Nothing"), std::out_of_range);
-    EXPECT_EQ(RecentFileText(0, "C:\\b.sweep"), "&1 C:\\b.sweep");
+    EXPECT_EQ(RecentFileText(0, "b&w.sweep", "C:\\Sweeps"), "&1 b&&w.sweep \u2014 C:\\Sweeps");
 }
 
 }  // namespace

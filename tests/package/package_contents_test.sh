@@ -36,6 +36,7 @@ usr/share/doc/sweepwav-cli/copyright                   cli      both
 usr/share/doc/sweepwav-cli/changelog.Debian.gz         cli      both
 usr/share/doc/sweepwav-cli/README.md.gz                cli      both
 usr/share/doc/sweepwav-cli/LICENSE                     cli      tree
+usr/share/lintian/overrides/sweepwav-cli               cli      both
 usr/bin/sweepwav                                       window   both
 usr/share/man/man1/sweepwav.1.gz                       window   both
 usr/share/applications/$id.desktop                     window   both
@@ -47,6 +48,7 @@ usr/share/icons/hicolor/256x256/apps/$id.png           window   both
 usr/share/icons/hicolor/scalable/apps/$id.svg          window   both
 usr/share/doc/sweepwav/copyright                       window   both
 usr/share/doc/sweepwav/changelog.Debian.gz             window   both
+usr/share/lintian/overrides/sweepwav                   window   both
 EOF_TABLE
 }
 

@@ -352,18 +352,20 @@ TEST_F(SafeFile, LateErrorsKeepTheOldFile) {
 
 TEST_F(SafeFile, LeftoversOfEndedProcessesAreRemoved) {
     // A hidden temporary file is removed by the next write into its folder
-    // only when it is ours by name and owner, its process has ended, and
-    // nothing has written to it for ten minutes.
+    // only when it is ours by name and owner, a regular file, its process
+    // has ended, and nothing has written to it for ten minutes.
     const pid_t ended = fork();
     if (ended == 0) _exit(0);
     waitpid(ended, nullptr, 0);
     const std::string endedName = ".sweepwav-" + std::to_string(ended) + "-abcdEFG1";
     const uid_t me = geteuid();
+    enum Kind { File, Fifo, Link };
     const struct {
         std::string name;
         uid_t owner;
         int minutesOld;
         bool removed;
+        Kind kind = File;
     } cases[] = {
         {endedName, me, 11, true},
         {".sweepwav-" + std::to_string(getpid()) + "-abcdEFG1", me, 11, false},  // its process runs
@@ -371,19 +373,46 @@ TEST_F(SafeFile, LeftoversOfEndedProcessesAreRemoved) {
         {endedName, me + 1, 11, false},  // another user's
         {".sweepwav-abcdEFG1", me, 11, false},
         {endedName + "2", me, 11, false},
+        {endedName, me, 11, false, Fifo},  // not a file we made
+        {endedName, me, 11, false, Link},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name + " " + std::to_string(c.owner) + " " + std::to_string(c.minutesOld));
         fs::remove_all(root), fs::create_directory(root);
         const fs::path leftover = root / c.name;
-        WriteAll(leftover, "leftover");
-        if (c.owner != me && chown(leftover.c_str(), c.owner, c.owner) != 0) continue;  // needs root
+        if (c.kind == File) WriteAll(leftover, "leftover");
+        if (c.kind == Fifo) {
+            ASSERT_EQ(mkfifo(leftover.c_str(), 0600), 0);
+        }
+        if (c.kind == Link) fs::create_symlink("t.wav", leftover);
+        if (c.owner != me && lchown(leftover.c_str(), c.owner, c.owner) != 0) continue;  // needs root
         const timespec old = {time(nullptr) - c.minutesOld * 60, 0};
         const timespec times[2] = {old, old};
-        ASSERT_EQ(utimensat(AT_FDCWD, leftover.c_str(), times, 0), 0);
+        ASSERT_EQ(utimensat(AT_FDCWD, leftover.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
         ASSERT_EQ(Replace((root / "t.wav").string(), "new"), std::nullopt);
-        EXPECT_EQ(fs::exists(leftover), !c.removed);
+        EXPECT_EQ(fs::symlink_status(leftover).type() != fs::file_type::not_found, !c.removed);
     }
+}
+
+TEST_F(SafeFile, ALeftoverOfAProcessWeMayNotSignalStays) {
+    // Process 1 runs, but an ordinary user may not signal it: that is no
+    // sign that it ended. As root, the check runs as an ordinary user.
+    fs::permissions(root, fs::perms::all);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+        const fs::path leftover = root / ".sweepwav-1-abcdEFG1";
+        WriteAll(leftover, "leftover");
+        const timespec old = {time(nullptr) - 3600, 0};
+        const timespec times[2] = {old, old};
+        if (utimensat(AT_FDCWD, leftover.c_str(), times, 0) != 0) _exit(3);
+        if (Replace((root / "t.wav").string(), "new") != std::nullopt) _exit(4);
+        _exit(fs::exists(leftover) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace

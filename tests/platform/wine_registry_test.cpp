@@ -104,6 +104,33 @@ protected:
     fs::path prefix;
 };
 
+TEST(WinePrefixFolder, FromTheEnvironment) {
+    const struct {
+        const char *prefix, *home, *folder;  // nullptr: not set
+    } cases[] = {
+        {"/p", "/h", "/p"},
+        {nullptr, "/h", "/h/.wine"},
+        {"", "/h", "/h/.wine"},  // empty is not set
+        {"", "", ""},
+        {nullptr, nullptr, ""},
+    };
+    const auto set = [](const char* name, const char* value) {
+        if (value) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    };
+    const std::string home = getenv("HOME") ? getenv("HOME") : "";
+    for (const auto& c : cases) {
+        set("WINEPREFIX", c.prefix);
+        set("HOME", c.home);
+        EXPECT_EQ(sweepwav::WinePrefix(), c.folder) << (c.prefix ? c.prefix : "(unset)");
+    }
+    unsetenv("WINEPREFIX");
+    setenv("HOME", home.c_str(), 1);
+}
+
 TEST_F(WinePrefix, MapsWindowsPathsThroughTheDriveLinks) {
     const std::string p = prefix.string();
     const struct {

@@ -18,13 +18,15 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QDoubleSpinBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QAccessible>
 #include <QTest>
 #include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 
 #include "window/form1.h"
@@ -118,7 +120,7 @@ private slots:
                           "Ctrl+O", "SaveSettings", "&Save settings as\u2026", "Ctrl+S", "RecentSettings",
                           "&Recent settings", "", "", "", "", "Quit", "&Quit", quitKeys}},
             {"OptionsMenu", {"&Options", "WriteMarkers", "Write tone &markers", "", "SignalOptions",
-                             "&Signal options\u2026", ""}},
+                             "&Signal options\u2026", "", "Frequencies", "&Frequencies\u2026", ""}},
             {"ViewMenu", {"&View", "SweepPlan", "&Sweep plan\u2026", "Ctrl+Shift+P"}},
             {"HelpMenu", {"&Help", "About", "&About sweepwav", ""}},
         };
@@ -180,9 +182,12 @@ private slots:
         QCOMPARE(opened->find<QComboBox>("Channels")->currentIndex(), 7);
         QVERIFY(opened->action("WriteMarkers")->isChecked() && opened->state().markers);
         QVERIFY(!opened->state().bFileWritten);  // opening runs nothing
-        // The file is at the top of the recent list, which opens it again.
+        // The file is at the top of the recent list, which opens it again: its
+        // name first, the whole path in the tooltip.
         QList<QAction*> recent = opened->find<QMenu>("RecentSettingsMenu")->actions();
-        QVERIFY(!recent.isEmpty() && recent[0]->text().endsWith("a.sweep"));
+        QVERIFY(!recent.isEmpty());
+        QVERIFY2(recent[0]->text().startsWith("&1 a.sweep \u2014 "), qPrintable(recent[0]->text()));
+        QCOMPARE(recent[0]->toolTip(), saved->answer);
 
         // A file that is not a settings file changes nothing.
         QFile bad(temp_.filePath("bad.sweep"));
@@ -201,22 +206,95 @@ private slots:
     void signalOptions() {
         auto form = makeForm();
         QCOMPARE(form->find<QLabel>("SignalOptions")->isVisible(), false);
-        // The dialog, answered as a person would: a gap, ramps, channels 1 and 2.
-        QTimer::singleShot(0, form.get(), [&] {
-            auto* dialog = form->find<QDialog>("SignalOptionsDialog");
-            QVERIFY(dialog);
-            dialog->findChild<QDoubleSpinBox*>("GapMs")->setValue(100);
-            dialog->findChild<QDoubleSpinBox*>("RampMs")->setValue(5);
-            dialog->findChild<QComboBox*>("SignalChannels")->setCurrentIndex(1);
-            dialog->findChild<QLineEdit*>("SignalChannelList")->setText("1, 2");
-            dialog->accept();
-        });
-        form->action("SignalOptions")->trigger();
+        // answer(fields, list, mode): fills the dialog's fields as a person would, and presses OK.
+        QString shownLeadIn, problem;
+        const auto answer = [&](const std::map<QString, QString>& fields, int mode, const QString& list) {
+            QTimer::singleShot(0, form.get(), [&, fields, mode, list] {
+                auto* dialog = form->find<QDialog>("SignalOptionsDialog");
+                QVERIFY(dialog);
+                shownLeadIn = dialog->findChild<QLineEdit*>("LeadInMs")->text();
+                for (const auto& [name, text] : fields) dialog->findChild<QLineEdit*>(name)->setText(text);
+                dialog->findChild<QComboBox*>("SignalChannels")->setCurrentIndex(mode);
+                dialog->findChild<QLineEdit*>("SignalChannelList")->setText(list);
+                dialog->accept();
+                problem = dialog->isVisible() ? dialog->findChild<QLabel*>("SignalOptionsProblem")->text() : QString();
+                if (dialog->isVisible()) dialog->reject();
+            });
+            form->action("SignalOptions")->trigger();
+        };
+        answer({{"GapMs", "100"}, {"RampMs", "5"}}, 1, " 1, 2 ");
         QCOMPARE(form->state().signal.gapMs, 100.0);
         QCOMPARE(form->state().signal.channels.channels, (std::vector<int>{1, 2}));
         QCOMPARE(form->find<QLabel>("SignalOptions")->text(), "Signal: gap 100 ms, ramps 5 ms, channels 1,2");
         // The form itself is as it was.
         QCOMPARE(form->find<QLineEdit>("StartFreq")->text(), "20");
+
+        // Values are shown and kept as given, to the last digit; only an edited one changes.
+        // (A settings file may hold more digits than the field shows.)
+        const double leadIn = 0.1 + 0.2;  // 0.30000000000000004
+        form->state().signal.leadInMs = leadIn;
+        form->state().signal.gapMs = 1.0105;
+        answer({{"TailMs", "2"}}, 1, "1,2");
+        QCOMPARE(shownLeadIn, "0.3");
+        QVERIFY(form->state().signal.leadInMs == leadIn);
+        QCOMPARE(form->state().signal.gapMs, 1.0105);
+        QCOMPARE(form->state().signal.tailMs, 2.0);
+        // A value out of range is refused in the dialog, and nothing changes.
+        answer({{"RampMs", "1001"}}, 0, "");
+        QCOMPARE(problem, "Ramps where a tone meets silence must be a number from 0 to 1000 ms.");
+        QCOMPARE(form->state().signal.rampMs, 5.0);
+        QCOMPARE(form->state().signal.channels.channels, (std::vector<int>{1, 2}));
+    }
+
+    void signalOptionsDialogIsNamedLikeTheForm() {
+        auto form = makeForm();
+        QStringList names, undescribed;
+        QTimer::singleShot(0, form.get(), [&] {
+            auto* dialog = form->find<QDialog>("SignalOptionsDialog");
+            QVERIFY(dialog);
+            for (QWidget* w : dialog->findChildren<QWidget*>()) {
+                if (!(w->focusPolicy() & Qt::TabFocus) || qobject_cast<QAbstractButton*>(w)) continue;
+                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+                names << a->text(QAccessible::Name);
+                if (a->text(QAccessible::Description).isEmpty()) undescribed << w->objectName();
+            }
+            dialog->reject();
+        });
+        form->action("SignalOptions")->trigger();
+        QCOMPARE(names, QStringList({"Lead-in silence", "Gap between tones", "Tail silence",
+                                     "Ramps where a tone meets silence", "Signal on", "These channels"}));
+        QCOMPARE(undescribed, QStringList());
+    }
+
+    void frequenciesInPlaceOfTheSteps() {
+        auto form = makeForm();
+        const auto choose = [&](int spacing, const QString& list) {
+            QTimer::singleShot(0, form.get(), [&, spacing, list] {
+                auto* dialog = form->find<QDialog>("FrequenciesDialog");
+                QVERIFY(dialog);
+                dialog->findChild<QComboBox*>("Spacing")->setCurrentIndex(spacing);
+                dialog->findChild<QLineEdit*>("FrequencyList")->setText(list);
+                dialog->accept();
+            });
+            form->action("Frequencies")->trigger();
+        };
+        choose(2, "");
+        QCOMPARE(form->state().toneSpacing, "bands3");
+        QCOMPARE(form->find<QLabel>("SignalOptions")->text(), "Frequencies: third-octave bands");
+        // The steps and their spacing count no more, also after a run.
+        QVERIFY(!form->find("Steps")->isEnabled() && !form->find("Logsteps")->isEnabled());
+        form->enter("ToneTime", "1");
+        form->enter("ToneCycles", "0");
+        QTest::mouseClick(form->find("OK"), Qt::LeftButton);
+        QVERIFY(form->boxes.empty());
+        QCOMPARE(form->state().iSteps, 30);
+        QVERIFY(!form->find("Steps")->isEnabled() && form->find("ToneTime")->isEnabled());
+        choose(6, "100, 200");
+        QCOMPARE(form->state().toneList, "100, 200");
+        QCOMPARE(form->find<QLabel>("SignalOptions")->text(), "Frequencies: the listed frequencies");
+        choose(0, "100, 200");
+        QVERIFY(form->find("Steps")->isEnabled() && form->find("Logsteps")->isEnabled());
+        QVERIFY(!form->find<QLabel>("SignalOptions")->isVisible());
     }
 
     void markersAndRunLock() {
@@ -240,8 +318,8 @@ private slots:
         QTest::mouseClick(form->find("OK"), Qt::LeftButton);
         offDuringRun.sort();
         QCOMPARE(offDuringRun,
-                 QStringList({"ExportPlan", "OpenSettings", "RecentSettings", "SignalOptions", "SweepPlan",
-                              "WriteMarkers"}));
+                 QStringList({"ExportPlan", "Frequencies", "OpenSettings", "RecentSettings", "SignalOptions",
+                              "SweepPlan", "WriteMarkers"}));
         // Back on after the run; the recent files only once there are some.
         for (const QString& name : offDuringRun) QCOMPARE(form->action(name)->isEnabled(), name != "RecentSettings");
         QVERIFY(form->state().markers);
@@ -325,6 +403,35 @@ private slots:
         QPointer<PlanView> first = view;
         QVERIFY(form->show_plan_view() != view);
         QTRY_VERIFY(!first);
+    }
+
+    void planViewByKeyboard() {
+        auto form = makeForm();
+        form->enter("Steps", "200");  // a table far longer than its view
+        PlanView* view = form->show_plan_view();
+        QVERIFY(view);
+        QApplication::setActiveWindow(view);
+        QVERIFY(QTest::qWaitForWindowActive(view));
+        auto* table = view->findChild<QTableWidget*>("PlanTable");
+        auto* chart = view->findChild<QWidget*>("PlanChart");
+        // Tab goes round the chart, the table and the buttons; arrows move in the table.
+        QStringList order;
+        chart->setFocus();
+        for (int i = 0; i < 6; ++i) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(order, QStringList({"PlanChart", "PlanTable", "ExportPlanButton", "SavePictureButton", "CloseButton",
+                                     "PlanChart"}));
+        table->setFocus();
+        table->setCurrentCell(0, 0);
+        QTest::keyClick(table, Qt::Key_Down);
+        QCOMPARE(table->currentRow(), 1);
+        // Both say what they are.
+        QCOMPARE(QAccessible::queryAccessibleInterface(chart)->text(QAccessible::Name), "Sweep plan chart");
+        QVERIFY(QAccessible::queryAccessibleInterface(chart)->text(QAccessible::Description).startsWith("filename.wav: "));
+        QCOMPARE(QAccessible::queryAccessibleInterface(table)->text(QAccessible::Name), "Tone plan table");
+        view->close();
     }
 
     void refusalsOpenNothing_data() {

@@ -6,12 +6,14 @@
 #include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -23,6 +25,7 @@
 #include <new>
 
 #include "commands/commands.h"
+#include "commands/settings_file.h"
 #include "window/form1.h"
 #include "window/output_bar.h"
 #include "window/progress_line.h"
@@ -43,7 +46,7 @@ struct TestServices : SystemServices {
     }
     Status open_in_viewer(const std::string& path) override {
         viewed.push_back(path);
-        return {};
+        return viewerFails ? Status::Failure("no viewer") : Status();
     }
     Status open_folder(const std::string& path) override {
         folders.push_back(path);
@@ -51,6 +54,7 @@ struct TestServices : SystemServices {
     }
     std::vector<int> sleeps;
     std::vector<std::string> viewed, folders;
+    bool viewerFails = false;
     std::function<void()> onSleep;
 };
 
@@ -142,6 +146,7 @@ private slots:
         services_.viewed.clear();
         services_.folders.clear();
         services_.onSleep = nullptr;
+        services_.viewerFails = false;
         const QString run = temp_.filePath(QStringLiteral("run%1").arg(++runs_));
         const QString appDir = run + "/Olvane Vexlor";
         outDir_ = appDir + "/User Wavetables";
@@ -471,8 +476,80 @@ private slots:
         QCOMPARE(form->bar(), idle);
 
         const std::pair<std::int64_t, const char*> sizes[] = {
-            {1023, "1023 bytes"}, {2048, "2.00 KB (2048 bytes)"}, {101376044, "96.68 MB (101376044 bytes)"}};
+            {1023, "1023 bytes"}, {2048, "2.00 KB, 2048 bytes"}, {101376044, "96.68 MB, 101376044 bytes"}};
         for (const auto& [bytes, text] : sizes) QCOMPARE(OutputBar::size_text(bytes), text);
+    }
+
+    void barKeepsThePathBesideSignalOptions() {
+        auto form = makeForm();
+        const int startWidth = form->width();
+        auto* path = form->find<QLabel>("OutputFolder");
+        const QString withoutOptions = path->text();
+        // Options that fill a line of their own, from a settings file.
+        form->state().signal = {0, 150, 0, 10, {{1}, false}};
+        const QString file = temp_.filePath("options.sweep");
+        QFile settings(file);
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write(QByteArray::fromStdString(SettingsText(ReadEntries(*form, form->state()))));
+        settings.close();
+        form->state().signal = {};
+        form->open_settings_file(file);
+        QCOMPARE(form->find<QLabel>("SignalOptions")->text(), "Signal: gap 150 ms, ramps 10 ms, channels 1");
+        // They take none of the path's room at the start-up width; the whole
+        // text is in the tooltip.
+        QCOMPARE(form->width(), startWidth);
+        QCOMPARE(path->text(), withoutOptions);
+        QVERIFY(path->toolTip().startsWith(form->bar()));
+        // A wider window gives the room to the bar, which then shows the
+        // whole folder, and to the wide boxes.
+        const int nameWidth = form->find("FileName")->width();
+        form->resize(startWidth + 400, form->height());
+        QTest::qWait(0);
+        QVERIFY2(path->text().contains(">" + (outDir_ + "/").toHtmlEscaped() + "<"), qPrintable(path->text()));
+        QVERIFY(form->find("FileName")->width() > nameWidth);
+    }
+
+    void refusedEntryTakesTheFocus_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("not a number, Generate file") << "EndLevel" << "x" << "OK";
+        QTest::newRow("out of range, Show Info") << "Steps" << "5000" << "ShowInfo";
+        QTest::newRow("not a number, Make file name") << "StartFreq" << "1k" << "AutoName";
+    }
+
+    void refusedEntryTakesTheFocus() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, button);
+        auto form = makeForm();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->find<QLineEdit>(box)->setText(text);
+        form->click(qPrintable(button));
+        QCOMPARE(boxes_.size(), 1u);
+        QCOMPARE(QApplication::focusWidget(), form->find(box));
+        QCOMPARE(form->find<QLineEdit>(box)->selectedText(), form->find<QLineEdit>(box)->text());
+    }
+
+    void longReportWithoutAViewerIsShownInTheWindow() {
+        auto form = makeForm();
+        services_.viewerFails = true;
+        form->find<QLineEdit>("Steps")->setText("200");
+        QString shown, note;
+        QTimer::singleShot(0, form.get(), [&] {
+            auto* dialog = form->find<QDialog>("LongTextDialog");
+            QVERIFY(dialog);
+            shown = dialog->findChild<QPlainTextEdit*>("LongText")->toPlainText();
+            note = dialog->findChild<QLabel*>()->text();
+            dialog->reject();
+        });
+        form->click("ShowInfo");
+        QCOMPARE(note, "Could not open " + outDir_ + "/wav_info.txt in a text viewer.");
+        QVERIFY2(shown.startsWith("The current settings will result a sweep \nwith 200 steps / 201 tones"),
+                 qPrintable(shown.left(80)));
+        QVERIFY(shown.contains("200:   20000Hz at 0dBFS for"));
+        QVERIFY(boxes_.empty());
     }
 
     // Everything the keyboard reaches has a name of its own and its tooltip

@@ -1,0 +1,164 @@
+#include "plan/tone_frequencies.h"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+
+#include "numbers/number_text.h"
+
+namespace sweepwav {
+
+namespace {
+
+// The preferred numbers of one decade (ISO 3, ISO 266), in hundredths.
+constexpr int kR10[] = {100, 125, 160, 200, 250, 315, 400, 500, 630, 800};
+constexpr int kR20[] = {100, 112, 125, 140, 160, 180, 200, 224, 250, 280,
+                        315, 355, 400, 450, 500, 560, 630, 710, 800, 900};
+constexpr int kR40[] = {100, 106, 112, 118, 125, 132, 140, 150, 160, 170, 180, 190, 200, 212,
+                        224, 236, 250, 265, 280, 300, 315, 335, 355, 375, 400, 425, 450, 475,
+                        500, 530, 560, 600, 630, 670, 710, 750, 800, 850, 900, 950};
+constexpr int kR80[] = {100, 103, 106, 109, 112, 115, 118, 122, 125, 128, 132, 136, 140, 145, 150, 155,
+                        160, 165, 170, 175, 180, 185, 190, 195, 200, 206, 212, 218, 224, 230, 236, 243,
+                        250, 258, 265, 272, 280, 290, 300, 307, 315, 325, 335, 345, 355, 365, 375, 387,
+                        400, 412, 425, 437, 450, 462, 475, 487, 500, 515, 530, 545, 560, 580, 600, 615,
+                        630, 650, 670, 690, 710, 730, 750, 775, 800, 825, 850, 875, 900, 925, 950, 975};
+static_assert(std::size(kR10) == 10 && std::size(kR20) == 20 && std::size(kR40) == 40 && std::size(kR80) == 80);
+
+// The series of a band fraction, and the step through it from band to band:
+// an octave is three steps of R10, a third one, a sixth one of R20, ...
+struct Series {
+    std::span<const int> numbers;
+    int step;
+};
+
+Series SeriesOf(int n) {
+    switch (n) {
+        case 1: return {kR10, 3};
+        case 3: return {kR10, 1};
+        case 6: return {kR20, 1};
+        case 12: return {kR40, 1};
+        default: return {kR80, 1};
+    }
+}
+
+int FloorDiv(int a, int b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
+// The highest band whose nominal centre is at most f, by search from an
+// estimate: the nominal values rise with k.
+int HighestBandAtMost(int n, double f) {
+    int k = static_cast<int>(std::floor(std::log10(f / 1000) * 10 * n / 3)) + 1;
+    while (NominalCentre(n, k) > f) --k;
+    while (NominalCentre(n, k + 1) <= f) ++k;
+    return k;
+}
+
+bool Refuse(GeneratorState& s, WindowOps& w, Control entry, const std::string& problem) {
+    s.bDataOK = false;
+    s.refusedEntry = entry;
+    w.message_box("Please check the frequencies: " + problem, s.sAppTitle, Icon::Exclamation);
+    return false;
+}
+
+std::string Hz(double f) { return NumberText(f) + " Hz"; }
+
+// The frequencies of the typed list, rounded to 3 decimals as the boxes'
+// are; or the refusal.
+bool ListFrequencies(GeneratorState& s, WindowOps& w, std::int32_t limit) {
+    std::string_view text = s.toneList;
+    for (int entry = 1;; ++entry) {
+        const std::size_t comma = text.find(',');
+        const std::string item(text.substr(0, comma));
+        const auto value = ParseNumber(item);
+        if (!value) {
+            return Refuse(s, w, Control::FrequencyList,
+                          "entry " + std::to_string(entry) + " of the list, \"" + item + "\", is not a number");
+        }
+        const double f = RoundDecimals(*value, 3);
+        if (!(f >= 10 && f <= limit)) {
+            return Refuse(s, w, Control::FrequencyList,
+                          "entry " + std::to_string(entry) + " of the list, " + Hz(f) + ", is outside 10 to " +
+                              Hz(limit));
+        }
+        s.listedFreq.push_back(f);
+        if (comma == std::string_view::npos) return true;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+bool BandFrequencies(GeneratorState& s, WindowOps& w, int n, std::int32_t limit) {
+    s.listedFreq = BandCentres(n, s.nominalBands, s.dStartFreq, s.dEndFreq);
+    const double low = std::min(s.dStartFreq, s.dEndFreq), high = std::max(s.dStartFreq, s.dEndFreq);
+    if (s.listedFreq.empty()) {
+        return Refuse(s, w, Control::Spacing,
+                      "no " + BandName(n) + " centre lies between " + NumberText(low) + " and " + Hz(high));
+    }
+    for (double f : s.listedFreq) {
+        if (!(f >= 10 && f <= limit)) {
+            return Refuse(s, w, Control::Spacing,
+                          "the " + BandName(n) + " centre " + Hz(f) + " is outside 10 to " + Hz(limit));
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+// In extended precision and then rounded: the double nearest to the centre.
+double ExactCentre(int n, int k) {
+    return static_cast<double>(1000.0L * std::pow(10.0L, 3.0L * k / (10.0L * n)));
+}
+
+double NominalCentre(int n, int k) {
+    const Series series = SeriesOf(n);
+    const int size = static_cast<int>(series.numbers.size());
+    const int i = k * series.step;
+    const int decade = FloorDiv(i, size);
+    const int hundredths = series.numbers[static_cast<std::size_t>(i - decade * size)];
+    // 1000 Hz is the series' 1.00 three decades up; in hundredths, one more.
+    const int exponent = decade + 3 - 2;
+    return exponent >= 0 ? hundredths * std::pow(10.0, exponent) : hundredths / std::pow(10.0, -exponent);
+}
+
+std::vector<double> BandCentres(int n, bool nominal, double from, double to) {
+    const double low = std::min(from, to), high = std::max(from, to);
+    std::vector<double> centres;
+    if (!(low > 0)) return centres;
+    const int last = HighestBandAtMost(n, high);
+    for (int k = HighestBandAtMost(n, low); k <= last; ++k) {
+        if (NominalCentre(n, k) >= low) centres.push_back(nominal ? NominalCentre(n, k) : ExactCentre(n, k));
+    }
+    if (from > to) std::reverse(centres.begin(), centres.end());
+    return centres;
+}
+
+std::string BandName(int n) {
+    switch (n) {
+        case 1: return "octave";
+        case 3: return "third-octave";
+        default: return "1/" + std::to_string(n) + "-octave";
+    }
+}
+
+std::string SpacingWords(const GeneratorState& s) {
+    if (s.toneSpacing == "list") return "the listed frequencies";
+    if (!s.toneSpacing.starts_with("bands")) return {};
+    const std::string bands = BandName(std::stoi(s.toneSpacing.substr(5))) + " bands";
+    return s.nominalBands ? bands + " at nominal frequencies" : bands;
+}
+
+bool PlanToneFrequencies(GeneratorState& s, WindowOps& w) {
+    s.listedFreq.clear();
+    if (s.toneSpacing != "list" && !s.toneSpacing.starts_with("bands")) return true;
+    const auto limit = static_cast<std::int32_t>(std::nearbyint(s.iSampleRate * 0.49));
+    const bool listed = s.toneSpacing == "list" ? ListFrequencies(s, w, limit)
+                                                : BandFrequencies(s, w, std::stoi(s.toneSpacing.substr(5)), limit);
+    if (!listed) return false;
+    if (s.listedFreq.size() > 1000) {
+        return Refuse(s, w, s.toneSpacing == "list" ? Control::FrequencyList : Control::Spacing,
+                      std::to_string(s.listedFreq.size()) + " tones are more than the 1000 a sweep may have");
+    }
+    s.iSteps = static_cast<std::int16_t>(s.listedFreq.size() - 1);
+    return true;
+}
+
+}  // namespace sweepwav
