@@ -70,21 +70,18 @@
 #define IDC_OutputBar 1300
 #define IDC_SignalOptions 1301
 
-// The Signal options dialog: a label and a field per entry (1400 + the
-// entry's place in Control for the field, 1500 + it for the label), the
-// channel list and the complaint.
-#define IDC_SIGNAL_FIELD_BASE 1400
-#define IDC_SIGNAL_LABEL_BASE 1500
-#define IDC_LeadInMs 1422
-#define IDC_GapMs 1423
-#define IDC_TailMs 1424
-#define IDC_RampMs 1425
-#define IDC_SignalChannels 1426
-#define IDC_LABEL_LeadInMs 1522
-#define IDC_LABEL_GapMs 1523
-#define IDC_LABEL_TailMs 1524
-#define IDC_LABEL_RampMs 1525
-#define IDC_LABEL_SignalChannels 1526
+// The Signal options dialog: a label and a field per entry (found by
+// SignalFieldId and SignalLabelId), the channel list and the complaint.
+#define IDC_LeadInMs 1400
+#define IDC_GapMs 1401
+#define IDC_TailMs 1402
+#define IDC_RampMs 1403
+#define IDC_SignalChannels 1404
+#define IDC_LABEL_LeadInMs 1500
+#define IDC_LABEL_GapMs 1501
+#define IDC_LABEL_TailMs 1502
+#define IDC_LABEL_RampMs 1503
+#define IDC_LABEL_SignalChannels 1504
 #define IDC_SignalChannelList 1530
 #define IDC_SignalProblem 1531
 

@@ -21,7 +21,39 @@ constexpr LabelId kLabelIds[] = {
     {"FileNameLabel", IDC_FileNameLabel}, {"Progress1", IDC_NAME_Progress1}, {"Progress2", IDC_NAME_Progress2},
 };
 
+struct FieldId {
+    Control entry;
+    int field;
+    int label;
+};
+constexpr FieldId kSignalFields[] = {
+    {Control::LeadInMs, IDC_LeadInMs, IDC_LABEL_LeadInMs},
+    {Control::GapMs, IDC_GapMs, IDC_LABEL_GapMs},
+    {Control::TailMs, IDC_TailMs, IDC_LABEL_TailMs},
+    {Control::RampMs, IDC_RampMs, IDC_LABEL_RampMs},
+    {Control::SignalChannels, IDC_SignalChannels, IDC_LABEL_SignalChannels},
+};
+
+// The form's controls are numbered by their place in Control.
+static_assert(IDC_StartFreq + static_cast<int>(Control::Abort) == IDC_Abort);
+static_assert(IDC_StartFreq + static_cast<int>(Control::Progress2) == IDC_Progress2);
+static_assert(IDC_NAME_StartFreq + static_cast<int>(Control::FileName) == IDC_NAME_FileName);
+
 }  // namespace
+
+int SignalFieldId(Control entry) {
+    for (const FieldId& f : kSignalFields) {
+        if (f.entry == entry) return f.field;
+    }
+    return 0;
+}
+
+int SignalLabelId(Control entry) {
+    for (const FieldId& f : kSignalFields) {
+        if (f.entry == entry) return f.label;
+    }
+    return 0;
+}
 
 int FormLabelId(std::string_view name) {
     for (const LabelId& label : kLabelIds) {

@@ -5,11 +5,18 @@
 
 #include <string_view>
 
+#include "core/controls.h"
+
 namespace sweepwav {
 
 // The control number of a plain label of the form, by its name in the
 // catalogue (FormLabels); 0 for none.
 int FormLabelId(std::string_view name);
+
+// The numbers of a Signal options entry's field and label in its dialog;
+// 0 for an entry that is not there.
+int SignalFieldId(Control entry);
+int SignalLabelId(Control entry);
 
 // The number of a named command; 0 for no such command.
 int MenuCommandId(std::string_view name);

@@ -8,6 +8,7 @@
 #include "settings/catalogue.h"
 #include "settings/entry_values.h"
 #include "win32window/control_ids.h"
+#include "win32window/form_ids.h"
 #include "win32window/form_window.h"
 
 namespace sweepwav {
@@ -17,8 +18,8 @@ namespace {
 // The positions of the channel choice's items: all, a list, each in turn.
 enum ChannelMode { kAll, kList, kEach };
 
-int FieldId(const Entry& e) { return IDC_SIGNAL_FIELD_BASE + static_cast<int>(e.control); }
-int LabelId(const Entry& e) { return IDC_SIGNAL_LABEL_BASE + static_cast<int>(e.control); }
+int FieldId(const Entry& e) { return SignalFieldId(e.control); }
+int LabelId(const Entry& e) { return SignalLabelId(e.control); }
 
 struct Editing {
     WindowOps& window;

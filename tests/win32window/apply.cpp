@@ -9,6 +9,7 @@
 #include "scenarios.h"
 #include "settings/catalogue.h"
 #include "win32window/control_ids.h"
+#include "win32window/form_ids.h"
 
 namespace sweepwav::driver {
 
@@ -52,7 +53,8 @@ void SetSignalOptions(Window& w, const std::map<Control, std::string>& values) {
     HWND dialog = w.dialog("Signal options");
     if (!dialog) return;
     for (const auto& [control, value] : values) {
-        HWND field = GetDlgItem(dialog, IDC_SIGNAL_FIELD_BASE + static_cast<int>(control));
+        HWND field = GetDlgItem(dialog, SignalFieldId(control));
+        if (!field) throw std::runtime_error("the Signal options dialog has no field for " + std::string(control_name(control)));
         if (control != Control::SignalChannels) {
             SetWindowTextW(field, Wide(value).c_str());
             continue;
