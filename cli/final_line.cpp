@@ -1,5 +1,6 @@
 #include "cli/final_line.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -24,13 +25,27 @@ std::string TextOf(const fs::path& path) {
 }  // namespace
 
 std::string AbsoluteNormalFolder(const std::string& folder) {
+    const char separator = static_cast<char>(fs::path::preferred_separator);
+#ifdef _WIN32
+    // A network folder (\\server\share\...) or one in the long form (\\?\C:\...,
+    // \\?\UNC\server\share\...) is absolute already. The C++ library of
+    // mingw-w64's GCC 12 sees no root in such paths and would put them on the
+    // current drive: kept as given, with the separator after it.
+    const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+    if (folder.size() > 2 && isSeparator(folder[0]) && isSeparator(folder[1])) {
+        std::string text = folder;
+        // In the long form every character is part of a name; else "/" is
+        // the system's other separator.
+        if (!text.starts_with("\\\\?\\")) std::replace(text.begin(), text.end(), '/', separator);
+        return isSeparator(text.back()) ? text : text + separator;
+    }
+#endif
     std::error_code error;
     const fs::path absolute = fs::absolute(PathOf(folder.empty() ? "." : folder), error);
     if (error) return folder;
     fs::path normal = fs::weakly_canonical(absolute, error);
     if (error) normal = absolute;
     std::string text = TextOf(normal.make_preferred());
-    const char separator = static_cast<char>(fs::path::preferred_separator);
     if (!text.ends_with(separator)) text += separator;
     return text;
 }

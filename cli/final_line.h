@@ -9,7 +9,9 @@ namespace sweepwav {
 
 // A folder as an absolute path through its real folders, without ".", ".."
 // or doubled separators, ending in "/" so that a file name can follow. Where
-// the folders cannot be looked up, the absolute path as given.
+// the folders cannot be looked up, the absolute path as given. On Windows a
+// network folder (\\server\share\...) or one in the long form (\\?\...) is
+// kept as given.
 std::string AbsoluteNormalFolder(const std::string& folder);
 
 // A file's path the same way: its folder normalised, its own name kept (a

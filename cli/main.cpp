@@ -19,6 +19,7 @@
 #include "commands/commands.h"
 #include "commands/outputs.h"
 #include "commands/settings_file.h"
+#include "core/text.h"
 #include "platform/process.h"
 #include "platform/standard_output.h"
 #include "platform/system_services.h"
@@ -35,7 +36,8 @@ constexpr int kAborted = 130;
 
 // Where the window holds a run's outcome for a moment, the command line
 // keeps it on the terminal for good; and it can send the WAV to standard
-// output.
+// output. (The WAV is the one file the commands start with create_file; the
+// plan and the settings go through write_text_file, always to their names.)
 class CliServices : public SystemServices {
 public:
     CliServices(bool toStdout, CliWindow& window) : toStdout_(toStdout), window_(window) {}
@@ -113,6 +115,26 @@ int WritePlan(const GeneratorState& s, Services& services, const std::string& wh
     }
     if (!written.warning().empty()) Say(written.warning());
     return kWritten;
+}
+
+// Standard output carries one stream. The options that print there are
+// checked against each other as they are parsed; a file named for the plan
+// or the settings may be standard output too (/dev/stdout, or the file it
+// was redirected to), and is then one more.
+std::optional<std::string> SecondStreamOnStandardOutput(const CliOptions& options) {
+    std::vector<std::string> files, others;
+    for (const auto& [option, file] : {std::pair{"--plan", options.plan}, {"--save-settings", options.saveSettings}}) {
+        if (file && *file != "-" && IsStandardOutput(*file)) {
+            files.push_back(std::string(option) + " " + ShownName(*file));
+        }
+        if (file && *file == "-") others.push_back(std::string(option) + " -");
+    }
+    // Saving settings, or --info, writes no WAV.
+    if (options.toStdout && !options.info && !options.saveSettings) others.emplace_back("--file -");
+    if (options.info && options.plan != "-") others.emplace_back("--info");
+    if (options.autoName) others.emplace_back("--auto-name");
+    if (files.empty() || files.size() + others.size() < 2) return std::nullopt;
+    return files[0] + " and " + (files.size() > 1 ? files[1] : others[0]) + " cannot both use standard output";
 }
 
 int ShowVersion() {
@@ -266,6 +288,10 @@ int Run(int argc, char** argv) {
     if (options.version) return ShowVersion();
     if (options.toStdout && IsTerminal(StandardStream::Output)) {
         Say("--file - writes the WAV to standard output, which is a terminal; redirect it to a file or a pipe");
+        return kRefused;
+    }
+    if (const auto refusal = SecondStreamOnStandardOutput(options)) {
+        Say(*refusal);
         return kRefused;
     }
 

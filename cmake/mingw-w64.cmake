@@ -19,6 +19,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# One self-contained .exe: libgcc, libstdc++ and winpthread linked in, so
-# it runs under Wine or on a bare Windows machine without the toolchain's DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# The programs are linked statically (-static, in the top CMakeLists.txt),
+# so that they run without the toolchain's DLLs.

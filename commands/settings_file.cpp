@@ -143,6 +143,9 @@ std::string Expected(const Entry& e, std::string_view v) {
             }
             return key + " must be \"all\", \"each\" or channel numbers such as \"1,3\"";
         }
+        case EntryKind::Name:
+            if (!Unquoted(v)) return key + " must be a text in double quotes";
+            return key + " must be a file name without control characters, \"/\" or \"\\\", and not \"..\"";
         default: return key + " must be a text in double quotes";
     }
 }
@@ -151,7 +154,7 @@ std::string Expected(const Entry& e, std::string_view v) {
 std::optional<std::string> ValueOf(const Entry& e, std::string_view v) {
     if (IsQuoted(e)) {
         const auto text = Unquoted(v);
-        return text ? CheckedValue(e, *text) : std::nullopt;
+        return text ? CheckedValue(e, *text, ValueSource::SettingsFile) : std::nullopt;
     }
     if (e.kind == EntryKind::List && e.itemName != ItemName::Name) {
         // A whole number, written as the list names its items.

@@ -25,6 +25,8 @@ struct FolderDefaults {
 // A file being written from start to end. Nothing appears under the file's
 // name until commit() succeeds; destroying a file that was not committed
 // throws away what was written and leaves an old file of that name as it was.
+// (Where the name is a FIFO or standard output, written through, what was
+// written stays written.)
 class OutputFile {
 public:
     virtual ~OutputFile() = default;
@@ -60,7 +62,9 @@ public:
     virtual Result<std::string> read_setting(const std::string& fullPath) = 0;
 
     // Starts a new content for the file at path. Only that name changes: a
-    // symbolic link there is replaced, never followed.
+    // symbolic link there is replaced, never followed, unless it leads to
+    // what is not a file (a FIFO, a device, a socket, /dev/stdout), which is
+    // never replaced: it is written through or refused.
     virtual Result<std::unique_ptr<OutputFile>> create_file(const std::string& path) = 0;
 
     // Writes text as single-byte characters, replacing any existing file

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "file_metadata.h"
+#include "in_place_file.h"
 #include "posix_io.h"
 #include "safe_file_hidden.h"
 #include "platform/temporary_files.h"
@@ -78,6 +79,14 @@ void RemoveLeftovers(int folderFd) {
         ::unlinkat(folderFd, entry->d_name, 0);
     }
     ::closedir(folder);
+}
+
+// The folder is open for searching only; syncing takes a descriptor of its own.
+void SyncFolder(int folderFd) {
+    const int fd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
 }
 
 mode_t NewFileMode() {
@@ -161,8 +170,9 @@ public:
         ForgetTemporaryFile(slot_);  // the name is the target's now
         slot_ = -1;
         // The new name on the disk too. The file is in place already: a
-        // folder that cannot be synced changes nothing of that.
-        if (replacing_) (void)::fsync(folderFd_);
+        // folder that cannot be synced (or read, as a drop box) changes
+        // nothing of that.
+        if (replacing_) SyncFolder(folderFd_);
         return kept.value().empty() ? Status() : Status::Warning(kept.value());
     }
 
@@ -219,13 +229,16 @@ private:
 enum class TemporaryKind { UnnamedWherePossible, Hidden };
 
 Result<std::unique_ptr<OutputFile>> Create(const std::string& path, TemporaryKind kind) {
+    // No file name holds a NUL: the system would read the path only up to it.
+    if (path.find('\0') != std::string::npos) return Failed(EINVAL);
     const auto slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") return Failed(EISDIR);
 
-    // The folder is reached as usual, through any links on the way.
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // The folder is reached as usual, through any links on the way, and
+    // opened for searching only: a drop box (mode 733) may not be read.
+    const int folderFd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (folderFd < 0) return Failed(errno);
     const auto refuse = [folderFd](int error) {
         ::close(folderFd);
@@ -241,6 +254,13 @@ Result<std::unique_ptr<OutputFile>> Create(const std::string& path, TemporaryKin
         // A file that may not be written is not replaced.
         if (S_ISREG(now.st_mode) && ::faccessat(folderFd, name.c_str(), W_OK, AT_EACCESS) != 0) {
             return refuse(errno);
+        }
+        // Nor is a FIFO, a device or a socket, or a link to one.
+        if (!S_ISREG(now.st_mode)) {
+            if (auto inPlace = OpenInPlace(path, folderFd, name)) {
+                ::close(folderFd);
+                return std::move(*inPlace);
+            }
         }
     } else if (errno != ENOENT) {
         return refuse(errno);

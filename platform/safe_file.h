@@ -15,6 +15,10 @@ namespace sweepwav {
 // where the system offers one, else in a hidden named one. Refused with the
 // system's reason: a folder that does not exist, a name longer than the
 // system allows, a folder at that name, a file there that may not be written.
+// A FIFO, a device or a socket at the name, or a link to one, is never
+// replaced: a FIFO, the null device and the process's own descriptors
+// (/dev/stdout) are written through, as the user meant, and anything else
+// is refused (on Windows, all of them are).
 Result<std::unique_ptr<OutputFile>> CreateSafeFile(const std::string& path);
 
 }  // namespace sweepwav

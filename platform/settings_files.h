@@ -6,19 +6,33 @@
 
 #include <QString>
 #include <optional>
+#include <string_view>
 
 namespace sweepwav {
 
-// The largest settings file that is read. Each level of a nested value
-// takes at least 11 bytes of the file, so no value in a file of this size
-// nests deeper than about 6,000 levels, well within the stack.
+// The largest settings file that is read.
 constexpr long kLargestSettingsFile = 64 * 1024;
+
+// The deepest nesting of a value stored as another type (@Variant(...))
+// that is read. The library decodes such a value level by level on the
+// stack, about 400 bytes a level: this many take about 100 KiB, well within
+// the smallest stack a thread is given (1 MiB). Each level holds three NUL
+// characters (the high bytes of its type), so a file whose nested values
+// hold more than three times as many is not read.
+constexpr int kDeepestValue = 256;
 
 // The first of the files that QSettings(NativeFormat, UserScope,
 // organisation, application) reads that must not be read: one that is not
-// a regular file, is larger than kLargestSettingsFile or holds a NUL byte
-// (which no text file does). Nothing when every one that exists may be
-// read.
+// a regular file, is larger than kLargestSettingsFile, holds a NUL byte
+// (which no text file does) or a value nested deeper than kDeepestValue.
+// Nothing when every one that exists may be read.
 std::optional<QString> UnreadableSettingsFile(const QString& organisation, const QString& application);
+
+// How many NUL characters the values of a settings file's text that are
+// stored as another type hold, as the library reads them: each escape that
+// gives one (\0, \x0, \000, \x10000) after "@Variant(" (itself perhaps
+// escaped) in its line, a line that may go on past a line end in quotes or
+// after a backslash. Each level of nesting holds at least three.
+int NulsInStoredValues(std::string_view text);
 
 }  // namespace sweepwav

@@ -20,7 +20,8 @@ Result<std::unique_ptr<OutputFile>> SystemServices::create_file(const std::strin
 }
 
 Status SystemServices::write_text_file(const std::string& path, const std::string& text) {
-    Result<std::unique_ptr<OutputFile>> opened = create_file(path);
+    // Always the named file, also where a front end sends the WAV elsewhere.
+    Result<std::unique_ptr<OutputFile>> opened = SystemServices::create_file(path);
     if (!opened) return opened.status();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     if (Status written = opened.value()->write({bytes, text.size()}); !written) return written;

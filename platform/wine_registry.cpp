@@ -1,9 +1,12 @@
 #include "platform/wine_registry.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -114,26 +117,55 @@ std::optional<std::string> Unescape(std::string_view line, std::size_t& pos, cha
     return text.done();
 }
 
-// The file's lines without CR, a line ending in a backslash joined with
-// the next one (Wine splits long data so).
-std::vector<std::string> Lines(std::string_view content) {
-    std::vector<std::string> lines;
-    bool continued = false;
-    while (!content.empty()) {
-        const auto end = content.find('\n');
-        std::string_view line = content.substr(0, end);
-        content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (continued) {
-            line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
-            lines.back() += line;
-        } else {
-            lines.emplace_back(line);
+// The file's lines one at a time, without CR, a line ending in a
+// backslash joined with the next one (Wine splits long data so). One line
+// at a time: a file of a million empty lines costs no more than its size.
+class LineReader {
+public:
+    explicit LineReader(std::string_view content) : rest_(content) {}
+
+    std::optional<std::string> next() {
+        if (rest_.empty()) return std::nullopt;
+        std::string line;
+        for (bool first = true, continued = true; continued && !rest_.empty(); first = false) {
+            const auto end = rest_.find('\n');
+            std::string_view part = rest_.substr(0, end);
+            rest_.remove_prefix(end == std::string_view::npos ? rest_.size() : end + 1);
+            if (!part.empty() && part.back() == '\r') part.remove_suffix(1);
+            if (!first) part.remove_prefix(std::min(part.find_first_not_of(" \t"), part.size()));
+            line += part;
+            continued = !line.empty() && line.back() == '\\';
+            if (continued) line.pop_back();
         }
-        continued = !lines.back().empty() && lines.back().back() == '\\';
-        if (continued) lines.back().pop_back();
+        return line;
     }
-    return lines;
+
+private:
+    std::string_view rest_;
+};
+
+// The text of a REG_SZ value that Wine wrote as bytes ("43,00,3a,00"):
+// UTF-16 as Windows reads it, less one final NUL. Nothing when it is not
+// text: an odd number of bytes, or a NUL before the end.
+std::optional<std::string> HexText(std::string_view data) {
+    std::vector<unsigned> bytes;
+    while (!data.empty()) {
+        const auto comma = data.find(',');
+        const std::string_view item = data.substr(0, comma);
+        if (item.size() != 2 || !IsHex(item[0]) || !IsHex(item[1])) return std::nullopt;
+        bytes.push_back(static_cast<unsigned>(HexValue(item[0]) * 16 + HexValue(item[1])));
+        data.remove_prefix(comma == std::string_view::npos ? data.size() : comma + 1);
+    }
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    std::vector<char32_t> units;
+    for (std::size_t i = 0; i < bytes.size(); i += 2) units.push_back(bytes[i] | bytes[i + 1] << 8);
+    if (!units.empty() && units.back() == 0) units.pop_back();
+    Utf16ToUtf8 text;
+    for (char32_t unit : units) {
+        if (unit == 0) return std::nullopt;
+        text.unit(unit);
+    }
+    return text.done();
 }
 
 bool SameName(std::string_view a, std::string_view b) { return AsciiLower(a) == AsciiLower(b); }
@@ -154,31 +186,40 @@ std::optional<Result<std::string>> ValueOf(std::string_view line, std::string_vi
     if (pos >= line.size() || line[pos] != '=') return NotRegistry();
     if (!SameName(*name, value)) return std::nullopt;
     std::string_view data = line.substr(pos + 1);
+    const Status notText =
+        Status::Failure(FailureKind::Unusable, "Type mismatch: the value \"" + std::string(value) + "\" is not text");
+    // Text that Wine could not write as a string (not ending in a NUL, or of
+    // an odd length) it writes as hex(1): (plain) or hex(2): (expandable).
+    for (std::string_view kind : {"hex(1):", "hex(2):"}) {
+        if (!data.starts_with(kind)) continue;
+        std::optional<std::string> text = HexText(data.substr(kind.size()));
+        return text ? Result<std::string>(std::move(*text)) : Result<std::string>(notText);
+    }
     // str(1): is plain text, str(2): expandable text; both are text.
     for (std::string_view kind : {"str(1):", "str(2):"}) {
         if (data.starts_with(kind)) data.remove_prefix(kind.size());
     }
     if (!data.starts_with('"')) {
-        if (data.starts_with("dword:") || data.starts_with("hex") || data.starts_with("str(")) {
-            return Status::Failure(FailureKind::Unusable, "Type mismatch: the value \"" + std::string(value) + "\" is not text");
-        }
+        if (data.starts_with("dword:") || data.starts_with("hex") || data.starts_with("str(")) return notText;
         return NotRegistry();
     }
     std::size_t start = 1;
     std::optional<std::string> text = Unescape(data, start, '"');
     if (!text) return NotRegistry();
+    // Wine writes the text without its final NUL: a NUL in it is not text.
+    if (text->find('\0') != std::string::npos) return notText;
     return Result<std::string>(std::move(*text));
 }
 
 }  // namespace
 
 Result<std::string> FindUserRegistryText(std::string_view content, std::string_view key, std::string_view value) {
-    const std::vector<std::string> lines = Lines(content);
-    if (lines.empty() || lines[0] != kHeader) return NotRegistry();
+    LineReader lines(content);
+    if (lines.next() != kHeader) return NotRegistry();
     bool inKey = false;
     std::optional<Result<std::string>> found;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        std::string_view line = lines[i];
+    while (const std::optional<std::string> next = lines.next()) {
+        std::string_view line = *next;
         line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
         if (line.starts_with('[')) {
             std::size_t pos = 1;
@@ -197,6 +238,42 @@ Result<std::string> FindUserRegistryText(std::string_view content, std::string_v
     return std::move(*found);
 }
 
+namespace {
+
+// The entry of the folder that Wine takes for name: the name itself where
+// it exists, else the first with the same letters in another case; nothing
+// when there is none.
+std::optional<std::string> EntryInAnyCase(const std::string& folder, const std::string& name) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::exists(fs::symlink_status(folder + "/" + name, error))) return name;
+    const std::string wanted = AsciiLower(name);
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::string entry = it->path().filename().string();
+        if (AsciiLower(entry) == wanted) return entry;
+    }
+    return std::nullopt;
+}
+
+// The parts of a path below its drive, as Windows resolves them: empty and
+// "." parts dropped, ".." going back one part but never above the root.
+std::vector<std::string> PathParts(std::string_view rest) {
+    std::vector<std::string> parts;
+    while (!rest.empty()) {
+        const auto separator = rest.find_first_of("\\/");
+        const std::string_view part = rest.substr(0, separator);
+        rest.remove_prefix(separator == std::string_view::npos ? rest.size() : separator + 1);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.emplace_back(part);
+        }
+    }
+    return parts;
+}
+
+}  // namespace
+
 Result<std::string> LinuxPathInPrefix(const std::string& prefix, std::string_view windowsPath) {
     namespace fs = std::filesystem;
     const bool hasDrive = windowsPath.size() >= 2 && windowsPath[1] == ':' &&
@@ -207,17 +284,53 @@ Result<std::string> LinuxPathInPrefix(const std::string& prefix, std::string_vie
     std::error_code error;
     const fs::path target = fs::read_symlink(devices / drive, error);
     if (error) return Status::Failure(FailureKind::Missing, "Invalid drive " + drive + ": no link in " + devices.string());
-    std::string base = (target.is_absolute() ? target : (devices / target).lexically_normal()).string();
-    while (!base.empty() && base.back() == '/') base.pop_back();
+    std::string path = (target.is_absolute() ? target : (devices / target).lexically_normal()).string();
+    while (!path.empty() && path.back() == '/') path.pop_back();
 
-    std::string rest(windowsPath.substr(2));
-    for (char& c : rest) {
-        if (c == '\\') c = '/';
+    // Each part as Wine finds it, in any letter case, down to the first part
+    // that does not exist; from there on as written.
+    bool exists = true;
+    for (const std::string& part : PathParts(windowsPath.substr(2))) {
+        const std::optional<std::string> entry = exists ? EntryInAnyCase(path.empty() ? "/" : path, part) : std::nullopt;
+        exists = entry.has_value();
+        path += '/';
+        path += entry.value_or(part);
     }
-    if (!rest.empty() && rest.front() != '/') rest.insert(0, 1, '/');
-    const std::string path = base + rest;
+    const char last = windowsPath.back();
+    if (windowsPath.size() > 2 && (last == '\\' || last == '/')) path += '/';  // a final separator stays
     return path.empty() ? std::string("/") : path;
 }
+
+namespace {
+
+// user.reg's content, looked at before it is read as the analyser's own
+// settings file is: opened without waiting (a FIFO would wait for a
+// writer), and read only when it is a regular file of at most
+// kLargestUserReg bytes, up to the size it had then. Nothing for anything
+// else, or when it cannot be read.
+std::optional<std::string> UserRegContent(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    std::optional<std::string> content;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uintmax_t>(st.st_size) <= kLargestUserReg) {
+        std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+        std::size_t done = 0;
+        ssize_t n = 1;
+        while (n > 0 && done < bytes.size()) {
+            n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n > 0) done += static_cast<std::size_t>(n);
+        }
+        if (n >= 0) {
+            bytes.resize(done);  // a file that shrank meanwhile
+            content = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return content;
+}
+
+}  // namespace
 
 std::optional<Result<std::string>> ReadWineSetting(const std::string& prefix, std::string_view fullPath) {
     // "HKCU\<key>\<value>"
@@ -226,16 +339,20 @@ std::optional<Result<std::string>> ReadWineSetting(const std::string& prefix, st
     if (prefix.empty() || first == std::string_view::npos || last == first || fullPath.substr(0, first) != "HKCU") {
         return std::nullopt;
     }
-    std::ifstream in(prefix + "/user.reg", std::ios::binary);
-    if (!in) return std::nullopt;
-    const std::string content(std::istreambuf_iterator<char>(in), {});
-    Result<std::string> text =
-        FindUserRegistryText(content, fullPath.substr(first + 1, last - first - 1), fullPath.substr(last + 1));
-    if (!text && text.kind() == FailureKind::Missing) return std::nullopt;
-    if (!text) return text;
-    Result<std::string> path = LinuxPathInPrefix(prefix, text.value());
-    if (!path) return std::nullopt;
-    return path;
+    try {
+        const std::optional<std::string> content = UserRegContent(prefix + "/user.reg");
+        if (!content) return std::nullopt;
+        Result<std::string> text =
+            FindUserRegistryText(*content, fullPath.substr(first + 1, last - first - 1), fullPath.substr(last + 1));
+        if (!text && text.kind() == FailureKind::Missing) return std::nullopt;
+        if (!text) return text;
+        Result<std::string> path = LinuxPathInPrefix(prefix, text.value());
+        if (!path) return std::nullopt;
+        return path;
+    } catch (const std::exception&) {
+        // Such as too little memory for the file: as if there were none.
+        return std::nullopt;
+    }
 }
 
 std::string WinePrefix() {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "core/text.h"
 #include "numbers/number_text.h"
 
 namespace sweepwav {
@@ -76,12 +77,20 @@ void FillEntries(WindowOps& w, GeneratorState& s, const EntryTexts& values) {
     for (const auto& [control, text] : values) FillEntry(EntryOf(control), text, w, s);
 }
 
-std::optional<std::string> CheckedValue(const Entry& e, std::string_view text) {
+bool PlainFileName(std::string_view name) {
+    // ".." within a name ("my.sweep..wav") names nothing but a file.
+    return !HasControlCharacter(name) && name.find_first_of("/\\") == std::string_view::npos && name != "..";
+}
+
+std::optional<std::string> CheckedValue(const Entry& e, std::string_view text, ValueSource source) {
     switch (e.kind) {
-        // Texts are taken as typed and checked when a command plans.
+        // Texts are taken as typed and checked when a command plans; but a
+        // file name from a settings file must be a plain name.
         case EntryKind::Number:
-        case EntryKind::Name:
         case EntryKind::Frequencies: return std::string(text);
+        case EntryKind::Name:
+            if (source == ValueSource::Typed || PlainFileName(text)) return std::string(text);
+            break;
         case EntryKind::Tick:
             if (text == "yes" || text == "no") return std::string(text);
             break;

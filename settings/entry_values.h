@@ -26,10 +26,22 @@ EntryTexts ReadEntries(WindowOps& w, const GeneratorState& s);
 // there. Each must be one that CheckedValue accepts.
 void FillEntries(WindowOps& w, GeneratorState& s, const EntryTexts& values);
 
+// Where a value comes from: typed by the user (the form, the command line),
+// or read from a settings file, which may come from another bench.
+enum class ValueSource { Typed, SettingsFile };
+
 // A value for the entry as the command line and settings files give it,
 // tidied as the entry keeps it ("12.50" stays "12.50", a list's name stays
-// as it is); empty when the entry does not take it. Boxes take any text.
-std::optional<std::string> CheckedValue(const Entry& e, std::string_view text);
+// as it is); empty when the entry does not take it. Boxes take any text,
+// but for a file name from a settings file, which must be a plain name in
+// the output folder (see PlainFileName).
+std::optional<std::string> CheckedValue(const Entry& e, std::string_view text,
+                                        ValueSource source = ValueSource::Typed);
+
+// Whether a name stays one plain name in the output folder, whatever the
+// system: no control character (a NUL would end the name before its ".wav"),
+// no folder separator ("/" or "\"), and not the folder above ("..").
+bool PlainFileName(std::string_view name);
 
 // "all", "each", or channel numbers from 1 to 8 separated by commas ("1,3",
 // blanks around them allowed), each channel once; empty when the text is

@@ -1,5 +1,6 @@
 #include "settings/form_data.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -26,6 +27,9 @@ double TakeRounded(WindowOps& w, Control box) {
 }  // namespace
 
 std::string WavFileName(std::string typed) {
+    // The system reads a name only up to a NUL character: the name ends
+    // there, so that the ".wav" below is never cut off.
+    typed.erase(std::min(typed.find('\0'), typed.size()));
     // A trailing ".wav" in any letter case, then any trailing full stops.
     static constexpr std::string_view kWav = ".wav";
     if (EndsWithNoCase(typed, kWav)) typed.erase(typed.size() - kWav.size());

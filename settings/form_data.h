@@ -11,7 +11,8 @@ namespace sweepwav {
 // The file name for the typed name: everything as typed, blanks included,
 // less a trailing ".wav" in any letter case and any trailing full stops,
 // then ".wav". So "my.sweep.wav" stays as it is, "Take.WAV" becomes
-// "Take.wav" and "test.txt" becomes "test.txt.wav".
+// "Take.wav" and "test.txt" becomes "test.txt.wav". A name ends at a NUL
+// character, as the system reads it.
 std::string WavFileName(std::string typed);
 
 // Copies the controls into the settings, rounding frequencies and levels to

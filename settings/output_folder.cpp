@@ -1,10 +1,16 @@
 #include "settings/output_folder.h"
 
+#include "core/text.h"
 
 namespace sweepwav {
 
 void Get_Olvane_Path(GeneratorState& s, WindowOps& w, Services& sv) {
-    const Result<std::string> read = sv.read_setting(s.sRegistryKey + "Application directory");
+    Result<std::string> read = sv.read_setting(s.sRegistryKey + "Application directory");
+    // A folder is made of the value: one with a control character in it is
+    // not text (a NUL would cut the folder short).
+    if (read && HasControlCharacter(read.value())) {
+        read = Status::Failure(FailureKind::Unusable, "Type mismatch: the value holds a control character");
+    }
     if (read) {
         s.sAppDirectory = read.value();
         s.folderLookup = FolderLookup::Found;

@@ -1,31 +1,48 @@
 #!/usr/bin/env bash
-# Builds sweepwav-cli.exe for 64-bit Windows with mingw-w64 (no tests, no
-# Qt) and packs the download: build-windows-package/sweepwav-cli-VERSION-win64.zip
-# with the program, README.txt and LICENSE.txt, both with CR LF line ends.
+# Builds sweepwav.exe (the window) and sweepwav-cli.exe for 64-bit Windows
+# with mingw-w64 and packs the two downloads into build-windows-package/:
+#   sweepwav-VERSION-win64.zip   both programs, README.txt and LICENSE.txt
+#                                (CR LF line ends), to unpack anywhere
+#   sweepwav-VERSION-setup.exe   an NSIS installer of the same files
+# Both programs must import the system's DLLs only, or the script fails.
 # The files carry the date of the newest changelog entry, so the same tree
 # gives the same zip.
+#   tools/package-windows.sh [BUILD_DIR]
+# With BUILD_DIR (an existing mingw-w64 build, such as tools/test-windows.sh
+# leaves in build-windows), the programs are built there instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=build-windows-package
-tools/install-packages.sh --no-install-recommends cmake make g++-mingw-w64-x86-64-posix zip dpkg-dev
+out=build-windows-package
+build=${1:-$out}
+tools/install-packages.sh --no-install-recommends cmake make g++-mingw-w64-x86-64-posix zip unzip nsis dpkg-dev
 
-# Stripped, and without the link time in its header.
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DSWEEPWAV_BUILD_WINDOW=OFF -DSWEEPWAV_BUILD_TESTS=OFF -DSWEEPWAV_WERROR=ON \
-  "-DCMAKE_EXE_LINKER_FLAGS=-s -Wl,--no-insert-timestamp" >/dev/null
-cmake --build "$build" -j2 --target sweepwav-cli
+if [[ $# -eq 0 ]]; then
+  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DSWEEPWAV_BUILD_WINDOW=OFF -DSWEEPWAV_BUILD_TESTS=OFF -DSWEEPWAV_WERROR=ON >/dev/null
+fi
+cmake --build "$build" -j2 --target sweepwav sweepwav-cli
 
 version=$(sed -n 's/^project(sweepwav VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 stamp=$(dpkg-parsechangelog -l packaging/debian/changelog -S Timestamp)
-name=sweepwav-cli-$version-win64
-stage="$build/$name"
-rm -rf "$stage" "$build/$name.zip"
+name=sweepwav-$version-win64
+stage="$out/$name"
+rm -rf "$stage" "$out/$name.zip" "$out/sweepwav-$version-setup.exe"
 mkdir -p "$stage"
-cp "$build/cli/sweepwav-cli.exe" "$stage/"
+# Stripped copies; the link time is never in their headers.
+for program in win32window/sweepwav.exe cli/sweepwav-cli.exe; do
+  x86_64-w64-mingw32-strip -o "$stage/${program##*/}" "$build/$program"
+done
+tools/windows-imports.sh "$stage/sweepwav.exe" "$stage/sweepwav-cli.exe"
 # Plain text for Notepad and friends: CR LF, and the version filled in.
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"
 sed -e 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 touch -d "@$stamp" "$stage" "$stage"/*
-(cd "$build" && TZ=UTC zip -q -X -r "$name.zip" "$name")
-echo "package: $build/$name.zip"
-unzip -l "$build/$name.zip"
+(cd "$out" && TZ=UTC zip -q -X -r "$name.zip" "$name")
+echo "package: $out/$name.zip"
+unzip -l "$out/$name.zip"
+
+cp win32window/sweepwav.ico "$out/sweepwav.ico"
+size_kb=$(du -sk "$stage" | cut -f1)
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$PWD/$stage" -DSIZE_KB="$size_kb" \
+  -DOUTFILE="$PWD/$out/sweepwav-$version-setup.exe" packaging/windows/sweepwav.nsi
+echo "installer: $out/sweepwav-$version-setup.exe"

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Cross-builds the engine, sweepwav-cli.exe and their tests for 64-bit Windows
-# with mingw-w64 and runs them under Wine; then checks the program from end to
-# end: the analyser's registry value, files byte for byte against the Linux
-# build, and the Linux build finding the analyser in a Wine prefix. Installs
-# what it needs on Debian 12 (as root or through sudo). Everything it builds,
-# GoogleTest, the Linux build and the Wine prefix included, stays in
-# build-windows/. Slow, so not part of tools/test.sh.
+# Cross-builds the engine, sweepwav-cli.exe, the window sweepwav.exe and their
+# tests for 64-bit Windows with mingw-w64 and runs them under Wine; then
+# checks the command line from end to end (the analyser's registry value,
+# files byte for byte against the Linux build, the Linux build finding the
+# analyser in a Wine prefix), drives the window on a virtual screen through a
+# table of scenarios, and makes and checks the two downloads (the zip and the
+# installer). Installs what it needs on Debian 12 (as root or through sudo).
+# Everything it builds, GoogleTest, the Linux build and the Wine prefixes
+# included, stays in build-windows/ (the downloads in build-windows-package/).
+# Run by .ci/run after tools/test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -19,6 +22,8 @@ packages=(
   wine wine64                 # 64-bit Wine; console programs need no display
   g++ qt6-base-dev            # the Linux build of sweepwav-cli, to compare with
   qt6-base-dev-tools qt6-charts-dev  # Qt's headers and uic, for the window's syntax check
+  xvfb xauth                  # the virtual screen the Win32 window is driven on
+  nsis zip unzip dpkg-dev     # the downloads
 )
 tools/install-packages.sh --no-install-recommends "${packages[@]}"
 
@@ -33,27 +38,31 @@ cmake -S /usr/src/googletest -B "$gtest/build" \
 cmake --build "$gtest/build" -j"$jobs"
 cmake --install "$gtest/build" >/dev/null
 
-# A Wine prefix of our own, so the run neither needs nor touches ~/.wine.
-# The tests are console programs: no display, no Mono or Gecko, and no menu
-# entries written into the home folder.
-export WINEPREFIX="$build/wine"
+# Wine prefixes of our own, so the run neither needs nor touches ~/.wine:
+# one for the console programs, one for the window (with a virtual desktop),
+# and a fresh one for installing and uninstalling the downloads.
+# No Mono or Gecko, and no menu entries written into the home folder.
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-# Stop this prefix's Wine server when done, whatever the outcome.
-trap 'wineserver -k 2>/dev/null || true' EXIT
-if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-  echo "Creating the Wine prefix $WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  # Wine notes here that it has no 32-bit half; only the 64-bit one is used.
-  if ! wineboot --init >"$build/wineboot.log" 2>&1 || ! wineserver -w; then
-    cat "$build/wineboot.log" >&2
-    echo "Could not create the Wine prefix" >&2
-    exit 1
+new_prefix() {
+  export WINEPREFIX=$1
+  if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+    echo "Creating the Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    # Wine notes here that it has no 32-bit half; only the 64-bit one is used.
+    if ! wineboot --init >"$build/wineboot.log" 2>&1 || ! wineserver -w; then
+      cat "$build/wineboot.log" >&2
+      echo "Could not create the Wine prefix" >&2
+      exit 1
+    fi
   fi
-fi
+}
+# Stop the prefixes' Wine servers when done, whatever the outcome.
+trap 'for p in "$build/wine" "$build/wine-window" "$build/wine-package"; do WINEPREFIX=$p wineserver -k 2>/dev/null || true; done' EXIT
+new_prefix "$build/wine"
 
-# The engine, the command line and their tests; the window needs Qt, which
-# Debian does not have for Windows. Test discovery is left to ctest, which
+# The engine, the command line, the Win32 window and their tests; the Qt
+# window needs Qt, which Debian does not have for Windows. Test discovery is left to ctest, which
 # runs the programs through Wine; the build itself runs nothing.
 cmake -S . -B "$build" \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
@@ -97,16 +106,37 @@ if ! grep -q 'tests="1" failures="0" disabled="0" skipped="0" errors="0"' "$repo
 fi
 echo "Ctrl-C test on a terminal: passed"
 
-# The Linux build of the command line, to compare with.
-linux="$build/linux"
-cmake -S . -B "$linux" -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_BUILD_WINDOW=OFF -DSWEEPWAV_BUILD_TESTS=OFF >/dev/null
-cmake --build "$linux" -j"$jobs" --target sweepwav-cli
+# The Linux build of the command line, to compare with: the one named by
+# SWEEPWAV_LINUX_CLI (.ci/run passes tools/test.sh's), else one built here.
+linux_cli=${SWEEPWAV_LINUX_CLI:-}
+if [[ -z $linux_cli ]]; then
+  cmake -S . -B "$build/linux" -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_BUILD_WINDOW=OFF -DSWEEPWAV_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$build/linux" -j"$jobs" --target sweepwav-cli
+  linux_cli="$build/linux/cli/sweepwav-cli"
+fi
 
-tools/windows-checks.sh "$build/cli/sweepwav-cli.exe" "$linux/cli/sweepwav-cli" "$build/checks"
+tools/windows-checks.sh "$build/cli/sweepwav-cli.exe" "$linux_cli" "$build/checks"
 
 # The same bytes on every build: files, Show Info and plans of 200 and more
 # settings from the Linux build (vector and scalar sine) and the .exe.
 tools/install-packages.sh --no-install-recommends python3
-python3 tools/identity_check.py "$build/cli/sweepwav-cli.exe" "$linux/cli/sweepwav-cli" "$build/identity" >"$build/identity.log" ||
+python3 tools/identity_check.py "$build/cli/sweepwav-cli.exe" "$linux_cli" "$build/identity" >"$build/identity.log" ||
   { grep DIFFER "$build/identity.log" >&2; tail -n 1 "$build/identity.log" >&2; exit 1; }
 tail -n 1 "$build/identity.log"
+
+# The Win32 window, driven on a virtual screen in a prefix of its own.
+wineserver -k 2>/dev/null || true
+new_prefix "$build/wine-window"
+xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" \
+  tools/windows-window-checks.sh "$build/win32window/sweepwav.exe" "$build/win32window/window_driver.exe" \
+  "$linux_cli" "$build/cli/sweepwav-cli.exe" "$build/checks-window"
+cp "$build/checks-window/data/window-windows.png" "$build/window-windows.png"
+echo "The window under Wine: $build/window-windows.png (docs/window-windows.png in the README)"
+
+# The downloads, from this build, and the programs in them.
+tools/package-windows.sh "$build"
+wineserver -k 2>/dev/null || true
+rm -rf "$build/wine-package"
+new_prefix "$build/wine-package"
+xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" \
+  tools/windows-package-checks.sh build-windows-package "$build/win32window/window_driver.exe" "$build/checks-package"

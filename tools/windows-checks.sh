@@ -65,6 +65,46 @@ err=$(linux_err nokey)
 rm -rf "$drive_c/Analyser" "$drive_c/Program Files/corvalis" "$drive_c/missing.wav"
 
 echo
+echo "Folders kept as given, names that are not files, Windows paths as Wine maps them:"
+wavetables="$drive_c/Analyser/User Wavetables"
+mkdir -p "$wavetables"
+wine reg add "$key" /v "Application directory" /t REG_SZ /d '\\?\C:\Analyser' /f >/dev/null
+err=$(windows_err long)
+[[ -f "$wavetables/long.wav" && $err == *'wrote \\?\C:\Analyser\User Wavetables\long.wav ('* ]] ||
+  fail "a value in the long form: $err"
+echo "  long form: ${err##*$'\n'}"
+wine reg add "$key" /v "Application directory" /t REG_SZ /d '\\sweepwav-nowhere\share\Olvane' /f >/dev/null
+err=$(windows_err unc)
+[[ $err == *'Could not write the file \\sweepwav-nowhere\share\Olvane\User Wavetables\unc.wav: '* ]] ||
+  fail "a network value: $err"
+echo "  network: ${err##*$'\n'}"
+# What Linux has at a name (a FIFO, a socket, a link to a device) is no
+# file to Windows: refused, and left as it was.
+mkfifo "$wavetables/fifo.wav"
+perl -MIO::Socket::UNIX -e 'IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 1) or die' "$wavetables/socket.wav"
+ln -s /dev/null "$wavetables/null.wav"
+wine reg add "$key" /v "Application directory" /t REG_SZ /d 'C:\Analyser' /f >/dev/null
+for name in fifo socket null; do
+  before=$(stat -c %F "$wavetables/$name.wav")
+  err=$(windows_err "$name")
+  [[ $err == *"Could not write the file C:\Analyser\User Wavetables\\$name.wav: "* &&
+     $(stat -c %F "$wavetables/$name.wav") == "$before" ]] || fail "a $before at the name: $err"
+  echo "  $before: ${err##*$'\n'}"
+done
+# The Linux build reads a value in another letter case, and one that goes
+# above the drive's root, as Wine does.
+for value in 'c:\ANALYSER' 'C:\..\..\Analyser'; do
+  wine reg add "$key" /v "Application directory" /t REG_SZ /d "$value" /f >/dev/null
+  wineserver -w
+  rm -f "$wavetables/mapped.wav"
+  err=$(linux_err mapped)
+  [[ -f "$wavetables/mapped.wav" ]] || fail "Linux with the value $value: $err"
+  echo "  Linux, $value: ${err##*$'\n'}"
+done
+wine reg delete 'HKCU\Software\Corvalis' /f >/dev/null
+rm -rf "$drive_c/Analyser"
+
+echo
 echo "The same WAV bytes and plan as the Linux build:"
 base=(--steps 30 --tone-ms 100 --start-freq 20 --end-freq 20000 --start-level -1 --end-level -46)
 windows_work=$(winepath -w "$work")

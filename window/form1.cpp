@@ -30,6 +30,7 @@
 #include "core/window_look.h"
 #include "platform/qt_text.h"
 #include "commands/outputs.h"
+#include "commands/window_texts.h"
 #include "settings/catalogue.h"
 #include "sweepwav_version.h"
 #include "ui_form1.h"
@@ -56,9 +57,9 @@ QFrame#ProgressBand { background: #1c2a38; }
 
 const QColor kProgressBand(0x1c, 0x2a, 0x38);
 
-const QString kCsvFilter = QStringLiteral("CSV files (*.csv)");
-const QString kJsonFilter = QStringLiteral("JSON files (*.json)");
-const QString kPngFilter = QStringLiteral("PNG pictures (*.png)");
+const QString kCsvFilter = ToQString(std::string(kCsvType.name));
+const QString kJsonFilter = ToQString(std::string(kJsonType.name));
+const QString kPngFilter = ToQString(std::string(kPngType.name));
 
 // Return and Enter press the button that has the focus, as Space does; a
 // button's Alt+letter presses it at once. (Qt's own mnemonic first shows the
@@ -379,7 +380,7 @@ void Form1::message_box(const std::string& text, const std::string& title, Icon 
     QString shown = ToQString(text);
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     const QString boxTitle =
-        title.empty() ? QGuiApplication::applicationDisplayName() : ToQString(title);
+        ToQString(std::string(title.empty() ? kApplicationName : std::string_view(title)));
     QMessageBox box(kind, boxTitle, shown, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -502,7 +503,7 @@ void Form1::ExportPlan_triggered() {
 void Form1::OpenOutputFolder_triggered() {
     const std::string folder = OutputFolder(state_);
     if (!services_.open_folder(folder)) {
-        message_box("Could not open " + folder + " in the file manager.", state_.sAppTitle,
+        message_box(OpenFolderFailureText(folder), state_.sAppTitle,
                     Icon::Exclamation);
     }
 }
@@ -553,12 +554,9 @@ void Form1::About_triggered() {
         aboutBox_->activateWindow();
         return;
     }
-    const QString text = QStringLiteral(
-        "sweepwav " SWEEPWAV_VERSION "\n\n"
-        "Writes stepped sine-sweep test signals as PCM WAV files for an audio analyser.\n\n"
-        "Released under the MIT licence.");
+    const QString text = ToQString(AboutText(SWEEPWAV_VERSION));
     // Modeless, so that an Abort stays within reach during a run.
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("About sweepwav"), text,
+    auto* box = new QMessageBox(QMessageBox::NoIcon, ToQString(std::string(kAboutTitle)), text,
                                 QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("AboutBox"));
     box->setTextFormat(Qt::PlainText);
@@ -580,7 +578,7 @@ void Form1::report_write_failure(const QString& path, const Status& failure) {
 
 void Form1::export_plan(const std::string& csv, const std::string& json, const std::string& wavName) {
     QString filter;
-    const QString path = ask_save_file_name(QStringLiteral("Export tone plan"),
+    const QString path = ask_save_file_name(ToQString(std::string(kExportTitle)),
                                          suggested_path(wavName, ".csv"),
                                          {kCsvFilter, kJsonFilter}, &filter);
     if (path.isEmpty()) return;

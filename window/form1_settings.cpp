@@ -8,6 +8,7 @@
 #include <QSettings>
 
 #include "commands/settings_file.h"
+#include "commands/window_texts.h"
 #include "platform/qt_text.h"
 #ifndef _WIN32
 #include "platform/settings_files.h"
@@ -18,8 +19,7 @@ namespace sweepwav {
 
 namespace {
 
-const QString kSweepFilter = QStringLiteral("Sweep settings (*.sweep)");
-constexpr int kRecentCount = 5;
+const QString kSweepFilter = ToQString(std::string(kSweepType.name));
 
 // The recent files are the one thing the window keeps between sessions; the
 // form itself always starts from its start-up values.
@@ -70,10 +70,8 @@ void Form1::fill_recent_menu() {
         // whole path in the tooltip.
         QString folder =
             metrics.elidedText(QDir::toNativeSeparators(file.absolutePath()), Qt::ElideMiddle, 32 * metrics.averageCharWidth());
-        QString name = file.fileName();
-        name.replace(QLatin1Char('&'), QLatin1String("&&"));
-        folder.replace(QLatin1Char('&'), QLatin1String("&&"));
-        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2 \u2014 %3").arg(i + 1).arg(name, folder));
+        const QString name = file.fileName();
+        QAction* action = recentMenu_->addAction(ToQString(RecentFileText(i, ToUtf8(name), ToUtf8(folder))));
         action->setToolTip(QDir::toNativeSeparators(path));
         connect(action, &QAction::triggered, this, [this, path] { open_settings_file(path); });
     }
@@ -106,14 +104,14 @@ void Form1::open_settings_file(const QString& path) {
 }
 
 void Form1::OpenSettings_triggered() {
-    const QString path = ask_open_file_name(QStringLiteral("Open settings"), settings_folder(), {kSweepFilter});
+    const QString path = ask_open_file_name(ToQString(std::string(kOpenSettingsTitle)), settings_folder(), {kSweepFilter});
     if (!path.isEmpty()) open_settings_file(path);
 }
 
 void Form1::SaveSettings_triggered() {
     const std::string name = file_name_stem();
     QString filter;
-    const QString path = ask_save_file_name(QStringLiteral("Save settings"),
+    const QString path = ask_save_file_name(ToQString(std::string(kSaveSettingsTitle)),
                                             settings_folder() + QLatin1Char('/') + ToQString(name) +
                                                 QStringLiteral(".sweep"),
                                             {kSweepFilter}, &filter);

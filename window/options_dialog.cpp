@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "numbers/number_text.h"
+#include "commands/window_texts.h"
 #include "platform/qt_text.h"
 #include "settings/entry_values.h"
 
@@ -147,15 +148,13 @@ std::optional<std::string> OptionsDialog::value_of(const Field& field) {
         if (list->currentIndex() == kAll) return "all";
         const auto choice = ParseChannelChoice(ToUtf8(channelList_->text()));
         if (choice && !choice->each && !choice->channels.empty()) return ToUtf8(channelList_->text());
-        refuse(channelList_, QStringLiteral("Please give the channels as numbers from 1 to 8, each once, such as 1,3."));
+        refuse(channelList_, Text(kChannelListProblem));
         return std::nullopt;
     }
     const QString text = static_cast<QLineEdit*>(field.widget)->text();
     if (text == field.shown) return ToUtf8(text);
     if (!CheckedValue(e, ToUtf8(text))) {
-        refuse(field.widget, Text(e.caption) + QStringLiteral(" must be a number from ") + ToQString(NumberText(e.low)) +
-                                 QStringLiteral(" to ") + ToQString(NumberText(e.high)) + QStringLiteral(" ") +
-                                 Text(e.unit) + QStringLiteral("."));
+        refuse(field.widget, ToQString(LengthProblemText(e.control)));
         return std::nullopt;
     }
     return ToUtf8(text);

@@ -6,6 +6,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "commands/window_texts.h"
+#include "platform/qt_text.h"
+
 namespace sweepwav {
 
 OutputBar::OutputBar(QWidget* parent) : QFrame(parent) {
@@ -40,44 +43,22 @@ void OutputBar::show_options(const QString& summary) {
     signal_->setVisible(!summary.isEmpty());
 }
 
-QString OutputBar::lookup_text(FolderLookup lookup) {
-    switch (lookup) {
-        case FolderLookup::Found: return QStringLiteral("analyser folder");
-#ifdef _WIN32
-        case FolderLookup::NotFound: return QStringLiteral("drive root: analyser not found");
-#else
-        case FolderLookup::NotFound: return QStringLiteral("home folder: analyser not found");
-#endif
-        case FolderLookup::Unreadable: return QStringLiteral("default folder: analyser settings unreadable");
-        case FolderLookup::NotDone: break;
-    }
-    return {};
-}
+QString OutputBar::lookup_text(FolderLookup lookup) { return ToQString(LookupText(lookup)); }
 
-QString OutputBar::size_text(std::int64_t bytes) {
-    const QString exact = QStringLiteral("%1 bytes").arg(bytes);
-    if (bytes >= 1048576) return QStringLiteral("%1 MB, %2").arg(bytes / 1048576.0, 0, 'f', 2).arg(exact);
-    if (bytes >= 1024) return QStringLiteral("%1 KB, %2").arg(bytes / 1024.0, 0, 'f', 2).arg(exact);
-    return exact;
-}
+QString OutputBar::size_text(std::int64_t bytes) { return ToQString(SizeText(bytes)); }
 
-void OutputBar::show_folder(const QString& folder, FolderLookup lookup) {
-    const QString how = lookup_text(lookup);
-    show(QStringLiteral("Output folder: "), folder, how.isEmpty() ? QString() : " (" + how + ")");
-}
+void OutputBar::show_folder(const QString& folder, FolderLookup lookup) { show(FolderBarText(ToUtf8(folder), lookup)); }
 
 void OutputBar::show_written(const QString& path, std::int64_t bytes, bool aborted) {
-    QString after = " (" + size_text(bytes) + ")";
-    if (aborted) after += QStringLiteral(", silent from the abort on");
-    show(QStringLiteral("Wrote "), path, after);
+    show(WrittenBarText(ToUtf8(path), bytes, aborted));
 }
 
-void OutputBar::show(const QString& before, const QString& path, const QString& after) {
-    before_ = before;
-    path_ = path;
-    after_ = after;
+void OutputBar::show(const BarText& bar) {
+    before_ = ToQString(bar.before);
+    path_ = ToQString(bar.path);
+    after_ = ToQString(bar.after);
     label_->setAccessibleName(text());
-    label_->setToolTip(text() + QStringLiteral("\nClick to open the folder (File > Open output folder)."));
+    label_->setToolTip(ToQString(BarToolTip(bar.whole())));
     render();
 }
 

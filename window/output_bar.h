@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "commands/window_texts.h"
 #include "core/generator_state.h"
 
 class QLabel;
@@ -46,7 +47,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void show(const QString& before, const QString& path, const QString& after);
+    void show(const BarText& bar);
     // Shortens the path in its middle, only as far as the whole text needs
     // to fit the bar.
     void render();

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "commands/window_texts.h"
 #include "platform/qt_text.h"
 
 namespace sweepwav {
@@ -30,26 +31,9 @@ namespace {
 const QColor kFrequencyColour(0x2c, 0x5a, 0x85);
 const QColor kLevelColour(0xe5, 0x2b, 0x2b);
 
-// The table's columns, in the order of the exported plan's: the heading and
-// the decimals shown (times to the microsecond, frequencies and levels to
-// 3 decimals). A cell's tooltip holds the exported value in full.
-struct TableColumn {
-    const char* heading;
-    int decimals;
-};
-constexpr std::array<TableColumn, kPlanColumns.size()> kTableColumns = {{
-    {"Tone", 0}, {"First frame", 0}, {"Frames", 0}, {"Start (s)", 6}, {"Duration (s)", 6},
-    {"Frequency (Hz)", 3}, {"Level (dBFS)", 3}, {"Peak (codes)", 1}, {"Cycles", 3}}};
-
 std::array<double, kPlanColumns.size()> RowValues(const PlanRow& r) {
     return {static_cast<double>(r.index), static_cast<double>(r.firstFrame), static_cast<double>(r.frames),
             r.startSeconds, r.durationSeconds, r.frequencyHz, r.levelDbfs, r.peakAmplitude, r.cycles};
-}
-
-// A value to a fixed number of decimals; what rounds to zero shows no sign.
-QString CellText(double value, int decimals) {
-    const QString text = QString::number(value, 'f', decimals);
-    return text.toDouble() == 0 ? QString::number(0.0, 'f', decimals) : text;
 }
 
 // A value axis over [low, high] with some room either side, on round
@@ -69,7 +53,7 @@ QValueAxis* ValueAxis(const QString& title, double low, double high, double mini
 PlanView::PlanView(const GeneratorState& s, QWidget* parent)
     : QDialog(parent), csv_(PlanFileText(s, PlanFormat::Csv)), json_(PlanFileText(s, PlanFormat::Json)), fileName_(s.sFileName) {
     setObjectName(QStringLiteral("PlanView"));
-    setWindowTitle(QStringLiteral("Sweep plan - ") + ToQString(fileName_));
+    setWindowTitle(ToQString(PlanViewTitle(fileName_)));
     const std::vector<PlanRow> rows = PlanRows(s);
 
     chart_ = new QChart;
@@ -286,10 +270,11 @@ void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
 }
 
 void PlanView::build_table(const std::vector<PlanRow>& rows) {
-    table_->setColumnCount(static_cast<int>(kTableColumns.size()));
+    const std::span<const PlanColumn> columns = PlanColumns();
+    table_->setColumnCount(static_cast<int>(columns.size()));
     table_->setRowCount(static_cast<int>(rows.size()));
     QStringList headers;
-    for (const TableColumn& column : kTableColumns) headers << QString::fromLatin1(column.heading);
+    for (const PlanColumn& column : columns) headers << ToQString(std::string(column.heading));
     table_->setHorizontalHeaderLabels(headers);
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -298,9 +283,9 @@ void PlanView::build_table(const std::vector<PlanRow>& rows) {
         const auto values = RowValues(rows[r]);
         const auto exact = PlanRowTexts(rows[r]);
         for (std::size_t c = 0; c < values.size(); ++c) {
-            auto* item = new QTableWidgetItem(CellText(values[c], kTableColumns[c].decimals));
+            auto* item = new QTableWidgetItem(ToQString(PlanCellText(values[c], columns[c].decimals)));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (kTableColumns[c].decimals > 0) item->setToolTip(ToQString(exact[c]));
+            if (columns[c].decimals > 0) item->setToolTip(ToQString(exact[c]));
             table_->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     }

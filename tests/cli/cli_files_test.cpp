@@ -16,11 +16,13 @@
 #include <fstream>
 #include <iterator>
 #include <numbers>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/files.h"
+#include "support/special_files.h"
 
 namespace {
 
@@ -686,6 +688,100 @@ TEST_F(Cli, SettingsFilesGiveTheSameFileAsTheEntriesTyped) {
     EXPECT_EQ(refused.err, "sweepwav-cli: Could not open the settings file " + (dir / "bad.sweep").string() +
                                ": it is not a sweepwav settings file.\n");
     EXPECT_FALSE(fs::exists(dir / "x.wav"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Cli, ASettingsFileCannotAimAtAnotherFile) {
+    // A shared settings file whose name would cut off the ".wav" or reach
+    // another folder: refused with its file and line, and nothing is written.
+    const fs::path sweep = dir.string() + ".sweep";
+    ASSERT_EQ(Run({"--save-settings", sweep.string()}, {.intoDir = false}).exitCode, 0);
+    const std::string good = ReadAll(sweep);
+    std::ofstream(dir / "victim.txt") << "keep me";
+    const std::string names[] = {"\"victim.txt\\x00\"", std::string("\"victim.txt\0\"", 13), "\"../victim.txt\"",
+                                 "\"..\""};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        std::string text = good;
+        text.replace(text.find("\"filename.wav\""), 14, name);
+        std::ofstream(sweep, std::ios::binary) << text;
+        const Outcome o = Run({"--settings", sweep.string(), "-o", (dir / "sub").string()});
+        EXPECT_EQ(o.exitCode, 2);
+        EXPECT_EQ(o.err, "sweepwav-cli: Could not open the settings file " + sweep.string() +
+                             ": line 22: name must be a file name without control characters, \"/\" or \"\\\", and "
+                             "not \"..\".\n");
+        EXPECT_EQ(ReadAll(dir / "victim.txt"), "keep me");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
+    }
+    fs::remove(sweep);
+}
+
+TEST_F(Cli, StandardOutputCarriesOneStream) {
+    // With the WAV on standard output the plan goes to its own file (saving
+    // settings writes no WAV); a file that is standard output itself counts
+    // as one more stream there, and two are refused.
+    const Args tone = {"--steps", "1", "--tone-ms", "5", "--seed", "3", "--file"};
+    ASSERT_EQ(Run(Cat(tone, {"w"})).exitCode, 0);
+    const std::string plan = (dir / "p.csv").string(), linked = (dir / "stdout.csv").string();
+    fs::create_symlink("/dev/stdout", linked);
+    const Outcome wav = Run(Cat(tone, {"-", "--plan", plan}), {.intoDir = false});
+    EXPECT_EQ(wav.exitCode, 0) << wav.err;
+    EXPECT_TRUE(wav.out == ReadAll(dir / "w.wav"));
+    EXPECT_EQ(ReadAll(plan).rfind("index,first_frame,", 0), 0u);
+    const Outcome settings = Run(Cat(tone, {"-", "--save-settings", "/proc/self/fd/1"}), {.intoDir = false});
+    EXPECT_EQ(settings.exitCode, 0) << settings.err;
+    EXPECT_EQ(settings.out.rfind("# sweepwav settings", 0), 0u);
+    const std::pair<Args, std::string> refused[] = {
+        {{"--file", "-", "--plan", linked}, "--plan " + linked + " and --file -"},
+        {{"--file", "-", "--plan", plan}, "--plan " + plan + " and --file -"},  // where standard output goes
+        {{"--file", "-", "--plan", "-"}, "--plan - and --file -"},
+        {{"--info", "--plan", linked}, "--plan " + linked + " and --info"},
+        {{"-o", dir.string(), "--plan", linked, "--save-settings", "/dev/stdout"},
+         "--plan " + linked + " and --save-settings /dev/stdout"}};
+    for (const auto& [more, both] : refused) {
+        SCOPED_TRACE(both);
+        fs::remove(plan);
+        const std::string out = more.back() == plan ? plan : "";
+        const Outcome o = Run(Cat(Cat(tone, {"x"}), more), {.intoDir = false, .stdoutPath = out});
+        EXPECT_EQ(o.exitCode, 2);
+        EXPECT_EQ(o.err, "sweepwav-cli: " + both + " cannot both use standard output\n");
+        EXPECT_EQ(o.out + ReadAll(plan), "");
+    }
+}
+
+TEST_F(Cli, NamesThatAreNotFilesAreNeverReplaced) {
+    // For each file the command line writes (the kinds themselves are in the
+    // safe writer's tests): a FIFO is written through, a link to a socket is
+    // refused, and each stays what it was.
+    const Args tone = {"--steps", "1", "--tone-ms", "5", "--seed", "3", "-o", dir.string(), "--file", "w"};
+    ASSERT_EQ(Run(tone).exitCode, 0);
+    const fs::path nodes = dir / "nodes";
+    const struct {
+        Args more;
+        fs::path name;
+        std::string start;  // what the file starts with (the WAV: all of it)
+    } writers[] = {{{"-o", nodes.string(), "--file", "t"}, nodes / "t.wav", ReadAll(dir / "w.wav")},
+                   {{"--plan", (nodes / "t.csv").string()}, nodes / "t.csv", "index,first_frame,"},
+                   {{"--save-settings", (nodes / "t").string()}, nodes / "t", "# sweepwav settings"}};
+    for (const auto& writer : writers) {
+        for (const bool fifo : {true, false}) {
+            SCOPED_TRACE(writer.name.filename().string() + (fifo ? " at a FIFO" : " at a link to a socket"));
+            fs::create_directory(nodes);
+            ASSERT_TRUE(fifo ? mkfifo(writer.name.c_str(), 0644) == 0
+                             : sweepwav::testing::MakeSocket(nodes / "s") && symlink("s", writer.name.c_str()) == 0);
+            std::optional<sweepwav::testing::FifoReader> reader;
+            if (fifo) reader.emplace(writer.name);
+            const Outcome o = Run(Cat(tone, writer.more), {.intoDir = false});
+            EXPECT_EQ(sweepwav::testing::KindAt(writer.name), fifo ? "FIFO" : "link");
+            EXPECT_EQ(o.exitCode, fifo ? 0 : 1) << o.err;
+            EXPECT_TRUE(fifo ? reader->read().rfind(writer.start, 0) == 0 : o.err.ends_with(": it is a socket, not a file\n"))
+                << o.err;
+            fs::remove_all(nodes);
+        }
+    }
 }
 
 }  // namespace

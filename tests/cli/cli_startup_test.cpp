@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -74,7 +75,8 @@ Ran RunCli(const Args& args, const std::function<void()>& prepare, const std::fu
 const Args kTinySweep = {"--file", "x", "--steps", "0", "--tone-ms", "1", "--tone-cycles", "0"};
 
 TEST(StartUp, HostileSettingsFiles) {
-    // Each gives the start-up folder, without a message, and no crash or wait.
+    // Each gives the start-up folder, without a message, and no crash or
+    // wait, on the smallest stack a thread is commonly given (1 MiB).
     const std::string expected =
         "sweepwav-cli: Setting up calculations\nsweepwav-cli: Could not write the file /opt/corvalis/olvane Vexlor/User "
         "Wavetables/x.wav: the folder /opt/corvalis/olvane Vexlor/User Wavetables/ does not exist\n";
@@ -82,7 +84,11 @@ TEST(StartUp, HostileSettingsFiles) {
         SCOPED_TRACE(hostile.name);
         const fs::path config = TemporaryFolder("sweepwav-hostile");
         hostile.plant(config);
-        const Ran ran = RunCli(kTinySweep, [&] { setenv("XDG_CONFIG_HOME", config.c_str(), 1); });
+        const Ran ran = RunCli(kTinySweep, [&] {
+            setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+            const rlimit stack{1 << 20, 1 << 20};
+            setrlimit(RLIMIT_STACK, &stack);
+        });
         EXPECT_FALSE(ran.hung);
         EXPECT_EQ(ran.exitCode, 1);
         EXPECT_EQ(ran.err, expected);

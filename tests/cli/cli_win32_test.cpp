@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/final_line.h"
 #include "support/files.h"
 
 namespace {
@@ -261,6 +262,28 @@ TEST_F(WindowsCli, FailedWritesExitWithOneAndKeepTheOldFile) {
     // A good write replaces the longer file whole.
     ASSERT_EQ(Run(Cat(tone, {L"--file", L"x", L"--tone-ms", L"10"})).exitCode, 0u);
     EXPECT_EQ(fs::file_size(dir / "x.wav"), 44u + 441 * 4);
+}
+
+// Also end to end, from the registry, in tools/windows-checks.sh.
+TEST(WindowsPaths, NetworkAndLongFoldersAreKeptAsGiven) {
+    const fs::path here = fs::current_path();
+    const std::string drive = Utf8(here.root_name());  // "C:" or "Z:"
+    const struct {
+        std::string given, folder;
+    } cases[] = {
+        {"\\\\server\\share\\Olvane\\User Wavetables", "\\\\server\\share\\Olvane\\User Wavetables\\"},
+        {"\\\\localhost\\C$\\Olvane\\", "\\\\localhost\\C$\\Olvane\\"},
+        {"//server/share/Olvane", "\\\\server\\share\\Olvane\\"},
+        {"\\\\?\\C:\\Olvane", "\\\\?\\C:\\Olvane\\"},
+        {"\\\\?\\UNC\\server\\share\\Olvane", "\\\\?\\UNC\\server\\share\\Olvane\\"},
+        // Others are made absolute and tidy, as before.
+        {"C:\\a\\..\\b\\.\\", "C:\\b\\"},
+        {"\\Olvane", drive + "\\Olvane\\"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(sweepwav::AbsoluteNormalFolder(c.given), c.folder) << c.given;
+    }
+    EXPECT_EQ(sweepwav::AbsoluteNormalFile("\\\\server\\share\\p.csv"), "\\\\server\\share\\p.csv");
 }
 
 TEST_F(WindowsCli, CtrlCAbortsAndStillWritesTheFile) {

@@ -278,11 +278,13 @@ TEST(GetDataFromForm, ConvertsTheEntries) {
     w.set_text(Control::Steps, "10.5");
     Get_Data_From_Form(s, w);
     EXPECT_EQ(s.iSteps, 10);
-    const std::pair<const char*, const char*> names[] = {
+    const std::pair<std::string, const char*> names[] = {
         {"my.sweep.wav", "my.sweep.wav"}, {"Take.WAV", "Take.wav"}, {"sweep.", "sweep.wav"},
         {"test.txt", "test.txt.wav"}, {"a..wav", "a.wav"}, {"x.wav.wav", "x.wav.wav"}, {"x.wave", "x.wave.wav"},
         {"SW 20Hz to 1.5kHz at 0dBFS.wav", "SW 20Hz to 1.5kHz at 0dBFS.wav"}, {".wav", ".wav"}, {"", ".wav"},
         {" a b ", " a b .wav"}, {"wav", "wav.wav"},
+        // A name ends at a NUL, as the system reads it: the ending follows.
+        {std::string("victim.txt\0", 11), "victim.txt.wav"}, {std::string("a.wav\0.txt", 10), "a.wav"},
     };
     for (const auto& [typed, name] : names) {
         w.set_text(Control::FileName, typed);
@@ -379,6 +381,14 @@ TEST(OutputFolder, AnalyserSettingsLookup) {
         {Status::Failure(FailureKind::Unusable, "Invalid value"), false, "/opt/analyser", "/User Wavetables/",
          FolderLookup::Unreadable},
         {Status::Failure("Invalid settings"), false, "/opt/analyser", "/User Wavetables/", FolderLookup::Unreadable},
+        // A folder is made of the value: a control character in it makes it
+        // no text (a NUL would cut the folder short).
+        {std::string("/srv/a\0b", 8), false, "/opt/analyser", "/User Wavetables/", FolderLookup::Unreadable},
+        {std::string("/srv/a\tb"), false, "/opt/analyser", "/User Wavetables/", FolderLookup::Unreadable},
+        {std::string("/srv/a\nb"), false, "/opt/analyser", "/User Wavetables/", FolderLookup::Unreadable},
+        {std::string("/srv/a\x7f"), false, "/opt/analyser", "/User Wavetables/", FolderLookup::Unreadable},
+        {std::string("/srv/a\xC2\x9B"), false, "/opt/analyser", "/User Wavetables/", FolderLookup::Unreadable},
+        {std::string("/srv/../Grüße ☺\\x"), false, "/srv/../Grüße ☺\\x", "/User Wavetables/", FolderLookup::Found},
         // No folder at all, rather than the root folder: the front ends refuse to go on.
         {Status::Failure(FailureKind::Missing, "Invalid root in settings key"), true, "", "", FolderLookup::NotFound,
          ""},

@@ -29,7 +29,10 @@ TEST(SettingsFile, SavedThenOpenedGivesTheSameForm) {
         {},  // the start-up values
         {{Control::StartFreq, " 1e3 "}, {Control::EndLevel, "-20.5"}, {Control::Steps, ""},
          {Control::FileName, "my.sweep..wav"}},
-        {{Control::FileName, "Süß \"test\" \\ C:\\x\t\x01 ☺"}, {Control::ToneTime, "abc"}},
+        // Any text in a box that must hold a number (a file name with such
+        // characters is refused).
+        {{Control::StartFreq, "Süß \"test\" \\ C:\\x\t\x01 ☺"}, {Control::ToneTime, "abc"},
+         {Control::FileName, "Süß ☺ \"test\".wav"}},
     };
     for (const auto& texts : cases) {
         Form saved;
@@ -154,6 +157,53 @@ TEST(SettingsFile, RefusedFilesLeaveTheFormAsItWas) {
         ASSERT_EQ(f.w.boxes.size(), 1u);
         EXPECT_EQ(f.w.boxes[0].text, "Could not open the settings file /x/b.sweep: " + problem + ".");
         EXPECT_EQ(f.w.boxes[0].icon, Icon::Exclamation);
+    }
+}
+
+TEST(SettingsFile, HostileFileNamesAreRefused) {
+    // A settings file may come from another bench: its name must stay one
+    // plain name in the output folder, with the ".wav" that follows it.
+    const auto fileWith = [](const std::string& quotedName) {
+        Form f;
+        std::string text = f.Shown();
+        const std::string line = "name = \"filename.wav\"";
+        text.replace(text.find(line), line.size(), "name = " + quotedName);
+        return text;
+    };
+    const struct {
+        const char* what;
+        std::string quoted;  // as the file has it
+        bool refused;
+    } cases[] = {
+        {"an escaped NUL", "\"victim.txt\\x00\"", true},
+        {"a NUL byte", std::string("\"victim.txt\0\"", 13), true},
+        {"an escaped tab", "\"a\\tb\"", true},
+        {"a tab", "\"a\tb\"", true},
+        {"a line end", "\"a\\nb\"", true},
+        {"an escape sequence", "\"a\\x1B[31mb\"", true},
+        {"DEL", "\"a\\x7F\"", true},
+        {"a control character beyond ASCII", "\"a\xC2\x85\"", true},
+        {"a folder", "\"sub/victim.txt\"", true},
+        {"the folder above", "\"../victim.txt\"", true},
+        {"a Windows folder", "\"..\\\\victim.txt\"", true},
+        {"only the folder above", "\"..\"", true},
+        {"full stops within", "\"my.sweep..wav\"", false},
+        {"letters beyond ASCII", "\"Grüße ☺ .wav\"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Form f;
+        const std::string before = f.Shown();
+        f.sv.textFiles["/x/b.sweep"] = fileWith(c.quoted);
+        EXPECT_EQ(OpenSettingsFile(f.s, f.w, f.sv, "/x/b.sweep"), !c.refused);
+        if (!c.refused) {
+            EXPECT_TRUE(f.w.boxes.empty());
+            continue;
+        }
+        EXPECT_EQ(f.Shown(), before);
+        ASSERT_EQ(f.w.boxes.size(), 1u);
+        EXPECT_EQ(f.w.boxes[0].text, "Could not open the settings file /x/b.sweep: line 22: name must be a file name "
+                                     "without control characters, \"/\" or \"\\\", and not \"..\".");
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/safe_file.h"
@@ -22,6 +24,7 @@
 #include "safe_file_hidden.h"
 
 #include "support/files.h"
+#include "support/special_files.h"
 
 namespace {
 
@@ -54,7 +57,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
         } else if (it->is_regular_file()) {
             what += ReadAll(it->path());
         }
-        seen[fs::relative(it->path(), root).string()] = what;
+        seen[it->path().lexically_relative(root).string()] = what;
     }
     return seen;
 }
@@ -152,6 +155,106 @@ TEST_F(SafeFile, OnlyTheNamedFileChanges) {
     }
 }
 
+TEST_F(SafeFile, NamesThatAreNotFilesAreNeverReplaced) {
+    // What is at the name stays what it was: a FIFO, the null device and the
+    // process's own descriptors are written through, anything else that is
+    // not a file is refused, and no temporary file is left behind.
+    int pipeFds[2];
+    ASSERT_EQ(pipe2(pipeFds, O_NONBLOCK), 0);
+    const std::string ownFd = "/proc/self/fd/" + std::to_string(pipeFds[1]);
+    // How "t" is planted: a FIFO, a socket, a device (as root), a link to a
+    // FIFO "f" or a socket "s", a link to a link "l" to ownFd, or a link to
+    // the path given.
+    const auto plant = [&](const std::string& how) {
+        const fs::path t = root / "t";
+        if (how == "FIFO") return mkfifo(t.c_str(), 0644) == 0;
+        if (how == "socket") return sweepwav::testing::MakeSocket(t);
+        if (how.starts_with("device ")) {
+            return geteuid() == 0 && mknod(t.c_str(), S_IFCHR, makedev(1, std::stoi(how.substr(7)))) == 0;
+        }
+        if (how == "link to FIFO") return mkfifo((root / "f").c_str(), 0644) == 0 && symlink("f", t.c_str()) == 0;
+        if (how == "link to socket") return sweepwav::testing::MakeSocket(root / "s") && symlink("s", t.c_str()) == 0;
+        if (how == "chain") return symlink(ownFd.c_str(), (root / "l").c_str()) == 0 && symlink("l", t.c_str()) == 0;
+        return symlink(how.c_str(), (how == "/dev/fd" ? root / "fd" : t).c_str()) == 0;
+    };
+    enum Reader { Fifo, Pipe, None };
+    const struct {
+        const char* how;
+        Reader reader;
+        std::optional<std::string> failure;  // nothing: written through
+    } cases[] = {
+        {"FIFO", Fifo, std::nullopt},
+        {"link to FIFO", Fifo, std::nullopt},
+        {"device 3", None, std::nullopt},  // the null device
+        {"/dev/null", None, std::nullopt},
+        {"device 5", None, "it is a device, not a file"},
+        {"/dev/zero", None, "it is a device, not a file"},
+        {"socket", None, "it is a socket, not a file"},
+        {"link to socket", None, "it is a socket, not a file"},
+        {ownFd.c_str(), Pipe, std::nullopt},  // as /dev/stdout is
+        {"chain", Pipe, std::nullopt},
+        {"/dev/fd", Pipe, std::nullopt},  // written as fd/N
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        fs::remove_all(root), fs::create_directory(root);
+        if (!plant(c.how)) continue;  // a device needs root
+        const auto before = Snapshot(root);
+        std::optional<sweepwav::testing::FifoReader> reader;
+        if (c.reader == Fifo) reader.emplace(fs::exists(root / "f") ? root / "f" : root / "t");
+        const fs::path path = fs::exists(root / "fd") ? root / "fd" / std::to_string(pipeFds[1]) : root / "t";
+        EXPECT_EQ(Replace(path.string(), "new"), c.failure);
+        EXPECT_EQ(Snapshot(root), before);
+        char piped[8] = {};
+        const std::string got = c.reader == Fifo ? reader->read()
+                                : c.reader == Pipe && read(pipeFds[0], piped, sizeof piped) > 0 ? std::string(piped)
+                                                                                                 : "";
+        EXPECT_EQ(got, c.reader == None ? "" : "new");
+    }
+    close(pipeFds[0]), close(pipeFds[1]);
+}
+
+TEST_F(SafeFile, AReaderThatGoesAwayIsAFailedWrite) {
+    // The reader of a FIFO reads a little and goes: the write fails, and the
+    // signal that comes with it does not end the process.
+    ASSERT_EQ(mkfifo((root / "t").c_str(), 0644), 0);
+    sweepwav::testing::FifoReader reader(root / "t", 10);
+    auto opened = CreateSafeFile((root / "t").string());
+    ASSERT_TRUE(opened.ok()) << opened.reason();
+    const std::string big(1 << 20, 'x');
+    sweepwav::Status written;
+    for (int i = 0; i < 64 && written; ++i) {
+        written = opened.value()->write({reinterpret_cast<const std::uint8_t*>(big.data()), big.size()});
+    }
+    EXPECT_EQ(written.reason(), "Broken pipe");
+    EXPECT_EQ(reader.read(), std::string(10, 'x'));
+    EXPECT_EQ(sweepwav::testing::KindAt(root / "t"), "FIFO");
+}
+
+TEST_F(SafeFile, DropBoxFolders) {
+    // A folder others may write into but not read (mode 733, or 1733 with
+    // the sticky bit): as root, another user writes there; else its owner,
+    // who may not read it either.
+    for (const mode_t mode : {0733, 01733}) {
+        for (Route route : {Route::Unnamed, Route::Hidden}) {
+            SCOPED_TRACE(::testing::Message() << std::oct << mode << (route == Route::Hidden ? " hidden" : ""));
+            fs::remove_all(root), fs::create_directories(root / "box");
+            chmod((root / "box").c_str(), mode);
+            const pid_t pid = fork();
+            if (pid == 0) {
+                if (geteuid() == 0 && (setgid(61001) != 0 || setuid(61001) != 0)) _exit(3);
+                _exit(Replace((root / "box/t.wav").string(), "new", route) ? 1 : 0);
+            }
+            int status = 0;
+            waitpid(pid, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+            chmod((root / "box").c_str(), 0755);
+            EXPECT_EQ(ReadAll(root / "box/t.wav"), "new");
+            EXPECT_EQ(std::distance(fs::directory_iterator(root / "box"), {}), 1);
+        }
+    }
+}
+
 TEST_F(SafeFile, LinkPlantedByAnotherUserInASharedFolder) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to act as two users";
     // A sticky folder anyone may write to; Alice's notes elsewhere; another
@@ -220,6 +323,9 @@ TEST_F(SafeFile, PermissionsKeptOrGiven) {
     fs::create_directory(root / "d.wav");
     EXPECT_EQ(Replace((root / "d.wav").string(), "x"), "Is a directory");
     EXPECT_EQ(Replace((root / "missing/x.wav").string(), "x"), "No such file or directory");
+    // A NUL would end the name early, where the system reads it.
+    EXPECT_EQ(Replace((root / "p.wav").string() + std::string("\0.txt", 5), "x"), "Invalid argument");
+    EXPECT_FALSE(fs::exists(root / "p.wav.txt"));
 }
 
 TEST_F(SafeFile, AbandonedWriteLeavesOnlyTheOldFile) {

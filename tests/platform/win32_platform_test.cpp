@@ -31,6 +31,7 @@ TEST(Win32Registry, ReadsTextValuesOnly) {
         std::wstring data;
         std::string expected;  // the text; or the start of the failure
         bool ok = true;
+        const char* stored = "";  // "odd": one byte more; "unended": without the final NUL
     };
     const std::wstring longPath = L"D:\\" + std::wstring(600, L'x');
     const Case cases[] = {
@@ -44,6 +45,13 @@ TEST(Win32Registry, ReadsTextValuesOnly) {
         {"bytes", REG_BINARY, L"C:", "Type mismatch", false},
         {"list", REG_MULTI_SZ, L"C:\\A", "Type mismatch", false},
         {"missing", 0, L"", "Invalid", false},
+        // As Wine stores such text in the prefix, and read as there: text
+        // without its final NUL is text; an odd number of bytes or a NUL
+        // within is not.
+        {"unended", REG_SZ, L"D:\\A", "D:\\A", true, "unended"},
+        {"odd", REG_SZ, L"D:\\A", "Type mismatch", false, "odd"},
+        {"NUL within", REG_SZ, std::wstring(L"D:\\A\0B", 6), "Type mismatch", false},
+        {"NUL within, expandable", REG_EXPAND_SZ, std::wstring(L"%A%\0B", 5), "Type mismatch", false},
     };
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
@@ -55,10 +63,11 @@ TEST(Win32Registry, ReadsTextValuesOnly) {
             RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
         } else if (c.type != 0) {
             std::wstring data = c.data;
-            data.push_back(L'\0');
+            if (std::strcmp(c.stored, "unended") != 0) data.push_back(L'\0');
             if (c.type == REG_MULTI_SZ) data.push_back(L'\0');
+            const DWORD odd = std::strcmp(c.stored, "odd") == 0 ? 1 : 0;
             RegSetValueExW(key, name.c_str(), 0, c.type, reinterpret_cast<const BYTE*>(data.data()),
-                           static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+                           static_cast<DWORD>(data.size() * sizeof(wchar_t)) + odd);
         }
     }
     RegCloseKey(key);
@@ -199,6 +208,56 @@ TEST_F(Win32SafeFile, WritesAndReplacesWholeFiles) {
     ASSERT_TRUE(file.value()->write_zeros(5).ok());
     ASSERT_TRUE(file.value()->commit().ok());
     EXPECT_EQ(ReadAll(dir / "zeros.wav"), std::string("\1\2\3\0\0\0\0\0", 8));
+}
+
+TEST_F(Win32SafeFile, LeftoversOfEndedRunsAreRemoved) {
+    // A temporary file that a run left (killed, or by a power cut) is
+    // removed by the next write into its folder, once nobody has written to
+    // it for ten minutes and no process has it open; nothing else is.
+    const struct {
+        const wchar_t* name;
+        int minutesOld;
+        bool heldOpen;  // by a process still running (this one)
+        bool folder;
+        bool removed;
+    } cases[] = {
+        {L".sweepwav-abcd1234", 11, false, false, true},
+        {L".sweepwav-abcd1234", 9, false, false, false},
+        {L".sweepwav-abcd1234", 11, true, false, false},
+        {L".sweepwav-abcd1234", 11, false, true, false},
+        {L".sweepwav-abcd123", 11, false, false, false},
+        {L".sweepwav-abcd12345", 11, false, false, false},
+        {L".sweepwav-abcd-234", 11, false, false, false},
+        {L"sweepwav-abcd1234", 11, false, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << fs::path(c.name).string() << " " << c.minutesOld << " min"
+                                          << (c.heldOpen ? ", open" : "") << (c.folder ? ", a folder" : ""));
+        RemoveTree(dir);
+        fs::create_directory(dir);
+        const fs::path leftover = dir / c.name;
+        if (c.folder) {
+            fs::create_directory(leftover);
+        } else {
+            std::ofstream(leftover, std::ios::binary) << "leftover";
+        }
+        // Opened as a run holds its temporary file.
+        const HANDLE handle = CreateFileW(leftover.c_str(), c.folder ? FILE_WRITE_ATTRIBUTES : GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER then{{now.dwLowDateTime, now.dwHighDateTime}};
+        then.QuadPart -= ULONGLONG(c.minutesOld) * 60 * 10'000'000;
+        const FILETIME old{then.LowPart, then.HighPart};
+        ASSERT_TRUE(SetFileTime(handle, nullptr, nullptr, &old));
+        if (!c.heldOpen) CloseHandle(handle);
+        EXPECT_TRUE(Write(dir / "t.wav", "new").ok());
+        if (c.heldOpen) CloseHandle(handle);
+        EXPECT_EQ(fs::exists(leftover), !c.removed);
+        EXPECT_EQ(ReadAll(dir / "t.wav"), "new");
+    }
 }
 
 }  // namespace

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -75,6 +80,21 @@ TEST(WineRegistry, FindsTheValueAsWineWritesIt) {
         {"unterminated key", UserReg("[Software\\\\Corvalis\\\\Olvane\\\\Paths 1\n\"Application directory\"=\"X\""),
          "Invalid", false},
         {"empty file", "", "Invalid", false},
+        // Text Wine could not write as a string: without its final NUL, or of
+        // an odd length; and NUL characters, which no folder holds.
+        {"text written as bytes", UserReg(PathsKey("\"Application directory\"=hex(1):43,00,3a,00,5c,00,41,00,00,00\n")),
+         "C:\\A"},
+        {"text without its final NUL", UserReg(PathsKey("\"Application directory\"=hex(2):43,00,3a,00,3c,d8,b5,df\n")),
+         "C:\xF0\x9F\x8E\xB5"},
+        {"bytes split over lines", UserReg(PathsKey("\"Application directory\"=hex(1):43,00,\\\n  3a,00,00,00\n")), "C:"},
+        {"an odd number of bytes", UserReg(PathsKey("\"Application directory\"=hex(1):43,00,3a\n")), "Type mismatch",
+         false},
+        {"a NUL among the bytes", UserReg(PathsKey("\"Application directory\"=hex(1):43,00,00,00,41,00,00,00\n")),
+         "Type mismatch", false},
+        {"an escaped NUL", UserReg(PathsKey("\"Application directory\"=\"C:\\\\Olvane\\0\\\\x\"\n")), "Type mismatch",
+         false},
+        {"a NUL byte", UserReg(PathsKey("\"Application directory\"=\"C:\\\\Olvane" + std::string(1, '\0') + "x\"\n")),
+         "Type mismatch", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -133,6 +153,7 @@ TEST(WinePrefixFolder, FromTheEnvironment) {
 
 TEST_F(WinePrefix, MapsWindowsPathsThroughTheDriveLinks) {
     const std::string p = prefix.string();
+    fs::create_directories(prefix / "drive_c" / "Olvane" / "User Wavetables");
     const struct {
         const char* windows;
         std::string linux;  // empty: no such path in the prefix
@@ -144,6 +165,14 @@ TEST_F(WinePrefix, MapsWindowsPathsThroughTheDriveLinks) {
         {"D:\\Analyser\\", "/mnt/data/Analyser/"},  // the trailing separator stays
         {"Z:\\home\\me", "/home/me"},
         {"Z:\\", "/"},
+        // As Wine finds them: never above the drive's root, and in any
+        // letter case down to the first part that is not there.
+        {"C:\\..\\..\\..\\tmp\\x", p + "/drive_c/tmp/x"},
+        {"C:\\a\\.\\\\b\\..\\c", p + "/drive_c/a/c"},
+        {"Z:\\..\\home\\me", "/home/me"},
+        {"c:\\olvane\\user wavetables", p + "/drive_c/Olvane/User Wavetables"},
+        {"C:\\OLVANE\\New\\user wavetables", p + "/drive_c/Olvane/New/user wavetables"},
+        {"C:\\Olvane\\..\\OLVANE\\", p + "/drive_c/Olvane/"},
         {"E:\\No link", ""},
         {"\\\\server\\share", ""},
         {"Analyser", ""},
@@ -184,6 +213,58 @@ TEST_F(WinePrefix, ReadsTheValueFromUserReg) {
     EXPECT_FALSE(sweepwav::ReadWineSetting(prefix.string(), full));
     EXPECT_FALSE(sweepwav::ReadWineSetting((prefix / "missing").string(), full));
     EXPECT_FALSE(sweepwav::ReadWineSetting("", full));
+}
+
+TEST_F(WinePrefix, UserRegIsLookedAtBeforeItIsRead) {
+    // Each read runs in a process of its own that must answer within ten
+    // seconds: a wait for ever, a crash or an exception fails the case.
+    const std::string full = "HKCU\\Software\\Corvalis\\Olvane\\Paths\\Application directory";
+    const std::string good = UserReg(PathsKey("\"Application directory\"=\"C:\\\\Analyser\"\n"));
+    const fs::path reg = prefix / "user.reg";
+    const auto fill = [&](std::uintmax_t size) {
+        std::ofstream(reg, std::ios::binary) << good;
+        fs::resize_file(reg, size);  // sparse: the rest reads as NUL bytes
+    };
+    const struct {
+        const char* what;
+        std::function<void()> plant;
+        const char* outcome;  // "found", "nothing"
+    } cases[] = {
+        {"a regular file", [&] { std::ofstream(reg, std::ios::binary) << good; }, "found"},
+        {"as large as is read", [&] { fill(sweepwav::kLargestUserReg); }, "found"},
+        {"a million empty lines", [&] { std::ofstream(reg, std::ios::binary) << good << std::string(1 << 20, '\n'); },
+         "found"},
+        {"a FIFO", [&] { mkfifo(reg.c_str(), 0644); }, "nothing"},
+        {"a link to a FIFO", [&] { mkfifo((prefix / "f").c_str(), 0644), fs::create_symlink("f", reg); }, "nothing"},
+        {"/dev/zero", [&] { fs::create_symlink("/dev/zero", reg); }, "nothing"},
+        {"/dev/urandom", [&] { fs::create_symlink("/dev/urandom", reg); }, "nothing"},
+        {"a folder", [&] { fs::create_directory(reg); }, "nothing"},
+        {"one byte too large", [&] { fill(sweepwav::kLargestUserReg + 1); }, "nothing"},
+        {"a 3 GB sparse file", [&] { fill(std::uintmax_t(3) << 30); }, "nothing"},
+        {"one line of 30 MB", [&] { std::ofstream(reg, std::ios::binary) << std::string(30 << 20, 'x'); }, "nothing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(reg), fs::remove(prefix / "f");
+        c.plant();
+        int answer[2];
+        ASSERT_EQ(pipe(answer), 0);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            alarm(10);
+            const auto read = sweepwav::ReadWineSetting(prefix.string(), full);
+            const char* said = !read ? "nothing" : read->ok() ? "found" : "not text";
+            _exit(write(answer[1], said, std::strlen(said)) > 0 ? 0 : 3);
+        }
+        close(answer[1]);
+        char said[16] = {};
+        const ssize_t n = read(answer[0], said, sizeof said - 1);
+        close(answer[0]);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_EQ(std::string(said, n > 0 ? static_cast<std::size_t>(n) : 0), c.outcome);
+    }
 }
 
 }  // namespace

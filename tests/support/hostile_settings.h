@@ -1,6 +1,7 @@
 // Settings files of the analyser that must not hurt start-up, planted in a
 // configuration folder (XDG_CONFIG_HOME) of the test's own. With every one
-// the start-up folder stays in force and nothing is said.
+// the start-up folder stays in force and nothing is said, also on a stack
+// of 1 MiB.
 #pragma once
 
 #include <sys/stat.h>
@@ -36,6 +37,12 @@ struct HostileSettings {
 };
 
 inline const HostileSettings kHostileSettings[] = {
+    // 3 NUL characters a level and 6 in the innermost value: one level more
+    // than the depth start-up reads allows (3 x 256 in all).
+    {"a value nested one level deeper than start-up reads",
+     [](const std::filesystem::path& c) {
+         PlantText(c / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + NestedValue(255) + "\n");
+     }},
     {"a value nested 30000 deep",
      [](const std::filesystem::path& c) {
          PlantText(c / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + NestedValue(30000) + "\n");
@@ -45,6 +52,10 @@ inline const HostileSettings kHostileSettings[] = {
     // each level claims (half a gigabyte, never touched), and the sanitizer's
     // allocator marks every such reservation, which takes most of a second
     // a level.
+    {"a value nested as deep as start-up reads",
+     [](const std::filesystem::path& c) {
+         PlantText(c / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + NestedValue(254) + "\n");
+     }},
     {"a value nested as deep as the largest file read allows",
      [](const std::filesystem::path& c) {
          PlantText(c / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + NestedValue(5950) + "\n");

@@ -26,6 +26,7 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -35,6 +36,7 @@
 #include "platform/system_services.h"
 #include "report/plan_export.h"
 #include "sweepwav_version.h"
+#include "support/special_files.h"
 
 using namespace sweepwav;
 
@@ -468,13 +470,16 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("written");  // csv, json, png or empty for a failed write
-        QTest::newRow("csv") << "ExportPlan" << "plan.csv" << "" << "csv";
-        QTest::newRow("json by its name") << "ExportPlan" << "Plan.JSON" << "CSV files (*.csv)" << "json";
-        QTest::newRow("other name, json filter") << "ExportPlan" << "plan.txt" << "JSON files (*.json)" << "json";
-        QTest::newRow("from the plan view") << "ExportPlanButton" << "view.json" << "" << "json";
-        QTest::newRow("missing folder") << "ExportPlan" << "missing/plan.csv" << "" << "";
-        QTest::newRow("chart picture") << "SavePictureButton" << "chart.png" << "" << "png";
-        QTest::newRow("chart, missing folder") << "SavePictureButton" << "missing/chart.png" << "" << "";
+        QTest::addColumn<QString>("planted");  // a socket at the name, or nothing
+        QTest::newRow("csv") << "ExportPlan" << "plan.csv" << "" << "csv" << "";
+        QTest::newRow("json by its name") << "ExportPlan" << "Plan.JSON" << "CSV files (*.csv)" << "json" << "";
+        QTest::newRow("other name, json filter") << "ExportPlan" << "plan.txt" << "JSON files (*.json)" << "json" << "";
+        QTest::newRow("from the plan view") << "ExportPlanButton" << "view.json" << "" << "json" << "";
+        QTest::newRow("missing folder") << "ExportPlan" << "missing/plan.csv" << "" << "" << "";
+        QTest::newRow("plan at a socket") << "ExportPlan" << "plan.csv" << "" << "" << "socket";
+        QTest::newRow("chart picture") << "SavePictureButton" << "chart.png" << "" << "png" << "";
+        QTest::newRow("chart, missing folder") << "SavePictureButton" << "missing/chart.png" << "" << "" << "";
+        QTest::newRow("chart at a socket") << "SavePictureButton" << "chart.png" << "" << "" << "socket";
     }
 
     void exportAndPicture() {
@@ -482,11 +487,14 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, filter);
         QFETCH(QString, written);
+        QFETCH(QString, planted);
         auto form = makeForm();
         form->enter("Steps", "4");
         form->enter("FileName", "mine");
         form->answer = outDir_ + "/" + name;
         form->answerFilter = filter;
+        const std::filesystem::path at = QFile::encodeName(form->answer).toStdString();
+        if (planted == "socket") QVERIFY(testing::MakeSocket(at));
         if (source.endsWith("Button")) {
             PlanView* view = form->show_plan_view();
             QVERIFY(QTest::qWaitForWindowExposed(view));
@@ -504,6 +512,10 @@ private slots:
             QCOMPARE(form->boxes.size(), 1u);
             QVERIFY2(QString::fromStdString(form->boxes[0]).startsWith("Could not write the file " + form->answer + ": "),
                      form->boxes[0].c_str());
+            if (planted == "socket") {
+                QVERIFY(form->boxes[0].ends_with(": it is a socket, not a file"));
+                QCOMPARE(testing::KindAt(at), "socket");
+            }
             return;
         }
         QVERIFY(form->boxes.empty());

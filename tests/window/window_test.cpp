@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <new>
@@ -32,6 +33,7 @@
 #include "platform/system_services.h"
 #include "plan/tone_plan.h"
 #include "support/paint_counter.h"
+#include "support/special_files.h"
 
 using namespace sweepwav;
 
@@ -356,6 +358,29 @@ private slots:
         QCOMPARE(boxes_[0].icon, Icon::Exclamation);
         QVERIFY(!form->state().bFileWritten);
         verifyIdle(*form);
+    }
+
+    // What is at the name of wav_info.txt stays what it was (the WAV, the
+    // plan and the settings are in the command line's tests).
+    void reportAtANameThatIsNotAFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a socket") << "socket" << "it is a socket, not a file";
+        QTest::newRow("a link to a device") << "link" << "it is a device, not a file";
+    }
+
+    void reportAtANameThatIsNotAFile() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const std::filesystem::path at = QFile::encodeName(outDir_ + "/wav_info.txt").toStdString();
+        QVERIFY(kind == "link" ? symlink("/dev/zero", at.c_str()) == 0 : testing::MakeSocket(at));
+        auto form = makeForm();
+        form->find<QLineEdit>("Steps")->setText("100");
+        form->click("ShowInfo");
+        QCOMPARE(testing::KindAt(at), kind.toStdString());
+        QCOMPARE(boxes_.size(), 1u);
+        QCOMPARE(QString::fromStdString(boxes_[0].text), "Could not write the file " + outDir_ + "/wav_info.txt: " + reason);
+        QVERIFY(services_.viewed.empty());
     }
 
     void showInfoAndMakeFileName() {

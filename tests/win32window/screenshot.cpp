@@ -1,0 +1,56 @@
+// A picture of the window as it opens, for the README: the screen under
+// the window, saved as PNG by GDI+.
+#include <windows.h>
+
+#include <objidl.h>
+
+#include <algorithm>
+// GDI+'s headers want min and max, which NOMINMAX keeps out of windows.h.
+using std::max;
+using std::min;
+#include <gdiplus.h>
+
+#include "scenarios.h"
+
+namespace sweepwav::driver {
+
+namespace {
+
+// GDI+'s PNG encoder.
+constexpr CLSID kPngEncoder = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+
+bool SavePng(HBITMAP picture, const std::string& path) {
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+    bool saved = false;
+    {
+        Gdiplus::Bitmap bitmap(picture, nullptr);
+        saved = bitmap.Save(Wide(path).c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return saved;
+}
+
+}  // namespace
+
+void Screenshot(const Setup& setup, Checks& checks) {
+    Window w(setup.program, "");
+    WaitFor([&] { return IsWindowVisible(w.form()) != 0; }, std::chrono::seconds(20));
+    Sleep(1500);  // settled and painted
+    RECT r;
+    GetWindowRect(w.form(), &r);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
+    const HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    checks.check(SavePng(picture, setup.data + "window-windows.png"), "screenshot", "the picture is saved");
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    w.close();
+}
+
+}  // namespace sweepwav::driver

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# sweepwav.exe, the Win32 window, from outside under Wine: window_driver.exe
+# starts it on a virtual screen, types into it with window messages and
+# checks a table of scenarios; then the files it wrote are compared byte
+# for byte with the Linux command line's for the same entries and seed.
+# Run by tools/test-windows.sh inside xvfb-run, with WINEPREFIX set to a
+# prefix of its own.
+#   tools/windows-window-checks.sh SWEEPWAV_EXE DRIVER_EXE LINUX_CLI WINDOWS_CLI WORK_DIR
+set -euo pipefail
+exe=$1 driver=$2 cli=$3 cli_exe=$4 work=$5
+rm -rf "$work"
+mkdir -p "$work/data" "$work/linux"
+data=$work/data
+key='HKCU\Software\Corvalis\Olvane\Paths'
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# Every window on one virtual desktop that Wine draws itself, captions
+# included, whatever the X server has for a window manager.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
+wine reg delete 'HKCU\Software\sweepwav' /f >/dev/null 2>&1 || true
+
+# The analyser, in a folder with a blank in its name.
+analyser="$WINEPREFIX/drive_c/Analyser folder"
+wavetables="$analyser/User Wavetables"
+rm -rf "$analyser"
+mkdir -p "$wavetables"
+wine reg add "$key" /v "Application directory" /t REG_SZ /d 'C:\Analyser folder' /f >/dev/null
+folder='C:\Analyser folder\User Wavetables\'
+
+# The files' settings: every word length, 1, 2 and 8 channels, the three
+# shift modes, markers, dither on and off, and the signal options.
+cat >"$data/cases.txt" <<'EOF_CASES'
+--steps 6 --tone-ms 50 --bits 16 --no-dither
+--steps 6 --tone-ms 50 --bits 18
+--steps 6 --tone-ms 50 --bits 20 --channels 1
+--steps 6 --tone-ms 50 --bits 22 --channels 8
+--steps 6 --tone-ms 50 --bits 24 --rate 96000
+--steps 5 --tone-ms 40 --shift-mode 0 --linear --start-level -3 --end-level -40
+--steps 5 --tone-ms 40 --shift-mode 1 --start-freq 100 --end-freq 8000
+--steps 5 --tone-ms 40 --shift-mode 2 --tone-cycles 500 --rate 32000 --end-freq 15000
+--steps 4 --tone-ms 60 --markers --bits 24 --channels 1
+--steps 4 --tone-ms 60 --lead-in-ms 30 --gap-ms 20 --tail-ms 25 --ramp-ms 5 --signal-channels 1,3 --channels 4
+--steps 3 --tone-ms 30 --signal-channels each --channels 2 --rate 48000 --markers
+EOF_CASES
+
+# Show Info: a report short enough for its box, and one for wav_info.txt.
+short='--steps 2 --start-freq 1000 --end-freq 3000 --linear --rate 48000 --start-level -20 --end-level -20'
+long='--steps 60 --shift-mode 1'
+for kind in short long; do
+  options=${!kind}
+  echo "$options" >"$data/info_$kind.options"
+  # shellcheck disable=SC2086
+  "$cli" --info $options | sed 's/$/\r/' >"$data/info_$kind.expected"
+done
+settings='--start-freq 100 --end-freq 5000 --steps 7 --bits 24 --channels 1 --shift-mode 1 --markers --gap-ms 100 --ramp-ms 5 --file reopened'
+echo "$settings" >"$data/settings.options"
+# shellcheck disable=SC2086
+"$cli" -q -o "$data" --seed 7 $settings --file reopened.expected
+# The plan view and the exported plan.
+plan='--steps 5 --linear --rate 48000'
+echo "$plan" >"$data/plan.options"
+
+data_windows="$(winepath -w "$data")\\"
+run_driver() {
+  local scenarios=$1 out=$work/driver-$1.log
+  echo "window_driver $scenarios:"
+  if ! wine "$driver" "$scenarios" "$(winepath -w "$exe")" "$data_windows" "$2" </dev/null >"$out" 2>&1; then
+    fail "window_driver $scenarios"
+  fi
+  tr -d '\r' <"$out" | sed 's/^/  /'
+}
+run_driver all "$folder"
+run_driver screenshot "$folder"
+
+echo "The window's files against the Linux command line's (seed 7):"
+index=0
+while read -r options; do
+  # shellcheck disable=SC2086
+  "$cli" -q -o "$work/linux" --seed 7 --file "case-$index" $options
+  verdict=equal
+  cmp -s "$work/linux/case-$index.wav" "$wavetables/case-$index.wav" || { verdict=DIFFER; fail "case $index: $options"; }
+  printf '  %-100s %10s  %s\n' "$options" "$(stat -c %s "$work/linux/case-$index.wav")" "$verdict"
+  index=$((index + 1))
+done <"$data/cases.txt"
+
+# shellcheck disable=SC2086
+"$cli" -q --save-settings "$work/linux/saved.sweep" $settings
+verdict=equal
+cmp -s "$work/linux/saved.sweep" "$data/saved.sweep" || { verdict=DIFFER; fail "the window's settings file differs from the command line's"; }
+echo "  the settings file saved by the window: $verdict"
+# The plan as sweepwav-cli.exe exports it: the Windows build's numbers.
+# shellcheck disable=SC2086
+wine "$cli_exe" -q $plan --info --plan "$(winepath -w "$work/linux")\\cli-plan.json" </dev/null >/dev/null
+verdict=equal
+cmp -s "$work/linux/cli-plan.json" "$data/plan.json" || { verdict=DIFFER; fail "the exported plan differs from sweepwav-cli.exe's"; }
+echo "  the tone plan exported by the window: $verdict"
+
+# Without the analyser's value: the message, then files go to C:\.
+wine reg delete 'HKCU\Software\Corvalis' /f >/dev/null
+run_driver no-analyser "$folder"
+timeout 60 wineserver -w || true
+
+if ((failures)); then
+  echo "$failures window check(s) failed" >&2
+  exit 1
+fi
+echo "All window checks passed"

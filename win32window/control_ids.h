@@ -1,0 +1,91 @@
+// The resource and control numbers of the Win32 window, shared by its
+// dialog templates (sweepwav.rc), its code and the test driver. A form
+// control's number is 1000 + its place in Control; the invisible label
+// that names it for screen readers, right before it in the focus order,
+// is 1100 + that place.
+#pragma once
+
+#define IDI_SWEEPWAV 1
+#define IDD_FORM1 100
+#define IDD_SIGNAL_OPTIONS 101
+
+#define IDC_StartFreq 1000
+#define IDC_EndFreq 1001
+#define IDC_StartLevel 1002
+#define IDC_EndLevel 1003
+#define IDC_Steps 1004
+#define IDC_Logsteps 1005
+#define IDC_ToneTime 1006
+#define IDC_ToneCycles 1007
+#define IDC_Dither1 1008
+#define IDC_Shiftmode 1009
+#define IDC_Samplerate 1010
+#define IDC_Wordlength 1011
+#define IDC_Channels 1012
+#define IDC_ShowInfo 1013
+#define IDC_AutoName 1014
+#define IDC_FileName 1015
+#define IDC_OK 1016
+#define IDC_Abort 1017
+#define IDC_Status 1018
+#define IDC_Progress1 1019
+#define IDC_Progress2 1020
+
+#define IDC_NAME_StartFreq 1100
+#define IDC_NAME_EndFreq 1101
+#define IDC_NAME_StartLevel 1102
+#define IDC_NAME_EndLevel 1103
+#define IDC_NAME_Steps 1104
+#define IDC_NAME_ToneTime 1106
+#define IDC_NAME_ToneCycles 1107
+#define IDC_NAME_Shiftmode 1109
+#define IDC_NAME_Samplerate 1110
+#define IDC_NAME_Wordlength 1111
+#define IDC_NAME_Channels 1112
+#define IDC_NAME_FileName 1115
+#define IDC_NAME_Progress1 1119
+#define IDC_NAME_Progress2 1120
+
+// The form's plain labels, by their names in the catalogue.
+#define IDC_Image1 1200
+#define IDC_titletext 1201
+#define IDC_Label16 1202
+#define IDC_FreqLabel 1203
+#define IDC_FreqToLabel 1204
+#define IDC_FreqUnitLabel 1205
+#define IDC_LevelLabel 1206
+#define IDC_LevelToLabel 1207
+#define IDC_LevelUnitLabel 1208
+#define IDC_StepsLabel 1209
+#define IDC_DurationLabel 1210
+#define IDC_DurationOrLabel 1211
+#define IDC_CyclesLabel 1212
+#define IDC_DitherLabel 1213
+#define IDC_ShiftLabel 1214
+#define IDC_ParamsHeading 1215
+#define IDC_AudioDataLabel 1216
+#define IDC_FileNameLabel 1217
+
+// Under the form: where files go, and the signal options that are on.
+#define IDC_OutputBar 1300
+#define IDC_SignalOptions 1301
+
+// The Signal options dialog: a label and a field per entry (found by
+// SignalFieldId and SignalLabelId), the channel list and the complaint.
+#define IDC_LeadInMs 1400
+#define IDC_GapMs 1401
+#define IDC_TailMs 1402
+#define IDC_RampMs 1403
+#define IDC_SignalChannels 1404
+#define IDC_LABEL_LeadInMs 1500
+#define IDC_LABEL_GapMs 1501
+#define IDC_LABEL_TailMs 1502
+#define IDC_LABEL_RampMs 1503
+#define IDC_LABEL_SignalChannels 1504
+#define IDC_SignalChannelList 1530
+#define IDC_SignalProblem 1531
+
+// Menu commands: 2000 + their place in the menu bar's table; the recent
+// settings files 2100 and up.
+#define IDM_FIRST 2000
+#define IDM_RECENT_FIRST 2100

@@ -1,0 +1,272 @@
+#include "win32window/form_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "commands/commands.h"
+#include "commands/outputs.h"
+#include "commands/window_texts.h"
+#include "core/window_look.h"
+#include "platform/win32_io.h"
+#include "win32window/control_ids.h"
+#include "win32window/plan_window.h"
+#include "win32window/recent_files.h"
+
+namespace sweepwav {
+
+std::string WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return Utf8Text(text);
+}
+
+void SetWindowTextUtf8(HWND window, std::string_view text) { SetWindowTextW(window, WideText(text).c_str()); }
+
+namespace {
+
+POINT WindowSize(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+long long Ticks() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+// The refresh rate of the display the window is on; 0 when unknown.
+double RefreshRate(HWND window) {
+    MONITORINFOEXW monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return 0;
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsW(monitor.szDevice, ENUM_CURRENT_SETTINGS, &mode)) return 0;
+    return mode.dmDisplayFrequency > 1 ? mode.dmDisplayFrequency : 0;
+}
+
+}  // namespace
+
+void Win32FramePacer::set_frame_rate(double refreshHz) {
+    // Between 240 and 20 frames a second, whatever the display reports.
+    const double hz = refreshHz > 0 ? std::clamp(refreshHz, 20.0, 240.0) : 60.0;
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    frameTicks_ = static_cast<long long>(static_cast<double>(frequency.QuadPart) / hz);
+}
+
+void Win32FramePacer::set_pacing(bool on) {
+    if (!on) flush();
+    pacing_ = on;
+}
+
+void Win32FramePacer::redraw(HWND control) {
+    if (!pacing_) {
+        UpdateWindow(control);
+        return;
+    }
+    if (std::find(waiting_.begin(), waiting_.end(), control) == waiting_.end()) waiting_.push_back(control);
+    if (Ticks() - lastFrame_ >= frameTicks_) flush();
+}
+
+void Win32FramePacer::flush() {
+    if (waiting_.empty()) return;
+    const std::vector<HWND> due = std::move(waiting_);
+    waiting_.clear();
+    for (HWND control : due) UpdateWindow(control);
+    lastFrame_ = Ticks();
+}
+
+FormWindow::FormWindow(Services& services) : services_(services) {}
+
+FormWindow::~FormWindow() {
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(titleFont_), static_cast<HGDIOBJ>(boldFont_),
+                           static_cast<HGDIOBJ>(bandBrush_), static_cast<HGDIOBJ>(progressBrush_),
+                           static_cast<HGDIOBJ>(headerBrush_)}) {
+        if (object) DeleteObject(object);
+    }
+    if (keys_) DestroyAcceleratorTable(keys_);
+}
+
+bool FormWindow::create(HINSTANCE instance) {
+    instance_ = instance;
+    window_ = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_FORM1), nullptr, DialogProc,
+                                 reinterpret_cast<LPARAM>(this));
+    return window_ != nullptr;
+}
+
+int FormWindow::run(int show) {
+    ShowWindow(window_, show);
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!translate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+bool FormWindow::translate(MSG& message) {
+    if (planWindow_ && planWindow_->translate(message)) return true;
+    if (keys_ && TranslateAcceleratorW(window_, keys_, &message)) return true;
+    return IsDialogMessageW(window_, &message) != 0;
+}
+
+INT_PTR CALLBACK FormWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        reinterpret_cast<FormWindow*>(lParam)->window_ = window;
+    }
+    auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    return form ? form->handle_message(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR FormWindow::handle_message(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            apply_catalogue();
+            apply_look();
+            recentFiles_ = ReadRecentFiles();
+            build_menu_bar();
+            minimumSize_ = WindowSize(window_);
+            Form_Load(state_, *this, services_);
+            show_output_folder();
+            show_signal_options();
+            SetFocus(control(Control::StartFreq));
+            return FALSE;  // the focus is set
+        case WM_COMMAND: on_command(LOWORD(wParam), HIWORD(wParam)); return TRUE;
+        case WM_CLOSE: close_requested(); return TRUE;
+        case WM_DESTROY: PostQuitMessage(0); return TRUE;
+        case WM_SIZE: lay_out(); return TRUE;
+        case WM_GETMINMAXINFO:
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = minimumSize_;
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+            return colour_static(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window_, &paint);
+            paint_bands(dc);
+            EndPaint(window_, &paint);
+            return TRUE;
+        }
+        case WM_DPICHANGED: {
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            return TRUE;
+        }
+        default: return FALSE;
+    }
+}
+
+HWND FormWindow::control(Control c) const { return item(IDC_StartFreq + static_cast<int>(c)); }
+
+std::string FormWindow::text(Control box) { return WindowText(control(box)); }
+
+void FormWindow::set_text(Control box, const std::string& text) { SetWindowTextUtf8(control(box), text); }
+
+bool FormWindow::checked(Control box) {
+    return SendMessageW(control(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void FormWindow::set_checked(Control box, bool ticked) {
+    SendMessageW(control(box), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void FormWindow::add_item(Control list, const std::string& text, int position, std::int32_t value) {
+    const std::wstring wide = WideText(text);
+    const LRESULT at = SendMessageW(control(list), CB_INSERTSTRING, static_cast<WPARAM>(position),
+                                    reinterpret_cast<LPARAM>(wide.c_str()));
+    if (at >= 0) SendMessageW(control(list), CB_SETITEMDATA, static_cast<WPARAM>(at), value);
+}
+
+void FormWindow::select_index(Control list, int position) {
+    SendMessageW(control(list), CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+}
+
+int FormWindow::selected_index(Control list) {
+    return static_cast<int>(SendMessageW(control(list), CB_GETCURSEL, 0, 0));
+}
+
+int FormWindow::item_count(Control list) { return static_cast<int>(SendMessageW(control(list), CB_GETCOUNT, 0, 0)); }
+
+std::int32_t FormWindow::item_value(Control list, int position) {
+    if (position < 0 || position >= item_count(list)) return 0;
+    return static_cast<std::int32_t>(SendMessageW(control(list), CB_GETITEMDATA, static_cast<WPARAM>(position), 0));
+}
+
+void FormWindow::set_enabled(Control c, bool enabled) {
+    EnableWindow(control(c), enabled);
+    if (c != Control::Abort) return;
+    // Abort is enabled exactly while synthesis runs, the stretch in which
+    // the lines move thousands of times: redraws then follow the display's
+    // frames, and the keyboard reaches Abort.
+    if (enabled) pacer_.set_frame_rate(RefreshRate(window_));
+    pacer_.set_pacing(enabled);
+    const HWND focus = GetFocus();
+    if (enabled && (focus == nullptr || !IsWindowEnabled(focus))) {
+        SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(Control::Abort)), TRUE);
+    } else if (!enabled && focus == control(Control::Abort)) {
+        SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(Control::OK)), TRUE);
+    }
+}
+
+void FormWindow::set_caption(const std::string& caption) { SetWindowTextUtf8(window_, caption); }
+
+void FormWindow::set_label(Control label, const std::string& text) {
+    HWND status = control(label);
+    SetWindowTextUtf8(status, text);
+    // Outside synthesis nothing services events (the write, the two-second
+    // hold), so the status line is painted at once there.
+    pacer_.redraw(status);
+    // A run reports once its file is on disk: from then on the bar names it.
+    if (running_ && state_.bFileWritten) {
+        const BarText bar = WrittenBarText(state_.sWrittenPath, state_.iWrittenBytes, state_.bAbort);
+        show_bar(bar.whole());
+        UpdateWindow(item(IDC_OutputBar));
+    }
+}
+
+void FormWindow::set_progress(Control line, double fraction, bool redraw) {
+    const int index = line == Control::Progress1 ? 0 : 1;
+    const int position = static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * kLineSpan));
+    if (position == progressPositions_[index] && !redraw) return;
+    if (position != progressPositions_[index]) {
+        progressPositions_[index] = position;
+        SendMessageW(control(line), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    }
+    if (redraw) pacer_.redraw(control(line));
+}
+
+void FormWindow::do_events() {
+    pacer_.flush();
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (!translate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+void FormWindow::message_box(const std::string& text, const std::string& title, Icon icon) {
+    pacer_.flush();
+    UINT kind = MB_OK;
+    if (icon == Icon::Information) kind |= MB_ICONINFORMATION;
+    if (icon == Icon::Exclamation) kind |= MB_ICONEXCLAMATION;
+    const std::wstring caption = WideText(title.empty() ? kApplicationName : std::string_view(title));
+    MessageBoxW(window_, WideText(text).c_str(), caption.c_str(), kind);
+}
+
+}  // namespace sweepwav
