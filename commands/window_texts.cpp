@@ -27,6 +27,7 @@ constexpr MenuCommand kFileCommands[] = {
 constexpr MenuCommand kOptionsCommands[] = {
     {"WriteMarkers", "", ""},
     {"SignalOptions", "&Signal options\u2026", ""},
+    {"Frequencies", "&Frequencies\u2026", ""},
 };
 constexpr MenuCommand kViewCommands[] = {
     {"SweepPlan", "&Sweep plan\u2026", "Ctrl+Shift+P"},

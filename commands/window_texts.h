@@ -44,6 +44,7 @@ inline constexpr std::string_view kExportTitle = "Export tone plan";
 inline constexpr std::string_view kOpenSettingsTitle = "Open settings";
 inline constexpr std::string_view kSaveSettingsTitle = "Save settings";
 inline constexpr std::string_view kSignalOptionsTitle = "Signal options";
+inline constexpr std::string_view kFrequenciesTitle = "Frequencies";
 inline constexpr std::string_view kAboutTitle = "About sweepwav";
 struct FileType {
     std::string_view name;     // "CSV files (*.csv)"

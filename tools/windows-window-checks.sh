@@ -33,7 +33,8 @@ wine reg add "$key" /v "Application directory" /t REG_SZ /d 'C:\Analyser folder'
 folder='C:\Analyser folder\User Wavetables\'
 
 # The files' settings: every word length, 1, 2 and 8 channels, the three
-# shift modes, markers, dither on and off, and the signal options.
+# shift modes, markers, dither on and off, the signal options, and tones at
+# band centres (exact and nominal) and at listed frequencies.
 cat >"$data/cases.txt" <<'EOF_CASES'
 --steps 6 --tone-ms 50 --bits 16 --no-dither
 --steps 6 --tone-ms 50 --bits 18
@@ -46,6 +47,9 @@ cat >"$data/cases.txt" <<'EOF_CASES'
 --steps 4 --tone-ms 60 --markers --bits 24 --channels 1
 --steps 4 --tone-ms 60 --lead-in-ms 30 --gap-ms 20 --tail-ms 25 --ramp-ms 5 --signal-channels 1,3 --channels 4
 --steps 3 --tone-ms 30 --signal-channels each --channels 2 --rate 48000 --markers
+--bands 3 --start-freq 20 --end-freq 20000 --tone-ms 20 --tone-cycles 0
+--bands 1 --nominal --start-freq 31.5 --end-freq 16000 --tone-ms 20 --tone-cycles 0 --start-level -6 --end-level -30
+--frequencies 1000,100,15000,440.5 --tone-ms 30 --shift-mode 1 --markers
 EOF_CASES
 
 # Show Info: a report short enough for its box, and one for wav_info.txt.

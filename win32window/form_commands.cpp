@@ -18,7 +18,7 @@
 #include "win32window/form_window.h"
 #include "win32window/form_ids.h"
 #include "win32window/plan_window.h"
-#include "win32window/signal_dialog.h"
+#include "win32window/options_dialog.h"
 
 namespace sweepwav {
 
@@ -58,6 +58,7 @@ void FormWindow::on_menu_command(std::string_view name) {
     if (name == "OpenSettings") OpenSettings_triggered();
     if (name == "WriteMarkers") WriteMarkers_toggled();
     if (name == "SignalOptions") SignalOptions_triggered();
+    if (name == "Frequencies") Frequencies_triggered();
     if (name == "SweepPlan") SweepPlan_triggered();
 }
 
@@ -112,7 +113,8 @@ void FormWindow::close_requested() {
 }
 
 void FormWindow::enable_menu_commands(bool enabled) {
-    for (std::string_view name : {"ExportPlan", "WriteMarkers", "SweepPlan", "OpenSettings", "SignalOptions"}) {
+    for (std::string_view name : {"ExportPlan", "WriteMarkers", "SweepPlan", "OpenSettings", "SignalOptions",
+                                  "Frequencies"}) {
         EnableMenuItem(menu_, static_cast<UINT>(MenuCommandId(name)), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     }
     fill_recent_menu();
@@ -136,9 +138,13 @@ void FormWindow::show_output_folder() {
     show_bar(bar.whole());
 }
 
-void FormWindow::show_signal_options() {
+void FormWindow::show_options() {
     SetWindowTextUtf8(item(IDC_SignalOptions), OptionsSummary(state_));
     lay_out();
+    // The form's steps count only while the tones follow them; the focus
+    // leaves a box that has just gone grey.
+    for (Control c : {Control::Steps, Control::Logsteps}) set_enabled(c, !running_);
+    if (HWND focus = GetFocus(); focus && !IsWindowEnabled(focus)) SendMessageW(window_, WM_NEXTDLGCTL, 0, FALSE);
 }
 
 bool FormWindow::plan_from_entries() {
@@ -181,7 +187,11 @@ void FormWindow::WriteMarkers_toggled() {
 }
 
 void FormWindow::SignalOptions_triggered() {
-    if (AskSignalOptions(instance_, window_, *this, state_)) show_signal_options();
+    if (AskOptions(instance_, window_, *this, state_, Place::SignalDialog)) show_options();
+}
+
+void FormWindow::Frequencies_triggered() {
+    if (AskOptions(instance_, window_, *this, state_, Place::FrequenciesDialog)) show_options();
 }
 
 void FormWindow::SweepPlan_triggered() {

@@ -21,17 +21,19 @@ constexpr LabelId kLabelIds[] = {
     {"FileNameLabel", IDC_FileNameLabel}, {"Progress1", IDC_NAME_Progress1}, {"Progress2", IDC_NAME_Progress2},
 };
 
-struct FieldId {
+struct FieldIds {
     Control entry;
-    int field;
-    int label;
+    OptionsIds ids;
 };
-constexpr FieldId kSignalFields[] = {
-    {Control::LeadInMs, IDC_LeadInMs, IDC_LABEL_LeadInMs},
-    {Control::GapMs, IDC_GapMs, IDC_LABEL_GapMs},
-    {Control::TailMs, IDC_TailMs, IDC_LABEL_TailMs},
-    {Control::RampMs, IDC_RampMs, IDC_LABEL_RampMs},
-    {Control::SignalChannels, IDC_SignalChannels, IDC_LABEL_SignalChannels},
+constexpr FieldIds kOptionsFields[] = {
+    {Control::LeadInMs, {IDC_LeadInMs, IDC_LABEL_LeadInMs, IDC_NAME_LeadInMs}},
+    {Control::GapMs, {IDC_GapMs, IDC_LABEL_GapMs, IDC_NAME_GapMs}},
+    {Control::TailMs, {IDC_TailMs, IDC_LABEL_TailMs, IDC_NAME_TailMs}},
+    {Control::RampMs, {IDC_RampMs, IDC_LABEL_RampMs, IDC_NAME_RampMs}},
+    {Control::SignalChannels, {IDC_SignalChannels, IDC_LABEL_SignalChannels, IDC_NAME_SignalChannels}},
+    {Control::Spacing, {IDC_Spacing, IDC_LABEL_Spacing, IDC_NAME_Spacing}},
+    {Control::NominalBands, {IDC_NominalBands, 0, 0}},
+    {Control::FrequencyList, {IDC_FrequencyList, IDC_LABEL_FrequencyList, IDC_NAME_FrequencyList}},
 };
 
 // The form's controls are numbered by their place in Control.
@@ -41,18 +43,11 @@ static_assert(IDC_NAME_StartFreq + static_cast<int>(Control::FileName) == IDC_NA
 
 }  // namespace
 
-int SignalFieldId(Control entry) {
-    for (const FieldId& f : kSignalFields) {
-        if (f.entry == entry) return f.field;
+OptionsIds OptionsIdsOf(Control entry) {
+    for (const FieldIds& f : kOptionsFields) {
+        if (f.entry == entry) return f.ids;
     }
-    return 0;
-}
-
-int SignalLabelId(Control entry) {
-    for (const FieldId& f : kSignalFields) {
-        if (f.entry == entry) return f.label;
-    }
-    return 0;
+    return {};
 }
 
 int FormLabelId(std::string_view name) {

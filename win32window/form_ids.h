@@ -1,4 +1,5 @@
-// The numbers of the form's plain labels and of the menu bar's commands,
+// The numbers of the form's plain labels, of the options dialogs' fields
+// and of the menu bar's commands,
 // so that the window and the test driver agree on them. A command's number
 // is IDM_FIRST + its place in the menu bar's table (commands/window_texts.h).
 #pragma once
@@ -13,10 +14,15 @@ namespace sweepwav {
 // catalogue (FormLabels); 0 for none.
 int FormLabelId(std::string_view name);
 
-// The numbers of a Signal options entry's field and label in its dialog;
-// 0 for an entry that is not there.
-int SignalFieldId(Control entry);
-int SignalLabelId(Control entry);
+// The numbers of an options dialog's entry: its field, the label of its
+// row and the invisible label that names the field for screen readers (0
+// for a tick, which is its own label); all 0 for an entry of no dialog.
+struct OptionsIds {
+    int field = 0;
+    int label = 0;
+    int name = 0;
+};
+OptionsIds OptionsIdsOf(Control entry);
 
 // The number of a named command; 0 for no such command.
 int MenuCommandId(std::string_view name);

@@ -28,7 +28,7 @@ void FormWindow::open_settings_file(const std::string& path) {
     if (!OpenSettingsFile(state_, *this, services_, path)) return;
     CheckMenuItem(menu_, static_cast<UINT>(MenuCommandId("WriteMarkers")),
                   MF_BYCOMMAND | (state_.markers ? MF_CHECKED : MF_UNCHECKED));
-    show_signal_options();
+    show_options();
     remember_settings_file(path);
 }
 

@@ -137,7 +137,7 @@ INT_PTR FormWindow::handle_message(UINT message, WPARAM wParam, LPARAM lParam) {
             minimumSize_ = WindowSize(window_);
             Form_Load(state_, *this, services_);
             show_output_folder();
-            show_signal_options();
+            show_options();
             SetFocus(control(Control::StartFreq));
             return FALSE;  // the focus is set
         case WM_COMMAND: on_command(LOWORD(wParam), HIWORD(wParam)); return TRUE;
@@ -203,6 +203,9 @@ std::int32_t FormWindow::item_value(Control list, int position) {
 }
 
 void FormWindow::set_enabled(Control c, bool enabled) {
+    // Band centres or a list of frequencies set the tones; the steps and
+    // their spacing then have nothing to say.
+    if ((c == Control::Steps || c == Control::Logsteps) && state_.toneSpacing != "steps") enabled = false;
     EnableWindow(control(c), enabled);
     if (c != Control::Abort) return;
     // Abort is enabled exactly while synthesis runs, the stretch in which

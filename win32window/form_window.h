@@ -107,13 +107,14 @@ private:
     void OpenOutputFolder_triggered();
     void WriteMarkers_toggled();
     void SignalOptions_triggered();
+    void Frequencies_triggered();
     void SweepPlan_triggered();
     void About_triggered();
     void close_requested();
     void enable_menu_commands(bool enabled);
     void show_output_folder();
     void show_bar(const std::string& whole);
-    void show_signal_options();
+    void show_options();
     void export_plan(const std::string& csv, const std::string& json, const std::string& wavName);
     std::string suggested_path(const std::string& wavName, std::string_view ending) const;
 

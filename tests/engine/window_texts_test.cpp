@@ -5,6 +5,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "commands/window_texts.h"
 #include "settings/catalogue.h"
@@ -63,6 +64,11 @@ TEST(WindowTexts, EveryMenuCommandHasOneNameAndItsText) {
     }
     EXPECT_EQ(MenuCommandNamed("WriteMarkers").text, EntryOf(Control::WriteMarkers).text);
     EXPECT_EQ(MenuCommandNamed("SweepPlan").keys, "Ctrl+Shift+P");
+    // The Options menu in the Qt window's order.
+    std::vector<std::string_view> options;
+    for (const MenuCommand& command : MenuBar()[1].commands) options.push_back(MenuCommandNamed(command.name).text);
+    EXPECT_EQ(options, (std::vector<std::string_view>{"Write tone &markers", "&Signal options\u2026",
+                                                       "&Frequencies\u2026"}));
     EXPECT_THROW(MenuCommandNamed("Nothing"), std::out_of_range);
     EXPECT_EQ(RecentFileText(0, "b&w.sweep", "C:\\Sweeps"), "&1 b&&w.sweep \u2014 C:\\Sweeps");
 }

@@ -47,33 +47,39 @@ const Option* FindOption(const std::string& name) {
     return nullptr;
 }
 
-// The Signal options dialog: each length given, and the channels.
-void SetSignalOptions(Window& w, const std::map<Control, std::string>& values) {
-    w.menu("SignalOptions");
-    HWND dialog = w.dialog("Signal options");
-    if (!dialog) return;
+}  // namespace
+
+void SetOptions(Window& w, Place place, const std::map<Control, std::string>& values) {
+    const bool signal = place == Place::SignalDialog;
+    w.menu(signal ? "SignalOptions" : "Frequencies");
+    HWND dialog = w.dialog(signal ? "Signal options" : "Frequencies");
+    if (!dialog) throw std::runtime_error("the options dialog did not open");
     for (const auto& [control, value] : values) {
-        HWND field = GetDlgItem(dialog, SignalFieldId(control));
-        if (!field) throw std::runtime_error("the Signal options dialog has no field for " + std::string(control_name(control)));
-        if (control != Control::SignalChannels) {
+        const Entry& e = EntryOf(control);
+        HWND field = GetDlgItem(dialog, OptionsIdsOf(control).field);
+        if (!field) throw std::runtime_error("the options dialog has no field for " + std::string(control_name(control)));
+        if (e.kind == EntryKind::Tick) {
+            SendMessageW(field, BM_SETCHECK, value == "yes" ? BST_CHECKED : BST_UNCHECKED, 0);
+        } else if (e.kind == EntryKind::List || e.kind == EntryKind::Channels) {
+            const int channelMode = value == "all" ? 0 : value == "each" ? 2 : 1;
+            const int position = e.kind == EntryKind::List ? ItemPosition(e, value).value_or(-1) : channelMode;
+            SendMessageW(field, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(field), CBN_SELCHANGE), reinterpret_cast<LPARAM>(field));
+            if (e.kind == EntryKind::Channels && position == 1) {
+                SetWindowTextW(GetDlgItem(dialog, IDC_SignalChannelList), Wide(value).c_str());
+            }
+        } else {
             SetWindowTextW(field, Wide(value).c_str());
-            continue;
         }
-        const int mode = value == "all" ? 0 : value == "each" ? 2 : 1;
-        SendMessageW(field, CB_SETCURSEL, static_cast<WPARAM>(mode), 0);
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SignalChannels, CBN_SELCHANGE), reinterpret_cast<LPARAM>(field));
-        if (mode == 1) SetWindowTextW(GetDlgItem(dialog, IDC_SignalChannelList), Wide(value).c_str());
     }
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     WaitFor([dialog] { return !IsWindow(dialog); }, std::chrono::seconds(10));
 }
 
-}  // namespace
-
 void Apply(Window& w, const std::string& options) {
     std::istringstream in(options);
     const std::vector<std::string> words{std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
-    std::map<Control, std::string> signal;
+    std::map<Place, std::map<Control, std::string>> dialogs;
     bool markers = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const Option* o = FindOption(words[i]);
@@ -82,8 +88,10 @@ void Apply(Window& w, const std::string& options) {
         if (!o->entry) continue;  // the window's own seed, and options of the command line alone
         const Entry& e = EntryOf(*o->entry);
         const bool on = o->action == OptionAction::Tick;
-        if (o->action == OptionAction::Set && e.place == Place::SignalDialog) {
-            signal[e.control] = value;
+        if (e.place == Place::SignalDialog || e.place == Place::FrequenciesDialog) {
+            auto& fields = dialogs[e.place];
+            fields[e.control] = on ? "yes" : o->action == OptionAction::Clear ? "no" : std::string(o->valuePrefix) + value;
+            if (o->alsoSets) fields[*o->alsoSets] = o->alsoValue;
         } else if (o->action == OptionAction::Set && e.kind == EntryKind::List) {
             w.choose(e.control, ItemPosition(e, value).value_or(-1));
         } else if (o->action == OptionAction::Set) {
@@ -95,7 +103,7 @@ void Apply(Window& w, const std::string& options) {
             w.tick(e.control, on);
         }
     }
-    if (!signal.empty()) SetSignalOptions(w, signal);
+    for (const auto& [place, values] : dialogs) SetOptions(w, place, values);
 }
 
 }  // namespace sweepwav::driver

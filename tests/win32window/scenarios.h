@@ -1,9 +1,11 @@
 // The driver's scenarios and the checks they count.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "driver.h"
+#include "settings/catalogue.h"
 
 namespace sweepwav::driver {
 
@@ -26,8 +28,10 @@ public:
 
 // Fills the form from command-line options ("--bits 24 --markers --gap-ms
 // 50"): boxes, ticks and lists directly, Write tone markers through the
-// menu, the signal options through their dialog.
+// menu, the signal options and the frequencies through their dialogs.
 void Apply(Window& w, const std::string& options);
+// Opens the options dialog of place, fills the given fields and presses OK.
+void SetOptions(Window& w, Place place, const std::map<Control, std::string>& values);
 
 // The bytes of a file, or nothing when it cannot be read.
 std::string FileBytes(const std::string& path);
@@ -44,6 +48,7 @@ void MakeFileName(const Setup& setup, Checks& checks);
 void SettingsFiles(const Setup& setup, Checks& checks);
 void PlanView(const Setup& setup, Checks& checks);
 void ViewerCommandLine(const Setup& setup, Checks& checks);
+void Frequencies(const Setup& setup, Checks& checks);
 void NoAnalyser(const Setup& setup, Checks& checks);
 void Screenshot(const Setup& setup, Checks& checks);
 
