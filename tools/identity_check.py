@@ -121,16 +121,34 @@ def main():
     if "WINEPREFIX" not in os.environ:
         sys.exit("identity_check.py: WINEPREFIX must name the Wine prefix to run the Windows build in")
     # A Wine server that stays between the runs: each run then starts in
-    # a fraction of a second instead of seconds.
-    subprocess.run(["wineserver", "-p"], check=False)  # 2: one runs already
+    # a fraction of a second instead of seconds. A server that is still
+    # running (from the checks before) would exit with its last program and
+    # take the persistence with it, so it is stopped first.
+    subprocess.run(["wineserver", "-k"], check=False, stderr=subprocess.DEVNULL)
+    subprocess.run(["wineserver", "-w"], check=False)
+    # Started by hand, the server stays in the foreground: in the background
+    # then, and stopped at the end with -k.
+    subprocess.Popen(["wineserver", "-p"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                     start_new_session=True)
+    # The first program of a new server starts Wine's services, which keep
+    # the standard output they were given: one whose output no one reads.
+    subprocess.run(["wine", "cmd", "/c", "exit"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, check=True)
     work = os.path.abspath(a.work)
     home = os.path.join(work, "home")
     os.makedirs(home, exist_ok=True)
     linux_env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home, LC_ALL="C")
     linux_env.pop("WINEPREFIX")
     linux_env.pop("SWEEPWAV_SCALAR_SINE", None)
-    windows_path = lambda p: subprocess.run(["winepath", "-w", p], capture_output=True, text=True,
-                                            check=True).stdout.strip()
+    windows_paths = {}
+
+    def windows_path(p):
+        # Every run writes into the same folder: ask Wine for its name once.
+        if p not in windows_paths:
+            windows_paths[p] = subprocess.run(["winepath", "-w", p], capture_output=True, text=True,
+                                              check=True).stdout.strip()
+        return windows_paths[p]
+
     builds = [Build("linux", [os.path.abspath(a.linux_cli)], linux_env, lambda p: p),
               Build("linux scalar sine", [os.path.abspath(a.linux_cli)], dict(linux_env, SWEEPWAV_SCALAR_SINE="1"),
                     lambda p: p),
