@@ -5,6 +5,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <string>
 
 #include "core/generator_state.h"
@@ -46,5 +47,10 @@ void Abort_Click(GeneratorState& s);
 // The reason a fault gives that the commands do not handle themselves (as
 // "out of memory"), for "The run stopped: <reason>".
 std::string Fault_reason(const std::exception& fault);
+
+// Runs one of the commands above for a window. A fault the commands do not
+// handle themselves (memory for a very large sweep) is shown as "The <what>
+// stopped: <reason>" and the window returns to its idle look; false then.
+bool RunGuarded(GeneratorState& s, WindowOps& w, const char* what, const std::function<void()>& command);
 
 }  // namespace sweepwav

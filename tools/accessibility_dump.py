@@ -56,15 +56,15 @@ def main():
         start = next((i for i, l in enumerate(lines) if title and l.strip().startswith("dialog | " + title)), 0)
         print("\n".join(lines[start:]))
         return
-    for spec in sys.argv[3:]:
-        role, name = spec.split(":", 1)
+    for wanted in sys.argv[3:]:
+        role, name = wanted.split(":", 1)
         for _ in range(20):
             node = find(app, role, name)
             if node:
                 break
             time.sleep(0.2)
         else:
-            sys.exit("not found: " + spec)
+            sys.exit("not found: " + wanted)
         node.queryAction().doAction(0)
         time.sleep(0.7)
 

@@ -9,7 +9,6 @@
 #include "commands/commands.h"
 #include "commands/outputs.h"
 #include "commands/window_texts.h"
-#include "core/window_look.h"
 #include "platform/win32_io.h"
 #include "settings/catalogue.h"
 #include "sweepwav_version.h"
@@ -63,20 +62,7 @@ void FormWindow::on_menu_command(std::string_view name) {
 }
 
 bool FormWindow::guarded(const char* what, const std::function<void()>& command) {
-    try {
-        command();
-        return true;
-    } catch (const std::exception& e) {
-        // A fault the procedures do not handle themselves (memory for a very
-        // large sweep): say so and return to the idle window.
-        message_box(std::string("The ") + what + " stopped: " + Fault_reason(e), state_.sAppTitle,
-                    Icon::Exclamation);
-        Enable_form(*this, true);
-        set_enabled(Control::Abort, false);
-        set_caption(state_.sAppTitle);
-        ShowIdleLook(*this);
-        return false;
-    }
+    return RunGuarded(state_, *this, what, command);
 }
 
 void FormWindow::OK_clicked() {

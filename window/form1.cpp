@@ -424,20 +424,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 bool Form1::guarded(const char* what, const std::function<void()>& command) {
-    try {
-        command();
-        return true;
-    } catch (const std::exception& e) {
-        // A fault the procedures do not handle themselves (memory for a very
-        // large sweep): say so and return to the idle window.
-        message_box(std::string("The ") + what + " stopped: " + Fault_reason(e), state_.sAppTitle,
-                    Icon::Exclamation);
-        Enable_form(*this, true);
-        set_enabled(Control::Abort, false);
-        set_caption(state_.sAppTitle);
-        ShowIdleLook(*this);
-        return false;
-    }
+    return RunGuarded(state_, *this, what, command);
 }
 
 void Form1::OK_clicked() {

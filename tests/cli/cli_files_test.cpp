@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "support/files.h"
-#include "support/special_files.h"
+#include "support/not_regular_files.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "safe_file_hidden.h"
 
 #include "support/files.h"
-#include "support/special_files.h"
+#include "support/not_regular_files.h"
 
 namespace {
 

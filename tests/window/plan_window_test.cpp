@@ -36,7 +36,7 @@
 #include "platform/system_services.h"
 #include "report/plan_export.h"
 #include "sweepwav_version.h"
-#include "support/special_files.h"
+#include "support/not_regular_files.h"
 
 using namespace sweepwav;
 

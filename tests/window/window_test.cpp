@@ -33,7 +33,7 @@
 #include "platform/system_services.h"
 #include "plan/tone_plan.h"
 #include "support/paint_counter.h"
-#include "support/special_files.h"
+#include "support/not_regular_files.h"
 
 using namespace sweepwav;
 
