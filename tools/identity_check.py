@@ -105,6 +105,8 @@ class Build:
             p = subprocess.run(args, env=self.env, capture_output=True, stdin=subprocess.DEVNULL, timeout=900)
             out[key + " status"] = str(p.returncode)
             out[key + " stdout"] = digest(p.stdout)
+            if p.returncode != 0:  # what it said, to show with the difference
+                out[key + " stderr"] = p.stderr.decode(errors="replace").strip()
         for name in sorted(os.listdir(work)):
             with open(os.path.join(work, name), "rb") as f:
                 out[name] = digest(f.read())
@@ -169,11 +171,23 @@ def compare(builds, settings, work):
     for i, s in enumerate(settings):
         # One folder for all, so that no path differs.
         results = [b.run(os.path.join(work, "run"), s) for b in builds]
+        for n, b in enumerate(builds[1:], 1):
+            # A run that failed where the first build's succeeded is tried
+            # once more, and said: a hiccup of Wine is no difference of bytes,
+            # but one that comes again is.
+            failed = [k for k in ("write status", "info status") if results[n][k] != results[0][k]]
+            if failed:
+                print("RETRY (%s): %s" % (b.name, "; ".join(
+                    "%s %s: %s" % (k, results[n][k], results[n].get(k.replace("status", "stderr"), "")) for k in failed)))
+                results[n] = b.run(os.path.join(work, "run"), s)
         for b, r in zip(builds[1:], results[1:]):
             diffs = sorted(k for k in set(r) | set(results[0]) if r.get(k) != results[0].get(k))
             if diffs:
                 differ += 1
                 print("DIFFER (%s against linux) in %s: %s" % (b.name, ", ".join(diffs), " ".join(s)))
+                for key in diffs:
+                    if key.endswith("stderr"):
+                        print("  %s, %s: %s" % (b.name, key, r.get(key, results[0].get(key))))
         r = results[0]
         print("%3d  wav %.12s  info %.12s  plans %.12s %.12s  %s" % (
             i, r.get("out.wav", "-"), r["info stdout"], r.get("p.csv", "-"), r.get("p.json", "-"), " ".join(s)))
