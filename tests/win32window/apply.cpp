@@ -74,6 +74,9 @@ void SetOptions(Window& w, Place place, const std::map<Control, std::string>& va
     }
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     WaitFor([dialog] { return !IsWindow(dialog); }, std::chrono::seconds(10));
+    // The window applies the options after the dialog has gone; a message
+    // sent to it returns only once it is back in its message loop.
+    SendMessageTimeoutW(w.form(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
 }
 
 void Apply(Window& w, const std::string& options) {
