@@ -3,10 +3,12 @@
 // random seed and the number of threads worth running.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/result.h"
 
@@ -33,8 +35,17 @@ public:
 
     virtual Status write(std::span<const std::uint8_t> bytes) = 0;
 
-    // Appends count zero bytes; where the system allows, without writing them.
-    virtual Status write_zeros(std::uint64_t count) = 0;
+    // Appends count zero bytes. Files that can grow without writing them
+    // override this; the rest write them, 64 KiB at a time.
+    virtual Status write_zeros(std::uint64_t count) {
+        static const std::vector<std::uint8_t> zeros(std::size_t(1) << 16, 0);
+        while (count > 0) {
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, zeros.size()));
+            if (Status written = write({zeros.data(), n}); !written) return written;
+            count -= n;
+        }
+        return {};
+    }
 
     // Puts the complete file in place of any old one. Every error the system
     // can still report comes before the name changes, so a failure leaves the

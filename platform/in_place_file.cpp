@@ -70,16 +70,6 @@ public:
 
     Status write(std::span<const std::uint8_t> bytes) override { return WriteWithoutPipeSignal(fd_, bytes); }
 
-    Status write_zeros(std::uint64_t count) override {
-        static const std::vector<std::uint8_t> zeros(std::size_t(1) << 16, 0);
-        while (count > 0) {
-            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, zeros.size()));
-            if (Status written = write({zeros.data(), n}); !written) return written;
-            count -= n;
-        }
-        return {};
-    }
-
     Status commit() override {
         const int closed = ::close(fd_);
         fd_ = -1;
