@@ -83,7 +83,7 @@ std::string SuggestedPath(const GeneratorState& s, const std::string& wavName, s
 // unlocks the form in one look each.
 class FormModel::Relay final : public WindowOps {
 public:
-    explicit Relay(FormModel& model) : model_(model), view_(model.view_) {}
+    explicit Relay(FormModel& model) : model_(model), view_(model.window_) {}
 
     std::string text(Control box) override { return view_.text(box); }
     void set_text(Control box, const std::string& text) override { view_.set_text(box, text); }
@@ -141,11 +141,12 @@ public:
 
 private:
     FormModel& model_;
-    FormView& view_;
+    WindowOps& view_;
 };
 
-FormModel::FormModel(FormView& view, Services& services, RecentStore& recent)
-    : view_(view), services_(services), recent_(recent), relay_(std::make_unique<Relay>(*this)) {
+FormModel::FormModel(WindowOps& window, FormView& view, Services& services, RecentStore& recent)
+    : window_(window),
+      view_(view), services_(services), recent_(recent), relay_(std::make_unique<Relay>(*this)) {
     asked_.fill(true);
     asked_[At(Control::Abort)] = false;
 }

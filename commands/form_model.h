@@ -93,10 +93,11 @@ struct FormLook {
     bool closeNow = false;
 };
 
-// A window that shows the form: the engine's window operations for its
-// controls, and the look the model decides.
-class FormView : public WindowOps {
+// A window that shows the form as the model decides. (Its controls answer
+// the engine's window operations, WindowOps.)
+class FormView {
 public:
+    virtual ~FormView() = default;
     virtual void show_look(const FormLook& look) = 0;
 };
 
@@ -123,7 +124,7 @@ std::string SuggestedPath(const GeneratorState& s, const std::string& wavName, s
 
 class FormModel {
 public:
-    FormModel(FormView& view, Services& services, RecentStore& recent);
+    FormModel(WindowOps& window, FormView& view, Services& services, RecentStore& recent);
     ~FormModel();
     FormModel(const FormModel&) = delete;
     FormModel& operator=(const FormModel&) = delete;
@@ -192,6 +193,7 @@ private:
     FormLook compute() const;
 
 
+    WindowOps& window_;
     FormView& view_;
     Services& services_;
     RecentStore& recent_;

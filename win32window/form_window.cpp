@@ -57,7 +57,7 @@ std::vector<std::string> RegistryRecentStore::read() { return ReadRecentFiles();
 void RegistryRecentStore::write(const std::vector<std::string>& files) { WriteRecentFiles(files); }
 
 FormWindow::FormWindow(Services& services)
-    : model_(*this, services, recentStore_), pacer_(PaintNow, PaintWaiting) {}
+    : model_(*this, *this, services, recentStore_), pacer_(PaintNow, PaintWaiting) {}
 
 FormWindow::~FormWindow() {
     for (HGDIOBJ object : {static_cast<HGDIOBJ>(titleFont_), static_cast<HGDIOBJ>(boldFont_),

@@ -35,7 +35,7 @@ public:
     void write(const std::vector<std::string>& files) override;
 };
 
-class FormWindow : public FormView {
+class FormWindow : public WindowOps, public FormView {
 public:
     explicit FormWindow(Services& services);
     ~FormWindow() override;

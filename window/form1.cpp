@@ -103,7 +103,7 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::Form1>()),
       messageHook_(std::move(messageHook)),
-      model_(*this, services, recentStore_),
+      model_(*this, *this, services, recentStore_),
       pacer_(MakeWidgetPacer()) {
     InitWindowResources();
     InstallAccessibleInterfaces();

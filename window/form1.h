@@ -47,7 +47,7 @@ public:
     void write(const std::vector<std::string>& files) override;
 };
 
-class Form1 : public QWidget, public FormView {
+class Form1 : public QWidget, public WindowOps, public FormView {
     Q_OBJECT
 
 public:

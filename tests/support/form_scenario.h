@@ -5,6 +5,7 @@
 // an event on, fails. Plain C++: the Windows driver includes it too.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -130,21 +131,28 @@ inline std::vector<std::pair<Control, std::string>> OptionValues(std::string_vie
     return values;
 }
 
+// Texts put together (GCC 12 warns wrongly of "text" + std::string).
+inline std::string Joined(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts) text.append(part);
+    return text;
+}
+
 // How what was seen differs from what the step expects; empty when not.
 inline std::vector<std::string> Differences(const FormStep& step, const SeenForm& seen) {
     std::vector<std::string> out;
-    const auto differ = [&](bool same, const std::string& what) {
-        if (!same) out.push_back(what);
+    const auto differ = [&](bool same, std::initializer_list<std::string_view> what) {
+        if (!same) out.push_back(Joined(what));
     };
     if (step.act == FormAct::Type) return out;
     if (step.closed || seen.closed) {
-        differ(seen.closed == step.closed, seen.closed ? "the window closed" : "the window is still open");
+        differ(seen.closed == step.closed, {seen.closed ? "the window closed" : "the window is still open"});
         return out;
     }
     if (step.focus) {
-        differ(seen.focus == step.focus, "the focus is on " + std::string(seen.focus ? control_name(*seen.focus) : "nothing") +
-                                             ", not on " + std::string(control_name(*step.focus)));
-        differ(seen.selected == step.selected, std::string("the text is ") + (seen.selected ? "" : "not ") + "selected");
+        differ(seen.focus == step.focus,
+               {"the focus is on ", seen.focus ? control_name(*seen.focus) : "nothing", ", not on ", control_name(*step.focus)});
+        differ(seen.selected == step.selected, {"the text is ", seen.selected ? "" : "not ", "selected"});
     }
     std::set<Control> grey;
     for (Control c : kScenarioInputs) {
@@ -153,14 +161,14 @@ inline std::vector<std::string> Differences(const FormStep& step, const SeenForm
         }
     }
     std::string seenGrey;
-    for (Control c : seen.grey) seenGrey += " " + std::string(control_name(c));
-    differ(seen.grey == grey, "grey:" + seenGrey + " instead of " + std::string(step.grey));
-    differ(seen.abortOn == step.abortOn, std::string("Abort is ") + (seen.abortOn ? "enabled" : "grey"));
-    differ(seen.bar.starts_with(step.bar), "the bar says \"" + seen.bar + "\"");
-    if (step.options) differ(seen.options == step.options, "the options line says \"" + seen.options + "\"");
-    differ(seen.boxes == step.boxes, std::to_string(seen.boxes) + " message boxes");
-    if (!step.suggested.empty()) differ(seen.suggested == step.suggested, "Save settings offered " + seen.suggested);
-    if (!step.recent.empty()) differ(seen.recent == Words(step.recent), "other recent files");
+    for (Control c : seen.grey) seenGrey.append(" ").append(control_name(c));
+    differ(seen.grey == grey, {"grey:", seenGrey, " instead of ", step.grey});
+    differ(seen.abortOn == step.abortOn, {"Abort is ", seen.abortOn ? "enabled" : "grey"});
+    differ(seen.bar.starts_with(step.bar), {"the bar says \"", seen.bar, "\""});
+    if (step.options) differ(seen.options == step.options, {"the options line says \"", seen.options, "\""});
+    differ(seen.boxes == step.boxes, {std::to_string(seen.boxes), " message boxes"});
+    if (!step.suggested.empty()) differ(seen.suggested == step.suggested, {"Save settings offered ", seen.suggested});
+    if (!step.recent.empty()) differ(seen.recent == Words(step.recent), {"other recent files"});
     return out;
 }
 
