@@ -27,9 +27,9 @@ struct Editing {
     HWND firstField = nullptr;
 };
 
-// Where the columns are, in pixels.
+// Where the columns are, in pixels; a unit follows its field.
 struct Columns {
-    int label = 0, labelWidth = 0, field = 0, fieldWidth = 0, unit = 0, right = 0;
+    int label = 0, labelWidth = 0, field = 0, fieldWidth = 0, right = 0;
 };
 
 // Dialog units of this dialog in pixels.
@@ -80,19 +80,19 @@ HWND Add(HWND dialog, const wchar_t* kind, std::string_view text, DWORD style, i
 
 Columns Measure(HWND dialog, const OptionsForm& form) {
     Columns c;
-    bool units = false;
+    int widest = 0;  // a field and its unit
     for (const OptionsForm::Field& f : form.fields()) {
         if (f.entry->kind != EntryKind::Tick) c.labelWidth = std::max(c.labelWidth, TextWidth(dialog, f.entry->text));
         c.fieldWidth = std::max(c.fieldWidth, Across(dialog, FieldUnits(*f.entry)));
         for (const ListItem& item : f.entry->items) {
             c.fieldWidth = std::max(c.fieldWidth, TextWidth(dialog, item.text) + Across(dialog, 20));
         }
-        units = units || !f.unit.empty();
+        const int unit = f.unit.empty() ? 0 : Across(dialog, kGap + kUnitWidth);
+        widest = std::max(widest, Across(dialog, FieldUnits(*f.entry)) + unit);
     }
     c.label = Across(dialog, kMargin);
     c.field = c.label + c.labelWidth + Across(dialog, kGap);
-    c.unit = c.field + c.fieldWidth + Across(dialog, kGap);
-    c.right = units ? c.unit + Across(dialog, kUnitWidth) : c.field + c.fieldWidth;
+    c.right = c.field + std::max(c.fieldWidth, widest);
     return c;
 }
 
@@ -134,7 +134,8 @@ HWND AddRow(HWND dialog, const OptionsForm::Field& f, const Columns& c, int top)
                     WS_EX_CLIENTEDGE);
     }
     if (!f.unit.empty()) {
-        Add(dialog, L"STATIC", f.unit, SS_NOPREFIX, ids.unit, {c.unit, textTop, c.right, textTop + Down(dialog, 9)});
+        const int unit = fieldRight + Across(dialog, kGap);
+        Add(dialog, L"STATIC", f.unit, SS_NOPREFIX, ids.unit, {unit, textTop, unit + Across(dialog, kUnitWidth), textTop + Down(dialog, 9)});
     }
     return field;
 }

@@ -235,6 +235,11 @@ HWND Window::dialog(const std::string& title, std::chrono::milliseconds wait) {
     return found;
 }
 
+std::string Window::offered_file(HWND dialog) const {
+    HWND name = GetDlgItem(dialog, kFileName);
+    return text_of(name ? name : GetDlgItem(dialog, kOldFileName));
+}
+
 void Window::choose_file(HWND dialog, const std::string& path) {
     HWND name = GetDlgItem(dialog, kFileName);
     if (!name) name = GetDlgItem(dialog, kOldFileName);

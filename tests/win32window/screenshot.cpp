@@ -34,22 +34,35 @@ bool SavePng(HBITMAP picture, const std::string& path) {
 
 }  // namespace
 
-void Screenshot(const Setup& setup, Checks& checks) {
-    Window w(setup.program, "");
-    WaitFor([&] { return IsWindowVisible(w.form()) != 0; }, std::chrono::seconds(20));
-    Sleep(1500);  // settled and painted
+bool SaveWindowPicture(HWND window, const std::string& path) {
     RECT r;
-    GetWindowRect(w.form(), &r);
+    GetWindowRect(window, &r);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP picture = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
     const HGDIOBJ old = SelectObject(memory, picture);
     BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
     SelectObject(memory, old);
-    checks.check(SavePng(picture, setup.data + "window-windows.png"), "screenshot", "the picture is saved");
+    const bool saved = SavePng(picture, path);
     DeleteObject(picture);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+void Screenshot(const Setup& setup, Checks& checks) {
+    Window w(setup.program, "");
+    WaitFor([&] { return IsWindowVisible(w.form()) != 0; }, std::chrono::seconds(20));
+    Sleep(1500);  // settled and painted
+    checks.check(SaveWindowPicture(w.form(), setup.data + "window-windows.png"), "screenshot", "the picture is saved");
+    // And the Signal options dialog, laid out from the catalogue.
+    w.menu("SignalOptions");
+    if (HWND dialog = w.dialog("Signal options")) {
+        Sleep(500);
+        checks.check(SaveWindowPicture(dialog, setup.data + "signal-options-windows.png"), "screenshot",
+                     "the dialog's picture is saved");
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
     w.close();
 }
 
