@@ -181,8 +181,8 @@ TEST(FormModel, CommandsDuringARun) {
 
 TEST(FormModel, RecentFilesAndNames) {
     std::vector<std::string> files;
-    for (const char* path : {"/a", "/b", "/c", "/a", "/d", "/e", "/f"}) files = Remembered(files, path);
-    EXPECT_EQ(files, (std::vector<std::string>{"/f", "/e", "/d", "/a", "/c"}));
+    for (const char* path : {"/a", "/b", "/c", "/d", "/e", "/f", "/d"}) files = Remembered(files, path);
+    EXPECT_EQ(files, (std::vector<std::string>{"/d", "/f", "/e", "/c", "/b"}));
 
     const struct {
         const char* path;
@@ -221,11 +221,19 @@ TEST(FormModel, OptionsDialogChoicesAndRefusals) {
     EXPECT_EQ(signal.refusal().field, Control::GapMs);
     EXPECT_EQ(signal.refusal().problem, "Gap between tones must be a number from 0 to 60000 ms.");
     signal.set_text(Control::GapMs, "60000");
-    signal.set_text(Control::SignalChannels, "1,1");
-    EXPECT_FALSE(signal.accept());
-    EXPECT_TRUE(signal.refusal().channelList);
+    // The list takes channel numbers, each once, and nothing else.
+    for (const char* list : {"1,1", "each", "all", "9", ""}) {
+        signal.set_text(Control::SignalChannels, list);
+        EXPECT_FALSE(signal.accept()) << list;
+        EXPECT_TRUE(signal.refusal().channelList) << list;
+    }
+    signal.set_text(Control::SignalChannels, "\t2, 4 ");
+    EXPECT_EQ(signal.accept(), (EntryTexts{{Control::GapMs, "60000"}, {Control::SignalChannels, "\t2, 4 "}}));
+    for (const auto mode : {OptionsForm::kAllChannels, OptionsForm::kEachChannel, OptionsForm::kChannelList}) {
+        signal.choose(Control::SignalChannels, mode);
+        EXPECT_EQ(signal.channel_list_counts(), mode == OptionsForm::kChannelList) << mode;
+    }
     signal.choose(Control::SignalChannels, OptionsForm::kEachChannel);
-    EXPECT_FALSE(signal.channel_list_counts());
     EXPECT_EQ(signal.accept(), (EntryTexts{{Control::GapMs, "60000"}, {Control::SignalChannels, "each"}}));
 }
 

@@ -72,8 +72,8 @@ inline constexpr FormStep kFormScenario[] = {
     // Recent settings: newest first, each once, five at the most; the name
     // offered is the file name's.
     {.act = FormAct::Type, .control = Control::FileName, .text = "bench.wav"},
-    {.act = FormAct::SaveSettings, .text = "1 2 3 4 5 6 1", .suggested = "bench.sweep",
-     .recent = "1.sweep 6.sweep 5.sweep 4.sweep 3.sweep"},
+    {.act = FormAct::SaveSettings, .text = "1 2 3 4 5 6 5", .suggested = "bench.sweep",
+     .recent = "5.sweep 6.sweep 4.sweep 3.sweep 2.sweep"},
     // A run locks the form and puts the keyboard on Abort; after it the
     // form is unlocked and the focus is back on Generate file.
     {.act = FormAct::Type, .control = Control::Steps, .text = "400"},
