@@ -90,10 +90,7 @@ void FormWindow::apply_catalogue() {
     // The progress bars are named by their labels, and carry the name too.
     SetWindowTextUtf8(control(Control::Progress1), WindowText(item(IDC_NAME_Progress1)));
     SetWindowTextUtf8(control(Control::Progress2), WindowText(item(IDC_NAME_Progress2)));
-    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                instance_, nullptr);
-    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, 600);
+    tooltips_ = CreateTooltips(window_);
     for (const Entry& e : Entries()) {
         if (e.place != Place::Form) continue;
         HWND field = control(e.control);
@@ -107,15 +104,25 @@ void FormWindow::apply_catalogue() {
     add_tooltip(item(IDC_OutputBar), std::string());
 }
 
-void FormWindow::add_tooltip(HWND control, const std::string& text) {
+void FormWindow::add_tooltip(HWND control, const std::string& text) { AddTooltip(tooltips_, control, text); }
+
+HWND CreateTooltips(HWND owner) {
+    HWND tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)), nullptr);
+    SendMessageW(tooltips, TTM_SETMAXTIPWIDTH, 0, 600);
+    return tooltips;
+}
+
+void AddTooltip(HWND tooltips, HWND control, const std::string& text) {
     std::wstring wide = WideText(text);
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window_;
+    tool.hwnd = GetParent(control);
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = wide.data();
-    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void FormWindow::apply_look() {

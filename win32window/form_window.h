@@ -135,4 +135,9 @@ private:
 std::string WindowText(HWND window);
 void SetWindowTextUtf8(HWND window, std::string_view text);
 
+// The tooltips of a window's controls: the window that shows them, and a
+// control's tip.
+HWND CreateTooltips(HWND owner);
+void AddTooltip(HWND tooltips, HWND control, const std::string& text);
+
 }  // namespace sweepwav

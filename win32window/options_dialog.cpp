@@ -25,6 +25,7 @@ struct Editing {
     OptionsForm form;
     EntryTexts edited;
     HWND firstField = nullptr;
+    HWND tooltips = nullptr;
 };
 
 // Where the columns are, in pixels; a unit follows its field.
@@ -98,12 +99,14 @@ Columns Measure(HWND dialog, const OptionsForm& form) {
 
 // The channel list under the channel choice, named by the choice it
 // belongs to ("These channels").
-void AddChannelList(HWND dialog, const OptionsForm& form, const OptionsForm::Field& f, const Columns& c, int top) {
+void AddChannelList(HWND dialog, HWND tooltips, const OptionsForm& form, const OptionsForm::Field& f, const Columns& c,
+                    int top) {
     Add(dialog, L"STATIC", form.channel_list_name(), SS_NOPREFIX, IDC_NAME_SignalChannelList, {});
     HWND list = Add(dialog, L"EDIT", f.text, ES_AUTOHSCROLL | WS_TABSTOP, IDC_SignalChannelList,
                     {c.field, top, c.field + Across(dialog, FieldUnits(*f.entry)), top + Down(dialog, kFieldHeight)},
                     WS_EX_CLIENTEDGE);
     SendMessageW(list, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(WideText(kChannelListExample).c_str()));
+    AddTooltip(tooltips, list, std::string(kChannelListTip));
 }
 
 // An entry's row: its label, the name screen readers hear (the entry's
@@ -154,14 +157,16 @@ void Fit(HWND dialog, int width, int height) {
 
 void Build(HWND dialog, Editing& editing) {
     SetWindowTextUtf8(dialog, editing.form.title());
+    editing.tooltips = CreateTooltips(dialog);
     const Columns c = Measure(dialog, editing.form);
     int top = Down(dialog, kMargin);
     for (const OptionsForm::Field& f : editing.form.fields()) {
         HWND field = AddRow(dialog, f, c, top);
+        AddTooltip(editing.tooltips, field, std::string(f.entry->tooltip));
         if (!editing.firstField) editing.firstField = field;
         top += Down(dialog, kRow);
         if (f.entry->kind != EntryKind::Channels) continue;
-        AddChannelList(dialog, editing.form, f, c, top);
+        AddChannelList(dialog, editing.tooltips, editing.form, f, c, top);
         top += Down(dialog, kRow);
     }
     Add(dialog, L"STATIC", "", SS_NOPREFIX, IDC_OptionsProblem, {c.label, top, c.right, top + Down(dialog, kProblemHeight)});
@@ -246,7 +251,7 @@ std::vector<WORD> EmptyTemplate() {
 }  // namespace
 
 std::optional<EntryTexts> AskOptions(HINSTANCE instance, HWND owner, OptionsForm form) {
-    Editing editing{std::move(form), {}, nullptr};
+    Editing editing{std::move(form), {}, nullptr, nullptr};
     const std::vector<WORD> dialog = EmptyTemplate();
     const INT_PTR chosen = DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner,
                                                    DialogProc, reinterpret_cast<LPARAM>(&editing));
