@@ -3,10 +3,12 @@
 // plan view's chart and table, exports and pictures, refusals.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsLineItem>
 #include <QImage>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -333,12 +335,16 @@ private slots:
         QTest::addColumn<int>("shiftMode");
         QTest::addColumn<QString>("endLevel");
         QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("frequencyLabels");
         QTest::newRow("log, aligned lengths")
-            << "10" << true << 2 << "-200" << "filename.wav: 20Hz to 20kHz, 11 tones, log spacing, 44.1kHz 16 bit stereo";
+            << "10" << true << 2 << "-200" << "filename.wav: 20Hz to 20kHz, 11 tones, log spacing, 44.1kHz 16 bit stereo"
+            << "10 100 1000 10000 100000";
         QTest::newRow("linear, aligned frequencies")
-            << "3" << false << 1 << "-40" << "filename.wav: 20Hz to 20kHz, 4 tones, linear spacing, 44.1kHz 16 bit stereo";
+            << "3" << false << 1 << "-40" << "filename.wav: 20Hz to 20kHz, 4 tones, linear spacing, 44.1kHz 16 bit stereo"
+            << "0 5000 10000 15000 20000 25000";
         QTest::newRow("one tone at 0 dBFS")
-            << "0" << true << 0 << "0" << "filename.wav: 20Hz to 20kHz, 1 tone, log spacing, 96kHz 24 bit mono";
+            << "0" << true << 0 << "0" << "filename.wav: 20Hz to 20kHz, 1 tone, log spacing, 96kHz 24 bit mono"
+            << "10 20 40 60 80 100";
     }
 
     void planView() {
@@ -347,6 +353,7 @@ private slots:
         QFETCH(int, shiftMode);
         QFETCH(QString, endLevel);
         QFETCH(QString, title);
+        QFETCH(QString, frequencyLabels);
         auto form = makeForm();
         form->enter("Steps", steps);
         form->enter("EndLevel", endLevel);
@@ -400,6 +407,33 @@ private slots:
         auto* levels = qobject_cast<QValueAxis*>(static_cast<QLineSeries*>(series[1])->attachedAxes().value(1));
         QVERIFY(levels && levels->min() < *lowest && levels->max() > *highest);
         QVERIFY2(levels->max() <= *highest + 0.05 * std::max(*highest - *lowest, 1.0), qPrintable(QString::number(levels->max())));
+
+        // The axes show the engine's ticks: a label at each labelled one (a
+        // log axis at its logarithm), a grid line across the plot at each other.
+        QStringList shown, wanted;
+        for (QAbstractAxis* axis : view->chart()->axes()) {
+            auto* c = qobject_cast<QCategoryAxis*>(axis);
+            for (const QString& label : c ? c->categoriesLabels() : QStringList()) {
+                shown << c->titleText() + " " + label + " at " + QString::number(c->endValue(label));
+            }
+            if (c && c->titleText() == "Frequency (Hz)") QCOMPARE(c->categoriesLabels().join(' '), frequencyLabels);
+        }
+        int gridOnly = 0, gridLines = 0;
+        const PlanChart axes = PlanChartAxes(rows, logSteps);
+        for (const ChartAxis* a : {&axes.time, &axes.frequency, &axes.level}) {
+            for (const ChartTick& t : a->ticks) {
+                gridOnly += t.label.empty();
+                if (!t.label.empty()) {
+                    wanted << QString::fromStdString(a->title + " " + t.label) + " at " +
+                                  QString::number(a->log ? std::log10(t.value) : t.value);
+                }
+            }
+        }
+        shown.sort();
+        wanted.sort();
+        QCOMPARE(shown, wanted);
+        for (QGraphicsItem* item : view->chart()->childItems()) gridLines += qgraphicsitem_cast<QGraphicsLineItem*>(item) != nullptr;
+        QCOMPARE(gridLines, gridOnly);
 
         // A second view replaces the first.
         QPointer<PlanView> first = view;
