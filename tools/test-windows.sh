@@ -132,7 +132,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" \
   tools/windows-window-checks.sh "$build/win32window/sweepwav.exe" "$build/win32window/window_driver.exe" \
   "$linux_cli" "$build/cli/sweepwav-cli.exe" "$build/checks-window"
 cp "$build/checks-window/data/window-windows.png" "$build/window-windows.png"
-echo "The window under Wine: $build/window-windows.png (docs/window-windows.png in the README)"
+cp "$build/checks-window/data/plan-windows.png" "$build/plan-windows.png"
+echo "The window under Wine: $build/window-windows.png and $build/plan-windows.png (docs/ in the README)"
 
 # The downloads, from this build, and the programs in them.
 tools/package-windows.sh "$build"

@@ -69,7 +69,7 @@ PlanView::PlanView(const GeneratorState& s, QWidget* parent)
     // order of its own that leaves Close out.
     export_ = new QPushButton(QStringLiteral("&Export tone plan\u2026"), this);
     export_->setObjectName(QStringLiteral("ExportPlanButton"));
-    picture_ = new QPushButton(QStringLiteral("Save chart &picture\u2026"), this);
+    picture_ = new QPushButton(ToQString(std::string(kSavePictureButton)), this);
     picture_->setObjectName(QStringLiteral("SavePictureButton"));
     auto* close = new QPushButton(QStringLiteral("&Close"), this);
     close->setObjectName(QStringLiteral("CloseButton"));

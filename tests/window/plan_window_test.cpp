@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGraphicsLineItem>
+#include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -380,6 +381,10 @@ private slots:
         for (int c = 0; c < table->columnCount(); ++c) headings << table->horizontalHeaderItem(c)->text();
         QCOMPARE(headings, QStringList({"Tone", "First frame", "Frames", "Start (s)", "Duration (s)", "Frequency (Hz)",
                                         "Level (dBFS)", "Peak (codes)", "Cycles"}));
+        // No heading is cut.
+        for (int c = 0; c < table->columnCount(); ++c) {
+            QVERIFY(table->columnWidth(c) >= table->horizontalHeader()->sectionSizeHint(c));
+        }
         const int decimals[] = {0, 0, 0, 6, 6, 3, 3, 1, 3};
         for (int r = 0; r < table->rowCount(); ++r) {
             const auto exact = PlanRowTexts(rows[static_cast<std::size_t>(r)]);
