@@ -56,6 +56,7 @@ TEST(PlanChart, TicksAndEnds) {
         {"one frequency on a decade", LogAxis(1000, 1000), {1000, 1e4, "1000 2000 4000 6000 8000 10000", 0}},
         {"round numbers", RoundAxis(0, 3.35), {0, 4, "0 1 2 3 4", 0}},
         {"round numbers, tiny", RoundAxis(0, 0.00096), {0, 0.001, "0 0.0002 0.0004 0.0006 0.0008 0.001", 0}},
+        {"round numbers, tinier", RoundAxis(0, 1e-5), {0, 1e-5, "0 2e-06 4e-06 6e-06 8e-06 1e-05", 0}},
         {"round numbers, huge", RoundAxis(0, 12345), {0, 15000, "0 5000 10000 15000", 0}},
         {"round numbers, negative", RoundAxis(-7.5, -0.5), {-8, 0, "-8 -6 -4 -2 0", 0}},
         {"time", linear.time, {0, 2.5, "0 0.5 1 1.5 2 2.5", 0}},

@@ -423,11 +423,11 @@ private slots:
             }
             if (c && c->titleText() == "Frequency (Hz)") QCOMPARE(c->categoriesLabels().join(' '), frequencyLabels);
         }
-        int gridOnly = 0, gridLines = 0;
+        QList<int> gridOnly, gridLines;  // where the grid lines without a label are
         const PlanChart axes = PlanChartAxes(rows, logSteps);
         for (const ChartAxis* a : {&axes.time, &axes.frequency, &axes.level}) {
             for (const ChartTick& t : a->ticks) {
-                gridOnly += t.label.empty();
+                if (t.label.empty()) gridOnly << qRound(view->chart()->mapToPosition({0, t.value}, freq).y());
                 if (!t.label.empty()) {
                     wanted << QString::fromStdString(a->title + " " + t.label) + " at " +
                                   QString::number(a->log ? std::log10(t.value) : t.value);
@@ -437,7 +437,18 @@ private slots:
         shown.sort();
         wanted.sort();
         QCOMPARE(shown, wanted);
-        for (QGraphicsItem* item : view->chart()->childItems()) gridLines += qgraphicsitem_cast<QGraphicsLineItem*>(item) != nullptr;
+        // The lines are drawn on the same ends as the axes show.
+        for (auto [line, values] : {std::pair(series[0], &axes.frequency), std::pair(series[1], &axes.level)}) {
+            const auto attached = line->attachedAxes();
+            const std::pair<double, double> ends[] = {{axes.time.low, axes.time.high}, {values->low, values->high}};
+            for (int i = 0; i < 2; ++i) {
+                QCOMPARE(attached[i]->property("min").toDouble(), ends[i].first);
+                QCOMPARE(attached[i]->property("max").toDouble(), ends[i].second);
+            }
+        }
+        for (QGraphicsItem* item : view->chart()->childItems()) {
+            if (auto* line = qgraphicsitem_cast<QGraphicsLineItem*>(item)) gridLines << qRound(line->line().y1());
+        }
         QCOMPARE(gridLines, gridOnly);
 
         // A second view replaces the first.
