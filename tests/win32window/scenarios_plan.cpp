@@ -107,29 +107,35 @@ Chart ReadChart(const std::string& path) {
         }
         return false;
     };
+    // Grid lines: rows and columns mostly of the grid's colour; the plot's
+    // left and bottom edges are where they begin and end.
     constexpr unsigned kGrid = 0xdddddd;
+    std::vector<int> across, up;
+    int left = chart.width, bottom = 0;
     for (int y = 0; y < chart.height; ++y) {
-        int first = -1, count = 0;
+        int count = 0;
         for (int x = 0; x < chart.width; ++x) {
             if (at(x, y) != kGrid) continue;
-            if (first < 0) first = x;
+            left = std::min(left, x);
             ++count;
         }
-        if (count < chart.width / 3) continue;
-        ++chart.across;
-        chart.acrossLabelled += dark(first - 60, y - 3, first - 6, y + 3);
+        if (count >= chart.width / 3) across.push_back(y);
     }
     for (int x = 0; x < chart.width; ++x) {
-        int last = -1, count = 0;
+        int count = 0;
         for (int y = 0; y < chart.height; ++y) {
             if (at(x, y) != kGrid) continue;
-            last = y;
+            bottom = std::max(bottom, y);
             ++count;
         }
-        if (count < chart.height / 4) continue;
-        ++chart.up;
-        chart.upLabelled += dark(x - 3, last + 7, x + 3, last + 21);
+        if (count >= chart.height / 4) up.push_back(x);
     }
+    // Labels end 7 pixels left of the plot and begin 6 below it, past the
+    // tick marks; the time axis's name comes below its labels.
+    for (int y : across) chart.acrossLabelled += dark(left - 20, y - 3, left - 9, y + 3);
+    for (int x : up) chart.upLabelled += dark(x - 3, bottom + 7, x + 3, bottom + 17);
+    chart.across = static_cast<int>(across.size());
+    chart.up = static_cast<int>(up.size());
     return chart;
 }
 
@@ -153,8 +159,12 @@ void SavePicture(Window& w, HWND view, const Setup& setup, Checks& checks) {
     RECT area{};
     GetClientRect(FindWindowExW(view, nullptr, L"sweepwavPlanChart", nullptr), &area);
     const Chart chart = ReadChart(picture);
-    checks.check(chart.width == area.right && chart.height == area.bottom, "plan", "the picture is a PNG of the chart",
-                 std::to_string(chart.width) + "x" + std::to_string(chart.height));
+    // Whole: from the signature to the closing chunk.
+    const std::string bytes = FileBytes(picture);
+    checks.check(bytes.starts_with("\x89PNG\r\n\x1a\n") && bytes.ends_with("IEND\xae\x42\x60\x82") &&
+                     chart.width == area.right && chart.height == area.bottom,
+                 "plan", "the picture is a whole PNG of the chart",
+                 std::to_string(bytes.size()) + " bytes, " + std::to_string(chart.width) + "x" + std::to_string(chart.height));
     checks.check(chart.across >= 3 && chart.acrossLabelled == chart.across && chart.up >= 3 &&
                      chart.upLabelled == chart.up,
                  "plan", "the chart's grid lines are labelled",
