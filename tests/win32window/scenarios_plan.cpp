@@ -98,44 +98,40 @@ Chart ReadChart(const std::string& path) {
         return pixels[static_cast<std::size_t>(std::clamp(y, 0, chart.height - 1)) * chart.width +
                       static_cast<std::size_t>(std::clamp(x, 0, chart.width - 1))];
     };
-    // Something drawn in a dark colour in the box: a label.
-    const auto dark = [&](int left, int top, int right, int bottom) {
-        for (int y = top; y <= bottom; ++y) {
-            for (int x = left; x <= right; ++x) {
+    // Grid lines: rows and columns mostly of the grid's colour; the plot's
+    // left and bottom edges are where they begin and end.
+    std::vector<int> inRow(static_cast<std::size_t>(chart.height)), inColumn(static_cast<std::size_t>(chart.width));
+    int left = chart.width, bottom = 0;
+    for (int y = 0; y < chart.height; ++y) {
+        for (int x = 0; x < chart.width; ++x) {
+            if (at(x, y) != 0xdddddd) continue;
+            ++inRow[static_cast<std::size_t>(y)];
+            ++inColumn[static_cast<std::size_t>(x)];
+            left = std::min(left, x);
+            bottom = std::max(bottom, y);
+        }
+    }
+    // Something dark in the box: a label. Labels end 7 pixels left of the
+    // plot and begin 6 below it, past the tick marks; the time axis's name
+    // comes below them.
+    const auto dark = [&](int x0, int y0, int x1, int y1) {
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) {
                 if ((at(x, y) & 0xff) + (at(x, y) >> 8 & 0xff) + (at(x, y) >> 16) < 500) return true;
             }
         }
         return false;
     };
-    // Grid lines: rows and columns mostly of the grid's colour; the plot's
-    // left and bottom edges are where they begin and end.
-    constexpr unsigned kGrid = 0xdddddd;
-    std::vector<int> across, up;
-    int left = chart.width, bottom = 0;
     for (int y = 0; y < chart.height; ++y) {
-        int count = 0;
-        for (int x = 0; x < chart.width; ++x) {
-            if (at(x, y) != kGrid) continue;
-            left = std::min(left, x);
-            ++count;
-        }
-        if (count >= chart.width / 3) across.push_back(y);
+        if (inRow[static_cast<std::size_t>(y)] < chart.width / 3) continue;
+        ++chart.across;
+        chart.acrossLabelled += dark(left - 20, y - 3, left - 9, y + 3);
     }
     for (int x = 0; x < chart.width; ++x) {
-        int count = 0;
-        for (int y = 0; y < chart.height; ++y) {
-            if (at(x, y) != kGrid) continue;
-            bottom = std::max(bottom, y);
-            ++count;
-        }
-        if (count >= chart.height / 4) up.push_back(x);
+        if (inColumn[static_cast<std::size_t>(x)] < chart.height / 4) continue;
+        ++chart.up;
+        chart.upLabelled += dark(x - 3, bottom + 7, x + 3, bottom + 17);
     }
-    // Labels end 7 pixels left of the plot and begin 6 below it, past the
-    // tick marks; the time axis's name comes below its labels.
-    for (int y : across) chart.acrossLabelled += dark(left - 20, y - 3, left - 9, y + 3);
-    for (int x : up) chart.upLabelled += dark(x - 3, bottom + 7, x + 3, bottom + 17);
-    chart.across = static_cast<int>(across.size());
-    chart.up = static_cast<int>(up.size());
     return chart;
 }
 

@@ -439,11 +439,8 @@ private slots:
         QCOMPARE(shown, wanted);
         // The lines are drawn on the same ends as the axes show.
         for (auto [line, values] : {std::pair(series[0], &axes.frequency), std::pair(series[1], &axes.level)}) {
-            const auto attached = line->attachedAxes();
-            const std::pair<double, double> ends[] = {{axes.time.low, axes.time.high}, {values->low, values->high}};
-            for (int i = 0; i < 2; ++i) {
-                QCOMPARE(attached[i]->property("min").toDouble(), ends[i].first);
-                QCOMPARE(attached[i]->property("max").toDouble(), ends[i].second);
+            for (auto [axis, ends] : {std::pair(line->attachedAxes()[0], &axes.time), std::pair(line->attachedAxes()[1], values)}) {
+                QCOMPARE(QPointF(axis->property("min").toDouble(), axis->property("max").toDouble()), QPointF(ends->low, ends->high));
             }
         }
         for (QGraphicsItem* item : view->chart()->childItems()) {
