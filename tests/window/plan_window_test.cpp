@@ -336,16 +336,12 @@ private slots:
         QTest::addColumn<int>("shiftMode");
         QTest::addColumn<QString>("endLevel");
         QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("frequencyLabels");
         QTest::newRow("log, aligned lengths")
-            << "10" << true << 2 << "-200" << "filename.wav: 20Hz to 20kHz, 11 tones, log spacing, 44.1kHz 16 bit stereo"
-            << "10 100 1000 10000 100000";
+            << "10" << true << 2 << "-200" << "filename.wav: 20Hz to 20kHz, 11 tones, log spacing, 44.1kHz 16 bit stereo";
         QTest::newRow("linear, aligned frequencies")
-            << "3" << false << 1 << "-40" << "filename.wav: 20Hz to 20kHz, 4 tones, linear spacing, 44.1kHz 16 bit stereo"
-            << "0 5000 10000 15000 20000 25000";
+            << "3" << false << 1 << "-40" << "filename.wav: 20Hz to 20kHz, 4 tones, linear spacing, 44.1kHz 16 bit stereo";
         QTest::newRow("one tone at 0 dBFS")
-            << "0" << true << 0 << "0" << "filename.wav: 20Hz to 20kHz, 1 tone, log spacing, 96kHz 24 bit mono"
-            << "10 20 40 60 80 100";
+            << "0" << true << 0 << "0" << "filename.wav: 20Hz to 20kHz, 1 tone, log spacing, 96kHz 24 bit mono";
     }
 
     void planView() {
@@ -354,7 +350,6 @@ private slots:
         QFETCH(int, shiftMode);
         QFETCH(QString, endLevel);
         QFETCH(QString, title);
-        QFETCH(QString, frequencyLabels);
         auto form = makeForm();
         form->enter("Steps", steps);
         form->enter("EndLevel", endLevel);
@@ -421,7 +416,6 @@ private slots:
             for (const QString& label : c ? c->categoriesLabels() : QStringList()) {
                 shown << c->titleText() + " " + label + " at " + QString::number(c->endValue(label));
             }
-            if (c && c->titleText() == "Frequency (Hz)") QCOMPARE(c->categoriesLabels().join(' '), frequencyLabels);
         }
         QList<int> gridOnly, gridLines;  // where the grid lines without a label are
         const PlanChart axes = PlanChartAxes(rows, logSteps);
