@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "settings/catalogue.h"
 #include "support/recording_fake.h"
 #include "wav/binary_writer.h"
 #include "wav/wav_format.h"
@@ -17,6 +18,7 @@ GeneratorState Header(std::int32_t rate, std::int16_t bits, std::int16_t channel
     GeneratorState s;
     s.iSampleRate = rate;
     s.iBits = bits;
+    s.sampleFormat = WordLengthFormat(bits);
     s.iChannels = channels;
     s.iBytesPerSample = bits == 16 ? 2 : 3;
     s.iTotalBytes = bytes;
