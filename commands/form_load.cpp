@@ -55,7 +55,6 @@ void Form_Load(GeneratorState& s, WindowOps& w, Services& sv, bool lookUpFolder)
     s.iSampleRate = static_cast<std::int32_t>(Startup(Control::Samplerate));
     s.iChannels = static_cast<std::int16_t>(Startup(Control::Channels));
     s.iBits = static_cast<std::int16_t>(Startup(Control::Wordlength));
-    s.sampleFormat = WordLengthFormat(s.iBits);
     s.iSteps = static_cast<std::int16_t>(Startup(Control::Steps));
     s.bLogSteps = StartupTick(Control::Logsteps);
     s.iToneCycles = static_cast<std::int32_t>(Startup(Control::ToneCycles));
