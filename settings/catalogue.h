@@ -167,7 +167,7 @@ std::string_view OptionNameOf(Control entry);
 std::string ItemNameAt(const Entry& list, std::size_t position);
 
 // The sample format of the word-length item of that value (the word length
-// in bits); one of no container for a value no item has.
+// in bits); an empty one, of no container, for a value no item has.
 SampleFormat WordLengthFormat(std::int32_t bits);
 
 // The position of the item a name stands for, if any.

@@ -255,6 +255,7 @@ constexpr std::array<RenderFn, sizeof...(C)> RenderersFor(std::index_sequence<C.
     return {&Render<Bytes, static_cast<int>(C) + 1>...};
 }
 
+// The sample loops of one coding and container.
 struct Renderers {
     SampleCoding coding;
     int containerBytes;
