@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ using sweepwav::CliOptions;
 using sweepwav::Control;
 using sweepwav::ParseOptions;
 using sweepwav::EntryTexts;
+using sweepwav::Shell;
+using sweepwav::UsageText;
 
 TEST(Options, Refusals) {
     struct Case {
@@ -70,6 +73,11 @@ TEST(Options, Refusals) {
         {{"--auto-name", "--file", "x"}, "--auto-name chooses the file name; it cannot be used with --file"},
         {{"--file=", "--auto"}, "--auto-name chooses the file name; it cannot be used with --file"},
         {{"--auto-name", "--plan", "-"}, "--auto-name and --plan - cannot both use standard output"},
+        {{"--preset"}, "--preset needs the name of a preset (--list-presets lists them)"},
+        {{"--preset="}, "--preset needs the name of a preset (--list-presets lists them)"},
+        {{"--preset=a", "--pres", "b"}, "--preset can be given once: the sweep starts from one preset"},
+        {{"--settings", "a.sweep", "--preset", "b"},
+         "--preset and --settings cannot go together: each starts the sweep from a settings file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0]);
@@ -129,6 +137,15 @@ TEST(Options, AcceptedValuesAndWhereTheyGo) {
     EXPECT_EQ(o.plan, "Plan.JSON");
     // The WAV's name stays the default.
     EXPECT_EQ(o.values, (EntryTexts{{Control::WriteMarkers, "yes"}}));
+}
+
+// cmd.exe has no line continuation that survives pasting: there each example
+// is the POSIX one on a single line.
+TEST(Options, HelpExamplesSuitTheShell) {
+    const std::string posix = UsageText(Shell::Posix), cmd = UsageText(Shell::Cmd);
+    EXPECT_EQ(cmd.find("\\\n"), std::string::npos);
+    EXPECT_NE(posix.find(" \\\n               --bits 24"), std::string::npos);
+    EXPECT_EQ(std::regex_replace(posix, std::regex(" \\\\\n +"), " "), cmd);
 }
 
 }  // namespace
