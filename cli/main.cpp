@@ -57,12 +57,12 @@ private:
 // How the user sets the analyser's folder, which the window reads too.
 #ifdef _WIN32
 constexpr const char* kAnalyserFolderSetting =
-    "reg add \"HKCU\\Software\\Corvalis\\Olvane\\Paths\" /v \"Application directory\" /t REG_SZ /d "
-    "\"D:\\Analyser\" /f (with your folder in place of D:\\Analyser)";
+    "with: reg add \"HKCU\\Software\\Corvalis\\Olvane\\Paths\" /v \"Application directory\" /t REG_SZ /d "
+    "\"D:\\Analyser\" /f (your folder in place of D:\\Analyser)";
 #else
 constexpr const char* kAnalyserFolderSetting =
-    "\"Application%20directory=/path\" under [Paths] in ~/.config/Corvalis/Olvane.conf (with your folder in place "
-    "of /path)";
+    "in ~/.config/Corvalis/Olvane.conf: a line \"Application%20directory=/path\" under [Paths] (your folder in "
+    "place of /path)";
 #endif
 
 volatile std::sig_atomic_t interrupts = 0;
@@ -322,7 +322,7 @@ struct Session {
     void adviseOnFallbackFolder() {
         if (state.folderLookup != FolderLookup::NotFound || options.outputDir) return;
         Say("the analyser's folder was not found, so files go into " + ShownName(OutputFolder(state)) +
-            "; write them elsewhere with -o DIR, or set the analyser's folder: " + kAnalyserFolderSetting);
+            "; write them elsewhere with -o DIR, or set the analyser's folder " + kAnalyserFolderSetting);
     }
 
     // A refused entry: after the window's message, the option and value it
