@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -139,13 +138,27 @@ TEST(Options, AcceptedValuesAndWhereTheyGo) {
     EXPECT_EQ(o.values, (EntryTexts{{Control::WriteMarkers, "yes"}}));
 }
 
+// A POSIX shell's text with every continued line joined to the one before.
+std::string Joined(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 3, " \\\n") != 0) {
+            out += text[i];
+            continue;
+        }
+        out += ' ';
+        for (i += 2; i + 1 < text.size() && text[i + 1] == ' ';) ++i;
+    }
+    return out;
+}
+
 // cmd.exe has no line continuation that survives pasting: there each example
 // is the POSIX one on a single line.
 TEST(Options, HelpExamplesSuitTheShell) {
     const std::string posix = UsageText(Shell::Posix), cmd = UsageText(Shell::Cmd);
     EXPECT_EQ(cmd.find("\\\n"), std::string::npos);
     EXPECT_NE(posix.find(" \\\n               --bits 24"), std::string::npos);
-    EXPECT_EQ(std::regex_replace(posix, std::regex(" \\\\\n +"), " "), cmd);
+    EXPECT_EQ(Joined(posix), cmd);
 }
 
 }  // namespace
