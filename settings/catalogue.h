@@ -118,6 +118,8 @@ enum class OptionAction {
     Version,
     Info,
     AutoName,
+    Preset,
+    ListPresets,
 };
 
 // The groups of --help, in order.
