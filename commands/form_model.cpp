@@ -295,11 +295,14 @@ void FormModel::export_plan(const std::string& path, bool jsonChosen, const std:
     if (!written) relay_->message_box(FileWriteFailureText(path, written), state_.sAppTitle, Icon::Exclamation);
 }
 
-void FormModel::write_file(const std::string& path, std::span<const std::uint8_t> bytes) {
-    Result<std::unique_ptr<OutputFile>> opened = services_.create_file(path);
-    Status written = opened.status();
-    if (written) written = opened.value()->write(bytes);
-    if (written) written = opened.value()->commit();
+void FormModel::write_file(const std::string& path, const Result<std::vector<std::uint8_t>>& bytes) {
+    Status written = bytes.status();
+    if (written) {
+        Result<std::unique_ptr<OutputFile>> opened = services_.create_file(path);
+        written = opened.status();
+        if (written) written = opened.value()->write(bytes.value());
+        if (written) written = opened.value()->commit();
+    }
     if (!written) relay_->message_box(FileWriteFailureText(path, written), state_.sAppTitle, Icon::Exclamation);
 }
 

@@ -19,6 +19,7 @@
 
 #include "commands/window_texts.h"
 #include "core/generator_state.h"
+#include "core/result.h"
 #include "core/services.h"
 #include "core/window_ops.h"
 #include "settings/entry_values.h"
@@ -175,8 +176,9 @@ public:
     // Writes an exported plan (CSV, or JSON when the name ends so or, for
     // another ending, when json is chosen); a message when it fails.
     void export_plan(const std::string& path, bool jsonChosen, const std::string& csv, const std::string& json);
-    // A picture the window made, written to path; a message when it fails.
-    void write_file(const std::string& path, std::span<const std::uint8_t> bytes);
+    // A file the window made (a picture), written to path; a message when
+    // it could not be made or written.
+    void write_file(const std::string& path, const Result<std::vector<std::uint8_t>>& bytes);
 
 private:
     class Relay;

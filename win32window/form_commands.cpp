@@ -129,6 +129,12 @@ void FormWindow::ask_options(Place place) {
     }
 }
 
+void FormWindow::save_plan_picture(const PlanWindow& view) {
+    const SavedFile chosen = AskSaveFile(window_, kSavePictureTitle, SuggestedPath(model_.state(), view.file_name(), ".png"),
+                                         {kPngType});
+    if (!chosen.path.empty()) model_.write_file(chosen.path, view.chart_png());
+}
+
 void FormWindow::SweepPlan_triggered() {
     if (!model_.plan()) return;
     // One view at a time, showing the latest plan.
@@ -136,6 +142,8 @@ void FormWindow::SweepPlan_triggered() {
     planWindow_ = PlanWindow::Open(instance_, window_, model_.state(), [this](PlanWindow& view, PlanWindow::Request request) {
         if (request == PlanWindow::Request::Export) {
             export_plan(view.plan_text(PlanFormat::Csv), view.plan_text(PlanFormat::Json), view.file_name());
+        } else if (request == PlanWindow::Request::SavePicture) {
+            save_plan_picture(view);
         } else if (planWindow_ == &view) {
             planWindow_ = nullptr;
         }

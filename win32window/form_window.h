@@ -103,6 +103,7 @@ private:
     void show_bar(const FormLook& look);
     void show_focus(const FocusRequest& focus);
     void export_plan(const std::string& csv, const std::string& json, const std::string& wavName);
+    void save_plan_picture(const PlanWindow& view);
 
     // form_settings.cpp: settings files and the recent list.
     void OpenSettings_triggered();

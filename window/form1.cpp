@@ -510,13 +510,12 @@ void Form1::export_plan(const std::string& csv, const std::string& json, const s
 
 void Form1::save_plan_picture(PlanView& view) {
     QString filter;
-    const QString path = ask_save_file_name(QStringLiteral("Save chart picture"),
+    const QString path = ask_save_file_name(ToQString(std::string(kSavePictureTitle)),
                                          ToQString(SuggestedPath(model_.state(), view.file_name(), ".png")),
                                          {kPngFilter}, &filter);
     if (path.isEmpty()) return;
     const QByteArray png = view.chart_png();
-    model_.write_file(ToUtf8(path), std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(png.constData()),
-                                                                   static_cast<std::size_t>(png.size())));
+    model_.write_file(ToUtf8(path), std::vector<std::uint8_t>(png.begin(), png.end()));
 }
 
 QString Form1::ask_save_file_name(const QString& caption, const QString& suggestion,

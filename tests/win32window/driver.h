@@ -69,8 +69,8 @@ public:
     HWND dialog(const std::string& title, std::chrono::milliseconds wait = std::chrono::seconds(20));
     // Fills a file dialog's name and presses its OK button.
     void choose_file(HWND dialog, const std::string& path);
-    // The name a file dialog offers.
-    std::string offered_file(HWND dialog) const;
+    // The name a file dialog has in its name box.
+    std::string file_name(HWND dialog) const;
     // Whether the program still runs.
     bool alive() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
 
@@ -98,8 +98,8 @@ private:
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds wait);
 
 std::string Utf8(const std::wstring& wide);
-// A picture of the screen under a window, saved as PNG.
-bool SaveWindowPicture(HWND window, const std::string& path);
+// The screen under a window, saved as a PNG file.
+bool Shoot(HWND window, const std::string& path);
 std::wstring Wide(const std::string& utf8);
 
 }  // namespace sweepwav::driver

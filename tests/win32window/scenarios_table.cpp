@@ -98,7 +98,7 @@ struct TableRun {
             w->menu("SaveSettings");
             HWND dialog = w->dialog("Save settings");
             if (!dialog) throw std::runtime_error("Save settings did not ask for a file");
-            if (suggested.empty()) suggested = w->offered_file(dialog).substr(w->offered_file(dialog).find_last_of('\\') + 1);
+            if (suggested.empty()) suggested = w->file_name(dialog).substr(w->file_name(dialog).find_last_of('\\') + 1);
             w->choose_file(dialog, path);
             WaitFor([&] { return !IsWindow(dialog) && !FileBytes(path).empty(); }, std::chrono::seconds(20));
         }
@@ -192,7 +192,7 @@ void SmallestWindow(const Setup& setup, Checks& checks) {
     // Every option on: the file is written.
     Apply(w, "--channels 4 --markers --file smallest");
     checks.check(w.generate(), "smallest", "the run writes its file", w.bar());
-    SaveWindowPicture(w.form(), setup.data + "window-smallest.png");
+    Shoot(w.form(), setup.data + "window-smallest.png");
     checks.check(w.close() == 0, "smallest", "the window closes and the program ends with 0");
 }
 

@@ -34,7 +34,8 @@ bool SavePng(HBITMAP picture, const std::string& path) {
 
 }  // namespace
 
-bool SaveWindowPicture(HWND window, const std::string& path) {
+// The screen under a window, saved as a PNG file.
+bool Shoot(HWND window, const std::string& path) {
     RECT r;
     GetWindowRect(window, &r);
     HDC screen = GetDC(nullptr);
@@ -54,15 +55,19 @@ void Screenshot(const Setup& setup, Checks& checks) {
     Window w(setup.program, "");
     WaitFor([&] { return IsWindowVisible(w.form()) != 0; }, std::chrono::seconds(20));
     Sleep(1500);  // settled and painted
-    checks.check(SaveWindowPicture(w.form(), setup.data + "window-windows.png"), "screenshot", "the picture is saved");
-    // And the Signal options dialog, laid out from the catalogue.
+    checks.check(Shoot(w.form(), setup.data + "window-windows.png"), "screenshot", "the picture is saved");
+    // The Signal options dialog, laid out from the catalogue.
     w.menu("SignalOptions");
     if (HWND dialog = w.dialog("Signal options")) {
         Sleep(500);
-        checks.check(SaveWindowPicture(dialog, setup.data + "signal-options-windows.png"), "screenshot",
-                     "the dialog's picture is saved");
+        checks.check(Shoot(dialog, setup.data + "signal-options-windows.png"), "screenshot", "the dialog's picture is saved");
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        WaitFor([dialog] { return !IsWindow(dialog); }, std::chrono::seconds(10));
     }
+    // The plan view of the start-up sweep, as the README shows it.
+    HWND view = OpenPlanView(w);
+    Sleep(1500);
+    checks.check(view && Shoot(view, setup.data + "plan-windows.png"), "screenshot", "the plan view's picture is saved");
     w.close();
 }
 
