@@ -52,14 +52,12 @@ void Abort_Click(GeneratorState& s);
 // lines follow the tone being heard. Abort stops it at once (it is seen
 // between two twentieths of a second of audio) and the report reads
 // "Playing stopped". With writeFile, the same samples also go into the file
-// Generate would write, as Generate writes it. A device or file that fails
-// gets one message box, and nothing is written; the form is unlocked again
-// in every case. Sets bPlayed (and bFileWritten) and iPlayedFrames.
+// Generate would write, as Generate writes it; after a stop it holds what was
+// heard, then silence. A device or file that fails gets one message box, and
+// nothing is written; the form is unlocked again in every case. Sets bPlayed
+// (and bFileWritten) and iPlayedFrames; after a stop, iLastTone and lastPass
+// name the tone heard last.
 void Play_Click(GeneratorState& s, WindowOps& w, Services& sv, AudioOutput& out, bool writeFile = false);
-
-// Where the last Play was heard when it ended, as the status line counts it:
-// "sweep step 3 of 10".
-std::string HeardStepText(const GeneratorState& s);
 
 // The reason a fault gives that the commands do not handle themselves (as
 // "out of memory"), for "The run stopped: <reason>".

@@ -25,9 +25,9 @@ namespace {
 // two such blocks a press of Stop is seen.
 constexpr int kBlocksPerSecond = 20;
 // While the device plays out its buffer, how often it is asked how far it
-// got, and how long it may stay silent before it counts as stuck.
+// got, and how many answers without progress end the asking.
 constexpr int kWaitMs = 20;
-constexpr int kStallWaits = 250;
+constexpr int kIdleWaits = 5;
 
 // The samples as the file's header describes them.
 AudioFormat PlayFormatOf(const GeneratorState& s) {
@@ -63,15 +63,16 @@ public:
     }
 
     // After synthesis: plays out what is queued, or after Stop drops it.
+    // While the device moves on, the window follows it; once it stays put
+    // (a device that waits for more audio before it begins stays put) or
+    // little is left, the rest is played out in one go.
     Status finish() {
-        int stalled = 0;
-        while (!s_.bAbort && written_ - heard_ > blockBytes_) {
+        for (int idle = 0; !s_.bAbort && written_ - heard_ > blockBytes_ && idle < kIdleWaits;) {
             const std::uint64_t before = heard_;
             stream_.wait(kWaitMs);
             if (Status shown = show_heard(); !shown) return shown;
             w_.do_events();
-            stalled = heard_ > before ? 0 : stalled + 1;
-            if (stalled >= kStallWaits) return Status::Failure("the output device stopped playing");
+            idle = heard_ > before ? 0 : idle + 1;
         }
         if (s_.bAbort) {
             stop();
@@ -107,11 +108,15 @@ private:
     std::uint64_t heard_ = 0;
 };
 
-// The file beside the device: the header, then the audio as it is made.
+// The file beside the device: the header, then the audio as it is heard,
+// so that after a stop it holds what was played and silence from there on.
+// What the device has queued waits here meanwhile.
 struct FileBeside {
     std::vector<std::uint8_t> markers;
     std::optional<BinaryWriter> writer;
-    bool failed = false;  // the last failure was the file's
+    std::vector<std::uint8_t> unheard;
+    std::uint64_t audioBytes = 0;  // in the file
+    bool failed = false;           // the last failure was the file's
 
     Status open(GeneratorState& s, Services& sv, const std::string& path) {
         markers = s.markers ? ToneMarkerChunks(s) : std::vector<std::uint8_t>();
@@ -122,17 +127,26 @@ struct FileBeside {
         return writer->append(s.bHeader);
     }
 
-    Status append(std::span<const std::uint8_t> bytes) {
-        Status written = writer ? writer->append(bytes) : Status();
+    void hold(std::span<const std::uint8_t> bytes) {
+        if (writer) unheard.insert(unheard.end(), bytes.begin(), bytes.end());
+    }
+
+    // Writes the audio up to heardBytes.
+    Status write_heard(std::uint64_t heardBytes) {
+        if (!writer || heardBytes <= audioBytes) return {};
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(heardBytes - audioBytes, unheard.size()));
+        Status written = writer->append({unheard.data(), n});
         failed = !written.ok();
+        unheard.erase(unheard.begin(), unheard.begin() + static_cast<std::ptrdiff_t>(n));
+        audioBytes += n;
         return written;
     }
 
     // The silence after a stop, the pad byte and the markers.
     Status complete(const GeneratorState& s) {
         if (!writer) return {};
-        Status written = writer->append_zeros(static_cast<std::uint64_t>(s.iTotalBytes) -
-                                              static_cast<std::uint64_t>(s.iWritePos));
+        unheard.clear();
+        Status written = writer->append_zeros(static_cast<std::uint64_t>(s.iTotalBytes) - audioBytes);
         if (written) written = writer->pad_to_even();
         if (written && !markers.empty()) written = writer->append(markers);
         failed = !written.ok();
@@ -153,20 +167,37 @@ std::string PlayFailureText(const Status& failure) { return "Could not play the 
 Status PlayThrough(GeneratorState& s, Services& sv, Player& player, FileBeside& file) {
     Status outcome = Generate_Audio_Data(s, player.display(), sv.random_seed(), sv.worker_threads(),
                                          [&](std::span<const std::uint8_t> bytes) {
-                                             if (Status written = file.append(bytes); !written) return written;
-                                             return player.play(bytes);
+                                             file.hold(bytes);
+                                             if (Status played = player.play(bytes); !played) return played;
+                                             return file.write_heard(player.heard());
                                          });
-    if (outcome) outcome = file.complete(s);
     if (outcome) outcome = player.finish();
+    if (outcome) outcome = file.write_heard(player.heard());
+    if (outcome) outcome = file.complete(s);
     if (!outcome) player.stop();
     return outcome;
+}
+
+// Where playing ended: the frames heard, and after a stop the tone (and
+// pass) heard last, as the messages name it.
+void NoteHeard(GeneratorState& s, const Player& player) {
+    s.iPlayedFrames = static_cast<std::int64_t>(player.heard() / static_cast<std::uint64_t>(PlayFormatOf(s).frameBytes()));
+    if (!s.bAbort) return;
+    s.iLastTone = 0;
+    s.lastPass = 0;
+    for (const Segment& segment : SignalSegments(s)) {
+        if (segment.first >= s.iPlayedFrames) break;
+        if (segment.tone < 0) continue;
+        s.iLastTone = segment.tone;
+        s.lastPass = segment.pass;
+    }
 }
 
 // Played to the end or stopped: the outcome on the status line for two
 // seconds, then the idle look.
 void ReportPlayed(GeneratorState& s, WindowOps& w, Services& sv, const Player& player) {
     s.bPlayed = true;
-    s.iPlayedFrames = static_cast<std::int64_t>(player.heard() / static_cast<std::uint64_t>(PlayFormatOf(s).frameBytes()));
+    NoteHeard(s, player);
     s.dElapsed = RoundDecimals(ElapsedSeconds(s.dStartTime, sv.clock_seconds()), 1);
     w.set_enabled(Control::Abort, false);
     w.set_caption(s.sAppTitle);
@@ -223,19 +254,6 @@ void Play_Click(GeneratorState& s, WindowOps& w, Services& sv, AudioOutput& out,
         PlaySweep(s, w, sv, out, writeFile ? &path : nullptr);
     }
     Enable_form(w, true);
-}
-
-std::string HeardStepText(const GeneratorState& s) {
-    GeneratorState at;
-    at.iSteps = s.iSteps;
-    at.signalFrames = s.signalFrames;
-    for (const Segment& segment : SignalSegments(s)) {
-        if (segment.first > s.iPlayedFrames || (segment.first == s.iPlayedFrames && s.iPlayedFrames > 0)) break;
-        if (segment.tone < 0) continue;
-        at.iLastTone = segment.tone;
-        at.lastPass = segment.pass;
-    }
-    return LastStepText(at);
 }
 
 }  // namespace sweepwav

@@ -117,6 +117,7 @@ enum class OptionAction {
     Version,
     Info,
     AutoName,
+    Play,
 };
 
 // The groups of --help, in order.
