@@ -34,6 +34,7 @@ public:
             return Status::Failure("the device went away");
         }
         queued.insert(queued.end(), frames.begin(), frames.end());
+        written += frames.size();
         if (queued.size() > capacity) play(queued.size() - capacity);
         return {};
     }
@@ -60,7 +61,7 @@ public:
     std::optional<std::size_t> failAfterBytes;
     AudioFormat format;
     std::vector<std::uint8_t> heard, queued;
-    std::size_t discarded = 0;
+    std::size_t written = 0, discarded = 0;
 
 private:
     struct Handle : AudioStream {
@@ -124,8 +125,9 @@ TEST_F(PlayCommand, TheDeviceGetsTheFilesAudioAndTheFileIsGeneratesOwn) {
         std::vector<std::pair<Control, const char*>> texts;
         AudioFormat format;
     } cases[] = {
-        {{}, {48000, 16, 16, 2}},
-        {{{Control::Wordlength, "20 bit"}, {Control::Channels, "mono"}, {Control::Samplerate, "44.1kHz"}},
+        {{{Control::ToneTime, "100"}}, {48000, 16, 16, 2}},
+        {{{Control::Wordlength, "20 bit"}, {Control::Channels, "mono"}, {Control::Samplerate, "44.1kHz"},
+          {Control::ToneTime, "100"}},
          {44100, 20, 24, 1}},
         {{{Control::Wordlength, "24 bit"}, {Control::Channels, "3 ch"}, {Control::Dither1, "off"}}, {48000, 24, 24, 3}},
     };
@@ -178,14 +180,16 @@ TEST_F(PlayCommand, StopEndsPlayingWithinABlockAndTheFileHoldsWhatWasHeard) {
         const std::vector<std::uint8_t> generated = GeneratedFile();
         sv.files.clear();
         device = FakeDevice{};
-        std::size_t heardAtStop = 0;
+        std::size_t heardAtStop = 0, writtenAtStop = 0;
         w.onEvents = [&](int n) {
             if (n != at) return;
             Abort_Click(s);
             heardAtStop = device.heard.size();
+            writtenAtStop = device.written;
         };
         Play_Click(s, w, sv, device, true);
         w.onEvents = nullptr;
+        EXPECT_EQ(device.written, writtenAtStop);
         EXPECT_EQ(device.heard.size(), heardAtStop);
         EXPECT_GT(device.discarded, 0u);
         EXPECT_EQ(s.iPlayedFrames * 4, static_cast<std::int64_t>(heardAtStop));
