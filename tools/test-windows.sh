@@ -24,6 +24,7 @@ packages=(
   qt6-base-dev-tools qt6-charts-dev  # Qt's headers and uic, for the window's syntax check
   xvfb xauth                  # the virtual screen the Win32 window is driven on
   nsis zip unzip dpkg-dev     # the downloads
+  pulseaudio pulseaudio-utils python3  # Play, heard through a sound server's null sink
 )
 tools/install-packages.sh --no-install-recommends "${packages[@]}"
 
@@ -116,6 +117,9 @@ if [[ -z $linux_cli ]]; then
 fi
 
 tools/windows-checks.sh "$build/cli/sweepwav-cli.exe" "$linux_cli" "$build/checks"
+
+# Play through Wine's sound driver to a sound server of its own.
+tools/windows-play-checks.sh "$build/cli/sweepwav-cli.exe"
 
 # The same bytes on every build: files, Show Info and plans of 200 and more
 # settings from the Linux build (vector and scalar sine) and the .exe.

@@ -19,9 +19,11 @@ declare -A says
 says[linux,none]='no sound server answers ('
 says[linux,refused]='the output device does not take 48000 Hz, 16 bit, 2 channels (Not supported); the device "Null Output" takes ac3-iec61937'
 says[linux,killed]='the sound server went away while playing ('
+# Wine's driver opens no stream on a sink that takes no plain samples, and
+# its buffers stop coming back once the server is gone.
 says[windows,none]='there is no output device ('
-says[windows,refused]='the output device does not take 48000 Hz, 16 bit, 2 channels ('
-says[windows,killed]='the output device was lost while playing ('
+says[windows,refused]='the output device could not be opened ('
+says[windows,killed]='the output device stopped playing'
 
 # Ten seconds of audio in 2 s tones, played while writing old.wav, which
 # holds "old" before.
