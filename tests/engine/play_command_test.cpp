@@ -132,6 +132,7 @@ TEST_F(PlayCommand, TheWindowShowsEachToneWhenItIsHeard) {
     // A buffer of one tone: synthesis runs a tone ahead of the device.
     Start({{Control::Steps, "4"}});
     device.capacity = 19200;
+    sv.clockReadings = {100, 101};
     Play_Click(s, w, sv, device);
     std::size_t toneStart = 0, k = 0;
     const std::size_t block = 48000 / 20 * 4;  // the device is asked between blocks
