@@ -18,16 +18,29 @@ sweep=(--rate "$rate" --channels "$channels" --bits 16 --no-dither --steps 4 --s
        --start-level -1 --end-level -30 --tone-ms 200 -q -o .)
 $runner "$program" "${sweep[@]}" --file reference.wav || { echo "FAIL: the reference file"; exit 1; }
 
+# One play, captured. The player runs ahead of other work on the machine
+# where it may (as root): a player starved for long enough leaves a gap.
+priority=()
+[[ $(id -u) -eq 0 ]] && priority=(nice -n -10)
+play_and_capture() {
+  start_capture capture.raw "$rate" "$channels" || exit 1
+  "${priority[@]}" $runner "$program" "${sweep[@]}" --play --file played.wav 2>play.err
+  status=$?
+  # The monitor passes the last frames on a moment after they were played.
+  for tries in $(seq 50); do
+    python3 "$here/capture_holds.py" reference.wav capture.raw >/dev/null && break
+    sleep 0.1
+  done
+  stop_capture
+}
+
 start_server "$rate" "$channels" || exit 1
-start_capture capture.raw "$rate" "$channels" || exit 1
-$runner "$program" "${sweep[@]}" --play --file played.wav 2>play.err
-status=$?
-# The monitor passes the last frames on a moment after they were played.
-for tries in $(seq 50); do
-  python3 "$here/capture_holds.py" reference.wav capture.raw >/dev/null && break
-  sleep 0.1
-done
-stop_capture
+play_and_capture
+# A gap is tried once more, and said: only one that comes again fails.
+if [[ $status -eq 0 ]] && ! why=$(python3 "$here/capture_holds.py" reference.wav capture.raw); then
+  echo "RETRY: $rate Hz, $channels channel(s): $why"
+  play_and_capture
+fi
 
 failures=0
 [[ $status -eq 0 ]] || { echo "FAIL: --play ended with status $status: $(cat play.err)"; failures=1; }
