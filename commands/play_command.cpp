@@ -224,6 +224,7 @@ void PlaySweep(GeneratorState& s, WindowOps& w, Services& sv, AudioOutput& out, 
     }
     Player player(s, w, *opened.value());
     Status outcome = PlayThrough(s, sv, player, file);
+    opened.value().reset();  // the device is let go before anything is shown
     bool fileFailed = file.failed;
     if (outcome && file.writer) {
         outcome = file.writer->commit();
