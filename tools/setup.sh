@@ -11,6 +11,7 @@ packages=(
   libpulse-dev pulseaudio pulseaudio-utils python3 qt6-multimedia-dev
   fonts-dejavu-core xvfb xauth sox
   qt6-svg-dev scdoc man-db bash-completion appstream desktop-file-utils
+  shared-mime-info xdg-utils libfile-mimeinfo-perl  # the desktop's view of the file type
   dpkg-dev file lintian
 )
 
