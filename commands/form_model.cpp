@@ -7,6 +7,7 @@
 #include "commands/frame_pacer.h"
 #include "commands/outputs.h"
 #include "commands/settings_file.h"
+#include "core/forwarding_window.h"
 #include "core/result.h"
 
 namespace sweepwav {
@@ -81,22 +82,9 @@ std::string SuggestedPath(const GeneratorState& s, const std::string& wavName, s
 // What the commands lock is shown at the latest when they next show
 // something (a message, a status, an event check), so that a run locks and
 // unlocks the form in one look each.
-class FormModel::Relay final : public WindowOps {
+class FormModel::Relay final : public ForwardingWindow {
 public:
-    explicit Relay(FormModel& model) : model_(model), view_(model.window_) {}
-
-    std::string text(Control box) override { return view_.text(box); }
-    void set_text(Control box, const std::string& text) override { view_.set_text(box, text); }
-    bool checked(Control box) override { return view_.checked(box); }
-    void set_checked(Control box, bool ticked) override { view_.set_checked(box, ticked); }
-    void add_item(Control list, const std::string& text, int position, std::int32_t value) override {
-        view_.add_item(list, text, position, value);
-    }
-    void select_index(Control list, int position) override { view_.select_index(list, position); }
-    int selected_index(Control list) override { return view_.selected_index(list); }
-    int item_count(Control list) override { return view_.item_count(list); }
-    std::int32_t item_value(Control list, int position) override { return view_.item_value(list, position); }
-    void set_caption(const std::string& caption) override { view_.set_caption(caption); }
+    explicit Relay(FormModel& model) : ForwardingWindow(model.window_), model_(model) {}
 
     void set_enabled(Control c, bool enabled) override {
         if (!IsFormControl(c)) return;
@@ -111,7 +99,7 @@ public:
 
     void set_label(Control label, const std::string& text) override {
         model_.flush();
-        view_.set_label(label, text);
+        w_.set_label(label, text);
         // A run reports once its file is on disk: from then on, the hold
         // included, the bar names the file.
         const GeneratorState& s = model_.state_;
@@ -124,24 +112,23 @@ public:
 
     void set_progress(Control line, double fraction, bool redraw) override {
         if (redraw) model_.flush();
-        view_.set_progress(line, fraction, redraw);
+        w_.set_progress(line, fraction, redraw);
     }
     void do_events() override {
         model_.flush();
-        view_.do_events();
+        w_.do_events();
     }
     void message_box(const std::string& text, const std::string& title, Icon icon) override {
         model_.flush();
-        view_.message_box(text, title, icon);
+        w_.message_box(text, title, icon);
     }
     void show_long_text(const std::string& note, const std::string& text, const std::string& title) override {
         model_.flush();
-        view_.show_long_text(note, text, title);
+        w_.show_long_text(note, text, title);
     }
 
 private:
     FormModel& model_;
-    WindowOps& view_;
 };
 
 FormModel::FormModel(WindowOps& window, FormView& view, Services& services, RecentStore& recent)
