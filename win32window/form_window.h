@@ -13,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,6 +102,8 @@ private:
     void close_requested();
     void show_commands(const FormLook& look);
     void show_bar(const FormLook& look);
+    // The Play button's text and tooltip (Stop while it plays).
+    void show_play(const FormLook& look);
     void show_focus(const FocusRequest& focus);
     void export_plan(const std::string& csv, const std::string& json, const std::string& wavName);
     void save_plan_picture(const PlanWindow& view);
@@ -110,6 +113,7 @@ private:
     void SaveSettings_triggered();
 
     RegistryRecentStore recentStore_;
+    std::unique_ptr<AudioOutput> audio_;  // the default wave output device
     FormModel model_;
     HINSTANCE instance_ = nullptr;
     HWND window_ = nullptr;

@@ -56,5 +56,6 @@ void NoAnalyser(const Setup& setup, Checks& checks);
 void Screenshot(const Setup& setup, Checks& checks);
 void FormTable(const Setup& setup, Checks& checks);
 void SmallestWindow(const Setup& setup, Checks& checks);
+void Playing(const Setup& setup, Checks& checks);
 
 }  // namespace sweepwav::driver

@@ -4,6 +4,7 @@
 
 #include <cwchar>
 #include <memory>
+#include <optional>
 
 #include "scenarios.h"
 #include "support/form_scenario.h"
@@ -39,6 +40,7 @@ struct TableRun {
     int boxes = 0;
     std::string suggested;
     bool closed = false;
+    std::optional<NoSoundOutput> noSound;
 
     SeenForm seen() const {
         SeenForm s;
@@ -57,6 +59,7 @@ struct TableRun {
             if (!w->enabled(c)) s.grey.insert(c);
         }
         s.abortOn = w->enabled(Control::Abort);
+        s.play = testing::PlayButton(w->enabled(Control::Play), w->text(Control::Play));
         s.bar = w->bar();
         s.options = w->text_of(w->item(IDC_SignalOptions));
         s.boxes = boxes;
@@ -78,7 +81,7 @@ struct TableRun {
         }
         w->press(button);
         take_boxes(expectedBoxes);
-        if (button == Control::Abort) w->wait_idle(std::chrono::seconds(60));
+        if (button == Control::Abort || button == Control::Play) w->wait_idle(std::chrono::seconds(60));
     }
 
     void set_options(std::string_view text) {
@@ -107,17 +110,24 @@ struct TableRun {
     void act(const FormStep& step) {
         boxes = 0;
         switch (step.act) {
-            case FormAct::Start:
+            case FormAct::Start: {
+                closed = false;
+                // Wine's sound drivers are looked up at the first Play.
+                noSound.reset();
+                if (step.text == "no device") noSound.emplace();
                 w = std::make_unique<Window>(setup.program, "");
                 WaitFor([&] { return IsWindowVisible(w->form()) != 0; }, std::chrono::seconds(20));
                 break;
+            }
             case FormAct::Type: w->type(step.control, std::string(step.text)); break;
             case FormAct::Press: press(step.control, step.boxes); break;
             case FormAct::Options: set_options(step.text); break;
             case FormAct::SaveSettings: save_settings(step.text); break;
             case FormAct::RunWatched:
-                w->press(Control::OK);
-                WaitFor([&] { return w->enabled(Control::Abort); }, std::chrono::seconds(60));
+                // Until the button that stops it is on: Abort, or Play reading Stop.
+                w->press(step.control);
+                WaitFor([&] { return step.control == Control::OK ? w->enabled(Control::Abort) : w->text(Control::Play) == "&Stop"; },
+                        std::chrono::seconds(60));
                 break;
             case FormAct::Close:
                 w->close();
@@ -143,7 +153,7 @@ std::string RectText(const RECT& r) {
 
 void FormTable(const Setup& setup, Checks& checks) {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\sweepwav", L"Recent settings");
-    TableRun run{setup, nullptr, 0, {}, false};
+    TableRun run{setup, nullptr, 0, {}, false, std::nullopt};
     for (std::size_t i = 0; i < std::size(testing::kFormScenario); ++i) {
         const FormStep& step = testing::kFormScenario[i];
         run.act(step);

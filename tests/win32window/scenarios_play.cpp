@@ -1,0 +1,71 @@
+// Play in the window, through Wine's sound driver to the sound server that
+// tools/windows-window-checks.sh starts (whose null sink it captures): the
+// short sweep of play.options played to the end, a long one stopped from
+// the keyboard, and without a sound output the message.
+#include "scenarios.h"
+
+namespace sweepwav::driver {
+
+namespace {
+
+const std::string kTitle = "Sweep WAV generation";
+
+bool Locked(const Window& w) {
+    bool locked = !w.enabled(Control::Abort);
+    for (Control c : kInputControls) locked = locked && !w.enabled(c);
+    return locked;
+}
+
+// Idle again, the button reading Play again and the keyboard on it.
+void CheckIdleOnPlay(Window& w, Checks& checks, const std::string& after) {
+    checks.check(w.wait_idle(std::chrono::seconds(30)) && !Locked(w) && w.text(Control::Play) == "&Play" &&
+                     w.focus() == w.control(Control::Play),
+                 "play", after + ": the form unlocked and the focus back on Play", w.text(Control::Play));
+}
+
+}  // namespace
+
+void Playing(const Setup& setup, Checks& checks) {
+    {
+        Window w(setup.program, "");
+        Apply(w, Trimmed(FileBytes(setup.data + "play.options")));
+        HWND status = w.control(Control::Status);
+        w.press(Control::Play);
+        const bool heard = WaitFor([&] { return w.caption(status).starts_with("Playing sweep step "); },
+                                   std::chrono::seconds(30));
+        checks.check(heard && Locked(w) && w.enabled(Control::Play) && w.text(Control::Play) == "&Stop" &&
+                         w.focus() == w.control(Control::Play),
+                     "play", "while it plays: the form locked, Play reading Stop with the focus", w.caption(status));
+        checks.check(WaitFor([&] { return w.caption(status).starts_with("Done in "); }, std::chrono::seconds(30)),
+                     "play", "played to the end", w.caption(status));
+        CheckIdleOnPlay(w, checks, "played");
+        checks.check(w.close() == 0, "play", "the window closes and the program ends with 0");
+    }
+    {
+        Window w(setup.program, "");
+        Apply(w, "--steps 400 --tone-ms 2000");
+        HWND status = w.control(Control::Status);
+        w.press(Control::Play);
+        WaitFor([&] { return w.caption(status) == "Playing sweep step 0 of 400"; }, std::chrono::seconds(30));
+        // Space on the button that has the focus, now Stop.
+        w.key(VK_SPACE);
+        checks.check(WaitFor([&] { return w.caption(status) == "Playing stopped"; }, std::chrono::seconds(10)),
+                     "play", "Space on Stop stops playing", w.caption(status));
+        CheckIdleOnPlay(w, checks, "stopped");
+        w.close();
+    }
+    {
+        // Wine's sound drivers are looked up at the first Play.
+        NoSoundOutput none;
+        Window w(setup.program, "");
+        w.press(Control::Play);
+        const std::optional<Box> box = w.take_box();
+        checks.check(box && box->text.starts_with("Could not play the sweep: there is no output device (") &&
+                         box->title == kTitle && box->icon == "exclamation",
+                     "play", "without a sound output: the message", box ? box->text + " | " + box->icon : "no box");
+        CheckIdleOnPlay(w, checks, "without a sound output");
+        w.close();
+    }
+}
+
+}  // namespace sweepwav::driver
