@@ -124,7 +124,10 @@ struct FormRun {
     std::vector<SeenForm> run_watched(const FormStep& step, const FormStep* next) {
         std::vector<SeenForm> seenDuring;
         view.onEvents = [&](int) {
-            if (!seenDuring.empty()) return;
+            // Once the first tone is under way (for Play: heard).
+            if (!seenDuring.empty() || view.statuses.empty() || view.statuses.back().find(" sweep step ") == std::string::npos) {
+                return;
+            }
             seenDuring.push_back(seen());
             boxesBefore = view.boxes.size();
             if (next->act == FormAct::Close) {
@@ -198,6 +201,7 @@ TEST(FormModel, CommandsDuringARun) {
         };
         run.model.press(started);
         EXPECT_TRUE(checked);
+        EXPECT_TRUE(run.model.state().bAbort) << "the run went on to its end";
         EXPECT_TRUE(run.view.look.commands.at("SweepPlan"));
     }
 }

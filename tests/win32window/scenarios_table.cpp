@@ -124,10 +124,13 @@ struct TableRun {
             case FormAct::Options: set_options(step.text); break;
             case FormAct::SaveSettings: save_settings(step.text); break;
             case FormAct::RunWatched:
-                // Until the button that stops it is on: Abort, or Play reading Stop.
+                // Until the first tone is under way (for Play, heard) and the
+                // button that stops it is on: Abort, or Play reading Stop.
                 w->press(step.control);
-                WaitFor([&] { return step.control == Control::OK ? w->enabled(Control::Abort) : w->text(Control::Play) == "&Stop"; },
-                        std::chrono::seconds(60));
+                WaitFor([&] {
+                    return w->caption(w->control(Control::Status)).find(" sweep step ") != std::string::npos &&
+                           (step.control == Control::OK ? w->enabled(Control::Abort) : w->text(Control::Play) == "&Stop");
+                }, std::chrono::seconds(60));
                 break;
             case FormAct::Close:
                 w->close();

@@ -123,15 +123,16 @@ class FormScenarioTest : public QObject {
         }
     }
 
-    // Generate file or Play; while it runs (once the button that stops it
-    // is enabled), what is seen, then the next step (Abort or Stop, or
-    // closing the window).
+    // Generate file or Play; while it runs (once the first tone is under
+    // way, for Play heard), what is seen, then the next step (Abort or
+    // Stop, or closing the window).
     std::vector<SeenForm> run_watched(const FormStep& step, const FormStep& next) {
         std::vector<SeenForm> seenDuring;
         QTimer timer;
         const Control stop = step.control == Control::OK ? Control::Abort : Control::Play;
         connect(&timer, &QTimer::timeout, form_.get(), [&] {
-            if (!form_->running() || !form_->control(stop)->isEnabled()) return;
+            const QString status = qobject_cast<QLabel*>(form_->control(Control::Status))->text();
+            if (!form_->running() || !form_->control(stop)->isEnabled() || !status.contains(" sweep step ")) return;
             timer.stop();
             seenDuring.push_back(seen());
             boxesBefore_ = form_->boxes;
