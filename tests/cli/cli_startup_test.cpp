@@ -96,6 +96,42 @@ TEST(StartUp, HostileSettingsFiles) {
     }
 }
 
+#if !defined(__SANITIZE_ADDRESS__)  // where a deep value is slow to read (see hostile_settings.h)
+TEST(StartUp, TheDeepestValueReadNeedsNoMoreStackThanAPlainRun) {
+    // The smallest stack, to 4 KiB, on which a run writes its file into the
+    // analyser's folder; on that stack, start-up reads a value nested as deep
+    // as it reads any, and refuses deeper ones as before, without a crash.
+    // (8 KiB more: the system starts the stack up to 8 KiB lower in a random
+    // place, so a run on the smallest stack may need that much more.)
+    const fs::path config = TemporaryFolder("sweepwav-stack");
+    fs::create_directories(config / "analyser/User Wavetables");
+    const auto plant = [&](const std::string& value) {
+        sweepwav::testing::PlantText(config / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + value + "\n");
+    };
+    const auto runOn = [&](rlim_t kib) {
+        return RunCli(kTinySweep, [&] {
+            setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+            const rlimit stack{kib << 10, kib << 10};
+            setrlimit(RLIMIT_STACK, &stack);
+        });
+    };
+    plant((config / "analyser").string());
+    rlim_t fails = 4, passes = 1024;
+    ASSERT_EQ(runOn(passes).exitCode, 0);
+    while (passes - fails > 4) {
+        const rlim_t middle = (fails + passes) / 8 * 4;
+        (runOn(middle).exitCode == 0 ? passes : fails) = middle;
+    }
+    for (const int depth : {sweepwav::testing::kDeepestRead, sweepwav::testing::kDeepestRead + 1, 100, 250}) {
+        plant(sweepwav::testing::NestedValue(depth));
+        const Ran ran = runOn(passes + 8);
+        EXPECT_EQ(ran.exitCode, 1) << depth << " levels on " << passes + 8 << " KiB";
+        EXPECT_NE(ran.err.find("Could not write the file /opt/corvalis/olvane Vexlor/"), std::string::npos) << ran.err;
+    }
+    fs::remove_all(config);
+}
+#endif
+
 TEST(StartUp, WithoutHomeFolder) {
     // Without the analyser's settings the file goes to the home folder: the
     // account's when HOME is not set, and none at all rather than "/".
