@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "commands/outputs.h"
+#include "core/text.h"
 #include "platform/process.h"
 #include "sweepwav_version.h"
 #include "win32window/desktop_services.h"
@@ -60,7 +61,7 @@ std::optional<int> ReadOptions(const std::vector<std::string>& args, Options& op
         } else if (arg == "--open-settings" && hasValue) {
             options.settings = args[++i];
         } else {
-            Print("sweepwav: unknown option " + arg + "\n");
+            Print("sweepwav: unknown option " + sweepwav::ShownName(arg) + "\n");
             return kUsageError;
         }
     }
@@ -81,6 +82,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
                                                                           ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
+    // Names in the message boxes are escaped for people to read.
+    sweepwav::ShowTextsFor(sweepwav::TextStyle::People);
     sweepwav::Win32DesktopServices services;
     if (options.seed) services.fix_random_seed(*options.seed);
     sweepwav::FormWindow window(services);

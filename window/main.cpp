@@ -16,6 +16,7 @@
 
 #include "platform/temporary_files.h"
 #include "commands/outputs.h"
+#include "core/text.h"
 #include "sweepwav_version.h"
 #include "window/desktop_services.h"
 #include "window/form1.h"
@@ -112,6 +113,8 @@ int main(int argc, char** argv) {
     if (const auto status = ReadOptions(parser, options, args)) return *status;
 
     QApplication app(argc, argv);
+    // Names in the message boxes are escaped for people to read.
+    sweepwav::ShowTextsFor(sweepwav::TextStyle::People);
     // The desktop entry's name without ".desktop", also the Wayland app id.
     QApplication::setDesktopFileName(QStringLiteral("org.sweepwav.sweepwav"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/sweepwav.png")));
