@@ -1,5 +1,6 @@
 #include "commands/settings_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <initializer_list>
 #include <optional>
@@ -168,6 +169,12 @@ std::optional<std::string> ValueOf(const Entry& e, std::string_view v) {
 class Parser {
 public:
     Result<EntryTexts> parse(std::string_view text) {
+        // No text file holds a NUL, wherever it would be.
+        if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+            const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
+            return Status::Failure(Join({"line ", std::to_string(line), " holds a NUL byte: it is a binary file, not ",
+                                         "a settings file"}));
+        }
         // Editors on Windows start UTF-8 text with a byte-order mark.
         if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
         int line = 0;

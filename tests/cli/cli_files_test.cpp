@@ -701,18 +701,21 @@ TEST_F(Cli, ASettingsFileCannotAimAtAnotherFile) {
     ASSERT_EQ(Run({"--save-settings", sweep.string()}, {.intoDir = false}).exitCode, 0);
     const std::string good = ReadAll(sweep);
     std::ofstream(dir / "victim.txt") << "keep me";
-    const std::string names[] = {"\"victim.txt\\x00\"", std::string("\"victim.txt\0\"", 13), "\"../victim.txt\"",
-                                 "\"..\""};
-    for (const std::string& name : names) {
+    const std::string notAName = "name must be a file name without control characters, \"/\" or \"\\\", and not \"..\"";
+    const std::pair<std::string, std::string> names[] = {
+        {"\"victim.txt\\x00\"", notAName},
+        {std::string("\"victim.txt\0\"", 13), "holds a NUL byte: it is a binary file, not a settings file"},
+        {"\"../victim.txt\"", notAName},
+        {"\"..\"", notAName}};
+    for (const auto& [name, problem] : names) {
         SCOPED_TRACE(name);
         std::string text = good;
         text.replace(text.find("\"filename.wav\""), 14, name);
         std::ofstream(sweep, std::ios::binary) << text;
         const Outcome o = Run({"--settings", sweep.string(), "-o", (dir / "sub").string()});
         EXPECT_EQ(o.exitCode, 2);
-        EXPECT_EQ(o.err, "sweepwav-cli: Could not open the settings file " + sweep.string() +
-                             ": line 22: name must be a file name without control characters, \"/\" or \"\\\", and "
-                             "not \"..\".\n");
+        EXPECT_EQ(o.err, "sweepwav-cli: Could not open the settings file " + sweep.string() + ": line 22" +
+                             (problem == notAName ? ": " : " ") + problem + ".\n");
         EXPECT_EQ(ReadAll(dir / "victim.txt"), "keep me");
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
     }
