@@ -81,7 +81,8 @@ echo "  network: ${err##*$'\n'}"
 # What Linux has at a name (a FIFO, a socket, a link to a device) is no
 # file to Windows: refused, and left as it was.
 mkfifo "$wavetables/fifo.wav"
-perl -MIO::Socket::UNIX -e 'IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 1) or die' "$wavetables/socket.wav"
+# (Bound from within the folder: a socket's address holds at most 107 bytes.)
+(cd "$wavetables" && perl -MIO::Socket::UNIX -e 'IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 1) or die' socket.wav)
 ln -s /dev/null "$wavetables/null.wav"
 wine reg add "$key" /v "Application directory" /t REG_SZ /d 'C:\Analyser' /f >/dev/null
 for name in fifo socket null; do

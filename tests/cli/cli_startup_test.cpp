@@ -37,7 +37,8 @@ fs::path TemporaryFolder(const char* name) {
 
 // Runs the program with args. `prepare` runs in the child before the
 // program starts (environment, user), `meanwhile` here while it runs. A run
-// that has not ended after 20 seconds is stopped and counts as hung.
+// that has not ended after 120 seconds (far more than one takes on a busy
+// machine) is stopped and counts as hung.
 Ran RunCli(const Args& args, const std::function<void()>& prepare, const std::function<void(pid_t)>& meanwhile = {},
            int out = -1) {
     const fs::path errFile = TemporaryFolder("sweepwav-startup") / "err";
@@ -57,7 +58,7 @@ Ran RunCli(const Args& args, const std::function<void()>& prepare, const std::fu
     if (meanwhile) meanwhile(pid);
     int status = 0;
     bool hung = true;
-    for (int ms = 0; ms < 20000 && hung; ms += 5) {
+    for (int ms = 0; ms < 120000 && hung; ms += 5) {
         hung = waitpid(pid, &status, WNOHANG) == 0;
         if (hung) usleep(5000);
     }
@@ -192,7 +193,7 @@ TEST(StartUp, InterruptBeforeSynthesis) {
         const Ran ran = RunCli(
             args, [&] { close(pipeFds[0]); },
             [](pid_t pid) {
-                for (int ms = 0; ms < 10000 && !WaitsInWrite(pid); ++ms) usleep(1000);
+                for (int ms = 0; ms < 120000 && !WaitsInWrite(pid); ++ms) usleep(1000);
                 kill(pid, SIGINT);
             },
             pipeFds[1]);
