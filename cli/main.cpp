@@ -160,17 +160,14 @@ struct Session {
     int load() {
         // Only a WAV written into the analyser's folder needs the analyser.
         Form_Load(state, window, services, writesIntoAnalyserFolder());
+        // DIR + "/" + file name ("\\" on Windows)
         if (options.outputDir) {
-            state.sAppDirectory = *options.outputDir;
-            // DIR + "/" + file name ("\\" on Windows)
-            state.sWavetableFolder.assign(1, static_cast<char>(std::filesystem::path::preferred_separator));
+            state.outputFolder = {*options.outputDir + static_cast<char>(std::filesystem::path::preferred_separator),
+                                  FolderLookup::NotDone};
         }
         // Every line names the file by the same absolute, tidy path. No folder
         // at all (no analyser and no home) stays empty, and is refused.
-        if (!OutputFolder(state).empty()) {
-            state.sAppDirectory = AbsoluteNormalFolder(OutputFolder(state));
-            state.sWavetableFolder.clear();
-        }
+        if (!state.outputFolder.path.empty()) state.outputFolder.path = AbsoluteNormalFolder(state.outputFolder.path);
         // A settings file first, as File > Open settings would fill the form;
         // the options then change single entries.
         if (options.settings &&

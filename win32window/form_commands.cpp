@@ -120,7 +120,7 @@ void FormWindow::show_bar(const std::string& whole) {
 }
 
 void FormWindow::show_output_folder() {
-    const BarText bar = FolderBarText(OutputFolder(state_), state_.folderLookup);
+    const BarText bar = FolderBarText(OutputFolder(state_), state_.outputFolder.lookup);
     show_bar(bar.whole());
 }
 

@@ -206,7 +206,7 @@ void Form1::wire_keys() {
 }
 
 void Form1::show_output_folder() {
-    outputBar_->show_folder(ToQString(OutputFolder(state_)), state_.folderLookup);
+    outputBar_->show_folder(ToQString(OutputFolder(state_)), state_.outputFolder.lookup);
 }
 
 void Form1::apply_catalogue() {
