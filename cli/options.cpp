@@ -4,6 +4,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "core/text.h"
 #include "numbers/number_text.h"
 #include "commands/outputs.h"
 #include "settings/catalogue.h"
@@ -161,7 +162,7 @@ std::optional<std::string> SetEntry(const Option& option, const std::string& val
     if (const auto twice = e.kind == EntryKind::Channels ? RepeatedChannel(value) : std::nullopt) {
         return std::string(option.name) + " names channel " + std::to_string(*twice) + " twice";
     }
-    if (!checked) return std::string(option.name) + " must be " + Expected(option, e) + ", not \"" + value + "\"";
+    if (!checked) return std::string(option.name) + " must be " + Expected(option, e) + ", not " + ShownValue(value);
     // Band centres and a list of frequencies are two ways of placing the tones.
     const bool bands = e.control == Control::Spacing, list = e.control == Control::FrequencyList;
     if ((bands && out.values.contains(Control::FrequencyList)) ||
@@ -188,15 +189,15 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
             const char* end = value.data() + value.size();
             auto [p, ec] = std::from_chars(value.data(), end, seed);
             if (value.empty() || ec != std::errc() || p != end) {
-                return "--seed needs a whole number from 0 to 18446744073709551615, not \"" + value + "\"";
+                return "--seed needs a whole number from 0 to 18446744073709551615, not " + ShownValue(value);
             }
             out.seed = seed;
             break;
         }
         case OptionAction::Plan:
             if (value != "-" && PlanFormatOf(value) == PlanFormat::None) {
-                return "--plan needs a file name ending in .csv or .json, or - for CSV on standard output, not \"" +
-                       value + "\"";
+                return "--plan needs a file name ending in .csv or .json, or - for CSV on standard output, not " +
+                       ShownValue(value);
             }
             out.plan = value;
             break;
@@ -258,12 +259,13 @@ std::optional<std::string_view> NearestOption(std::string_view typed) {
 }
 
 std::string Unknown(std::string_view shown, std::string_view typed) {
+    const std::string unknown = "unknown option " + ShownName(shown);
     for (const OptionAlias& alias : OptionAliases()) {
-        if (typed == alias.typed) return "unknown option " + std::string(shown) + " (did you mean " + std::string(alias.meant) + "?)";
+        if (typed == alias.typed) return unknown + " (did you mean " + std::string(alias.meant) + "?)";
     }
     const auto nearest = NearestOption(typed);
-    if (!nearest) return "unknown option " + std::string(shown) + " (see --help)";
-    return "unknown option " + std::string(shown) + " (did you mean " + std::string(*nearest) + "?)";
+    if (!nearest) return unknown + " (see --help)";
+    return unknown + " (did you mean " + std::string(*nearest) + "?)";
 }
 
 // Whether an argument reads as an option rather than as a value: "--..." or
@@ -294,7 +296,7 @@ public:
             } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
                 refusal = read_short_group(arg);
             } else {
-                refusal = "unexpected argument \"" + arg + "\" (see --help)";
+                refusal = "unexpected argument " + ShownValue(arg) + " (see --help)";
             }
             if (refusal) return refusal;
         }
@@ -311,8 +313,8 @@ private:
             value = args_[++i_];
         } else if (i_ + 1 < args_.size()) {
             const std::string& next = args_[i_ + 1];
-            return std::string(shown) + " needs a value; " + next + " is an option (write " +
-                   std::string(option.name) + "=" + next + " if it is the value)";
+            return std::string(shown) + " needs a value; " + ShownName(next) + " is an option (write " +
+                   ShownName(std::string(option.name) + "=" + next) + " if it is the value)";
         } else {
             return MissingValue(option, shown);
         }

@@ -1,5 +1,6 @@
 #include "commands/settings_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <initializer_list>
 #include <optional>
@@ -139,7 +140,7 @@ std::string Expected(const Entry& e, std::string_view v) {
     const std::string key(e.key);
     switch (e.kind) {
         case EntryKind::Tick: return key + " must be yes or no";
-        case EntryKind::List: return Join({key, " ", v, " is not one of ", ItemNames(e)});
+        case EntryKind::List: return Join({key, " ", ShownName(v), " is not one of ", ItemNames(e)});
         case EntryKind::OptionNumber:
             return Join({key, " must be a number from ", NumberText(e.low), " to ", NumberText(e.high)});
         case EntryKind::Channels: {
@@ -174,6 +175,12 @@ std::optional<std::string> ValueOf(const Entry& e, std::string_view v) {
 class Parser {
 public:
     Result<EntryTexts> parse(std::string_view text) {
+        // No text file holds a NUL, wherever it would be.
+        if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+            const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
+            return Status::Failure(Join({"line ", std::to_string(line), " holds a NUL byte: it is a binary file, not ",
+                                         "a settings file"}));
+        }
         text = WithoutByteOrderMark(text);
         int line = 0;
         while (!text.empty()) {
@@ -207,17 +214,19 @@ private:
             section_ = t.substr(1, t.size() - 2);
             if (!header_ && section_ != kHeaderSection) return Status::Failure(kNotSettings);
             header_ = true;
-            if (!IsSection(section_)) return Problem(line, Join({"there is no section [", section_, "]"}));
+            if (!IsSection(section_)) return Problem(line, Join({"there is no section [", ShownName(section_), "]"}));
             return {};
         }
         if (!header_) return Status::Failure(kNotSettings);
         const std::size_t eq = t.find('=');
-        if (eq == std::string_view::npos) return Problem(line, Join({"\"", t, "\" is not a setting"}));
+        if (eq == std::string_view::npos) return Problem(line, ShownValue(t) + " is not a setting");
         const std::string_view key = Trim(t.substr(0, eq));
         const std::string_view value = Trim(t.substr(eq + 1));
         if (section_ == kHeaderSection && key == "format") return read_format(line, value);
         const Entry* entry = Find(section_, key);
-        if (entry == nullptr) return Problem(line, Join({"\"", key, "\" is not a setting of [", section_, "]"}));
+        if (entry == nullptr) {
+            return Problem(line, Join({ShownValue(key), " is not a setting of [", ShownName(section_), "]"}));
+        }
         if (!seen_.insert(entry->control).second) return Problem(line, std::string(entry->key) + " is given twice");
         auto checked = ValueOf(*entry, value);
         if (!checked) return Problem(line, Expected(*entry, value));

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <span>
 
+#include "core/text.h"
 #include "numbers/exact_math.h"
 #include "numbers/number_text.h"
 
@@ -75,7 +76,7 @@ bool ListFrequencies(GeneratorState& s, WindowOps& w, std::int32_t limit) {
         const auto value = ParseNumber(item);
         if (!value) {
             return Refuse(s, w, Control::FrequencyList,
-                          "entry " + std::to_string(entry) + " of the list, \"" + item + "\", is not a number");
+                          "entry " + std::to_string(entry) + " of the list, " + ShownValue(item) + ", is not a number");
         }
         const double f = RoundDecimals(*value, 3);
         if (!(f >= 10 && f <= limit)) {

@@ -11,6 +11,7 @@ pointing there (so no analyser is found). Run times in the final line are
 blanked; everything else must match exactly.
 """
 import argparse
+import atexit
 import hashlib
 import os
 import random
@@ -19,7 +20,10 @@ import shutil
 import subprocess
 import sys
 
-WORK = "/tmp/sweepwav-compare/run"
+# A folder of this run's own, removed at the end: several may run at once on
+# one machine.
+WORK = "/tmp/sweepwav-compare-%d/run" % os.getpid()
+atexit.register(shutil.rmtree, os.path.dirname(WORK), True)
 
 
 def fixed_cases():

@@ -445,6 +445,78 @@ TEST_F(Cli, FileNamesAreWrittenAsTyped) {
     }
 }
 
+// A folder under dir whose path is `length` bytes long, made of names of at
+// most 200 bytes.
+fs::path FolderOfLength(const fs::path& dir, std::size_t length) {
+    std::string path = dir.string();
+    while (path.size() < length) {
+        const std::size_t room = length - path.size() - 1;
+        std::size_t name = std::min<std::size_t>(200, room);
+        if (room - name == 1) --name;  // no name of 0 bytes after the next "/"
+        path.append(1, '/').append(name, 'd');
+        fs::create_directory(path);
+    }
+    return path;
+}
+
+TEST_F(Cli, PathsLongerThanTheSystemAddressesAreRefused) {
+    // Linux addresses a path of at most PATH_MAX - 1 = 4095 bytes, also the
+    // temporary file's (".sweepwav-<process>-<8 letters>", 20 to 26 bytes),
+    // and a name of at most 255 bytes. From -o and from the analyser's
+    // folder: written at the limit, refused with nothing made beyond it.
+    const Args tone = {"--steps", "0", "--tone-ms", "1", "--tone-cycles", "0", "--shift-mode", "0", "--no-dither",
+                       "--file"};
+    const std::string name36(36, 'n');  // name36.wav: 40 bytes
+    const std::string wavetables = "/User Wavetables";
+    const struct {
+        const char* what;
+        std::size_t folder;  // the length of the output folder's path
+        std::string name;
+        bool analyser;       // the folder from the analyser's settings, else from -o
+        bool written;
+    } cases[] = {
+        {"at the limit", 4095 - 1 - 40, name36, false, true},
+        {"a byte over", 4095 - 40, name36, false, false},
+        {"over with the temporary file's name", 4095 - 1 - 5 - 12, "x", false, false},
+        {"far over", 10000, name36, false, false},
+        {"at the limit, in the analyser's folder", 4095 - 1 - 40, name36, true, true},
+        {"a byte over, in the analyser's folder", 4095 - 40, name36, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path config = dir / "config";
+        fs::create_directories(config / "Corvalis");
+        fs::path folder = dir / std::string(c.folder - dir.string().size() - 1, 'f');  // far over: not made
+        if (c.analyser) {
+            const fs::path analyser = FolderOfLength(dir, c.folder - wavetables.size());
+            std::ofstream(config / "Corvalis/Olvane.conf") << "[Paths]\nApplication%20directory=" << analyser.string() << "\n";
+            folder = analyser.string() + wavetables;
+            fs::create_directory(folder);
+        } else if (c.folder <= 4095) {
+            folder = FolderOfLength(dir, c.folder);
+        }
+        ASSERT_EQ(folder.string().size(), c.folder);
+        const Outcome o = c.analyser ? Run(Cat(tone, {c.name}), {.intoDir = false, .configHome = config.string()})
+                                     : Run(Cat(tone, {c.name, "-o", folder.string()}), {.intoDir = false});
+        const std::string path = folder.string() + "/" + c.name + ".wav";
+        if (c.written) {
+            EXPECT_EQ(o.exitCode, 0) << o.err;
+            EXPECT_EQ(fs::file_size(path), 44u + 44 * 4);
+            EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);  // that file and nothing else
+        } else {
+            EXPECT_EQ(o.exitCode, 1);
+            const std::string shown = path.size() <= 4096 ? path : path.substr(0, 160) + "... (10041 characters, shortened)";
+            EXPECT_EQ(o.err.rfind("sweepwav-cli: Could not write the file " + shown +
+                                      ": the path is too long: writing it takes a path of ", 0), 0u) << o.err;
+            EXPECT_TRUE(o.err.ends_with(" bytes, and Linux addresses at most 4095\n")) << o.err;
+            std::error_code error;  // a path Linux cannot address is not there
+            EXPECT_TRUE(!fs::exists(folder, error) || fs::is_empty(folder));
+        }
+        for (const auto& made : fs::directory_iterator(dir)) fs::remove_all(made.path());
+    }
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
 TEST_F(Cli, ConventionsOfTheCommandLine) {
     const Args sweep = {"--steps", "100", "--tone-ms", "5", "--seed", "9", "--file", "s"};
     const Outcome help = Run({"-h"}), version = Run({"-V"});
@@ -702,18 +774,21 @@ TEST_F(Cli, ASettingsFileCannotAimAtAnotherFile) {
     ASSERT_EQ(Run({"--save-settings", sweep.string()}, {.intoDir = false}).exitCode, 0);
     const std::string good = ReadAll(sweep);
     std::ofstream(dir / "victim.txt") << "keep me";
-    const std::string names[] = {"\"victim.txt\\x00\"", std::string("\"victim.txt\0\"", 13), "\"../victim.txt\"",
-                                 "\"..\""};
-    for (const std::string& name : names) {
+    const std::string notAName = "name must be a file name without control characters, \"/\" or \"\\\", and not \"..\"";
+    const std::pair<std::string, std::string> names[] = {
+        {"\"victim.txt\\x00\"", notAName},
+        {std::string("\"victim.txt\0\"", 13), "holds a NUL byte: it is a binary file, not a settings file"},
+        {"\"../victim.txt\"", notAName},
+        {"\"..\"", notAName}};
+    for (const auto& [name, problem] : names) {
         SCOPED_TRACE(name);
         std::string text = good;
         text.replace(text.find("\"filename.wav\""), 14, name);
         std::ofstream(sweep, std::ios::binary) << text;
         const Outcome o = Run({"--settings", sweep.string(), "-o", (dir / "sub").string()});
         EXPECT_EQ(o.exitCode, 2);
-        EXPECT_EQ(o.err, "sweepwav-cli: Could not open the settings file " + sweep.string() +
-                             ": line 22: name must be a file name without control characters, \"/\" or \"\\\", and "
-                             "not \"..\".\n");
+        EXPECT_EQ(o.err, "sweepwav-cli: Could not open the settings file " + sweep.string() + ": line 22" +
+                             (problem == notAName ? ": " : " ") + problem + ".\n");
         EXPECT_EQ(ReadAll(dir / "victim.txt"), "keep me");
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
     }
