@@ -88,7 +88,14 @@ void CatchSignals() {
     HoldTerminationOnceNamed();     // SIGTERM and SIGHUP once the file takes its name
 }
 
-void Say(const std::string& text) { std::fprintf(stderr, "sweepwav-cli: %s\n", text.c_str()); }
+// Each line of the text as a line of its own.
+void Say(const std::string& text) {
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
+        std::fprintf(stderr, "sweepwav-cli: %s\n", text.substr(start, end - start).c_str());
+    }
+    std::fprintf(stderr, "sweepwav-cli: %s\n", text.substr(start).c_str());
+}
 
 // Standard output holds what was asked for; a failure to write it is a
 // failed run.
@@ -173,11 +180,18 @@ struct Session {
         }
         // A settings file first, as File > Open settings would fill the form;
         // the options then change single entries.
+        std::optional<RefusedValue> refusedValue;
         if (options.settings &&
-            !OpenSettingsFile(state, window, services, AbsoluteNormalFile(*options.settings))) {
+            !OpenSettingsFile(state, window, services, AbsoluteNormalFile(*options.settings), &refusedValue)) {
+            window.finish();
+            if (refusedValue) Say(SettingsValueHint(*refusedValue, *options.settings));
             return kRefused;
         }
         FillEntries(window, state, options.values);
+        if (const auto refusal = NominalWithoutBands(state, options)) {
+            Say(*refusal);
+            return kRefused;
+        }
         return kWritten;
     }
 
