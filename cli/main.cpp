@@ -184,7 +184,11 @@ struct Session {
         if (options.settings &&
             !OpenSettingsFile(state, window, services, AbsoluteNormalFile(*options.settings), &refusedValue)) {
             window.finish();
-            if (refusedValue) Say(SettingsValueHint(*refusedValue, *options.settings));
+            // A value of an option beside the form is named as the option
+            // gives it, like a box's value (the file names the others).
+            if (refusedValue && FindEntry(refusedValue->entry)->place != Place::Form) {
+                Say(SettingsValueHint(*refusedValue, *options.settings));
+            }
             return kRefused;
         }
         FillEntries(window, state, options.values);

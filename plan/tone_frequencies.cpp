@@ -154,7 +154,8 @@ std::vector<double> BandCentres(int n, bool nominal, double from, double to) {
     if (!(low > 0)) return centres;
     const int last = HighestBandAtMost(n, high);
     for (int x = HighestBandAtMost(n, low); x <= last; ++x) {
-        if (ExactMidBand(n, x) >= low) centres.push_back(nominal ? NominalMidBand(n, x) : ExactMidBand(n, x));
+        if (ExactMidBand(n, x) < low) continue;
+        centres.push_back(nominal && HasNominalMidBands(n) ? NominalMidBand(n, x) : ExactMidBand(n, x));
     }
     if (from > to) std::reverse(centres.begin(), centres.end());
     return centres;

@@ -31,7 +31,8 @@ double NominalMidBand(int n, int x);
 
 // The bands whose exact mid-band lies between from and to (either way
 // round, ends included), in order from `from` to `to`: their exact or
-// nominal mid-bands. Empty when none does.
+// nominal mid-bands (exact where the series has no nominal ones). Empty
+// when none does.
 std::vector<double> BandCentres(int n, bool nominal, double from, double to);
 
 // The name of a 1/N-octave series: "octave", "third-octave", "1/6-octave".

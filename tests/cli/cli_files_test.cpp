@@ -219,7 +219,9 @@ TEST_F(Cli, PrintsAndExits) {
         {{"--steps", "1000", "--tone-ms", "10000", "--rate", "192000", "--bits", "24", "--channels", "8"},
          2, "",
          "sweepwav-cli: The resulting file would be larger than 2 GB. Please reduce the number of steps, "
-         "the tone duration, the sample rate, the word length or the number of channels.\n"},
+         "the tone duration, the sample rate, the word length or the number of channels.\n"
+         "sweepwav-cli: 1001 tones (--steps 1000) of 10000 ms (--tone-ms) each at --rate 192000, --bits 24 and "
+         "--channels 8 come to more than the 2 GB a WAV file can hold\n"},
         {{"--auto-name", "--info", "--end-freq", "x", "--start-freq", "y"}, 2, "",
          "sweepwav-cli: Please check the end frequency is a valid number.\n"
          "sweepwav-cli: --end-freq \"x\" is not a number: write it with a \".\" as decimal point and no units, "
@@ -327,7 +329,8 @@ TEST_F(Cli, WhatATypistMeets) {
          "sample rate, the word length or the number of channels.\nthe signal options count toward the 2 GB too: "
          "--gap-ms 100, --signal-channels each", {}},
         // Channel lists: blanks allowed, each channel once.
-        {{"--signal-channels", "1,2,1"}, 2, "--signal-channels names channel 1 twice", {}},
+        {{"--signal-channels", "1,2,1"}, 2, "--signal-channels names channel 1 twice\n--signal-channels \"1,2,1\" must "
+         "be all, each, or channel numbers from 1 to 8 separated by commas (1,3), each channel once", {}},
         {{"--signal-channels", " 1, 2 ", "--steps", "0", "--info"}, 0, "", {}},
         // Names from other tools, and a folder that is not there.
         {{"--sample-rate", "48000"}, 2, "unknown option --sample-rate (did you mean --rate?)", {}},
@@ -363,9 +366,10 @@ TEST_F(Cli, BandCentresFromOptionsAndFromASettingsFileGiveTheSameFile) {
     const Args bands = {"--bands", "3", "--start-freq", "20", "--end-freq", "20000", "--tone-ms", "20",
                         "--tone-cycles", "0", "--seed", "9"};
     const Outcome info = Run(Cat(bands, {"--info"}));
-    EXPECT_NE(info.out.find("with 30 steps / 31 tones"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("\n30:   19952.623Hz at 0dBFS for"), std::string::npos);
-    EXPECT_NE(info.out.find("Frequencies = third-octave bands, 31 tones\n"), std::string::npos);
+    // The 20 Hz band's exact mid-band, 19.953 Hz, lies below the range.
+    EXPECT_NE(info.out.find("with 29 steps / 30 tones"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\n29:   19952.623Hz at 0dBFS for"), std::string::npos);
+    EXPECT_NE(info.out.find("Frequencies = third-octave bands, 30 tones\n"), std::string::npos);
     ASSERT_EQ(Run(Cat(bands, {"--file", "a"})).exitCode, 0);
     ASSERT_EQ(Run(Cat(bands, {"--save-settings", (dir / "b.sweep").string()})).exitCode, 0);
     ASSERT_EQ(Run({"--settings", (dir / "b.sweep").string(), "--seed", "9", "--file", "b"}).exitCode, 0);
@@ -583,7 +587,9 @@ TEST_F(Cli, TheTwoGigabyteLimitCountsTheMarkers) {
                         "9631", "--tone-cycles", "0", "--end-freq", "15000", "--file", "big"};
     const std::string refused =
         "sweepwav-cli: The resulting file would be larger than 2 GB. Please reduce the number of steps, the tone "
-        "duration, the sample rate, the word length or the number of channels.\n";
+        "duration, the sample rate, the word length or the number of channels.\n"
+        "sweepwav-cli: 871 tones (--steps 870) of 9631 ms (--tone-ms) each at --rate 32000, --bits 16 and --channels "
+        "4 come to more than the 2 GB a WAV file can hold\n";
     const Outcome fits = Run(Cat(sweep, {"--info"}));
     EXPECT_EQ(fits.exitCode, 0) << fits.err;
     EXPECT_NE(fits.out.find("(2147481900 bytes)"), std::string::npos) << fits.out;
