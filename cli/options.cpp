@@ -4,6 +4,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "core/text.h"
 #include "numbers/number_text.h"
 #include "commands/outputs.h"
 #include "settings/catalogue.h"
@@ -103,18 +104,6 @@ struct LongMatch {
     std::vector<std::string_view> candidates;
 };
 
-// The options a name from other tools is after ("--start-freq or
-// --end-freq").
-std::vector<std::string_view> MeantOptions(std::string_view meant) {
-    std::vector<std::string_view> options;
-    for (std::size_t or_ = meant.find(" or "); or_ != std::string_view::npos; or_ = meant.find(" or ")) {
-        options.push_back(meant.substr(0, or_));
-        meant.remove_prefix(or_ + 4);
-    }
-    options.push_back(meant);
-    return options;
-}
-
 LongMatch FindLong(std::string_view name) {
     LongMatch match;
     for (const Option* o : OptionsInMatchOrder()) {
@@ -125,7 +114,7 @@ LongMatch FindLong(std::string_view name) {
     for (const OptionAlias& alias : OptionAliases()) {
         if (name == alias.typed) return {};
         if (!alias.typed.starts_with(name)) continue;
-        for (std::string_view meant : MeantOptions(alias.meant)) {
+        for (std::string_view meant : SplitAt(alias.meant, " or ")) {
             if (std::ranges::find(match.candidates, meant) == match.candidates.end()) {
                 match.candidates.push_back(meant);
             }

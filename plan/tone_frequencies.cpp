@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "core/text.h"
 #include "numbers/exact_math.h"
 #include "numbers/number_text.h"
 
@@ -71,13 +72,8 @@ std::string Hz(double f) { return NumberText(f) + " Hz"; }
 
 // The entries of the typed list, between its commas.
 std::vector<std::string> ListEntries(std::string_view text) {
-    std::vector<std::string> entries;
-    for (std::size_t comma = text.find(','); comma != std::string_view::npos; comma = text.find(',')) {
-        entries.emplace_back(text.substr(0, comma));
-        text.remove_prefix(comma + 1);
-    }
-    entries.emplace_back(text);
-    return entries;
+    const std::vector<std::string_view> parts = SplitAt(text, ",");
+    return {parts.begin(), parts.end()};
 }
 
 bool RefuseNotNumber(GeneratorState& s, WindowOps& w, std::size_t entry, const std::string& item) {

@@ -34,6 +34,17 @@ struct Outcome {
     std::string out, err;
 };
 
+// Lines as the program says them on standard error, each with its prefix.
+std::string Said(const std::string& lines) {
+    std::string said;
+    for (std::size_t at = 0; at < lines.size();) {
+        const std::size_t end = lines.find('\n', at);
+        said += "sweepwav-cli: " + lines.substr(at, end - at) + "\n";
+        at = end == std::string::npos ? lines.size() : end + 1;
+    }
+    return said;
+}
+
 using sweepwav::testing::Cat;
 using sweepwav::testing::ReadAll;
 
@@ -341,13 +352,7 @@ TEST_F(Cli, WhatATypistMeets) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1]);
         const Outcome o = Run(c.args);
         EXPECT_EQ(o.exitCode, c.exitCode);
-        std::string err;
-        for (std::size_t at = 0; at < c.err.size();) {
-            const std::size_t end = c.err.find('\n', at);
-            err += "sweepwav-cli: " + c.err.substr(at, end - at) + "\n";
-            at = end == std::string::npos ? c.err.size() : end + 1;
-        }
-        EXPECT_EQ(o.err, err);
+        EXPECT_EQ(o.err, Said(c.err));
         std::vector<std::string> files;
         for (const auto& f : fs::directory_iterator(dir)) files.push_back(f.path().filename().string());
         std::erase_if(files, [](const std::string& f) { return f == "five.sweep" || f == "bom.sweep" || f == "newer.sweep"; });
@@ -411,13 +416,7 @@ TEST_F(Cli, BandsAndListsCheckWhatCountsAndSayWhy) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1]);
         const Outcome o = Run(c.args);
         EXPECT_EQ(o.exitCode, c.exitCode);
-        std::string err;
-        for (std::size_t at = 0; at < c.err.size();) {
-            const std::size_t end = c.err.find('\n', at);
-            err += "sweepwav-cli: " + c.err.substr(at, end - at) + "\n";
-            at = end == std::string::npos ? c.err.size() : end + 1;
-        }
-        EXPECT_EQ(o.err, err);
+        EXPECT_EQ(o.err, Said(c.err));
     }
     // Earlier 1/6-octave settings give the standard's mid-bands; a tone the
     // shift mode moved says from where.
