@@ -8,12 +8,12 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/text.h"
 #include "numbers/number_text.h"
 #include "settings/catalogue.h"
 
@@ -45,17 +45,27 @@ std::string Choices(const Option& o) {
     return choices;
 }
 
-// The completion's branches for the word before the cursor: each option it
-// names, with the branch's text.
-std::map<std::string, std::string> CompletionBranches(std::string script) {
-    script = std::regex_replace(script, std::regex("\\\\\n\\s*"), " ");
-    const std::string cases = script.substr(script.find("case $prev in"), script.find("esac") - script.find("case $prev in"));
+// The completion's branches for the word before the cursor: each option
+// its labels name ("--output-dir | -o)"), with the branch's text.
+std::map<std::string, std::string> CompletionBranches(const std::string& script) {
+    // The labels as one line each: a backslash at a line's end joins the next.
+    std::string cases;
+    for (std::size_t i = script.find("case $prev in"); i < script.find("esac"); ++i) {
+        if (script[i] == '\\' && script[i + 1] == '\n') ++i;
+        else cases += script[i];
+    }
     std::map<std::string, std::string> branches;
-    const std::regex label("\n\\s*(-[-a-z]*(\\s*\\|\\s*-[-a-z]*)*)\\)");
-    for (auto m = std::sregex_iterator(cases.begin(), cases.end(), label); m != std::sregex_iterator(); ++m) {
-        const std::string body = cases.substr(static_cast<std::size_t>(m->position() + m->length()));
-        for (const std::string& word : Words((*m)[1])) {
-            if (word != "|") branches[word] = body.substr(0, body.find(";;"));
+    std::istringstream lines(cases);
+    std::string line, label;
+    while (std::getline(lines, line)) {
+        const std::vector<std::string> words = Words(line);
+        const bool isLabel = !words.empty() && words.front().starts_with("-") && words.back().ends_with(")");
+        if (isLabel) label = line;
+        if (line.find(";;") != std::string::npos) label.clear();
+        if (isLabel || label.empty()) continue;
+        for (std::string word : Words(label)) {
+            if (word.ends_with(")")) word.pop_back();
+            if (word != "|") branches[word] += line + "\n";
         }
     }
     return branches;
@@ -92,19 +102,26 @@ TEST(CatalogueInDocs, CompletionOffersEveryOptionAndEveryChoice) {
 }
 
 // A manual page as text, without scdoc's marks for bold and underline.
-std::string PageText(const std::string& page) { return std::regex_replace(Read(page), std::regex("[*_]"), ""); }
+std::string PageText(const std::string& page) {
+    std::string text = Read(page);
+    std::erase_if(text, [](char c) { return c == '*' || c == '_'; });
+    return text;
+}
 
 // The paragraph of an option in the command line's page: from the heading
 // that names it ("--start-freq HZ", "-o, --output-dir DIR", "--lead-in-ms
 // MS, --tail-ms MS") to the next blank line.
 std::string OptionParagraph(const std::string& text, const Option& o) {
-    std::string pattern = "(^|, )";
-    pattern.append(o.name).append("( |,|$)");
-    const std::regex named(pattern);
+    const auto named = [&](const std::string& heading) {
+        for (std::string_view item : SplitAt(heading, ", ")) {
+            if (item.substr(0, item.find(' ')) == o.name) return true;
+        }
+        return false;
+    };
     std::istringstream lines(text);
     std::string line, paragraph;
     while (std::getline(lines, line)) {
-        if (paragraph.empty() && line.starts_with("-") && std::regex_search(line, named)) paragraph = line;
+        if (paragraph.empty() && line.starts_with("-") && named(line)) paragraph = line;
         else if (!paragraph.empty() && line.empty()) break;
         else if (!paragraph.empty()) paragraph += "\n" + line;
     }
@@ -158,7 +175,8 @@ TEST(CatalogueInDocs, TheCommandLinesPageGivesEveryOptionChoiceAndRange) {
 }
 
 TEST(CatalogueInDocs, TheWindowsPageGivesEveryListChoiceAndRange) {
-    const std::string text = std::regex_replace(PageText("packaging/man/sweepwav.1.scd"), std::regex("\\s+"), " ");
+    std::string text;
+    for (const std::string& word : Words(PageText("packaging/man/sweepwav.1.scd"))) text += word + " ";
     for (const Entry& e : Entries()) {
         SCOPED_TRACE(std::string(e.caption));
         if (e.kind == EntryKind::List && (e.place == Place::Form || e.place == Place::FrequenciesDialog)) {
