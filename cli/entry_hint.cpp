@@ -42,6 +42,7 @@ std::string Shown(Control box, const GeneratorState& state, WindowOps& window, c
     }
     const std::string shown = option + " " + Quoted(value);
     if (typed != options.values.end()) return shown;
+    if (options.preset) return shown + " (from the preset " + *options.preset + ")";
     if (options.settings) return shown + " (from the settings file " + ShownName(*options.settings) + ")";
     return shown + " (the default)";
 }

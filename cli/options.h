@@ -22,6 +22,8 @@ struct CliOptions {
     bool toStdout = false;             // --file -: the WAV goes to standard output
     std::optional<std::string> settings;      // a settings file to start from
     std::optional<std::string> saveSettings;  // where to save the settings
+    std::optional<std::string> preset;        // a preset to start from, by name
+    bool listPresets = false;
     bool quiet = false;
     bool help = false;
     bool version = false;
@@ -47,7 +49,17 @@ struct CliOptions {
 // tick.
 std::string AcceptedValues(Control entry);
 
+// The shell whose command lines --help's examples are written for: a
+// POSIX shell continues a long line after " \", cmd.exe cannot, so there
+// each example stays on one line.
+enum class Shell { Posix, Cmd };
+#ifdef _WIN32
+inline constexpr Shell kNativeShell = Shell::Cmd;
+#else
+inline constexpr Shell kNativeShell = Shell::Posix;
+#endif
+
 // The text of --help.
-std::string UsageText();
+std::string UsageText(Shell shell = kNativeShell);
 
 }  // namespace sweepwav

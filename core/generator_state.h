@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/controls.h"
+#include "core/sample_format.h"
 
 namespace sweepwav {
 
@@ -64,6 +65,9 @@ struct GeneratorState {
     bool bDither = false;
     std::int32_t iSampleRate = 0;
     std::int16_t iBits = 0;
+    // How the word length's samples are coded and stored: the record its
+    // item of the word-length list carries.
+    SampleFormat sampleFormat;
     std::int16_t iChannels = 0;
     std::string sFileName;
     bool bDataOK = false;

@@ -10,6 +10,7 @@ packages=(
   libacl1-dev libattr1-dev
   fonts-dejavu-core xvfb xauth sox
   qt6-svg-dev scdoc man-db bash-completion appstream desktop-file-utils
+  shared-mime-info xdg-utils libfile-mimeinfo-perl  # the desktop's view of the file type
   dpkg-dev file lintian
 )
 

@@ -106,6 +106,20 @@ if ! grep -q 'tests="1" failures="0" disabled="0" skipped="0" errors="0"' "$repo
 fi
 echo "Ctrl-C test on a terminal: passed"
 
+# What a console window shows of a run (names, the progress bar's redraws):
+# Wine makes one only on a display.
+report="$build/console.xml"
+rm -f "$report"
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+  wine "$build/cli/cli_tests.exe" --gtest_filter='*TheConsoleShows*' --gtest_output=xml:"$(winepath -w "$report")" \
+  </dev/null >"$build/console.log" 2>&1 || true
+if ! grep -q 'tests="1" failures="0" disabled="0" skipped="0" errors="0"' "$report" 2>/dev/null; then
+  tr -d '\r' <"$build/console.log" >&2
+  echo "The console test did not pass in a console window" >&2
+  exit 1
+fi
+echo "Console test in a console window: passed"
+
 # The Linux build of the command line, to compare with: the one named by
 # SWEEPWAV_LINUX_CLI (.ci/run passes tools/test.sh's), else one built here.
 linux_cli=${SWEEPWAV_LINUX_CLI:-}
@@ -132,7 +146,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" \
   tools/windows-window-checks.sh "$build/win32window/sweepwav.exe" "$build/win32window/window_driver.exe" \
   "$linux_cli" "$build/cli/sweepwav-cli.exe" "$build/checks-window"
 cp "$build/checks-window/data/window-windows.png" "$build/window-windows.png"
-echo "The window under Wine: $build/window-windows.png (docs/window-windows.png in the README)"
+cp "$build/checks-window/data/plan-windows.png" "$build/plan-windows.png"
+echo "The window under Wine: $build/window-windows.png and $build/plan-windows.png (docs/ in the README)"
 
 # The downloads, from this build, and the programs in them.
 tools/package-windows.sh "$build"
