@@ -19,7 +19,9 @@ import shutil
 import subprocess
 import sys
 
-WORK = "/tmp/sweepwav-compare/run"
+# A folder of this run's own: comparisons run at the same time on one
+# machine must not empty each other's.
+WORK = "/tmp/sweepwav-compare-%d/run" % os.getpid()
 
 
 def fixed_cases():
@@ -224,6 +226,7 @@ def main():
                 if old[1] != new[1]:
                     print("  old files:", old[1])
                     print("  new files:", new[1])
+    shutil.rmtree(os.path.dirname(WORK), ignore_errors=True)
     print("%d command lines in %d cases, %d cases differ" %
           (sum(len(c) for c in cases), len(cases), differ))
     return 1 if differ else 0
