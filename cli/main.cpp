@@ -24,6 +24,7 @@
 #include "platform/presets.h"
 #include "platform/process.h"
 #include "platform/standard_output.h"
+#include "platform/system_audio_output.h"
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
 #include "sweepwav_version.h"
@@ -265,7 +266,13 @@ struct Session {
 
     // Whether a WAV is to be written, and into the analyser's folder.
     bool writesIntoAnalyserFolder() const {
-        return !options.outputDir && !options.toStdout && !options.saveSettings && !options.info;
+        return !options.outputDir && !options.toStdout && !options.saveSettings && !options.info &&
+               (!options.play || playWritesFile());
+    }
+
+    // --play writes the file only when one is named (or the name proposed).
+    bool playWritesFile() const {
+        return options.values.contains(Control::FileName) || options.toStdout || options.autoName;
     }
 
     // The sweep as the options made it, into a settings file ("-": standard
@@ -335,6 +342,22 @@ struct Session {
         return state.bAbort ? kAborted : kWritten;
     }
 
+    // "Play", with the file when one is named: what was played, then what
+    // was written, and the plan of --plan.
+    int play() {
+        const bool toFile = playWritesFile();
+        Play_Click(state, window, services, *SystemAudioOutput(), toFile);
+        window.finish();
+        if (!state.bDataOK) return refused();
+        const int held = HeldSignal();  // a stop that waited for this report
+        if (state.iCalcResult != 1 || !state.bPlayed) return held ? EndAsHeld(held) : kFailed;
+        window.say(PlayedLine(state));
+        if (toFile) window.say(WrittenLine(state, options.toStdout, held != 0));
+        if (held) return EndAsHeld(held);
+        if (options.plan && WritePlan(state, services, *options.plan) != kWritten) return kFailed;
+        return state.bAbort ? kAborted : kWritten;
+    }
+
     // A file that could not be written where the analyser's folder was not
     // found: how to write it elsewhere.
     void adviseOnFallbackFolder() {
@@ -359,12 +382,13 @@ struct Session {
         }
         if (const auto saved = saveSettings()) return *saved;
         if (options.info || options.saveSettings) return describe();
+        if (options.play && !playWritesFile()) return play();
         // Neither the analyser nor a home folder: nowhere to write the file.
         if (OutputFolder(state).empty()) {
             Say(kNoHomeFolderMessage);
             return kFailed;
         }
-        return generate();
+        return options.play ? play() : generate();
     }
 };
 

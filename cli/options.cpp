@@ -237,6 +237,7 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
         case OptionAction::Version: out.version = true; break;
         case OptionAction::Info: out.info = true; break;
         case OptionAction::AutoName: out.autoName = true; break;
+        case OptionAction::Play: out.play = true; break;
     }
     return std::nullopt;
 }
@@ -403,6 +404,10 @@ std::optional<std::string> Conflicts(const CliOptions& out) {
         return "--auto-name chooses the file name; it cannot be used with --file";
     }
     if (out.autoName && out.plan == "-") return "--auto-name and --plan - cannot both use standard output";
+    // --info and --save-settings describe or keep the sweep and run nothing.
+    for (const auto& [taken, other] : {std::pair{out.info, "--info"}, {out.saveSettings.has_value(), "--save-settings"}}) {
+        if (out.play && taken) return std::string("--play and ") + other + " cannot go together: " + other + " runs nothing";
+    }
     if (out.saveSettings == "-") {
         for (const auto& [taken, other] : {std::pair{out.info, "--info"}, {out.plan == "-", "--plan -"},
                                            {out.autoName, "--auto-name"}}) {

@@ -29,6 +29,7 @@ struct CliOptions {
     bool version = false;
     bool info = false;
     bool autoName = false;
+    bool play = false;  // play the sweep; a file only with --file or --auto-name
 };
 
 // Parses the arguments after the program name, GNU style: "--name value",

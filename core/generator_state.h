@@ -138,6 +138,11 @@ struct GeneratorState {
     std::string sWrittenPath;     // where the last run's file went
     std::int64_t iWrittenBytes = 0;  // its length in bytes
 
+    // Play: true once the last Play has played, to the end or until stopped,
+    // and the frames that had been heard when it ended.
+    bool bPlayed = false;
+    std::int64_t iPlayedFrames = 0;
+
     // Settings report.
     std::string sReport;
     std::int32_t iFileSize = 0;

@@ -305,6 +305,8 @@ constexpr Option kOptions[] = {
      G::Commands, 0, 18},
     {"--auto-name", A::AutoName, std::nullopt, {}, "propose a file name from the sweep, print it and\nuse it",
      G::Commands, 0, 32},
+    {"--play", A::Play, std::nullopt, {},
+     "play the sweep on the default output device; with\n--file or --auto-name, also write the file", G::Commands, 0, 38},
     {"--lead-in-ms", A::Set, Control::LeadInMs, "MS", "silence before the first tone ({range})", G::Signal, 0, 23},
     {"--tail-ms", A::Set, Control::TailMs, "MS", "silence after the last tone ({range})", G::Signal, 0, 24},
     {"--gap-ms", A::Set, Control::GapMs, "MS", "silence between tones ({range})", G::Signal, 0, 25},

@@ -120,6 +120,7 @@ enum class OptionAction {
     AutoName,
     Preset,
     ListPresets,
+    Play,
 };
 
 // The groups of --help, in order.

@@ -21,9 +21,10 @@ packages=(
   googletest                  # GoogleTest sources in /usr/src/googletest
   wine wine64                 # 64-bit Wine; console programs need no display
   g++ qt6-base-dev            # the Linux build of sweepwav-cli, to compare with
-  qt6-base-dev-tools qt6-charts-dev  # Qt's headers and uic, for the window's syntax check
+  qt6-base-dev-tools qt6-charts-dev qt6-multimedia-dev  # Qt's headers and uic, for the window's syntax check
   xvfb xauth                  # the virtual screen the Win32 window is driven on
   nsis zip unzip dpkg-dev     # the downloads
+  pulseaudio pulseaudio-utils python3  # Play, heard through a sound server's null sink
 )
 tools/install-packages.sh --no-install-recommends "${packages[@]}"
 
@@ -89,7 +90,7 @@ mkdir -p "$syntax"
 for source in window/*.cpp; do
   x86_64-w64-mingw32-g++-posix -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -Wno-attributes \
     -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -I. -I"$build/generated" -I"$syntax" \
-    -I"$qt" -I"$qt/QtCore" -I"$qt/QtGui" -I"$qt/QtWidgets" -I"$qt/QtCharts" "$source"
+    -I"$qt" -I"$qt/QtCore" -I"$qt/QtGui" -I"$qt/QtWidgets" -I"$qt/QtCharts" -I"$qt/QtMultimedia" "$source"
 done
 echo "The window's sources pass a syntax check for Windows"
 
@@ -130,6 +131,9 @@ if [[ -z $linux_cli ]]; then
 fi
 
 tools/windows-checks.sh "$build/cli/sweepwav-cli.exe" "$linux_cli" "$build/checks"
+
+# Play through Wine's sound driver to a sound server of its own.
+tools/windows-play-checks.sh "$build/cli/sweepwav-cli.exe"
 
 # The same bytes on every build: files, Show Info and plans of 200 and more
 # settings from the Linux build (vector and scalar sine) and the .exe.
