@@ -339,10 +339,11 @@ TEST_F(Cli, WhatATypistMeets) {
          "The resulting file would be larger than 2 GB. Please reduce the number of steps, the tone duration, the "
          "sample rate, the word length or the number of channels.\nthe signal options count toward the 2 GB too: "
          "--gap-ms 100, --signal-channels each", {}},
-        // Channel lists: blanks allowed, each channel once.
+        // Channel lists: blanks and tabs allowed, each channel once.
         {{"--signal-channels", "1,2,1"}, 2, "--signal-channels names channel 1 twice\n--signal-channels \"1,2,1\" must "
          "be all, each, or channel numbers from 1 to 8 separated by commas (1,3), each channel once", {}},
         {{"--signal-channels", " 1, 2 ", "--steps", "0", "--info"}, 0, "", {}},
+        {{"--signal-channels", "\t1,\t2\t", "--steps", "0", "--info"}, 0, "", {}},
         // Names from other tools, and a folder that is not there.
         {{"--sample-rate", "48000"}, 2, "unknown option --sample-rate (did you mean --rate?)", {}},
         {{"--steps", "0", "-o", d + "/nope"}, 1,

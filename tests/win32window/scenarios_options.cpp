@@ -36,12 +36,13 @@ void Frequencies(const Setup& setup, Checks& checks) {
     w.menu("Frequencies");
     HWND dialog = w.dialog("Frequencies");
     const Entry& spacing = EntryOf(Control::Spacing);
+    const int spacingId = OptionsIdsOf(Control::Spacing).field;
     for (std::size_t i = 0; dialog && i < spacing.items.size(); ++i) {
-        SendMessageW(GetDlgItem(dialog, IDC_Spacing), CB_SETCURSEL, i, 0);
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_Spacing, CBN_SELCHANGE), 0);
+        SendMessageW(GetDlgItem(dialog, spacingId), CB_SETCURSEL, i, 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(spacingId, CBN_SELCHANGE), 0);
         const std::string name = ItemNameAt(spacing, i);
-        checks.check(IsWindowEnabled(GetDlgItem(dialog, IDC_NominalBands)) == name.starts_with("bands") &&
-                         IsWindowEnabled(GetDlgItem(dialog, IDC_FrequencyList)) == (name == "list"),
+        checks.check(IsWindowEnabled(GetDlgItem(dialog, OptionsIdsOf(Control::NominalBands).field)) == name.starts_with("bands") &&
+                         IsWindowEnabled(GetDlgItem(dialog, OptionsIdsOf(Control::FrequencyList).field)) == (name == "list"),
                      "frequencies", "for " + name + " the tick and the list enabled as they count");
     }
     if (dialog) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
