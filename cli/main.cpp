@@ -104,7 +104,14 @@ void CatchSignals() {
     HoldTerminationOnceNamed();     // SIGTERM and SIGHUP once the file takes its name
 }
 
-void Say(const std::string& text) { WriteText(StandardStream::Error, "sweepwav-cli: " + text + "\n"); }
+// Each line of the text as a line of its own.
+void Say(const std::string& text) {
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
+        WriteText(StandardStream::Error, "sweepwav-cli: " + text.substr(start, end - start) + "\n");
+    }
+    WriteText(StandardStream::Error, "sweepwav-cli: " + text.substr(start) + "\n");
+}
 
 // Standard output holds what was asked for; a failure to write it is a
 // failed run.
@@ -235,11 +242,22 @@ struct Session {
         if (!state.outputFolder.path.empty()) state.outputFolder.path = AbsoluteNormalFolder(state.outputFolder.path);
         // A settings file first, as File > Open settings would fill the form;
         // the options then change single entries.
+        std::optional<RefusedValue> refusedValue;
         if (options.settings &&
-            !OpenSettingsFile(state, window, services, AbsoluteNormalFile(*options.settings))) {
+            !OpenSettingsFile(state, window, services, AbsoluteNormalFile(*options.settings), &refusedValue)) {
+            window.finish();
+            // A value of an option beside the form is named as the option
+            // gives it, like a box's value (the file names the others).
+            if (refusedValue && FindEntry(refusedValue->entry)->place != Place::Form) {
+                Say(SettingsValueHint(*refusedValue, *options.settings));
+            }
             return kRefused;
         }
         FillEntries(window, state, options.values);
+        if (const auto refusal = NominalWithoutBands(state, options)) {
+            Say(*refusal);
+            return kRefused;
+        }
         return kWritten;
     }
 

@@ -108,7 +108,9 @@ bool TakesValue(const Option& o) { return !o.valueName.empty(); }
 
 // The long option a name stands for: the option of that name, or the one
 // option it abbreviates. Otherwise the options it could abbreviate (none for
-// an unknown name).
+// an unknown name). Names from other tools take part: one typed in full is
+// unknown (and answered with the option meant), and a beginning of one is
+// no abbreviation of another option: --freq and --fr are not --frequencies.
 struct LongMatch {
     const Option* option = nullptr;
     std::vector<std::string_view> candidates;
@@ -119,6 +121,16 @@ LongMatch FindLong(std::string_view name) {
     for (const Option* o : OptionsInMatchOrder()) {
         if (name == o->name) return {o, {}};
         if (name.size() > 2 && o->name.starts_with(name)) match.candidates.push_back(o->name);
+    }
+    if (match.candidates.size() != 1) return match;
+    for (const OptionAlias& alias : OptionAliases()) {
+        if (name == alias.typed) return {};
+        if (!alias.typed.starts_with(name)) continue;
+        for (std::string_view meant : SplitAt(alias.meant, " or ")) {
+            if (std::ranges::find(match.candidates, meant) == match.candidates.end()) {
+                match.candidates.push_back(meant);
+            }
+        }
     }
     if (match.candidates.size() == 1) match.option = FindLong(match.candidates[0]).option;
     return match;
@@ -137,6 +149,8 @@ std::string Expected(const Option& o, const Entry& e) {
         case EntryKind::List: return ItemNames(e, o.valuePrefix);
         case EntryKind::OptionNumber:
             return "a number of " + std::string(e.unitName) + " from " + NumberText(e.low) + " to " + NumberText(e.high);
+        case EntryKind::Name: return "a file name without control characters, \"/\" or \"\\\", and not \"..\"";
+        case EntryKind::Tick: return "yes or no";
         default:
             return "all, each, or channel numbers from " + NumberText(e.low) + " to " + NumberText(e.high) +
                    " separated by commas (1,3)";
@@ -160,7 +174,8 @@ std::optional<std::string> SetEntry(const Option& option, const std::string& val
     }
     auto checked = CheckedValue(e, std::string(option.valuePrefix) + value);
     if (const auto twice = e.kind == EntryKind::Channels ? RepeatedChannel(value) : std::nullopt) {
-        return std::string(option.name) + " names channel " + std::to_string(*twice) + " twice";
+        return std::string(option.name) + " names channel " + std::to_string(*twice) + " twice\n" +
+               std::string(option.name) + " \"" + value + "\" must be " + Expected(option, e) + ", each channel once";
     }
     if (!checked) return std::string(option.name) + " must be " + Expected(option, e) + ", not " + ShownValue(value);
     // Band centres and a list of frequencies are two ways of placing the tones.
@@ -404,6 +419,13 @@ std::optional<std::string> Conflicts(const CliOptions& out) {
 }
 
 }  // namespace
+
+std::string AcceptedValues(Control entry) {
+    for (const Option& o : Options()) {
+        if (o.entry == entry && o.action == OptionAction::Set) return Expected(o, EntryOf(entry));
+    }
+    return Expected(Option{}, EntryOf(entry));
+}
 
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions& out) {
     if (auto refusal = ArgumentReader(args, out).read_all()) return refusal;

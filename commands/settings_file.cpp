@@ -174,6 +174,8 @@ std::optional<std::string> ValueOf(const Entry& e, std::string_view v) {
 // Reads the file line by line into entries; the first problem ends it.
 class Parser {
 public:
+    explicit Parser(std::optional<RefusedValue>* refused) : refused_(refused) {}
+
     Result<EntryTexts> parse(std::string_view text) {
         // No text file holds a NUL, wherever it would be.
         if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
@@ -229,7 +231,10 @@ private:
         }
         if (!seen_.insert(entry->control).second) return Problem(line, std::string(entry->key) + " is given twice");
         auto checked = ValueOf(*entry, value);
-        if (!checked) return Problem(line, Expected(*entry, value));
+        if (!checked) {
+            if (refused_ != nullptr) *refused_ = RefusedValue{entry->control, Unquoted(value).value_or(std::string(value))};
+            return Problem(line, Expected(*entry, value));
+        }
         entries_[entry->control] = std::move(*checked);
         return {};
     }
@@ -247,6 +252,7 @@ private:
         return {};
     }
 
+    std::optional<RefusedValue>* refused_;
     EntryTexts entries_;
     std::set<Control> seen_;
     std::string_view section_;
@@ -287,7 +293,9 @@ std::string SettingsText(const EntryTexts& entries) {
     return out;
 }
 
-Result<EntryTexts> ParseSettings(std::string_view text) { return Parser().parse(text); }
+Result<EntryTexts> ParseSettings(std::string_view text, std::optional<RefusedValue>* refused) {
+    return Parser(refused).parse(text);
+}
 
 EntryTexts StartupEntries() {
     EntryTexts entries;
@@ -306,9 +314,10 @@ std::string SettingsDescription(std::string_view text) {
     return std::string(Trim(first.substr(1)));
 }
 
-bool OpenSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path) {
+bool OpenSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path,
+                      std::optional<RefusedValue>* refused) {
     const Result<std::string> text = sv.read_text_file(path);
-    Result<EntryTexts> entries = text ? ParseSettings(text.value()) : Result<EntryTexts>(text.status());
+    Result<EntryTexts> entries = text ? ParseSettings(text.value(), refused) : Result<EntryTexts>(text.status());
     if (!entries) {
         w.message_box(OpenFailureText(path, entries.reason()), s.sAppTitle, Icon::Exclamation);
         return false;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sweepwav {
 
@@ -210,6 +211,18 @@ inline std::string ShownValue(std::string_view value) {
     if (tail.empty()) return "\"" + shown.text + "\"";
     // The dots inside the quotes, the length after them.
     return "\"" + shown.text + "...\"" + tail.substr(3);
+}
+
+// The parts of a text between its separators ("a, b" at ", ": "a" and
+// "b"); one part, the whole text, when it has none.
+inline std::vector<std::string_view> SplitAt(std::string_view text, std::string_view separator) {
+    std::vector<std::string_view> parts;
+    for (std::size_t at = text.find(separator); at != std::string_view::npos; at = text.find(separator)) {
+        parts.push_back(text.substr(0, at));
+        text.remove_prefix(at + separator.size());
+    }
+    parts.push_back(text);
+    return parts;
 }
 
 }  // namespace sweepwav
