@@ -318,7 +318,7 @@ void FormModel::write_file(const std::string& path, const Result<std::vector<std
 }
 
 void FormModel::show_folder() {
-    bar_ = FolderBarText(OutputFolder(state_), state_.folderLookup);
+    bar_ = FolderBarText(OutputFolder(state_), state_.outputFolder.lookup);
     dirty_ = true;
 }
 
