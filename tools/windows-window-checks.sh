@@ -121,6 +121,22 @@ else
   fail "the window's Play: $(cat "$work/play-heard.txt")"
 fi
 
+# What the window's Play says when the server refuses the format, and when
+# it is killed while the sweep plays (as sweepwav-cli.exe says it).
+play_fails() {  # MESSAGE
+  SWEEPWAV_PLAY_FAILURE="Could not play the sweep: $1" run_driver play-failure "$folder"
+  grep -q ' 0 failed' "$work/driver-play-failure.log"
+}
+stop_server
+start_server 48000 2 formats=ac3-iec61937
+play_fails 'the output device could not be opened (' || fail "the window's Play on a device that refuses the format"
+stop_server
+start_server 48000 2
+play_fails 'the output device stopped playing' &
+player=$!
+wait_for_stream sink-inputs && sleep 0.5 && kill_server
+wait $player || fail "the window's Play with the server killed while playing"
+
 echo "The window's files against the Linux command line's (seed 7):"
 index=0
 while read -r options; do

@@ -57,5 +57,6 @@ void Screenshot(const Setup& setup, Checks& checks);
 void FormTable(const Setup& setup, Checks& checks);
 void SmallestWindow(const Setup& setup, Checks& checks);
 void Playing(const Setup& setup, Checks& checks);
+void PlayFailure(const Setup& setup, Checks& checks);
 
 }  // namespace sweepwav::driver

@@ -1,7 +1,10 @@
 // Play in the window, through Wine's sound driver to the sound server that
 // tools/windows-window-checks.sh starts (whose null sink it captures): the
 // short sweep of play.options played to the end, a long one stopped from
-// the keyboard, and without a sound output the message.
+// the keyboard, and without a sound output the message; and the message of
+// a failure the checks arranged on that server (play-failure).
+#include <cstdlib>
+
 #include "scenarios.h"
 
 namespace sweepwav::driver {
@@ -66,6 +69,22 @@ void Playing(const Setup& setup, Checks& checks) {
         CheckIdleOnPlay(w, checks, "without a sound output");
         w.close();
     }
+}
+
+// Ten seconds of sweep on a server that refuses its format or is killed
+// while it plays: one exclamation box beginning with SWEEPWAV_PLAY_FAILURE,
+// then the form unlocked with the keyboard on Play.
+void PlayFailure(const Setup& setup, Checks& checks) {
+    const char* failure = std::getenv("SWEEPWAV_PLAY_FAILURE");
+    Window w(setup.program, "");
+    Apply(w, "--rate 48000 --channels 2 --no-dither --steps 4 --tone-ms 2000");
+    w.press(Control::Play);
+    const std::optional<Box> box = w.take_box(std::chrono::seconds(60));
+    checks.check(failure && box && box->text.starts_with(failure) && box->title == kTitle && box->icon == "exclamation",
+                 "play-failure", std::string("the message ") + (failure ? failure : "(SWEEPWAV_PLAY_FAILURE unset)"),
+                 box ? box->text + " | " + box->icon : "no box");
+    CheckIdleOnPlay(w, checks, "after the message");
+    w.close();
 }
 
 }  // namespace sweepwav::driver
