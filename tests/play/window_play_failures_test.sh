@@ -2,7 +2,8 @@
 # What the window's Play says when it cannot play through Qt Multimedia: no
 # sound server, a device that refuses the format, a server that goes away
 # while playing. Each ends with one message that names what failed, and the
-# form unlocked (window_play_tests checks both), never a hang.
+# form unlocked (window_play_tests checks both), never a hang. And Stop
+# while playing ends it there.
 #   window_play_failures_test.sh WINDOW_PLAY_TESTS
 set -uo pipefail
 player=$1
@@ -36,6 +37,16 @@ start_server 48000 2 || exit 1
 run "server killed while playing" "the output device was lost while playing (" &
 wait_for_stream sink-inputs && sleep 0.5 && kill_server
 wait $!
+stop_server
+
+start_server 48000 2 || exit 1
+if SWEEPWAV_PLAY_STOP=1 timeout 60 "$player" "${sweep[@]}" >"$work/out.txt" 2>&1; then
+  echo "stop: $(grep -o 'playing stopped .*' "$work/out.txt")"
+else
+  echo "FAIL: stop:"
+  grep -E '^(FAIL|   Loc|   Actual|   Expected)' "$work/out.txt"
+  failures=$((failures + 1))
+fi
 stop_server
 
 echo "$failures failed"

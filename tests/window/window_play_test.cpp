@@ -3,10 +3,13 @@
 // (window_play_tests OPTIONS...) and Play is clicked. While the sweep plays
 // the form is locked and the button reads Stop; the status line names each
 // tone as it is played, in order, then how long it took; the window ends
-// idle with the focus back on Play. With SWEEPWAV_PLAY_FAILURE set, Play must instead end with one
-// message that begins with it, the form unlocked.
+// idle with the focus back on Play. With SWEEPWAV_PLAY_FAILURE set, Play must
+// instead end with one message that begins with it, the form unlocked; with
+// SWEEPWAV_PLAY_STOP set, Stop is clicked once the first tone is heard, and
+// playing must end there, saying so (how long that took is printed).
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,10 +40,14 @@ struct PlayingForm : Form1 {
           boxes(boxes) {}
     void set_label(Control label, const std::string& text) override {
         Form1::set_label(label, text);
-        if (label == Control::Status && (statuses.empty() || statuses.back() != text)) statuses.push_back(text);
+        if (label != Control::Status || (!statuses.empty() && statuses.back() == text)) return;
+        statuses.push_back(text);
+        if (text == "Playing stopped" && sinceStop.isValid()) stopMs = sinceStop.elapsed();
     }
     std::vector<std::string>& boxes;
     std::vector<std::string> statuses;
+    QElapsedTimer sinceStop;  // from the click on Stop
+    qint64 stopMs = -1;       // until the status line said playing stopped
 };
 
 }  // namespace
@@ -66,10 +73,16 @@ private slots:
         QTimer timer;
         connect(&timer, &QTimer::timeout, &form, [&] {
             if (!form.running()) return;
+            const bool stop = qEnvironmentVariableIsSet("SWEEPWAV_PLAY_STOP");
+            if (stop && (form.statuses.empty() || !form.statuses.back().starts_with("Playing sweep step 0 "))) return;
             timer.stop();
             whilePlaying = play->isEnabled() ? play->text() : "grey";
             for (Control c : {Control::StartFreq, Control::OK, Control::Abort}) {
                 if (form.control(c)->isEnabled()) whilePlaying += " " + form.control(c)->objectName();
+            }
+            if (stop) {
+                form.sinceStop.start();
+                QTest::mouseClick(play, Qt::LeftButton);
             }
         });
         timer.start(0);
@@ -83,6 +96,12 @@ private slots:
         }
         QVERIFY2(boxes.empty(), boxes.empty() ? "" : boxes[0].c_str());
         QCOMPARE(whilePlaying, QString("&Stop"));
+        if (qEnvironmentVariableIsSet("SWEEPWAV_PLAY_STOP")) {
+            QVERIFY(form.statuses.size() >= 2);
+            QCOMPARE(form.statuses.rbegin()[1], std::string("Playing stopped"));
+            qInfo("Stop: playing stopped %lld ms after the click", static_cast<long long>(form.stopMs));
+            return;
+        }
         // Each tone as it is played, then the time it took, then idle.
         std::vector<std::string> expected, seen;
         const std::string of = " of " + std::to_string(form.state().iSteps);
