@@ -73,11 +73,9 @@ echo "$settings" >"$data/settings.options"
 plan='--steps 5 --linear --rate 48000'
 echo "$plan" >"$data/plan.options"
 
-# The sweep the window plays to the end, and the file it must sound like.
-play='--steps 4 --start-freq 440 --end-freq 7000 --start-level -1 --end-level -30 --tone-ms 200 --rate 48000 --bits 16 --no-dither'
-echo "$play" >"$data/play.options"
-# shellcheck disable=SC2086
-"$cli" -q -o "$work" $play --file play-reference
+# The sweep the window plays to the end (at each rate and channel count of
+# the play checks below).
+play='--steps 4 --start-freq 440 --end-freq 7000 --start-level -1 --end-level -30 --tone-ms 200 --bits 16 --no-dither'
 
 # A sound server of our own with one null sink, found through PULSE_SERVER
 # by Wine's sound driver: the form table plays to it too.
@@ -97,11 +95,17 @@ run_driver() {
 run_driver all "$folder"
 run_driver screenshot "$folder"
 
-# The window's Play, heard by the null sink: the capture holds the file's
-# audio frame for frame. A gap is tried once more, and said.
-play_heard() {
-  start_capture "$work/play.raw" 48000 2 || return 1
-  run_driver play "$folder"
+# The window's Play, heard by a null sink at the file's rate and channel
+# count: the capture holds the file's audio frame for frame. A gap is tried
+# once more, and said. Then Stop and the play without a sound output.
+play_heard() {  # RATE CHANNELS
+  echo "$play --rate $1 --channels $2" >"$data/play.options"
+  # shellcheck disable=SC2086
+  "$cli" -q -o "$work" $play --rate "$1" --channels "$2" --file play-reference
+  stop_server
+  start_server "$1" "$2" || return 1
+  start_capture "$work/play.raw" "$1" "$2" || return 1
+  run_driver play-heard "$folder"
   # The monitor passes the last frames on a moment after they were played.
   local tries heard=1
   for tries in $(seq 50); do
@@ -115,11 +119,18 @@ play_heard() {
   stop_capture
   return $heard
 }
-if play_heard || { echo "RETRY: the window's Play: $(cat "$work/play-heard.txt")"; play_heard; }; then
-  echo "  the window's Play: the sink heard the file's $(($(stat -c %s "$work/play-reference.wav") - 44)) bytes of audio"
-else
-  fail "the window's Play: $(cat "$work/play-heard.txt")"
-fi
+for rate in 44100 48000; do
+  for channels in 1 2; do
+    if play_heard $rate $channels || { echo "RETRY: the window's Play: $(cat "$work/play-heard.txt")"; play_heard $rate $channels; }; then
+      echo "  the window's Play, $rate Hz, $channels channel(s): the sink heard the file's $(($(stat -c %s "$work/play-reference.wav") - 44)) bytes of audio"
+    else
+      fail "the window's Play, $rate Hz, $channels channel(s): $(cat "$work/play-heard.txt")"
+    fi
+  done
+done
+stop_server
+start_server 48000 2
+run_driver play "$folder"
 
 # What the window's Play says when the server refuses the format, and when
 # it is killed while the sweep plays (as sweepwav-cli.exe says it).
