@@ -117,9 +117,13 @@ fi
 echo "Ctrl-C test on a terminal: passed"
 
 # What a console window shows of a run (names, the progress bar's redraws):
-# Wine makes one only on a display.
+# Wine makes one only on a display. The server of the step before, and the
+# services it started without a display, must be gone first: a console
+# opened through them has no window to read back.
 report="$build/console.xml"
 rm -f "$report"
+wineserver -k 2>/dev/null || true
+wineserver -w
 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
   wine "$build/cli/cli_tests.exe" --gtest_filter='*TheConsoleShows*' --gtest_output=xml:"$(winepath -w "$report")" \
   </dev/null >"$build/console.log" 2>&1 || true
