@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "synth/vector_sine.h"
+
 namespace sweepwav {
 
 // What rendering needs of the plan and the format. The spans point into the
@@ -27,6 +29,9 @@ struct RenderJob {
     std::int32_t rampFrames = 0;
     std::span<const std::uint32_t> passChannels;
     int tones = 0;
+    // The fast sine; none: ChosenVectorSine(). The samples do not depend on
+    // it, as long as it stays within kSineError of the exact sine.
+    SineBlock sines = nullptr;
 
     int frameBytes() const { return bytesPerSample * channels; }
 };
@@ -66,8 +71,8 @@ inline constexpr std::size_t kRenderSlack = 8;
 // one sine sample, optional TPDF dither, rounded half to even, clipped to the
 // word, left-justified in its container and copied into every channel.
 // The samples are those of the correctly rounded sine and cosine
-// (ExactSin, ExactCos), on every machine; the vector sine
-// (ChosenVectorSine) or std::sin computes them fast, one sine at a time.
+// (ExactSin, ExactCos), on every machine; the kernel's vector sine
+// (ChosenVectorSine) computes nearly all of them fast.
 ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* out);
 
 }  // namespace sweepwav
