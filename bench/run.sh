@@ -2,7 +2,7 @@
 # Speed and memory of sweepwav, each measurement paired with its reference
 # in the same round, so that a load that comes and goes touches both.
 #
-#   bench/run.sh            (ROUNDS=7 BUILD_DIR=<repo>/build-bench CASES=ABCDEFW by default)
+#   bench/run.sh            (ROUNDS=7 BUILD_DIR=<repo>/build-bench CASES=ABCDEFGW by default)
 #
 # Cases (192 kHz, 24 bit, dither on):
 #   A  8 channels, 11 tones of 2000 ms (101 MB): against sox writing the same
@@ -17,13 +17,17 @@
 #   F  levels once crafted to put a tone's peaks next to a rounding
 #      boundary (21 tones of 10 s at a quarter of 192 kHz, mono, no
 #      dither), against a level 0.001 dB away;
+#   G  the exact-sample path at its busiest: an amplitude exactly half-way
+#      between two codes at a quarter of the rate, every other sample
+#      computed again from the exact sine, against an ordinary amplitude
+#      (rendering alone, bench/exact_path.cpp);
 #   W  the Windows build under Wine (with its server running) against the
 #      Linux build, 192 kHz, 24 bit, 8 channels, tones of 1 s: the cost of
 #      60 more tones (71 tones less 11), so that Wine's start-up cancels.
 # Every ratio is the median of the per-round ratios, for wall time and for
 # CPU time (user + system). Targets: A/sox <= 0.2, A/dd <= 1.8, B/dd <= 3,
 # C/sox <= 0.45, D <= 24 MiB, E <= 1.1 offscreen and <= 1.15 on Xvfb,
-# F <= 2, W <= 1.5 for wall and CPU time.
+# F <= 2, G <= 2.5 (CPU), W <= 1.5 for wall and CPU time.
 # CASES picks the cases to run (D needs A and B).
 # Cases A to C also give the wall-time ratio to the floor, measured in the
 # same round: bench/floor.cpp starting and writing the same number of bytes
@@ -34,7 +38,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
 ROUNDS="${ROUNDS:-7}"
-CASES="${CASES:-ABCDEFW}"
+CASES="${CASES:-ABCDEFGW}"
 
 say() { printf '%s\n' "$*"; }
 
@@ -48,7 +52,7 @@ fi
 cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_SANITIZE=OFF \
     -DSWEEPWAV_BUILD_TESTS=OFF -DSWEEPWAV_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target sweepwav-cli sweepwav_window_bench sweepwav_measure \
-    sweepwav_floor >/dev/null
+    sweepwav_floor sweepwav_exact_path >/dev/null
 CLI="$BUILD_DIR/cli/sweepwav-cli"
 CLICK="$BUILD_DIR/bench/sweepwav_window_bench"
 MEASURE="$BUILD_DIR/bench/sweepwav_measure"
@@ -264,6 +268,13 @@ if has F; then
     crafted 24 -37.971 -37.972
     crafted 24 -69.132 -69.133
     crafted 24 -118.050 -118.051
+fi
+
+if has G; then
+    read -r g16 g24 <<<"$("$BUILD_DIR/bench/sweepwav_exact_path" "$ROUNDS")"
+    printf '%-34s cpu %6s (target <= 2.5: %s) at 16 bit, %6s (%s) at 24 bit\n' "G exact path at its busiest" \
+        "$g16" "$(verdict "$g16" 2.5)" "$g24" "$(verdict "$g24" 2.5)"
+    SUMMARY+=("G exact path at its busiest: cpu $g16 (16 bit), $g24 (24 bit) (target 2.5)")
 fi
 
 if has W; then windows; fi
