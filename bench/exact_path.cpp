@@ -26,7 +26,7 @@ double ThreadSeconds() {
 // CPU seconds to render 16 chunks of 2^17 frames at the amplitude.
 double RenderSeconds(int bits, double amplitude) {
     const double freq[] = {48000}, amp[] = {amplitude};
-    const sweepwav::RenderJob job{freq, amp, 2 * std::numbers::pi / 192000, bits, bits > 16 ? 3 : 2, 1, false, 0, 0,
+    const sweepwav::RenderJob job{freq, amp, 2 * std::numbers::pi / 192000, sweepwav::IntegerPcm(bits), 1, false, 0, 0,
                                   {}, 1};
     static std::vector<std::uint8_t> out(3 * (std::size_t{1} << 17) + sweepwav::kRenderSlack);
     const double start = ThreadSeconds();

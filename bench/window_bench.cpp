@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
 
     if (mode == "cli") {
         sweepwav::GeneratorState state;
-        sweepwav::CliWindow window(state, stderr, sweepwav::CliWindow::Chatter::Quiet);
+        sweepwav::CliWindow window(state, sweepwav::CliWindow::Chatter::Quiet);
         sweepwav::Form_Load(state, window, services, false);
         state.sAppDirectory = argv[2];
         state.sWavetableFolder = "/";

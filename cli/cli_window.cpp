@@ -14,8 +14,8 @@ namespace {
 constexpr int kBarCells = 30;
 }
 
-CliWindow::CliWindow(GeneratorState& state, std::FILE* err, Chatter chatter)
-    : state_(state), err_(err), chatter_(chatter) {}
+CliWindow::CliWindow(GeneratorState& state, Chatter chatter, Redraw redraw, int width)
+    : state_(state), chatter_(chatter), redraw_(redraw), width_(width) {}
 
 void CliWindow::set_caption(const std::string&) {}
 
@@ -28,8 +28,7 @@ void CliWindow::set_label(Control label, const std::string& text) {
     } else if (chatter_ == Chatter::Lines && !statusShown_) {
         // A log or a pipe gets the first line only, not one per tone.
         statusShown_ = true;
-        std::fprintf(err_, "sweepwav-cli: %s\n", text.c_str());
-        std::fflush(err_);
+        WriteText(StandardStream::Error, "sweepwav-cli: " + text + "\n");
     }
 }
 
@@ -46,23 +45,35 @@ void CliWindow::draw_progress() {
     drawnCells_ = cells;
     std::string bar(static_cast<std::size_t>(std::max(0, std::min(cells, kBarCells))), '#');
     bar.resize(kBarCells, ' ');
-    std::fprintf(err_, "\r\033[Ksweepwav-cli: [%s] %s", bar.c_str(), status_.c_str());
-    std::fflush(err_);
+    draw_line("sweepwav-cli: [" + bar + "] " + status_);
     lineOpen_ = true;
+}
+
+// Draws the line over the one before: erased with a cursor sequence, or,
+// where the console cannot take one, covered with blanks as far as the old
+// line went. There the line stops short of the console's last column, so
+// that it never wraps onto a line the carriage return does not go back to.
+void CliWindow::draw_line(std::string line) {
+    if (redraw_ == Redraw::Sequences) return WriteText(StandardStream::Error, "\r\033[K" + line);
+    if (width_ > 1 && line.size() >= static_cast<std::size_t>(width_)) line.resize(static_cast<std::size_t>(width_ - 1));
+    const std::size_t length = line.size();
+    if (length < drawnLength_) line.append(drawnLength_ - length, ' ');
+    drawnLength_ = length;
+    WriteText(StandardStream::Error, "\r" + line);
 }
 
 void CliWindow::hold() { held_ = true; }
 
 void CliWindow::finish() {
-    if (lineOpen_) std::fputc('\n', err_);
+    if (lineOpen_) WriteText(StandardStream::Error, "\n");
     lineOpen_ = false;
+    drawnLength_ = 0;
 }
 
 void CliWindow::say(const std::string& text) {
     if (chatter_ == Chatter::Quiet) return;
     finish();
-    std::fprintf(err_, "sweepwav-cli: %s\n", text.c_str());
-    std::fflush(err_);
+    WriteText(StandardStream::Error, "sweepwav-cli: " + text + "\n");
 }
 
 void CliWindow::set_enabled(Control c, bool enabled) {
@@ -81,8 +92,7 @@ void CliWindow::message_box(const std::string& text, const std::string&, Icon ic
     // A notice (no icon) is not a refusal or a failure: --quiet drops it.
     if (icon == Icon::None && chatter_ == Chatter::Quiet) return;
     finish();
-    std::fprintf(err_, "sweepwav-cli: %s\n", text.c_str());
-    std::fflush(err_);
+    WriteText(StandardStream::Error, "sweepwav-cli: " + text + "\n");
     // A refusal or a failure ends the command: what follows is only the
     // return to the idle look.
     if (icon == Icon::Exclamation) hold();

@@ -3,11 +3,11 @@
 #pragma once
 
 #include <csignal>
-#include <cstdio>
 #include <string>
 
 #include "core/generator_state.h"
 #include "core/stored_controls.h"
+#include "platform/process.h"
 
 namespace sweepwav {
 
@@ -20,7 +20,9 @@ public:
         Quiet,  // nothing else
     };
 
-    CliWindow(GeneratorState& state, std::FILE* err, Chatter chatter);
+    // Writes to standard error; a bar is redrawn as redraw says, in lines
+    // of at most width characters where the width is known (not 0).
+    CliWindow(GeneratorState& state, Chatter chatter, Redraw redraw = Redraw::Sequences, int width = 0);
 
     void set_caption(const std::string& caption) override;
     void set_label(Control label, const std::string& text) override;
@@ -50,10 +52,13 @@ public:
 
 private:
     void draw_progress();
+    void draw_line(std::string line);
 
     GeneratorState& state_;
-    std::FILE* err_;
     Chatter chatter_;
+    Redraw redraw_;
+    int width_;
+    std::size_t drawnLength_ = 0;
     std::string status_;
     bool statusShown_ = false;
     double progress2_ = 0;

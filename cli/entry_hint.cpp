@@ -38,6 +38,7 @@ std::string Shown(Control box, const GeneratorState& state, WindowOps& window, c
     // In double quotes, or quoted for a shell where it holds a control character.
     const std::string shown = option + " " + (ShownName(value) == value ? "\"" + value + "\"" : ShownName(value));
     if (typed != options.values.end()) return shown;
+    if (options.preset) return shown + " (from the preset " + *options.preset + ")";
     if (options.settings) return shown + " (from the settings file " + ShownName(*options.settings) + ")";
     return shown + " (the default)";
 }

@@ -71,4 +71,9 @@ std::string WrittenLine(const GeneratorState& s, bool toStdout, bool interrupted
     return line;
 }
 
+std::string PlayedLine(const GeneratorState& s) {
+    if (s.bAbort) return "stopped playing at " + LastStepText(s);
+    return "played to the end in " + NumberText(s.dElapsed) + " seconds";
+}
+
 }  // namespace sweepwav

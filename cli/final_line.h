@@ -25,4 +25,9 @@ std::string AbsoluteNormalFile(const std::string& path);
 // taken its name.
 std::string WrittenLine(const GeneratorState& s, bool toStdout, bool interrupted);
 
+// The line that says what a Play played: "played to the end in T seconds",
+// or after a stop "stopped playing at sweep step K of N", the step heard
+// last.
+std::string PlayedLine(const GeneratorState& s);
+
 }  // namespace sweepwav

@@ -1,6 +1,7 @@
 // sweepwav-cli: runs the window's commands from the command line. It holds
 // the texts the window's controls would hold and runs the very same command
 // procedures, so messages and files match the window's exactly.
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -20,8 +21,10 @@
 #include "commands/outputs.h"
 #include "commands/settings_file.h"
 #include "core/text.h"
+#include "platform/presets.h"
 #include "platform/process.h"
 #include "platform/standard_output.h"
+#include "platform/system_audio_output.h"
 #include "platform/system_services.h"
 #include "platform/temporary_files.h"
 #include "sweepwav_version.h"
@@ -52,11 +55,23 @@ private:
     CliWindow& window_;
 };
 
+// How the user sets the analyser's folder, which the window reads too.
+#ifdef _WIN32
+constexpr const char* kAnalyserFolderSetting =
+    "with: reg add \"HKCU\\Software\\Corvalis\\Olvane\\Paths\" /v \"Application directory\" /t REG_SZ /d "
+    "\"D:\\Analyser\" /f (your folder in place of D:\\Analyser)";
+#else
+constexpr const char* kAnalyserFolderSetting =
+    "in ~/.config/Corvalis/Olvane.conf: a line \"Application%20directory=/path\" under [Paths] (your folder in "
+    "place of /path)";
+#endif
+
 volatile std::sig_atomic_t interrupts = 0;
 
 // How a Ctrl-C before synthesis is told: not at all (--quiet), as a line,
-// or as a line in place of the progress bar on a terminal.
-enum InterruptNotice : int { kNoNotice, kNoticeLine, kNoticeInPlaceOfBar };
+// as a line in place of the progress bar on a terminal, or after it on a
+// console that cannot erase it.
+enum InterruptNotice : int { kNoNotice, kNoticeLine, kNoticeInPlaceOfBar, kNoticeAfterBar };
 volatile std::sig_atomic_t interruptNotice = kNoticeLine;
 
 // Until synthesis begins, Ctrl-C ends the run at once, with nothing written.
@@ -68,6 +83,7 @@ void OnInterrupt() {
         static constexpr char kClearLine[] = "\r\033[K";
         static constexpr char kNotice[] = "sweepwav-cli: interrupted; nothing was written\n";
         if (interruptNotice == kNoticeInPlaceOfBar) TellAtOnce(kClearLine, sizeof kClearLine - 1);
+        if (interruptNotice == kNoticeAfterBar) TellAtOnce("\n", 1);
         if (interruptNotice != kNoNotice) TellAtOnce(kNotice, sizeof kNotice - 1);
         EndAtOnce(kAborted);
     }
@@ -88,7 +104,7 @@ void CatchSignals() {
     HoldTerminationOnceNamed();     // SIGTERM and SIGHUP once the file takes its name
 }
 
-void Say(const std::string& text) { std::fprintf(stderr, "sweepwav-cli: %s\n", text.c_str()); }
+void Say(const std::string& text) { WriteText(StandardStream::Error, "sweepwav-cli: " + text + "\n"); }
 
 // Standard output holds what was asked for; a failure to write it is a
 // failed run.
@@ -98,7 +114,7 @@ int FlushStandardOutput() {
     return kFailed;
 }
 
-void PutText(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void PutText(const std::string& text) { WriteText(StandardStream::Output, text); }
 
 // Writes the tone plan of the completed plan in state: CSV on standard
 // output for "-", else the file the name's ending asks for, written safely.
@@ -138,8 +154,57 @@ std::optional<std::string> SecondStreamOnStandardOutput(const CliOptions& option
 }
 
 int ShowVersion() {
-    std::printf("sweepwav-cli %s\nCopyright (C) 2026 The sweepwav developers.\nLicense: MIT.\n", SWEEPWAV_VERSION);
+    PutText(std::string("sweepwav-cli ") + SWEEPWAV_VERSION +
+            "\nCopyright (C) 2026 The sweepwav developers.\nLicense: MIT.\n");
     return FlushStandardOutput();
+}
+
+// The presets beside the program or in its installed data folder.
+std::vector<Preset> Presets() { return FindPresets(PresetFolders(ProgramFolder())); }
+
+std::string NoPresetsText() {
+    std::string folders;
+    for (const std::string& folder : PresetFolders(ProgramFolder())) {
+        folders += (folders.empty() ? "" : " or ") + ShownName(folder);
+    }
+    return "found no presets (looked in " + (folders.empty() ? std::string("no folder") : folders) + ")";
+}
+
+// --list-presets: each preset's name and what its file says it holds.
+int ListPresets() {
+    const std::vector<Preset> presets = Presets();
+    if (presets.empty()) {
+        Say(NoPresetsText());
+        return kFailed;
+    }
+    std::size_t width = 0;
+    for (const Preset& preset : presets) width = std::max(width, preset.name.size());
+    SystemServices files;
+    std::string list;
+    for (const Preset& preset : presets) {
+        const Result<std::string> text = files.read_text_file(preset.path);
+        const std::string about = text ? SettingsDescription(text.value()) : std::string();
+        list += preset.name;
+        if (!about.empty()) list += std::string(width + 2 - preset.name.size(), ' ') + about;
+        list += "\n";
+    }
+    PutText(list);
+    return FlushStandardOutput();
+}
+
+// --preset NAME: its settings file becomes the one the sweep starts from.
+// Returns the refusal when there is no such preset.
+std::optional<std::string> ChoosePreset(CliOptions& options) {
+    if (!options.preset) return std::nullopt;
+    const std::vector<Preset> presets = Presets();
+    if (const Preset* preset = FindPreset(presets, *options.preset)) {
+        options.settings = preset->path;
+        return std::nullopt;
+    }
+    if (presets.empty()) return NoPresetsText();
+    std::string names;
+    for (const Preset& preset : presets) names += (names.empty() ? "" : ", ") + preset.name;
+    return "there is no preset \"" + *options.preset + "\"; the presets are " + names;
 }
 
 // A run of the command line: the window's state and controls, the services,
@@ -150,8 +215,8 @@ struct Session {
     CliWindow window;
     CliServices services;
 
-    Session(const CliOptions& o, CliWindow::Chatter chatter)
-        : options(o), window(state, stderr, chatter), services(o.toStdout, window) {
+    Session(const CliOptions& o, CliWindow::Chatter chatter, Redraw redraw)
+        : options(o), window(state, chatter, redraw, ErrorLineWidth()), services(o.toStdout, window) {
         if (o.seed) services.fix_random_seed(*o.seed);
     }
 
@@ -183,7 +248,13 @@ struct Session {
 
     // Whether a WAV is to be written, and into the analyser's folder.
     bool writesIntoAnalyserFolder() const {
-        return !options.outputDir && !options.toStdout && !options.saveSettings && !options.info;
+        return !options.outputDir && !options.toStdout && !options.saveSettings && !options.info &&
+               (!options.play || playWritesFile());
+    }
+
+    // --play writes the file only when one is named (or the name proposed).
+    bool playWritesFile() const {
+        return options.values.contains(Control::FileName) || options.toStdout || options.autoName;
     }
 
     // The sweep as the options made it, into a settings file ("-": standard
@@ -227,7 +298,7 @@ struct Session {
         if (!options.info) {
             // --plan alone, beside --save-settings
         } else if (options.plan == "-") {
-            std::fputs(report.c_str(), stderr);
+            WriteText(StandardStream::Error, report);
         } else {
             PutText(report);
             if (FlushStandardOutput() != kWritten) return kFailed;
@@ -242,11 +313,39 @@ struct Session {
         window.finish();
         if (!state.bDataOK) return refused();
         const int held = HeldSignal();  // a stop that waited for this report
-        if (state.iCalcResult != 1 || !state.bFileWritten) return held ? EndAsHeld(held) : kFailed;
+        if (state.iCalcResult != 1 || !state.bFileWritten) {
+            if (held) return EndAsHeld(held);
+            if (state.iCalcResult == 1) adviseOnFallbackFolder();
+            return kFailed;
+        }
         window.say(WrittenLine(state, options.toStdout, held != 0));
         if (held) return EndAsHeld(held);
         if (options.plan && WritePlan(state, services, *options.plan) != kWritten) return kFailed;
         return state.bAbort ? kAborted : kWritten;
+    }
+
+    // "Play", with the file when one is named: what was played, then what
+    // was written, and the plan of --plan.
+    int play() {
+        const bool toFile = playWritesFile();
+        Play_Click(state, window, services, *SystemAudioOutput(), toFile);
+        window.finish();
+        if (!state.bDataOK) return refused();
+        const int held = HeldSignal();  // a stop that waited for this report
+        if (state.iCalcResult != 1 || !state.bPlayed) return held ? EndAsHeld(held) : kFailed;
+        window.say(PlayedLine(state));
+        if (toFile) window.say(WrittenLine(state, options.toStdout, held != 0));
+        if (held) return EndAsHeld(held);
+        if (options.plan && WritePlan(state, services, *options.plan) != kWritten) return kFailed;
+        return state.bAbort ? kAborted : kWritten;
+    }
+
+    // A file that could not be written where the analyser's folder was not
+    // found: how to write it elsewhere.
+    void adviseOnFallbackFolder() {
+        if (state.folderLookup != FolderLookup::NotFound || options.outputDir) return;
+        Say("the analyser's folder was not found, so files go into " + ShownName(OutputFolder(state)) +
+            "; write them elsewhere with -o DIR, or set the analyser's folder " + kAnalyserFolderSetting);
     }
 
     // A refused entry: after the window's message, the option and value it
@@ -265,12 +364,13 @@ struct Session {
         }
         if (const auto saved = saveSettings()) return *saved;
         if (options.info || options.saveSettings) return describe();
+        if (options.play && !playWritesFile()) return play();
         // Neither the analyser nor a home folder: nowhere to write the file.
         if (OutputFolder(state).empty()) {
             Say(kNoHomeFolderMessage);
             return kFailed;
         }
-        return generate();
+        return options.play ? play() : generate();
     }
 };
 
@@ -282,10 +382,15 @@ int Run(int argc, char** argv) {
         return kRefused;
     }
     if (options.help) {
-        std::fputs(UsageText().c_str(), stdout);
+        PutText(UsageText());
         return FlushStandardOutput();
     }
     if (options.version) return ShowVersion();
+    if (options.listPresets) return ListPresets();
+    if (const auto refusal = ChoosePreset(options)) {
+        Say(*refusal);
+        return kRefused;
+    }
     if (options.toStdout && IsTerminal(StandardStream::Output)) {
         Say("--file - writes the WAV to standard output, which is a terminal; redirect it to a file or a pipe");
         return kRefused;
@@ -297,13 +402,15 @@ int Run(int argc, char** argv) {
 
     FailWritesToClosedPipes();  // a closed pipe is a failed write, with a message
 
-    const auto chatter = options.quiet                         ? CliWindow::Chatter::Quiet
-                         : IsTerminal(StandardStream::Error) ? CliWindow::Chatter::Bar
-                                                             : CliWindow::Chatter::Lines;
+    const Redraw redraw = ErrorRedraw();
+    const auto chatter = options.quiet              ? CliWindow::Chatter::Quiet
+                         : redraw != Redraw::None ? CliWindow::Chatter::Bar
+                                                  : CliWindow::Chatter::Lines;
     interruptNotice = chatter == CliWindow::Chatter::Quiet ? kNoNotice
-                      : chatter == CliWindow::Chatter::Bar ? kNoticeInPlaceOfBar
-                                                           : kNoticeLine;
-    Session session(options, chatter);
+                      : chatter == CliWindow::Chatter::Lines ? kNoticeLine
+                      : redraw == Redraw::Sequences        ? kNoticeInPlaceOfBar
+                                                           : kNoticeAfterBar;
+    Session session(options, chatter, redraw);
     try {
         return session.run();
     } catch (const std::exception& e) {

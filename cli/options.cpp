@@ -18,14 +18,26 @@ constexpr std::string_view kUsageStart =
     "folder, or describe the planned sweep. Each value is read as the window\n"
     "reads the box of the same name.\n";
 
-constexpr std::string_view kUsageEnd =
-    "Examples:\n"
-    "  sweepwav-cli --start-freq 20 --end-freq 20000 --steps 30 --rate 48000 \\\n"
-    "               --bits 24 --file sweep.wav -o .\n"
-    "  sweepwav-cli --linear --start-freq 1000 --end-freq 3000 --steps 2 --info \\\n"
-    "               --plan plan.csv\n"
-    "\n"
+// --help's examples, each a command line and, where it is long, the rest
+// of it for a second line.
+constexpr std::string_view kExamples[][2] = {
+    {"sweepwav-cli --start-freq 20 --end-freq 20000 --steps 30 --rate 48000", "--bits 24 --file sweep.wav -o ."},
+    {"sweepwav-cli --linear --start-freq 1000 --end-freq 3000 --steps 2 --info", "--plan plan.csv"},
+    {"sweepwav-cli --preset octave-bands -o .", ""},
+};
+
+constexpr std::string_view kExitStatus =
     "Exit status: 0 file written, 1 run failed, 2 input refused, 130 aborted.\n";
+
+std::string Examples(Shell shell) {
+    std::string text = "Examples:\n";
+    for (const auto& [line, rest] : kExamples) {
+        text.append("  ").append(line);
+        if (!rest.empty()) text.append(shell == Shell::Posix ? " \\\n               " : " ").append(rest);
+        text += "\n";
+    }
+    return text;
+}
 
 // The headings of --help's groups, in the order of OptionGroup.
 constexpr std::string_view kGroupHeadings[] = {
@@ -78,7 +90,7 @@ std::string HelpLines(const Option& o) {
 
 }  // namespace
 
-std::string UsageText() {
+std::string UsageText(Shell shell) {
     std::string usage(kUsageStart);
     for (std::size_t g = 0; g < std::size(kGroupHeadings); ++g) {
         usage.append("\n").append(kGroupHeadings[g]).append("\n");
@@ -86,7 +98,7 @@ std::string UsageText() {
             if (!o.help.empty() && static_cast<std::size_t>(o.group) == g) usage += HelpLines(o);
         }
     }
-    return usage.append("\n").append(kUsageEnd);
+    return usage.append("\n").append(Examples(shell)).append("\n").append(kExitStatus);
 }
 
 namespace {
@@ -128,6 +140,14 @@ std::string Expected(const Option& o, const Entry& e) {
             return "all, each, or channel numbers from " + NumberText(e.low) + " to " + NumberText(e.high) +
                    " separated by commas (1,3)";
     }
+}
+
+// The message for an option given without its value.
+std::string MissingValue(const Option& option, std::string_view shown) {
+    if (option.action == OptionAction::Preset) {
+        return std::string(shown) + " needs the name of a preset (--list-presets lists them)";
+    }
+    return std::string(shown) + " needs a value";
 }
 
 // Stores the value an option gives its entry; returns the message refusing it.
@@ -190,11 +210,18 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
             if (out.saveSettings) return "--save-settings can be given once";
             out.saveSettings = value;
             break;
+        case OptionAction::Preset:
+            if (value.empty()) return MissingValue(option, option.name);
+            if (out.preset) return "--preset can be given once: the sweep starts from one preset";
+            out.preset = value;
+            break;
+        case OptionAction::ListPresets: out.listPresets = true; break;
         case OptionAction::Quiet: out.quiet = true; break;
         case OptionAction::Help: out.help = true; break;
         case OptionAction::Version: out.version = true; break;
         case OptionAction::Info: out.info = true; break;
         case OptionAction::AutoName: out.autoName = true; break;
+        case OptionAction::Play: out.play = true; break;
     }
     return std::nullopt;
 }
@@ -287,7 +314,7 @@ private:
             return std::string(shown) + " needs a value; " + next + " is an option (write " +
                    std::string(option.name) + "=" + next + " if it is the value)";
         } else {
-            return std::string(shown) + " needs a value";
+            return MissingValue(option, shown);
         }
         return std::nullopt;
     }
@@ -349,6 +376,9 @@ private:
 
 // Options that cannot go together.
 std::optional<std::string> Conflicts(const CliOptions& out) {
+    if (out.preset && out.settings) {
+        return "--preset and --settings cannot go together: each starts the sweep from a settings file";
+    }
     if (out.toStdout && (out.info || out.autoName)) {
         return std::string(out.info ? "--info" : "--auto-name") +
                " prints on standard output; it cannot be used with --file -";
@@ -358,6 +388,10 @@ std::optional<std::string> Conflicts(const CliOptions& out) {
         return "--auto-name chooses the file name; it cannot be used with --file";
     }
     if (out.autoName && out.plan == "-") return "--auto-name and --plan - cannot both use standard output";
+    // --info and --save-settings describe or keep the sweep and run nothing.
+    for (const auto& [taken, other] : {std::pair{out.info, "--info"}, {out.saveSettings.has_value(), "--save-settings"}}) {
+        if (out.play && taken) return std::string("--play and ") + other + " cannot go together: " + other + " runs nothing";
+    }
     if (out.saveSettings == "-") {
         for (const auto& [taken, other] : {std::pair{out.info, "--info"}, {out.plan == "-", "--plan -"},
                                            {out.autoName, "--auto-name"}}) {

@@ -22,11 +22,14 @@ struct CliOptions {
     bool toStdout = false;             // --file -: the WAV goes to standard output
     std::optional<std::string> settings;      // a settings file to start from
     std::optional<std::string> saveSettings;  // where to save the settings
+    std::optional<std::string> preset;        // a preset to start from, by name
+    bool listPresets = false;
     bool quiet = false;
     bool help = false;
     bool version = false;
     bool info = false;
     bool autoName = false;
+    bool play = false;  // play the sweep; a file only with --file or --auto-name
 };
 
 // Parses the arguments after the program name, GNU style: "--name value",
@@ -40,7 +43,17 @@ struct CliOptions {
 [[nodiscard]] std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
                                                       CliOptions& out);
 
+// The shell whose command lines --help's examples are written for: a
+// POSIX shell continues a long line after " \", cmd.exe cannot, so there
+// each example stays on one line.
+enum class Shell { Posix, Cmd };
+#ifdef _WIN32
+inline constexpr Shell kNativeShell = Shell::Cmd;
+#else
+inline constexpr Shell kNativeShell = Shell::Posix;
+#endif
+
 // The text of --help.
-std::string UsageText();
+std::string UsageText(Shell shell = kNativeShell);
 
 }  // namespace sweepwav

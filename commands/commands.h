@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "core/audio_output.h"
 #include "core/generator_state.h"
 #include "core/services.h"
 #include "core/window_ops.h"
@@ -43,6 +44,20 @@ void AutoName_Click(GeneratorState& s, WindowOps& w);
 
 // "Abort": requests that synthesis stops.
 void Abort_Click(GeneratorState& s);
+
+// "Play": checks and plans the entries as Generate does, then plays the
+// sweep on the output's default device from the same synthesis, streamed as
+// it is made: the device gets exactly the samples the file would hold. The
+// status line ("Playing sweep step 3 of 10"), the caption and the progress
+// lines follow the tone being heard. Abort stops it at once (it is seen
+// between two twentieths of a second of audio) and the report reads
+// "Playing stopped". With writeFile, the same samples also go into the file
+// Generate would write, as Generate writes it; after a stop it holds what was
+// heard, then silence. A device or file that fails gets one message box, and
+// nothing is written; the form is unlocked again in every case. Sets bPlayed
+// (and bFileWritten) and iPlayedFrames; after a stop, iLastTone and lastPass
+// name the tone heard last.
+void Play_Click(GeneratorState& s, WindowOps& w, Services& sv, AudioOutput& out, bool writeFile = false);
 
 // The reason a fault gives that the commands do not handle themselves (as
 // "out of memory"), for "The run stopped: <reason>".

@@ -1,6 +1,7 @@
 // What the front ends show and write besides the WAV file, all from the
 // state: where files go, the report of a completed plan, the tone plan as
-// rows and as CSV or JSON, and the names the commands give files.
+// rows, as CSV or JSON and as a chart's axes, and the names the commands
+// give files.
 #pragma once
 
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "core/generator_state.h"
+#include "report/plan_chart.h"
 #include "report/plan_export.h"
 
 namespace sweepwav {

@@ -20,6 +20,12 @@ std::string_view Trim(std::string_view t) {
     return t;
 }
 
+// Editors on Windows start UTF-8 text with a byte-order mark.
+std::string_view WithoutByteOrderMark(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return text;
+}
+
 std::string Quoted(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out = "\"";
@@ -168,8 +174,7 @@ std::optional<std::string> ValueOf(const Entry& e, std::string_view v) {
 class Parser {
 public:
     Result<EntryTexts> parse(std::string_view text) {
-        // Editors on Windows start UTF-8 text with a byte-order mark.
-        if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+        text = WithoutByteOrderMark(text);
         int line = 0;
         while (!text.empty()) {
             const std::size_t end = text.find('\n');
@@ -274,6 +279,23 @@ std::string SettingsText(const EntryTexts& entries) {
 }
 
 Result<EntryTexts> ParseSettings(std::string_view text) { return Parser().parse(text); }
+
+EntryTexts StartupEntries() {
+    EntryTexts entries;
+    for (const Entry& e : Entries()) {
+        if (!e.key.empty()) entries[e.control] = std::string(e.startup);
+    }
+    return entries;
+}
+
+void ResetToStartup(GeneratorState& s, WindowOps& w) { FillEntries(w, s, StartupEntries()); }
+
+std::string SettingsDescription(std::string_view text) {
+    text = WithoutByteOrderMark(text);
+    const std::string_view first = Trim(text.substr(0, text.find('\n')));
+    if (!first.starts_with('#')) return {};
+    return std::string(Trim(first.substr(1)));
+}
 
 bool OpenSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path) {
     const Result<std::string> text = sv.read_text_file(path);

@@ -50,6 +50,19 @@ Result<EntryTexts> ParseSettings(std::string_view text);
 // the form stays as it was. Returns whether the form was filled.
 bool OpenSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path);
 
+// Every entry that settings files keep, at its start-up value.
+EntryTexts StartupEntries();
+
+// "Reset to start-up values": every entry of the form, of the Options menu
+// and of the options dialogs back to what start-up gives it. The output
+// folder, found once at start-up, stays as it is.
+void ResetToStartup(GeneratorState& s, WindowOps& w);
+
+// What a settings file says it holds: the text of its first line when that
+// is a comment ("# Octave bands ..." gives "Octave bands ..."); empty
+// otherwise. The presets' lists show it.
+std::string SettingsDescription(std::string_view text);
+
 // Writes the form as it stands into a settings file, the safe way; a
 // failure shows its message. Returns whether the file was written.
 bool SaveSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path);

@@ -93,6 +93,10 @@ struct PlanColumn {
     int decimals;
 };
 std::span<const PlanColumn> PlanColumns();
+// The plan view's button that saves its chart as a picture, and the title
+// of the question where to.
+inline constexpr std::string_view kSavePictureButton = "Save chart &picture\u2026";
+inline constexpr std::string_view kSavePictureTitle = "Save chart picture";
 // A value to a fixed number of decimals; what rounds to zero shows no sign.
 std::string PlanCellText(double value, int decimals);
 // The plan view's title: "Sweep plan - name.wav".

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/controls.h"
+#include "core/sample_format.h"
 
 namespace sweepwav {
 
@@ -64,6 +65,9 @@ struct GeneratorState {
     bool bDither = false;
     std::int32_t iSampleRate = 0;
     std::int16_t iBits = 0;
+    // How the word length's samples are coded and stored: the record its
+    // item of the word-length list carries.
+    SampleFormat sampleFormat;
     std::int16_t iChannels = 0;
     std::string sFileName;
     bool bDataOK = false;
@@ -133,6 +137,11 @@ struct GeneratorState {
     bool bFileWritten = false;    // true once the last run's file is complete on disk
     std::string sWrittenPath;     // where the last run's file went
     std::int64_t iWrittenBytes = 0;  // its length in bytes
+
+    // Play: true once the last Play has played, to the end or until stopped,
+    // and the frames that had been heard when it ended.
+    bool bPlayed = false;
+    std::int64_t iPlayedFrames = 0;
 
     // Settings report.
     std::string sReport;

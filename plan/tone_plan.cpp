@@ -1,6 +1,5 @@
 #include "plan/tone_plan.h"
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -47,12 +46,13 @@ void PlanFrequencies(GeneratorState& s) {
 
 void PlanLevels(GeneratorState& s) {
     s.dLevelStep = s.iSteps == 0 ? 0.0 : (s.dEndLevel - s.dStartLevel) / s.iSteps;
-    const double fullScale = std::ldexp(1.0, s.iBits - 1);
+    const SampleFormat& format = s.sampleFormat;
     for (int i = 0; i <= s.iSteps; ++i) {
         s.dLevel[i] = s.dStartLevel + i * s.dLevelStep;
-        s.dAmplitude[i] = ExactPow(10.0, s.dLevel[i] / 20) * fullScale;
-        // Full level stays two steps below the largest code.
-        if (s.dLevel[i] == 0) s.dAmplitude[i] = fullScale - 2;
+        s.dAmplitude[i] = ExactPow(10.0, s.dLevel[i] / 20) * format.fullScale;
+        // Full level stays where the format wants it below full scale (two
+        // steps below the largest integer code).
+        if (s.dLevel[i] == 0) s.dAmplitude[i] = format.fullScale - format.fullLevelMargin;
     }
 }
 
@@ -110,7 +110,7 @@ void Set_up_calculation(GeneratorState& s, WindowOps& w) {
     // The tones, with the silence of the signal options around them.
     std::int64_t total = 0;
     for (const Segment& segment : SignalSegments(s)) total += segment.frames;
-    s.iBytesPerSample = static_cast<std::int16_t>(-std::floor(-s.iBits / 8.0));
+    s.iBytesPerSample = s.sampleFormat.containerBytes;
     const std::int64_t bytes = static_cast<std::int64_t>(s.iChannels) * total * s.iBytesPerSample;
     // The totals are 32-bit fields; whether the file they make fits is the
     // file format's to say.

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sweepwav {
@@ -25,15 +26,30 @@ void TellAtOnce(const char* text, std::size_t length);
 
 enum class StandardStream { Output, Error };
 
-// Whether the stream is a terminal. On Windows, standard error counts as a
-// terminal only when its console takes the cursor sequences the progress
-// bar is drawn with.
+// Whether the stream is a terminal (on Windows, a console).
 bool IsTerminal(StandardStream stream);
 
+// How a line of standard error can be drawn again in place: not at all (it
+// is no terminal), with a terminal's cursor sequences, or, on a Windows
+// console that shows them rather than acting on them, only with a carriage
+// return and blanks over what the old line had more.
+enum class Redraw { None, Sequences, CarriageReturn };
+Redraw ErrorRedraw();
+
+// How many characters a line of standard error's console holds, where it
+// is a console that says so; 0 otherwise.
+int ErrorLineWidth();
+
 // Makes the standard streams ready for the command line: bytes pass
-// unchanged (no CR added before LF on Windows), and a Windows console shows
-// UTF-8 text.
+// unchanged (no CR added before LF on Windows), and on a Windows console
+// standard error takes the cursor sequences where the console can.
 void PrepareStandardStreams();
+
+// Writes UTF-8 text to the stream so that it shows as typed: on a Windows
+// console as its characters, whatever the console's code page; to a pipe,
+// a file or a terminal elsewhere as the bytes unchanged. Standard error is
+// written at once, standard output when it is flushed.
+void WriteText(StandardStream stream, std::string_view text);
 
 // From now on a write to a pipe whose reader has gone fails with a reason
 // instead of ending the process (as it always does on Windows).

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 
 #include "platform/temporary_files.h"
 
@@ -38,7 +39,17 @@ bool IsTerminal(StandardStream stream) {
     return isatty(stream == StandardStream::Output ? STDOUT_FILENO : STDERR_FILENO) != 0;
 }
 
+Redraw ErrorRedraw() { return IsTerminal(StandardStream::Error) ? Redraw::Sequences : Redraw::None; }
+
+int ErrorLineWidth() { return 0; }
+
 void PrepareStandardStreams() {}
+
+void WriteText(StandardStream stream, std::string_view text) {
+    std::FILE* file = stream == StandardStream::Output ? stdout : stderr;
+    std::fwrite(text.data(), 1, text.size(), file);
+    if (stream == StandardStream::Error) std::fflush(file);
+}
 
 void FailWritesToClosedPipes() { std::signal(SIGPIPE, SIG_IGN); }
 

@@ -6,6 +6,7 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -20,10 +21,13 @@ void (*onInterrupt)() = nullptr;
 std::mutex interrupting;  // one interrupt at a time, as a signal handler would see them
 
 UINT savedCodePage = 0;  // the console's own, given back on the way out
-bool errorTakesSequences = false;
+DWORD savedErrorMode = 0;  // standard error's console mode before sequences were turned on
+bool errorModeChanged = false;
+Redraw errorRedraw = Redraw::None;
 
 void RestoreConsole() {
     if (savedCodePage != 0) SetConsoleOutputCP(savedCodePage);
+    if (errorModeChanged) SetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), savedErrorMode);
 }
 
 // Runs on a thread of its own while the main thread goes on.
@@ -34,9 +38,49 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     return TRUE;
 }
 
-bool IsConsole(DWORD stream) {
+bool IsConsole(HANDLE handle) {
     DWORD mode = 0;
-    return GetConsoleMode(GetStdHandle(stream), &mode) != 0;
+    return GetConsoleMode(handle, &mode) != 0;
+}
+
+bool IsConsole(DWORD stream) { return IsConsole(GetStdHandle(stream)); }
+
+// Whether the console acts on a cursor sequence rather than showing it. The
+// one the progress bar uses, erase to the end of the line, leaves the
+// cursor where it was when the console takes it; a console that shows it
+// moves the cursor, and what it showed is blanked out again.
+bool TakesSequences(HANDLE console) {
+    CONSOLE_SCREEN_BUFFER_INFO before{}, after{};
+    DWORD written = 0;
+    if (!GetConsoleScreenBufferInfo(console, &before) || !WriteConsoleW(console, L"\x1b[K", 3, &written, nullptr) ||
+        !GetConsoleScreenBufferInfo(console, &after)) {
+        return false;
+    }
+    const COORD at = before.dwCursorPosition, now = after.dwCursorPosition;
+    if (now.X == at.X && now.Y == at.Y) return true;
+    const DWORD shown = static_cast<DWORD>((now.Y - at.Y) * before.dwSize.X + (now.X - at.X));
+    FillConsoleOutputCharacterW(console, L' ', shown, at, &written);
+    SetConsoleCursorPosition(console, at);
+    return false;
+}
+
+// Standard error's console takes the progress bar's cursor sequences when
+// its mode has them on, or can turn them on, and it then acts on them.
+// Otherwise the bar is redrawn with carriage returns alone.
+void PrepareErrorConsole() {
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    if (!GetConsoleMode(error, &mode)) return;
+    errorRedraw = Redraw::CarriageReturn;
+    const bool on = (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+    if (!on && !SetConsoleMode(error, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING)) return;
+    if (TakesSequences(error)) {
+        errorRedraw = Redraw::Sequences;
+        savedErrorMode = mode;
+        errorModeChanged = !on;
+    } else if (!on) {
+        SetConsoleMode(error, mode);
+    }
 }
 
 }  // namespace
@@ -61,24 +105,45 @@ void TellAtOnce(const char* text, std::size_t length) {
 
 bool IsTerminal(StandardStream stream) {
     // The console itself, not any character device: NUL is no terminal.
-    if (stream == StandardStream::Output) return IsConsole(STD_OUTPUT_HANDLE);
-    return IsConsole(STD_ERROR_HANDLE) && errorTakesSequences;
+    return IsConsole(stream == StandardStream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+}
+
+Redraw ErrorRedraw() { return errorRedraw; }
+
+int ErrorLineWidth() {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_ERROR_HANDLE), &info)) return 0;
+    return info.dwSize.X;
 }
 
 void PrepareStandardStreams() {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    // For the bytes some writes send the console unconverted.
     if (const UINT codePage = GetConsoleOutputCP(); codePage != 0 && codePage != CP_UTF8) {
-        if (SetConsoleOutputCP(CP_UTF8)) {
-            savedCodePage = codePage;
-            std::atexit(RestoreConsole);
-        }
+        if (SetConsoleOutputCP(CP_UTF8)) savedCodePage = codePage;
     }
-    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-    DWORD mode = 0;
-    if (GetConsoleMode(error, &mode)) {
-        errorTakesSequences = (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
-                              SetConsoleMode(error, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+    PrepareErrorConsole();
+    if (savedCodePage != 0 || errorModeChanged) std::atexit(RestoreConsole);
+}
+
+void WriteText(StandardStream stream, std::string_view text) {
+    const bool output = stream == StandardStream::Output;
+    std::FILE* file = output ? stdout : stderr;
+    const HANDLE handle = GetStdHandle(output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    if (!IsConsole(handle)) {
+        std::fwrite(text.data(), 1, text.size(), file);
+        if (!output) std::fflush(file);
+        return;
+    }
+    // A console shows characters: the text's, whatever its code page.
+    std::fflush(file);
+    const std::wstring wide = WideText(text);
+    for (std::size_t at = 0; at < wide.size();) {
+        DWORD written = 0;
+        const auto count = static_cast<DWORD>(std::min<std::size_t>(wide.size() - at, 8192));
+        if (!WriteConsoleW(handle, wide.data() + at, count, &written, nullptr) || written == 0) return;
+        at += written;
     }
 }
 

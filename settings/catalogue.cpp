@@ -12,10 +12,28 @@ constexpr ListItem kSampleRateItems[] = {
     {"32kHz", 32000}, {"44.1kHz", 44100}, {"48kHz", 48000}, {"96kHz", 96000}, {"192kHz", 192000},
 };
 
-// Item value: the word length in bits.
+// Item value: the word length in bits; each carries how its samples are
+// coded and stored.
+constexpr SampleFormat kPcm16 = IntegerPcm(16), kPcm18 = IntegerPcm(18), kPcm20 = IntegerPcm(20),
+                       kPcm22 = IntegerPcm(22), kPcm24 = IntegerPcm(24);
 constexpr ListItem kWordLengthItems[] = {
-    {"16 bit", 16}, {"18 bit", 18}, {"20 bit", 20}, {"22 bit", 22}, {"24 bit", 24},
+    {"16 bit", 16, nullptr, &kPcm16}, {"18 bit", 18, nullptr, &kPcm18}, {"20 bit", 20, nullptr, &kPcm20},
+    {"22 bit", 22, nullptr, &kPcm22}, {"24 bit", 24, nullptr, &kPcm24},
 };
+
+// Every word length has a format whose valid bits are the item's value and
+// fit a container the store can fill.
+constexpr bool FormatsFitTheirItems(std::span<const ListItem> items) {
+    for (const ListItem& item : items) {
+        const SampleFormat* f = item.sampleFormat;
+        if (f == nullptr || f->validBits != item.value || f->validBits > 8 * f->containerBytes ||
+            f->containerBytes > kMaxContainerBytes) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(FormatsFitTheirItems(kWordLengthItems));
 
 // The channel count is the position + 1.
 constexpr ListItem kChannelItems[] = {
@@ -286,6 +304,8 @@ constexpr Option kOptions[] = {
      G::Commands, 0, 18},
     {"--auto-name", A::AutoName, std::nullopt, {}, "propose a file name from the sweep, print it and\nuse it",
      G::Commands, 0, 32},
+    {"--play", A::Play, std::nullopt, {},
+     "play the sweep on the default output device; with\n--file or --auto-name, also write the file", G::Commands, 0, 38},
     {"--lead-in-ms", A::Set, Control::LeadInMs, "MS", "silence before the first tone ({range})", G::Signal, 0, 23},
     {"--tail-ms", A::Set, Control::TailMs, "MS", "silence after the last tone ({range})", G::Signal, 0, 24},
     {"--gap-ms", A::Set, Control::GapMs, "MS", "silence between tones ({range})", G::Signal, 0, 25},
@@ -299,6 +319,10 @@ constexpr Option kOptions[] = {
     {"--save-settings", A::SaveSettings, std::nullopt, "FILE",
      "save the sweep as the options make it into FILE\n(- for standard output); write no WAV",
      G::SettingsFiles, 0, 22},
+    {"--preset", A::Preset, std::nullopt, "NAME",
+     "start from the preset NAME, one of the settings\nfiles that come with sweepwav", G::SettingsFiles, 0, 36},
+    {"--list-presets", A::ListPresets, std::nullopt, {}, "list the presets and what they hold, and exit",
+     G::SettingsFiles, 0, 37},
     {"--quiet", A::Quiet, std::nullopt, {}, "print nothing but refusals and failures", G::Other, 'q', 28},
     {"--help", A::Help, std::nullopt, {}, "show this help and exit", G::Other, 'h', 29},
     {"--version", A::Version, std::nullopt, {}, "show the version and exit", G::Other, 'V', 30},
@@ -361,6 +385,13 @@ std::string ItemNameAt(const Entry& list, std::size_t position) {
         case ItemName::Position: break;
     }
     return std::to_string(position);
+}
+
+SampleFormat WordLengthFormat(std::int32_t bits) {
+    for (const ListItem& item : kWordLengthItems) {
+        if (item.value == bits) return *item.sampleFormat;
+    }
+    return {};
 }
 
 std::optional<int> ItemPosition(const Entry& list, std::string_view name) {

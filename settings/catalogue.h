@@ -22,6 +22,7 @@ struct ListItem {
     const char* text;
     std::int32_t value;          // 0 for items that carry no value
     const char* name = nullptr;  // how settings files name it, for lists named so
+    const SampleFormat* sampleFormat = nullptr;  // a word length's coding and container
 };
 
 // What kind of value an entry holds.
@@ -117,6 +118,9 @@ enum class OptionAction {
     Version,
     Info,
     AutoName,
+    Preset,
+    ListPresets,
+    Play,
 };
 
 // The groups of --help, in order.
@@ -164,6 +168,10 @@ std::string_view OptionNameOf(Control entry);
 // A list's items as the command line and settings files name them ("44100"
 // for 44.1kHz, "2" for stereo, "1" for shift frequency to fit time).
 std::string ItemNameAt(const Entry& list, std::size_t position);
+
+// The sample format of the word-length item of that value (the word length
+// in bits); an empty one, of no container, for a value no item has.
+SampleFormat WordLengthFormat(std::int32_t bits);
 
 // The position of the item a name stands for, if any.
 std::optional<int> ItemPosition(const Entry& list, std::string_view name);

@@ -7,6 +7,7 @@
 
 #include "core/text.h"
 #include "numbers/number_text.h"
+#include "settings/catalogue.h"
 
 namespace sweepwav {
 
@@ -55,6 +56,7 @@ void Get_Data_From_Form(GeneratorState& s, WindowOps& w) {
     s.iSampleRate = w.item_value(Control::Samplerate, w.selected_index(Control::Samplerate));
     s.iBits = static_cast<std::int16_t>(
         w.item_value(Control::Wordlength, w.selected_index(Control::Wordlength)));
+    s.sampleFormat = WordLengthFormat(s.iBits);
     s.iChannels = static_cast<std::int16_t>(w.selected_index(Control::Channels) + 1);
 
     s.sFileName = WavFileName(w.text(Control::FileName));

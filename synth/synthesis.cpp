@@ -41,9 +41,9 @@ struct Rendering {
 
 void PlanRendering(Rendering& r, const GeneratorState& s, std::uint64_t runSeed) {
     for (int pass = 0; pass < s.signalFrames.passes; ++pass) r.passChannels.push_back(SignalChannelMask(s, pass));
-    r.job = RenderJob{s.dFreq,     s.dAmplitude, s.dPhaseScale, s.iBits,          s.iBytesPerSample,
-                      s.iChannels, s.bDither,    runSeed,       s.signalFrames.ramp,    r.passChannels,
-                      s.iSteps + 1};
+    const bool dither = s.bDither && s.sampleFormat.dither;
+    r.job = RenderJob{s.dFreq,   s.dAmplitude, s.dPhaseScale,       s.sampleFormat, s.iChannels,
+                      dither,    runSeed,      s.signalFrames.ramp, r.passChannels, s.iSteps + 1};
     r.frameBytes = static_cast<std::size_t>(r.job.frameBytes());
     r.maxFrames = static_cast<std::int32_t>(std::max<std::size_t>(1, kChunkBytes / r.frameBytes));
     r.segments = SignalSegments(s);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <stdexcept>
 #include <utility>
 
 #include "numbers/exact_math.h"
@@ -31,6 +32,18 @@ inline double RoundToEven(double x) {
     return (x + kShift) - kShift;
 }
 
+// Word `word` of a frame of containers of Bytes bytes each holding c: every
+// container that overlaps the word's 8 bytes, shifted into its place.
+template <int Bytes>
+inline std::uint64_t FrameWord(std::uint64_t c, int word) {
+    std::uint64_t w = 0;
+    for (int at = 8 * word / Bytes * Bytes; at < 8 * word + 8; at += Bytes) {
+        const int shift = 8 * (at - 8 * word);
+        w |= shift >= 0 ? c << shift : c >> -shift;
+    }
+    return w;
+}
+
 // Stores one sample into every channel of a frame. The container bytes are
 // repeated in registers and stored as whole 64-bit words, never copied
 // through memory: the last word may run up to 7 bytes past the frame, into
@@ -38,23 +51,10 @@ inline double RoundToEven(double x) {
 template <int Bytes, int Channels>
 inline void StoreFrame(std::uint8_t* out, std::uint32_t v) {
     constexpr int kWords = (Bytes * Channels + 7) / 8;
-    if constexpr (Bytes == 2) {
-        const std::uint64_t w = (v & 0xFFFFu) * 0x0001000100010001ULL;  // 4 containers
-        std::memcpy(out, &w, 8);
-        if constexpr (kWords > 1) std::memcpy(out + 8, &w, 8);
-    } else {
-        // 8 containers of 3 bytes fill three words exactly.
-        const std::uint64_t c = v & 0xFFFFFFu;
-        const std::uint64_t w0 = c | (c << 24) | (c << 48);
-        std::memcpy(out, &w0, 8);
-        if constexpr (kWords > 1) {
-            const std::uint64_t w1 = (c >> 16) | (c << 8) | (c << 32) | (c << 56);
-            std::memcpy(out + 8, &w1, 8);
-        }
-        if constexpr (kWords > 2) {
-            const std::uint64_t w2 = (c >> 8) | (c << 16) | (c << 40);
-            std::memcpy(out + 16, &w2, 8);
-        }
+    const std::uint64_t c = v & (~std::uint64_t{0} >> (64 - 8 * Bytes));
+    for (int word = 0; word < kWords; ++word) {
+        const std::uint64_t w = FrameWord<Bytes>(c, word);
+        std::memcpy(out + 8 * word, &w, 8);
     }
 }
 
@@ -187,12 +187,13 @@ template <int Bytes, int Channels>
 ChunkEnds Render(const RenderJob& job, const Chunk& chunk, SineBlock vectorSines, std::uint8_t* out) {
     // Rounded samples are clipped to the word length before the
     // left-justifying shift, so a peak never wraps to the opposite sign.
+    const SampleFormat& word = job.format;
     const ToneShape tone{job.freq[static_cast<std::size_t>(chunk.tone)],
                          job.amplitude[static_cast<std::size_t>(chunk.tone)],
                          job.phaseScale,
-                         std::ldexp(1.0, job.bits - 1) - 1,
-                         -std::ldexp(1.0, job.bits - 1),
-                         job.bits > 16 ? std::ldexp(1.0, 24 - job.bits) : 1.0,
+                         word.fullScale - 1,
+                         -word.fullScale,
+                         std::ldexp(1.0, 8 * word.containerBytes - word.validBits),
                          0.5 - Guard(job.amplitude[static_cast<std::size_t>(chunk.tone)]),
                          job.dither,
                          vectorSines,
@@ -210,7 +211,7 @@ ChunkEnds Render(const RenderJob& job, const Chunk& chunk, SineBlock vectorSines
     ChunkEnds ends;
     alignas(64) double samples[kBlock];
     alignas(64) std::uint32_t codes[kBlock];
-    const auto keep = [&](double& sample, std::uint8_t (&bytes)[3], std::int32_t i) {
+    const auto keep = [&](double& sample, std::uint8_t (&bytes)[kMaxContainerBytes], std::int32_t i) {
         sample = samples[i];
         for (int j = 0; j < Bytes; ++j) bytes[j] = static_cast<std::uint8_t>(codes[i] >> (8 * j));
     };
@@ -239,6 +240,13 @@ constexpr std::array<RenderFn, sizeof...(C)> RenderersFor(std::index_sequence<C.
     return {&Render<Bytes, static_cast<int>(C) + 1>...};
 }
 
+// The sample loops of one coding and container.
+struct Renderers {
+    SampleCoding coding;
+    int containerBytes;
+    std::array<RenderFn, 8> byChannels;  // 1 to 8 channels
+};
+
 }  // namespace
 
 ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* out) {
@@ -247,12 +255,19 @@ ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* ou
         std::memset(out, 0, static_cast<std::size_t>(chunk.count) * static_cast<std::size_t>(job.frameBytes()));
         return {};
     }
-    // One copy of the sample loop per container width and channel count.
-    static constexpr auto k2 = RenderersFor<2>(std::make_index_sequence<8>());
-    static constexpr auto k3 = RenderersFor<3>(std::make_index_sequence<8>());
+    // One copy of the sample loop per coding, container and channel count.
+    static constexpr Renderers kRenderers[] = {
+        {SampleCoding::Integer, 2, RenderersFor<2>(std::make_index_sequence<8>())},
+        {SampleCoding::Integer, 3, RenderersFor<3>(std::make_index_sequence<8>())},
+    };
     const auto channel = static_cast<std::size_t>(job.channels - 1);
     const SineBlock sines = job.sines != nullptr ? job.sines : ChosenVectorSine().sines;
-    return (job.bytesPerSample == 2 ? k2 : k3)[channel](job, chunk, sines, out);
+    for (const Renderers& r : kRenderers) {
+        if (r.coding == job.format.coding && r.containerBytes == job.format.containerBytes) {
+            return r.byChannels[channel](job, chunk, sines, out);
+        }
+    }
+    throw std::logic_error("no sample loop for this sample format");
 }
 
 }  // namespace sweepwav

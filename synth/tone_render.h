@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "core/sample_format.h"
 #include "synth/vector_sine.h"
 
 namespace sweepwav {
@@ -18,8 +19,7 @@ struct RenderJob {
     std::span<const double> freq;       // Hz, per tone
     std::span<const double> amplitude;  // steps of the word, per tone
     double phaseScale = 0;              // radians per frame per Hz
-    int bits = 16;
-    int bytesPerSample = 2;             // the container: 2 or 3 bytes
+    SampleFormat format = IntegerPcm(16);  // the word and its container
     int channels = 1;
     bool dither = false;
     std::uint64_t runSeed = 0;
@@ -33,7 +33,7 @@ struct RenderJob {
     // it, as long as it stays within kSineError of the exact sine.
     SineBlock sines = nullptr;
 
-    int frameBytes() const { return bytesPerSample * channels; }
+    int frameBytes() const { return format.containerBytes * channels; }
 };
 
 // Frames [first, first + count) of one tone (tone -1: silence). A tone
@@ -56,8 +56,8 @@ struct Chunk {
 struct ChunkEnds {
     double firstSample = 0;
     double lastSample = 0;
-    std::uint8_t firstBytes[3] = {};
-    std::uint8_t lastBytes[3] = {};
+    std::uint8_t firstBytes[kMaxContainerBytes] = {};
+    std::uint8_t lastBytes[kMaxContainerBytes] = {};
     std::int32_t recomputed = 0;
 };
 

@@ -89,6 +89,26 @@ def fixed_cases():
         add([["--steps", "3", "--tone-ms", "20", "--seed", "3", "--markers", "-o", ".", "--plan", "p.json"]
              + signal])
         add([["--steps", "3", "--tone-ms", "20", "--info"] + signal])
+    # Every word length in every channel count, with and without markers,
+    # dither and signal options; a few to standard output.
+    for i, (bits, channels) in enumerate((b, c) for b in ("16", "18", "20", "22", "24") for c in range(1, 9)):
+        a = ["--bits", bits, "--channels", str(channels), "--steps", "2", "--tone-ms", "7.3", "--seed", str(i)]
+        a += ["--markers"] if i % 2 else ["--no-dither"]
+        if i % 3 == 0:
+            a += ["--gap-ms", "1.5", "--ramp-ms", "0.5", "--signal-channels", "each" if i % 2 else "1"]
+        add([a + (["--file", "-"] if i % 7 == 0 else ["-o", ".", "--plan", "p.csv"])])
+    # Plans at the 2 GB edge, each size on both sides: 16 bit mono, 24 bit
+    # mono (odd audio) and 8 channels, with and without markers.
+    edge = ["--rate", "192000", "--tone-ms", "10000", "--tone-cycles", "0", "--shift-mode", "0", "--info"]
+    for bits, channels, steps, lead_ins, markers in (
+            ("16", "1", "558", ("2405.2135", "2405.21875"), False),
+            ("16", "1", "558", ("2268.9948", "2269"), True),
+            ("24", "1", "371", ("8270.140625", "8270.14583"), False),
+            ("24", "1", "371", ("8209.7396", "8209.7448"), True),
+            ("24", "8", "45", ("6033.765625", "6033.77083"), False)):
+        for lead_in in lead_ins:
+            add([["--bits", bits, "--channels", channels, "--steps", steps, "--lead-in-ms", lead_in]
+                 + (["--markers"] if markers else []) + edge])
     # Dither is fresh for every run unless a seed fixes it.
     return [[args if "--seed" in args else ["--seed", "5"] + args for args in case] for case in c]
 

@@ -2,7 +2,8 @@
 # Builds sweepwav.exe (the window) and sweepwav-cli.exe for 64-bit Windows
 # with mingw-w64 and packs the two downloads into build-windows-package/:
 #   sweepwav-VERSION-win64.zip   both programs, README.txt and LICENSE.txt
-#                                (CR LF line ends), to unpack anywhere
+#                                (CR LF line ends) and the presets, to
+#                                unpack anywhere
 #   sweepwav-VERSION-setup.exe   an NSIS installer of the same files
 # Both programs must import the system's DLLs only, or the script fails.
 # The files carry the date of the newest changelog entry, so the same tree
@@ -36,7 +37,10 @@ tools/windows-imports.sh "$stage/sweepwav.exe" "$stage/sweepwav-cli.exe"
 # Plain text for Notepad and friends: CR LF, and the version filled in.
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"
 sed -e 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
-touch -d "@$stamp" "$stage" "$stage"/*
+# The presets, as the programs read them beside themselves.
+mkdir "$stage/presets"
+cp packaging/presets/*.sweep "$stage/presets/"
+touch -d "@$stamp" "$stage" "$stage"/* "$stage"/presets/*
 (cd "$out" && TZ=UTC zip -q -X -r "$name.zip" "$name")
 echo "package: $out/$name.zip"
 unzip -l "$out/$name.zip"

@@ -8,8 +8,10 @@ packages=(
   libgtest-dev libgmock-dev
   libsndfile1-dev
   libacl1-dev libattr1-dev
+  libpulse-dev pulseaudio pulseaudio-utils python3 qt6-multimedia-dev
   fonts-dejavu-core xvfb xauth sox
   qt6-svg-dev scdoc man-db bash-completion appstream desktop-file-utils
+  shared-mime-info xdg-utils libfile-mimeinfo-perl  # the desktop's view of the file type
   dpkg-dev file lintian
 )
 

@@ -21,9 +21,10 @@ packages=(
   googletest                  # GoogleTest sources in /usr/src/googletest
   wine wine64                 # 64-bit Wine; console programs need no display
   g++ qt6-base-dev            # the Linux build of sweepwav-cli, to compare with
-  qt6-base-dev-tools qt6-charts-dev  # Qt's headers and uic, for the window's syntax check
+  qt6-base-dev-tools qt6-charts-dev qt6-multimedia-dev  # Qt's headers and uic, for the window's syntax check
   xvfb xauth                  # the virtual screen the Win32 window is driven on
   nsis zip unzip dpkg-dev     # the downloads
+  pulseaudio pulseaudio-utils python3  # Play, heard through a sound server's null sink
 )
 tools/install-packages.sh --no-install-recommends "${packages[@]}"
 
@@ -89,7 +90,7 @@ mkdir -p "$syntax"
 for source in window/*.cpp; do
   x86_64-w64-mingw32-g++-posix -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -Wno-attributes \
     -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -I. -I"$build/generated" -I"$syntax" \
-    -I"$qt" -I"$qt/QtCore" -I"$qt/QtGui" -I"$qt/QtWidgets" -I"$qt/QtCharts" "$source"
+    -I"$qt" -I"$qt/QtCore" -I"$qt/QtGui" -I"$qt/QtWidgets" -I"$qt/QtCharts" -I"$qt/QtMultimedia" "$source"
 done
 echo "The window's sources pass a syntax check for Windows"
 
@@ -106,6 +107,20 @@ if ! grep -q 'tests="1" failures="0" disabled="0" skipped="0" errors="0"' "$repo
 fi
 echo "Ctrl-C test on a terminal: passed"
 
+# What a console window shows of a run (names, the progress bar's redraws):
+# Wine makes one only on a display.
+report="$build/console.xml"
+rm -f "$report"
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+  wine "$build/cli/cli_tests.exe" --gtest_filter='*TheConsoleShows*' --gtest_output=xml:"$(winepath -w "$report")" \
+  </dev/null >"$build/console.log" 2>&1 || true
+if ! grep -q 'tests="1" failures="0" disabled="0" skipped="0" errors="0"' "$report" 2>/dev/null; then
+  tr -d '\r' <"$build/console.log" >&2
+  echo "The console test did not pass in a console window" >&2
+  exit 1
+fi
+echo "Console test in a console window: passed"
+
 # The Linux build of the command line, to compare with: the one named by
 # SWEEPWAV_LINUX_CLI (.ci/run passes tools/test.sh's), else one built here.
 linux_cli=${SWEEPWAV_LINUX_CLI:-}
@@ -116,6 +131,9 @@ if [[ -z $linux_cli ]]; then
 fi
 
 tools/windows-checks.sh "$build/cli/sweepwav-cli.exe" "$linux_cli" "$build/checks"
+
+# Play through Wine's sound driver to a sound server of its own.
+tools/windows-play-checks.sh "$build/cli/sweepwav-cli.exe"
 
 # The same bytes on every build: files, Show Info and plans of 200 and more
 # settings from the Linux build (vector and scalar sine) and the .exe.
@@ -132,7 +150,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" \
   tools/windows-window-checks.sh "$build/win32window/sweepwav.exe" "$build/win32window/window_driver.exe" \
   "$linux_cli" "$build/cli/sweepwav-cli.exe" "$build/checks-window"
 cp "$build/checks-window/data/window-windows.png" "$build/window-windows.png"
-echo "The window under Wine: $build/window-windows.png (docs/window-windows.png in the README)"
+cp "$build/checks-window/data/plan-windows.png" "$build/plan-windows.png"
+echo "The window under Wine: $build/window-windows.png and $build/plan-windows.png (docs/ in the README)"
 
 # The downloads, from this build, and the programs in them.
 tools/package-windows.sh "$build"

@@ -5,7 +5,7 @@
 # toolchain. Prints each program's imports.
 #   tools/windows-imports.sh PROGRAM.exe...
 set -euo pipefail
-system='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|advapi32|uxtheme|ole32|oleaut32|msvcrt|ws2_32|bcrypt|shlwapi|version|api-ms-win-[a-z0-9-]+)\.dll$'
+system='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|advapi32|uxtheme|ole32|oleaut32|msvcrt|ws2_32|bcrypt|shlwapi|version|winmm|api-ms-win-[a-z0-9-]+)\.dll$'
 status=0
 for program in "$@"; do
   imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)

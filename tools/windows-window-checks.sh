@@ -31,6 +31,8 @@ rm -rf "$analyser"
 mkdir -p "$wavetables"
 wine reg add "$key" /v "Application directory" /t REG_SZ /d 'C:\Analyser folder' /f >/dev/null
 folder='C:\Analyser folder\User Wavetables\'
+# A folder the window cannot write into, even as root: one of sysfs's.
+ln -sfn /sys/kernel "$WINEPREFIX/drive_c/Unwritable"
 
 # The files' settings: every word length, 1, 2 and 8 channels, the three
 # shift modes, markers, dither on and off, the signal options, and tones at

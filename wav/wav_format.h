@@ -1,7 +1,8 @@
-// The file this program writes: a canonical RIFF/WAVE file of integer PCM.
-// The header is the "RIFF" chunk's head and form type "WAVE", a 16-byte
-// "fmt " chunk and the head of the "data" chunk; the audio follows, then a
-// 0x00 pad byte when its length is odd, then any further chunks (the tone
+// The file this program writes: a RIFF/WAVE file. The header is the "RIFF"
+// chunk's head and form type "WAVE", the "fmt " chunk, a "fact" chunk where
+// the sample format needs one, and the head of the "data" chunk (44 bytes
+// for integer PCM, the canonical header); the audio follows, then a 0x00
+// pad byte when its length is odd, then any further chunks (the tone
 // markers). Everything the file's layout depends on is here.
 #pragma once
 
@@ -14,18 +15,18 @@
 
 namespace sweepwav {
 
-// Bytes before the audio data.
-inline constexpr std::uint32_t kWavHeaderBytes = 44;
-
-// The "fmt " chunk's fields for the state's format. 18- to 22-bit words stand
-// left-justified in 24-bit containers, so the file names the container width.
+// The "fmt " chunk's fields and the header's chunks for the state's sample
+// format. 18- to 22-bit words stand left-justified in 24-bit containers, so
+// the file names the container width.
 struct WavFormat {
-    std::uint16_t formatTag = 1;  // WAVE_FORMAT_PCM
+    std::uint16_t formatTag = 0;
     std::uint16_t channels = 0;
     std::uint32_t sampleRate = 0;
     std::uint32_t byteRate = 0;       // sampleRate x blockAlign
     std::uint16_t blockAlign = 0;     // container bytes x channels
     std::uint16_t bitsPerSample = 0;  // the container's bits
+    bool fmtExtension = false;        // the fmt chunk ends with an extension size of 0
+    bool factChunk = false;           // a fact chunk with the frames per channel follows it
 };
 
 WavFormat FormatOf(const GeneratorState& s);
@@ -35,6 +36,7 @@ WavFormat FormatOf(const GeneratorState& s);
 // chunks follow it: a file that ends with its audio states the audio's own
 // length, as the canonical header does.
 struct WavFileSize {
+    std::uint64_t headerBytes = 0;  // before the audio (WavHeaderBytes)
     std::uint64_t dataBytes = 0;    // the audio: iTotalBytes
     std::uint64_t padBytes = 0;     // 1 after odd audio, else 0
     std::uint64_t markerBytes = 0;  // the chunks after the audio, padded
@@ -45,7 +47,7 @@ struct WavFileSize {
     // Info reports it; a file must keep it within 2^31 - 1 bytes.
     std::uint64_t stated_bytes() const { return riff_size() + 8; }
     // The bytes on disk: the stated size, and a final pad byte.
-    std::uint64_t file_bytes() const { return kWavHeaderBytes + dataBytes + padBytes + markerBytes; }
+    std::uint64_t file_bytes() const { return headerBytes + dataBytes + padBytes + markerBytes; }
 };
 
 // The sizes of the file for the state's plan, with markerBytes of chunks

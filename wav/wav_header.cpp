@@ -1,30 +1,44 @@
 #include "wav/wav_header.h"
 
+#include <vector>
+
 namespace sweepwav {
 
-namespace {
+void WriteWavHeader(ChunkWriter& h, const WavFormat& f, std::uint32_t riffSize, std::uint32_t dataBytes,
+                    std::uint32_t frames) {
+    // Integer PCM's fields; other formats add the size of an extension, here none.
+    const std::uint32_t fmtSize = f.fmtExtension ? 18 : 16;
+    h.head("RIFF", riffSize);
+    h.id("WAVE");  // the form type
+    h.head("fmt ", fmtSize);
+    h.u16(f.formatTag);
+    h.u16(f.channels);
+    h.u32(f.sampleRate);
+    h.u32(f.byteRate);
+    h.u16(f.blockAlign);
+    h.u16(f.bitsPerSample);
+    if (f.fmtExtension) h.u16(0);
+    if (f.factChunk) {
+        h.head("fact", 4);
+        h.u32(frames);
+    }
+    h.head("data", dataBytes);
+}
 
-constexpr std::uint32_t kFmtChunkSize = 16;  // PCM needs no extension
-
-}  // namespace
+std::uint32_t WavHeaderBytes(const WavFormat& f) {
+    std::vector<std::uint8_t> header;
+    ChunkWriter h(header);
+    WriteWavHeader(h, f, 0, 0, 0);
+    return static_cast<std::uint32_t>(header.size());
+}
 
 void Generate_WAV_Header(GeneratorState& s, const WavFileSize& size) {
     const WavFormat f = FormatOf(s);
     s.iByteRate = static_cast<std::int32_t>(f.byteRate);
-
     s.bHeader.clear();
-    s.bHeader.reserve(kWavHeaderBytes);
     ChunkWriter h(s.bHeader);
-    h.head("RIFF", static_cast<std::uint32_t>(size.riff_size()));  // 0
-    h.id("WAVE");                                                   // 8: form type
-    h.head("fmt ", kFmtChunkSize);                                  // 12
-    h.u16(f.formatTag);                                             // 20
-    h.u16(f.channels);                                              // 22
-    h.u32(f.sampleRate);                                            // 24
-    h.u32(f.byteRate);                                              // 28
-    h.u16(f.blockAlign);                                            // 32
-    h.u16(f.bitsPerSample);                                         // 34
-    h.head("data", static_cast<std::uint32_t>(size.dataBytes));    // 36
+    WriteWavHeader(h, f, static_cast<std::uint32_t>(size.riff_size()), static_cast<std::uint32_t>(size.dataBytes),
+                   static_cast<std::uint32_t>(s.iTotalSamples));
 }
 
 }  // namespace sweepwav

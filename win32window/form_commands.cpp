@@ -161,6 +161,21 @@ void FormWindow::export_plan(const std::string& csv, const std::string& json, co
     }
 }
 
+void FormWindow::save_plan_picture(const PlanWindow& view) {
+    const SavedFile chosen = AskSaveFile(window_, kSavePictureTitle, suggested_path(view.file_name(), kPngType.ending),
+                                         {kPngType});
+    if (chosen.path.empty()) return;
+    const Result<std::vector<std::uint8_t>> png = view.chart_png();
+    Status written = png.status();
+    if (written) {
+        Result<std::unique_ptr<OutputFile>> opened = services_.create_file(chosen.path);
+        written = opened.status();
+        if (written) written = opened.value()->write(png.value());
+        if (written) written = opened.value()->commit();
+    }
+    if (!written) message_box(FileWriteFailureText(chosen.path, written), state_.sAppTitle, Icon::Exclamation);
+}
+
 void FormWindow::OpenOutputFolder_triggered() {
     const std::string folder = OutputFolder(state_);
     if (!services_.open_folder(folder)) message_box(OpenFolderFailureText(folder), state_.sAppTitle, Icon::Exclamation);
@@ -187,6 +202,8 @@ void FormWindow::SweepPlan_triggered() {
     planWindow_ = PlanWindow::Open(instance_, window_, state_, [this](PlanWindow& view, PlanWindow::Request request) {
         if (request == PlanWindow::Request::Export) {
             export_plan(view.plan_text(PlanFormat::Csv), view.plan_text(PlanFormat::Json), view.file_name());
+        } else if (request == PlanWindow::Request::SavePicture) {
+            save_plan_picture(view);
         } else if (planWindow_ == &view) {
             planWindow_ = nullptr;
         }

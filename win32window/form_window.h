@@ -116,6 +116,7 @@ private:
     void show_bar(const std::string& whole);
     void show_options();
     void export_plan(const std::string& csv, const std::string& json, const std::string& wavName);
+    void save_plan_picture(const PlanWindow& view);
     std::string suggested_path(const std::string& wavName, std::string_view ending) const;
 
     // form_settings.cpp: settings files and the recent list.

@@ -1,10 +1,14 @@
 // sweepwav.exe: the window for writing stepped sine-sweep WAV files on
 // Windows.
 //
-// sweepwav --version and --help answer on standard output without opening
-// a window. Two options are meant for tests and are not listed: --seed N
-// fixes the dither seed of every run (for files that can be compared byte
-// for byte), and --open-settings FILE fills the form from a settings file.
+// sweepwav FILE.sweep opens the window with the form filled from the
+// settings file, as Explorer's Open does. sweepwav --version and --help
+// answer on standard output without opening a window. Two options are meant
+// for tests and are not listed: --seed N fixes the dither seed of every run
+// (for files that can be compared byte for byte), and --open-settings FILE
+// fills the form from a settings file as FILE alone does. An argument the
+// program cannot use is said in a message box: a program started from
+// Explorer has no console to say it in.
 #include "platform/win32_io.h"  // windows.h first
 
 #include <commctrl.h>
@@ -35,6 +39,15 @@ void Print(const std::string& text) {
     WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+// Says why the program ends here, where the user sees it: in a message box,
+// and on standard output where there is one.
+int Refuse(const std::string& text) {
+    Print("sweepwav: " + text + "\n");
+    const std::wstring wide = sweepwav::WideText(text + "\n\nsweepwav --help lists what the program takes.");
+    MessageBoxW(nullptr, wide.c_str(), L"sweepwav", MB_OK | MB_ICONEXCLAMATION);
+    return kUsageError;
+}
+
 struct Options {
     std::optional<std::uint64_t> seed;
     std::optional<std::string> settings;
@@ -50,18 +63,20 @@ std::optional<int> ReadOptions(const std::vector<std::string>& args, Options& op
             return 0;
         }
         if (arg == "--help" || arg == "-h") {
-            Print("Usage: sweepwav [options]\nOpens the window for writing stepped sine-sweep test signals as PCM WAV "
-                  "files.\n\nOptions:\n  -h, --help     Show this help and quit.\n  -v, -V, --version  Show the "
+            Print("Usage: sweepwav [options] [FILE.sweep]\nOpens the window for writing stepped sine-sweep test signals "
+                  "as PCM WAV files,\nwith the form filled from the settings file FILE.sweep when one is given.\n\n"
+                  "Options:\n  -h, --help     Show this help and quit.\n  -v, -V, --version  Show the "
                   "program's version and quit.\n");
             return 0;
         }
+        const bool isOption = arg.size() > 1 && arg[0] == '-';
         if (arg == "--seed" && hasValue) {
             options.seed = std::stoull(args[++i]);
-        } else if (arg == "--open-settings" && hasValue) {
-            options.settings = args[++i];
+        } else if ((arg == "--open-settings" && hasValue) || !isOption) {
+            if (options.settings) return Refuse("one settings file at a time, not both " + *options.settings + " and " + args[i]);
+            options.settings = isOption ? args[++i] : arg;
         } else {
-            Print("sweepwav: unknown option " + arg + "\n");
-            return kUsageError;
+            return Refuse("unknown option " + arg);
         }
     }
     return std::nullopt;
@@ -74,8 +89,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     try {
         if (const auto status = ReadOptions(sweepwav::CommandLineArguments(0, nullptr), options)) return *status;
     } catch (const std::exception&) {
-        Print("sweepwav: --seed takes a whole number\n");
-        return kUsageError;
+        return Refuse("--seed takes a whole number");
     }
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS |
                                                                           ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};

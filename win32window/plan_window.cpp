@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "commands/window_texts.h"
-#include "numbers/number_text.h"
 #include "platform/win32_io.h"
+#include "win32window/png_picture.h"
 
 namespace sweepwav {
 
@@ -15,13 +15,19 @@ namespace {
 
 constexpr const wchar_t* kViewClass = L"sweepwavPlanView";
 constexpr const wchar_t* kChartClass = L"sweepwavPlanChart";
-constexpr int kExportId = 1, kCloseId = 2;
+constexpr int kExportId = 1, kCloseId = 2, kPictureId = 3;
 constexpr COLORREF kFrequencyColour = RGB(0x2c, 0x5a, 0x85);
 constexpr COLORREF kLevelColour = RGB(0xe5, 0x2b, 0x2b);
+constexpr COLORREF kTextColour = RGB(0x40, 0x40, 0x40);
+constexpr COLORREF kAxisColour = RGB(0x80, 0x80, 0x80);
+constexpr COLORREF kGridColour = RGB(0xdd, 0xdd, 0xdd);
+constexpr COLORREF kMinorGridColour = RGB(0xe8, 0xe8, 0xe8);
 
-std::array<double, 9> RowValues(const PlanRow& r) {
-    return {static_cast<double>(r.index), static_cast<double>(r.firstFrame), static_cast<double>(r.frames),
-            r.startSeconds, r.durationSeconds, r.frequencyHz, r.levelDbfs, r.peakAmplitude, r.cycles};
+std::string CellText(const PlanRow& r, std::size_t column) {
+    const std::array<double, 9> values = {static_cast<double>(r.index), static_cast<double>(r.firstFrame),
+                                          static_cast<double>(r.frames), r.startSeconds, r.durationSeconds,
+                                          r.frequencyHz, r.levelDbfs, r.peakAmplitude, r.cycles};
+    return PlanCellText(values[column], PlanColumns()[column].decimals);
 }
 
 void RegisterClasses(HINSTANCE instance) {
@@ -39,70 +45,29 @@ void RegisterClasses(HINSTANCE instance) {
     RegisterClassExW(&chart);
 }
 
-// Maps plan values onto the chart's area; frequencies on a log scale for
-// log steps.
-struct Scale {
-    RECT area;
-    double end, lowFreq, highFreq, lowLevel, highLevel;
-    bool log;
-
-    int x(double seconds) const {
-        return area.left + static_cast<int>((area.right - area.left) * (end > 0 ? seconds / end : 0));
-    }
-    int y(double value, double low, double high, bool logScale) const {
-        const double f = logScale ? (std::log10(value) - std::log10(low)) / (std::log10(high) - std::log10(low))
-                                  : (value - low) / (high - low);
-        return area.bottom - static_cast<int>((area.bottom - area.top) * f);
-    }
-    int freq(double hz) const { return y(hz, lowFreq, highFreq, log); }
-    int level(double db) const { return y(db, lowLevel, highLevel, false); }
-};
-
-Scale ScaleOf(const std::vector<PlanRow>& rows, const RECT& area, bool log) {
-    Scale s{area, 1e-3, 1000, 1000, 0, 0, log};
-    if (rows.empty()) return s;
-    s.lowFreq = s.highFreq = rows.front().frequencyHz;
-    s.lowLevel = s.highLevel = rows.front().levelDbfs;
-    for (const PlanRow& r : rows) {
-        s.end = std::max(s.end, r.startSeconds + r.durationSeconds);
-        s.lowFreq = std::min(s.lowFreq, r.frequencyHz);
-        s.highFreq = std::max(s.highFreq, r.frequencyHz);
-        s.lowLevel = std::min(s.lowLevel, r.levelDbfs);
-        s.highLevel = std::max(s.highLevel, r.levelDbfs);
-    }
-    // Some room either side; a single value gets room of its own.
-    if (log) {
-        s.lowFreq /= 1.2;
-        s.highFreq *= 1.2;
-    } else {
-        const double room = std::max((s.highFreq - s.lowFreq) * 0.05, 1.0);
-        s.lowFreq -= room;
-        s.highFreq += room;
-    }
-    const double span = std::max(s.highLevel - s.lowLevel, 1.0);
-    s.lowLevel = s.highLevel - span * 1.04;
-    s.highLevel += span * 0.02;
-    return s;
+// Where an axis's values lie on the plot area: time across, frequency and
+// level up.
+int XOf(const ChartAxis& axis, const RECT& plot, double value) {
+    return plot.left + static_cast<int>(std::lround((plot.right - 1 - plot.left) * axis.fraction(value)));
+}
+int YOf(const ChartAxis& axis, const RECT& plot, double value) {
+    return plot.bottom - 1 - static_cast<int>(std::lround((plot.bottom - 1 - plot.top) * axis.fraction(value)));
 }
 
-// Each tone is a level stretch; silence between tones breaks the line.
-void DrawSteps(HDC dc, const std::vector<PlanRow>& rows, COLORREF colour, const std::function<int(const PlanRow&)>& y,
-               const Scale& s) {
-    HPEN pen = CreatePen(PS_SOLID, 2, colour);
+void Line(HDC dc, COLORREF colour, int style, int width, POINT from, POINT to) {
+    HPEN pen = CreatePen(style, width, colour);
     const HGDIOBJ old = SelectObject(dc, pen);
-    std::int64_t nextFrame = -1;
-    for (const PlanRow& r : rows) {
-        const int left = s.x(r.startSeconds), right = s.x(r.startSeconds + r.durationSeconds);
-        if (r.firstFrame == nextFrame) {
-            LineTo(dc, left, y(r));
-        } else {
-            MoveToEx(dc, left, y(r), nullptr);
-        }
-        LineTo(dc, right, y(r));
-        nextFrame = r.firstFrame + r.frames;
-    }
+    MoveToEx(dc, from.x, from.y, nullptr);
+    LineTo(dc, to.x, to.y);
     SelectObject(dc, old);
     DeleteObject(pen);
+}
+
+SIZE TextSize(HDC dc, const std::string& text) {
+    const std::wstring wide = WideText(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    return size;
 }
 
 void Text(HDC dc, int x, int y, const std::string& text, UINT align, COLORREF colour) {
@@ -110,6 +75,71 @@ void Text(HDC dc, int x, int y, const std::string& text, UINT align, COLORREF co
     SetTextColor(dc, colour);
     const std::wstring wide = WideText(text);
     TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+// The widest of an axis's labels.
+int LabelWidth(HDC dc, const ChartAxis& axis) {
+    int widest = 0;
+    for (const ChartTick& tick : axis.ticks) widest = std::max(widest, static_cast<int>(TextSize(dc, tick.label).cx));
+    return widest;
+}
+
+// Each tone is a level stretch; silence between tones breaks the line.
+void DrawSteps(HDC dc, const PlanChart& axes, const RECT& plot, const std::vector<PlanRow>& rows, bool level) {
+    HPEN pen = CreatePen(PS_SOLID, 2, level ? kLevelColour : kFrequencyColour);
+    const HGDIOBJ old = SelectObject(dc, pen);
+    std::int64_t nextFrame = -1;
+    for (const PlanRow& r : rows) {
+        const int y = level ? YOf(axes.level, plot, r.levelDbfs) : YOf(axes.frequency, plot, r.frequencyHz);
+        const int left = XOf(axes.time, plot, r.startSeconds);
+        if (r.firstFrame == nextFrame) {
+            LineTo(dc, left, y);
+        } else {
+            MoveToEx(dc, left, y, nullptr);
+        }
+        LineTo(dc, XOf(axes.time, plot, r.startSeconds + r.durationSeconds), y);
+        nextFrame = r.firstFrame + r.frames;
+    }
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+// The grid: a line across the plot at each tick of the frequency axis
+// (dotted where it has no label) and up it at each tick of the time axis.
+void DrawGrid(HDC dc, const PlanChart& axes, const RECT& plot) {
+    for (const ChartTick& tick : axes.frequency.ticks) {
+        const int y = YOf(axes.frequency, plot, tick.value);
+        const bool labelled = !tick.label.empty();
+        Line(dc, labelled ? kGridColour : kMinorGridColour, labelled ? PS_SOLID : PS_DOT, 1, {plot.left, y},
+             {plot.right, y});
+    }
+    for (const ChartTick& tick : axes.time.ticks) {
+        const int x = XOf(axes.time, plot, tick.value);
+        Line(dc, kGridColour, PS_SOLID, 1, {x, plot.top}, {x, plot.bottom});
+    }
+}
+
+// The labelled ticks of the three axes: a short mark outside the plot and
+// the label beyond it, in the colour of the line the axis belongs to.
+void DrawLabels(HDC dc, const PlanChart& axes, const RECT& plot, int line) {
+    for (const ChartTick& tick : axes.frequency.ticks) {
+        if (tick.label.empty()) continue;
+        const int y = YOf(axes.frequency, plot, tick.value);
+        Line(dc, kFrequencyColour, PS_SOLID, 1, {plot.left - 5, y}, {plot.left, y});
+        Text(dc, plot.left - 7, y - line / 2, tick.label, TA_RIGHT | TA_TOP, kFrequencyColour);
+    }
+    for (const ChartTick& tick : axes.level.ticks) {
+        if (tick.label.empty()) continue;
+        const int y = YOf(axes.level, plot, tick.value);
+        Line(dc, kLevelColour, PS_SOLID, 1, {plot.right, y}, {plot.right + 5, y});
+        Text(dc, plot.right + 7, y - line / 2, tick.label, TA_LEFT | TA_TOP, kLevelColour);
+    }
+    for (const ChartTick& tick : axes.time.ticks) {
+        if (tick.label.empty()) continue;
+        const int x = XOf(axes.time, plot, tick.value);
+        Line(dc, kAxisColour, PS_SOLID, 1, {x, plot.bottom}, {x, plot.bottom + 5});
+        Text(dc, x, plot.bottom + 6, tick.label, TA_CENTER | TA_TOP, kTextColour);
+    }
 }
 
 }  // namespace
@@ -120,7 +150,7 @@ PlanWindow::PlanWindow(const GeneratorState& s, Handler handler)
       fileName_(s.sFileName),
       title_(PlanTitle(s)),
       rows_(PlanRows(s)),
-      logSteps_(s.bLogSteps),
+      axes_(PlanChartAxes(rows_, s.bLogSteps)),
       handler_(std::move(handler)) {}
 
 PlanWindow* PlanWindow::Open(HINSTANCE instance, HWND owner, const GeneratorState& s, Handler handler) {
@@ -145,20 +175,27 @@ void PlanWindow::build(HINSTANCE instance) {
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     font_ = CreateFontIndirectW(&metrics.lfMessageFont);
-    chart_ = CreateWindowExW(WS_EX_CLIENTEDGE, kChartClass, WideText(title_).c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 0,
-                             0, window_, nullptr, instance, nullptr);
+    LOGFONTW title = metrics.lfMessageFont;
+    title.lfWeight = FW_BOLD;
+    titleFont_ = CreateFontIndirectW(&title);
+    title.lfEscapement = title.lfOrientation = 900;
+    uprightFont_ = CreateFontIndirectW(&title);
+    const auto child = [&](DWORD exStyle, const wchar_t* type, const std::string& text, DWORD style, int id) {
+        return CreateWindowExW(exStyle, type, WideText(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                               window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    };
+    chart_ = child(WS_EX_CLIENTEDGE, kChartClass, title_, 0, 0);
     SetWindowLongPtrW(chart_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(chart_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChartProc));
-    table_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT,
-                             0, 0, 0, 0, window_, nullptr, instance, nullptr);
+    table_ = child(WS_EX_CLIENTEDGE, WC_LISTVIEWW, "", WS_TABSTOP | LVS_REPORT, 0);
     ListView_SetExtendedListViewStyle(table_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_LABELTIP);
-    export_ = CreateWindowExW(0, WC_BUTTONW, WideText(MenuCommandNamed("ExportPlan").text).c_str(),
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kExportId)), instance, nullptr);
-    close_ = CreateWindowExW(0, WC_BUTTONW, L"Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
-                             window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseId)), instance, nullptr);
-    for (HWND child : {chart_, table_, export_, close_}) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    const DWORD button = WS_TABSTOP | BS_PUSHBUTTON;
+    export_ = child(0, WC_BUTTONW, std::string(MenuCommandNamed("ExportPlan").text), button, kExportId);
+    picture_ = child(0, WC_BUTTONW, std::string(kSavePictureButton), button, kPictureId);
+    close_ = child(0, WC_BUTTONW, "Close", button, kCloseId);
+    for (HWND c : {chart_, table_, export_, picture_, close_}) SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     fill_table();
+    size_columns();
     lay_out();
 }
 
@@ -174,9 +211,8 @@ void PlanWindow::fill_table() {
         ListView_InsertColumn(table_, static_cast<int>(c), &column);
     }
     for (std::size_t r = 0; r < rows_.size(); ++r) {
-        const auto values = RowValues(rows_[r]);
-        for (std::size_t c = 0; c < values.size(); ++c) {
-            std::wstring cell = WideText(PlanCellText(values[c], columns[c].decimals));
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            std::wstring cell = WideText(CellText(rows_[r], c));
             LVITEMW item{};
             item.mask = LVIF_TEXT;
             item.iItem = static_cast<int>(r);
@@ -189,7 +225,32 @@ void PlanWindow::fill_table() {
             }
         }
     }
-    for (std::size_t c = 0; c < columns.size(); ++c) ListView_SetColumnWidth(table_, static_cast<int>(c), LVSCW_AUTOSIZE_USEHEADER);
+}
+
+// Each column as wide as the widest of its heading and its numbers, with
+// the room the header and the cells keep beside their texts; the window
+// wide enough for all of them, as far as the screen allows.
+void PlanWindow::size_columns() {
+    HDC dc = GetDC(table_);
+    const HGDIOBJ old = SelectObject(dc, font_);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    const int room = 6 * GetSystemMetrics(SM_CXEDGE) + metrics.tmAveCharWidth;
+    const auto columns = PlanColumns();
+    int total = GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE) + 16;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        int widest = static_cast<int>(TextSize(dc, std::string(columns[c].heading)).cx);
+        for (const PlanRow& r : rows_) widest = std::max(widest, static_cast<int>(TextSize(dc, CellText(r, c)).cx));
+        ListView_SetColumnWidth(table_, static_cast<int>(c), widest + room);
+        total += widest + room;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(table_, dc);
+    RECT frame{0, 0, total, 720}, screen{};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+    const int width = std::clamp<int>(frame.right - frame.left, 980, std::max<int>(980, std::min<int>(1240, screen.right - screen.left)));
+    SetWindowPos(window_, nullptr, 0, 0, width, 720, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PlanWindow::lay_out() {
@@ -200,7 +261,8 @@ void PlanWindow::lay_out() {
     const int chartHeight = (bottom - 2 * margin) * 3 / 5;
     MoveWindow(chart_, margin, margin, client.right - 2 * margin, chartHeight, TRUE);
     MoveWindow(table_, margin, 2 * margin + chartHeight, client.right - 2 * margin, bottom - 3 * margin - chartHeight, TRUE);
-    MoveWindow(export_, client.right - 2 * (buttonWidth + margin), bottom, buttonWidth, buttonHeight, TRUE);
+    MoveWindow(export_, margin, bottom, buttonWidth, buttonHeight, TRUE);
+    MoveWindow(picture_, 2 * margin + buttonWidth, bottom, buttonWidth, buttonHeight, TRUE);
     MoveWindow(close_, client.right - buttonWidth - margin, bottom, buttonWidth, buttonHeight, TRUE);
 }
 
@@ -210,23 +272,31 @@ void PlanWindow::paint_chart(HDC dc, const RECT& area) const {
     TEXTMETRICW metrics;
     GetTextMetricsW(dc, &metrics);
     const int line = metrics.tmHeight;
-    const RECT plot{area.left + 7 * line, area.top + 2 * line, area.right - 6 * line, area.bottom - 3 * line};
-    Text(dc, (area.left + area.right) / 2, area.top + line / 2, title_, TA_CENTER | TA_TOP, RGB(0, 0, 0));
-    const Scale s = ScaleOf(rows_, plot, logSteps_);
-    FrameRect(dc, &plot, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-    DrawSteps(dc, rows_, kFrequencyColour, [&s](const PlanRow& r) { return s.freq(r.frequencyHz); }, s);
-    DrawSteps(dc, rows_, kLevelColour, [&s](const PlanRow& r) { return s.level(r.levelDbfs); }, s);
-    // The axes' ends and names: frequency left, level right, time below.
-    Text(dc, plot.left - 4, plot.top, NumberText(RoundDecimals(s.highFreq, 1)), TA_RIGHT | TA_TOP, kFrequencyColour);
-    Text(dc, plot.left - 4, plot.bottom - line, NumberText(RoundDecimals(s.lowFreq, 1)), TA_RIGHT | TA_TOP, kFrequencyColour);
-    Text(dc, plot.left - 4, (plot.top + plot.bottom) / 2, "Frequency (Hz)", TA_RIGHT | TA_TOP, kFrequencyColour);
-    Text(dc, plot.right + 4, plot.top, NumberText(RoundDecimals(s.highLevel, 2)), TA_LEFT | TA_TOP, kLevelColour);
-    Text(dc, plot.right + 4, plot.bottom - line, NumberText(RoundDecimals(s.lowLevel, 2)), TA_LEFT | TA_TOP, kLevelColour);
-    Text(dc, plot.right + 4, (plot.top + plot.bottom) / 2, "Level (dBFS)", TA_LEFT | TA_TOP, kLevelColour);
-    Text(dc, plot.left, plot.bottom + 2, "0", TA_LEFT | TA_TOP, RGB(0, 0, 0));
-    Text(dc, plot.right, plot.bottom + 2, NumberText(RoundDecimals(s.end, 3)), TA_RIGHT | TA_TOP, RGB(0, 0, 0));
-    Text(dc, (plot.left + plot.right) / 2, plot.bottom + 2, "Time (s)", TA_CENTER | TA_TOP, RGB(0, 0, 0));
+    // Room for the axes' names and labels: frequency left, level right, time below.
+    const RECT plot{area.left + 2 * line + LabelWidth(dc, axes_.frequency), area.top + 2 * line,
+                    area.right - 2 * line - LabelWidth(dc, axes_.level), area.bottom - 3 * line};
+    Text(dc, (area.left + area.right) / 2, area.top + line / 2, title_, TA_CENTER | TA_TOP, kTextColour);
+    DrawGrid(dc, axes_, plot);
+    Line(dc, kFrequencyColour, PS_SOLID, 1, {plot.left, plot.top}, {plot.left, plot.bottom});
+    Line(dc, kLevelColour, PS_SOLID, 1, {plot.right, plot.top}, {plot.right, plot.bottom});
+    Line(dc, kAxisColour, PS_SOLID, 1, {plot.left, plot.bottom}, {plot.right + 1, plot.bottom});
+    DrawSteps(dc, axes_, plot, rows_, false);
+    DrawSteps(dc, axes_, plot, rows_, true);
+    DrawLabels(dc, axes_, plot, line);
+    // The axes' names, upwards beside the plot and centred under it.
+    const int middle = (plot.top + plot.bottom) / 2;
+    SelectObject(dc, uprightFont_);
+    Text(dc, area.left + 2, middle, axes_.frequency.title, TA_CENTER | TA_TOP, kFrequencyColour);
+    Text(dc, area.right - 2 - line, middle, axes_.level.title, TA_CENTER | TA_TOP, kLevelColour);
+    SelectObject(dc, titleFont_);
+    Text(dc, (plot.left + plot.right) / 2, plot.bottom + 6 + line, axes_.time.title, TA_CENTER | TA_TOP, kTextColour);
     SelectObject(dc, oldFont);
+}
+
+Result<std::vector<std::uint8_t>> PlanWindow::chart_png() const {
+    RECT area;
+    GetClientRect(chart_, &area);
+    return PaintedPng(area.right, area.bottom, [this](HDC dc, const RECT& r) { paint_chart(dc, r); });
 }
 
 LRESULT CALLBACK PlanWindow::ChartProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -254,12 +324,15 @@ LRESULT PlanWindow::handle_message(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE: lay_out(); return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == kExportId) handler_(*this, Request::Export);
+            if (LOWORD(wParam) == kPictureId) handler_(*this, Request::SavePicture);
             if (LOWORD(wParam) == kCloseId || LOWORD(wParam) == IDCANCEL) close();
             return 0;
         case WM_NCDESTROY: {
             const HWND window = window_;
             handler_(*this, Request::Closed);
-            if (font_) DeleteObject(font_);
+            for (HFONT font : {font_, titleFont_, uprightFont_}) {
+                if (font) DeleteObject(font);
+            }
             delete this;
             return DefWindowProcW(window, message, wParam, lParam);
         }
@@ -273,6 +346,9 @@ bool PlanWindow::translate(MSG& message) {
 
 void PlanWindow::close() { DestroyWindow(window_); }
 
-void PlanWindow::enable_commands(bool enabled) { EnableWindow(export_, enabled); }
+void PlanWindow::enable_commands(bool enabled) {
+    EnableWindow(export_, enabled);
+    EnableWindow(picture_, enabled);
+}
 
 }  // namespace sweepwav

@@ -581,7 +581,7 @@ void Form1::export_plan(const std::string& csv, const std::string& json, const s
 
 void Form1::save_plan_picture(PlanView& view) {
     QString filter;
-    const QString path = ask_save_file_name(QStringLiteral("Save chart picture"),
+    const QString path = ask_save_file_name(ToQString(std::string(kSavePictureTitle)),
                                          suggested_path(view.file_name(), ".png"), {kPngFilter},
                                          &filter);
     if (path.isEmpty()) return;

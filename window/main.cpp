@@ -1,7 +1,8 @@
 // sweepwav: the desktop window for writing stepped sine-sweep WAV files.
 //
-// sweepwav --help and --version answer on stdout without opening a window
-// (or needing a display); sweepwav --screenshot FILE.png saves a picture of
+// sweepwav FILE.sweep opens the window with the form filled from the
+// settings file, as the desktop's Open with does. sweepwav --help and
+// --version answer on stdout without opening a window (or needing a display); sweepwav --screenshot FILE.png saves a picture of
 // the freshly opened window and quits (used for the documentation), and the
 // hidden --plan-screenshot FILE.png does the same for the plan view.
 #include <QApplication>
@@ -53,6 +54,9 @@ std::optional<int> ReadOptions(QCommandLineParser& parser, Options& options, con
     options.planScreenshot.setFlags(QCommandLineOption::HiddenFromHelp);
     options.openSettings.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({options.help, options.version, options.screenshot, options.planScreenshot, options.openSettings});
+    parser.addPositionalArgument(QStringLiteral("FILE.sweep"),
+                                 QStringLiteral("A settings file to fill the form from, as File > Open settings does."),
+                                 QStringLiteral("[FILE.sweep]"));
     if (!parser.parse(args) && parser.unknownOptionNames().isEmpty()) {
         std::fprintf(stderr, "sweepwav: %s\n", qPrintable(parser.errorText()));
         return kUsageError;
@@ -62,7 +66,7 @@ std::optional<int> ReadOptions(QCommandLineParser& parser, Options& options, con
         // usage line, so that line is written here.
         const QString text = parser.helpText();
         const QString afterUsage = text.mid(text.indexOf(QLatin1Char('\n')) + 1);
-        std::printf("Usage: sweepwav [options]\n%s", qPrintable(afterUsage));
+        std::printf("Usage: sweepwav [options] [FILE.sweep]\n%s", qPrintable(afterUsage));
         return 0;
     }
     if (parser.isSet(options.version)) {
@@ -96,6 +100,24 @@ void ScheduleScreenshots(sweepwav::Form1& window, const QCommandLineParser& pars
     }
 }
 
+// The settings file the command line names: --open-settings FILE, or FILE
+// alone. Read once Qt has taken its own options out of the arguments, so
+// that the value of one (-platform offscreen) is not taken for a file. More
+// than one is refused, with the text returned.
+std::optional<QString> SettingsFileNamed(const Options& options, QString& refusal) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({options.help, options.version, options.screenshot, options.planScreenshot, options.openSettings});
+    parser.parse(QApplication::arguments());
+    QStringList files = parser.positionalArguments();
+    if (parser.isSet(options.openSettings)) files.prepend(parser.value(options.openSettings));
+    if (files.size() > 1) {
+        refusal = QStringLiteral("sweepwav opens one settings file at a time, not both %1 and %2").arg(files[0], files[1]);
+        return std::nullopt;
+    }
+    return files.isEmpty() ? std::nullopt : std::optional<QString>(files[0]);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,8 +145,14 @@ int main(int argc, char** argv) {
         window.message_box(sweepwav::kNoHomeFolderMessage, window.state().sAppTitle, sweepwav::Icon::Exclamation);
         return 1;
     }
+    QString refusal;
+    const std::optional<QString> settings = SettingsFileNamed(options, refusal);
+    if (!refusal.isEmpty()) {
+        window.message_box(refusal.toStdString(), window.state().sAppTitle, sweepwav::Icon::Exclamation);
+        return kUsageError;
+    }
     window.show();
-    if (parser.isSet(options.openSettings)) window.open_settings_file(parser.value(options.openSettings));
+    if (settings) window.open_settings_file(*settings);
     ScheduleScreenshots(window, parser, options);
     return app.exec();
 }

@@ -4,6 +4,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsLineItem>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLegend>
@@ -15,7 +16,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -27,25 +27,12 @@ namespace sweepwav {
 
 namespace {
 
-
 const QColor kFrequencyColour(0x2c, 0x5a, 0x85);
 const QColor kLevelColour(0xe5, 0x2b, 0x2b);
 
 std::array<double, kPlanColumns.size()> RowValues(const PlanRow& r) {
     return {static_cast<double>(r.index), static_cast<double>(r.firstFrame), static_cast<double>(r.frames),
             r.startSeconds, r.durationSeconds, r.frequencyHz, r.levelDbfs, r.peakAmplitude, r.cycles};
-}
-
-// A value axis over [low, high] with some room either side, on round
-// numbers; a single value gets room of its own.
-QValueAxis* ValueAxis(const QString& title, double low, double high, double minimumRoom) {
-    const double room = std::max((high - low) * 0.05, minimumRoom);
-    auto* axis = new QValueAxis;
-    axis->setTitleText(title);
-    axis->setLabelFormat(QStringLiteral("%g"));
-    axis->setRange(low - room, high + room);
-    axis->applyNiceNumbers();
-    return axis;
 }
 
 }  // namespace
@@ -82,7 +69,7 @@ PlanView::PlanView(const GeneratorState& s, QWidget* parent)
     // order of its own that leaves Close out.
     export_ = new QPushButton(QStringLiteral("&Export tone plan\u2026"), this);
     export_->setObjectName(QStringLiteral("ExportPlanButton"));
-    picture_ = new QPushButton(QStringLiteral("Save chart &picture\u2026"), this);
+    picture_ = new QPushButton(ToQString(std::string(kSavePictureButton)), this);
     picture_->setObjectName(QStringLiteral("SavePictureButton"));
     auto* close = new QPushButton(QStringLiteral("&Close"), this);
     close->setObjectName(QStringLiteral("CloseButton"));
@@ -126,26 +113,6 @@ QByteArray PlanView::chart_png() {
 
 namespace {
 
-// The span of a plan's frequencies, levels and times.
-struct PlanRange {
-    double lowFreq = 1000, highFreq = 1000, lowLevel = 0, highLevel = 0, end = 0;
-};
-
-PlanRange RangeOf(const std::vector<PlanRow>& rows) {
-    PlanRange r;
-    if (rows.empty()) return r;
-    r.lowFreq = r.highFreq = rows.front().frequencyHz;
-    r.lowLevel = r.highLevel = rows.front().levelDbfs;
-    for (const PlanRow& row : rows) {
-        r.end = row.startSeconds + row.durationSeconds;
-        r.lowFreq = std::min(r.lowFreq, row.frequencyHz);
-        r.highFreq = std::max(r.highFreq, row.frequencyHz);
-        r.lowLevel = std::min(r.lowLevel, row.levelDbfs);
-        r.highLevel = std::max(r.highLevel, row.levelDbfs);
-    }
-    return r;
-}
-
 // Each tone is a level stretch from its start to its end; the next tone
 // starts where it ends, so the line rises or falls there as a step.
 // Silence between tones (a signal option) breaks the line: each run of
@@ -173,61 +140,59 @@ std::vector<QLineSeries*> StepSeries(const QString& name, const QColor& colour, 
     return pieces;
 }
 
-// A round step of about a fifth of the span: 1, 2 or 5 times a power of ten.
-double TickStep(double span) {
-    const double rough = span / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (double factor : {1.0, 2.0, 5.0}) {
-        if (factor * power >= rough) return factor * power;
-    }
-    return 10 * power;
-}
-
-// The plan's levels with a small margin, the one above the highest level
-// smallest: the axis suggests no level that is not there. A flat sweep gets
-// a span of 1 dB below its level. The labels sit on multiples of a round
-// step and are written here, so that they read "0" and "-0.6" rather than
-// what adding up steps makes of them.
-QValueAxis* LevelAxis(double low, double high) {
-    const double span = std::max(high - low, 1.0);
-    const double bottom = high - span - 0.04 * span;
-    const double top = high + 0.02 * span;
-    const double step = TickStep(span);
+// An axis showing the ticks of shown: a label and a grid line at each
+// labelled tick, the rest left to MinorGrid. A logarithmic axis is shown
+// over the logarithms of its values; its series go on a hidden axis of
+// their own (LogScale) that maps them to the same places.
+QCategoryAxis* ShownAxis(const ChartAxis& shown, const QColor& colour) {
+    const auto place = [&shown](double value) { return shown.log ? std::log10(value) : value; };
     auto* axis = new QCategoryAxis;
-    axis->setTitleText(QStringLiteral("Level (dBFS)"));
+    axis->setTitleText(ToQString(shown.title));
     axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    axis->setRange(bottom, top);
-    axis->setStartValue(bottom);
-    for (auto k = static_cast<long>(std::ceil(bottom / step)); k * step <= top; ++k) {
-        axis->append(QString::number(static_cast<double>(k) * step, 'g', 6), static_cast<double>(k) * step);
+    axis->setRange(place(shown.low), place(shown.high));
+    axis->setStartValue(place(shown.low));
+    for (const ChartTick& tick : shown.ticks) {
+        if (!tick.label.empty()) axis->append(ToQString(tick.label), place(tick.value));
+    }
+    if (colour.isValid()) {
+        axis->setLinePenColor(colour);
+        axis->setLabelsColor(colour);
     }
     return axis;
 }
 
-QAbstractAxis* FrequencyAxis(const PlanRange& range, bool logSteps) {
-    QAbstractAxis* axis = nullptr;
-    if (logSteps) {
-        auto* log = new QLogValueAxis;
-        log->setTitleText(QStringLiteral("Frequency (Hz)"));
-        log->setBase(10);
-        log->setLabelFormat(QStringLiteral("%g"));
-        log->setMinorTickCount(8);
-        // Whole decades around the tones.
-        log->setRange(std::pow(10.0, std::floor(std::log10(range.lowFreq))),
-                      std::pow(10.0, std::ceil(std::log10(range.highFreq * 1.0001))));
-        axis = log;
-    } else {
-        axis = ValueAxis(QStringLiteral("Frequency (Hz)"), range.lowFreq, range.highFreq, 1);
-    }
-    axis->setLinePenColor(kFrequencyColour);
-    axis->setLabelsColor(kFrequencyColour);
+QLogValueAxis* LogScale(const ChartAxis& shown) {
+    auto* axis = new QLogValueAxis;
+    axis->setBase(10);
+    axis->setRange(shown.low, shown.high);
+    axis->setVisible(false);
     return axis;
+}
+
+// The grid lines of a vertical axis's ticks without labels (between the
+// decades of a logarithmic axis), drawn with the minor grid's pen across
+// the plot area, beneath the lines of the plan, and kept in place as the
+// plot area moves.
+void MinorGrid(QChart* chart, const ChartAxis& axis, const QPen& pen) {
+    std::vector<std::pair<QGraphicsLineItem*, double>> lines;
+    for (const ChartTick& tick : axis.ticks) {
+        if (!tick.label.empty()) continue;
+        auto* line = new QGraphicsLineItem(chart);
+        line->setPen(pen);
+        line->setZValue(0);
+        lines.emplace_back(line, axis.fraction(tick.value));
+    }
+    QObject::connect(chart, &QChart::plotAreaChanged, chart, [lines](const QRectF& plot) {
+        for (const auto& [line, fraction] : lines) {
+            const double y = plot.bottom() - fraction * plot.height();
+            line->setLine(plot.left(), y, plot.right(), y);
+        }
+    });
 }
 
 }  // namespace
 
 void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
-    const PlanRange range = RangeOf(rows);
     const std::vector<QLineSeries*> frequency =
         StepSeries(QStringLiteral("Frequency (Hz)"), kFrequencyColour, rows, &PlanRow::frequencyHz);
     const std::vector<QLineSeries*> level =
@@ -242,20 +207,18 @@ void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
     chart_->legend()->setAlignment(Qt::AlignBottom);
     chart_->setMargins(QMargins(4, 4, 4, 4));
 
-    // A sweep of tones without frames still gets a time axis.
-    auto* time = new QValueAxis;
-    time->setTitleText(QStringLiteral("Time (s)"));
-    time->setLabelFormat(QStringLiteral("%g"));
-    time->setRange(0, std::max(range.end, 1e-3));
-    time->applyNiceNumbers();
+    const PlanChart axes = PlanChartAxes(rows, logSteps);
+    QCategoryAxis* time = ShownAxis(axes.time, QColor());
     chart_->addAxis(time, Qt::AlignBottom);
-
-    QAbstractAxis* freqAxis = FrequencyAxis(range, logSteps);
-    chart_->addAxis(freqAxis, Qt::AlignLeft);
-
-    QValueAxis* levelAxis = LevelAxis(range.lowLevel, range.highLevel);
-    levelAxis->setLinePenColor(kLevelColour);
-    levelAxis->setLabelsColor(kLevelColour);
+    QCategoryAxis* freqShown = ShownAxis(axes.frequency, kFrequencyColour);
+    chart_->addAxis(freqShown, Qt::AlignLeft);
+    QAbstractAxis* freqAxis = freqShown;
+    if (axes.frequency.log) {
+        freqAxis = LogScale(axes.frequency);
+        chart_->addAxis(freqAxis, Qt::AlignLeft);
+    }
+    MinorGrid(chart_, axes.frequency, freqShown->minorGridLinePen());
+    QCategoryAxis* levelAxis = ShownAxis(axes.level, kLevelColour);
     levelAxis->setGridLineVisible(false);
     chart_->addAxis(levelAxis, Qt::AlignRight);
 

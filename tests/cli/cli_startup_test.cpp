@@ -101,6 +101,11 @@ TEST(StartUp, WithoutHomeFolder) {
     // account's when HOME is not set, and none at all rather than "/".
     if (geteuid() != 0) GTEST_SKIP() << "needs root to act as other users";
     const std::string notice = "sweepwav-cli: Couldn't find Olvane installation path\n";
+    // A file that cannot be written there: how to write it elsewhere.
+    const std::string advice =
+        "sweepwav-cli: the analyser's folder was not found, so files go into /nonexistent/; write them elsewhere "
+        "with -o DIR, or set the analyser's folder in ~/.config/Corvalis/Olvane.conf: a line "
+        "\"Application%20directory=/path\" under [Paths] (your folder in place of /path)\n";
     const struct {
         const char* home;  // nullptr: not set
         uid_t user;
@@ -108,10 +113,10 @@ TEST(StartUp, WithoutHomeFolder) {
     } cases[] = {
         {nullptr, 65534,
          notice + "sweepwav-cli: Setting up calculations\nsweepwav-cli: Could not write the file /nonexistent/x.wav: the "
-                  "folder /nonexistent/ does not exist\n"},
+                  "folder /nonexistent/ does not exist\n" + advice},
         {"", 65534,
          notice + "sweepwav-cli: Setting up calculations\nsweepwav-cli: Could not write the file /nonexistent/x.wav: the "
-                  "folder /nonexistent/ does not exist\n"},
+                  "folder /nonexistent/ does not exist\n" + advice},
         {nullptr, 61003,
          notice + "sweepwav-cli: Couldn't find a home folder to write the files into: HOME is not set and the "
                   "account has none\n"},

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/final_line.h"
+#include "sweepwav_version.h"
 #include "support/files.h"
 
 namespace {
@@ -262,6 +263,105 @@ TEST_F(WindowsCli, FailedWritesExitWithOneAndKeepTheOldFile) {
     // A good write replaces the longer file whole.
     ASSERT_EQ(Run(Cat(tone, {L"--file", L"x", L"--tone-ms", L"10"})).exitCode, 0u);
     EXPECT_EQ(fs::file_size(dir / "x.wav"), 44u + 441 * 4);
+}
+
+// A console of the test's own, as a person would run the program in, and
+// what it shows, read back character by character: row after row, each the
+// console's width (so a line that wrapped reads on). None where Wine gives
+// no console that can be read (without a display).
+class ConsoleScreen {
+public:
+    ConsoleScreen() {
+        FreeConsole();
+        if (!AllocConsole()) return;
+        screen_ = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+        CONSOLE_SCREEN_BUFFER_INFO info{};
+        if (GetConsoleScreenBufferInfo(screen_, &info)) width_ = info.dwSize.X;
+    }
+    ~ConsoleScreen() {
+        if (screen_ != INVALID_HANDLE_VALUE) CloseHandle(screen_);
+        FreeConsole();
+    }
+    std::size_t width() const { return width_; }
+    std::wstring text() const {
+        CONSOLE_SCREEN_BUFFER_INFO info{};
+        GetConsoleScreenBufferInfo(screen_, &info);
+        std::wstring rows(width_ * (info.dwCursorPosition.Y + 1u), L' ');
+        DWORD read = 0;
+        ReadConsoleOutputCharacterW(screen_, rows.data(), static_cast<DWORD>(rows.size()), COORD{0, 0}, &read);
+        return rows;
+    }
+
+private:
+    HANDLE screen_ = INVALID_HANDLE_VALUE;
+    std::size_t width_ = 0;
+};
+
+// The console shows what the program means, whatever it takes: names as
+// typed, the progress bar redrawn in place without a cursor sequence shown
+// as text, and no old text after the run's last status.
+TEST_F(WindowsCli, TheConsoleShowsNamesAsTypedAndTheBarWithoutLeftOvers) {
+    const ConsoleScreen console;
+    if (console.width() == 0) GTEST_SKIP() << "no console to read back";
+    const struct {
+        Args args;
+        std::wstring shown;
+    } cases[] = {
+        {{L"--steps", L"40", L"--tone-ms", L"20", L"--file", L"Gr\u00fc\u00dfe \u266a", L"-o", dir.wstring()},
+         L"sweepwav-cli: wrote " + (dir / L"Gr\u00fc\u00dfe \u266a.wav").wstring() + L" ("},
+        {{L"--start-freq", L"\u266a\u00e9", L"--info"},
+         L"sweepwav-cli: --start-freq \"\u266a\u00e9\" is not a number"},
+    };
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    for (const auto& c : cases) {
+        std::wstring line = Quoted((fs::path(self).parent_path() / "sweepwav-cli.exe").wstring());
+        for (const auto& a : c.args) line += L" " + Quoted(a);
+        STARTUPINFOW start{};
+        start.cb = sizeof start;
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process));
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        EXPECT_NE(console.text().find(c.shown), std::wstring::npos) << Utf8(console.text());
+    }
+    const std::wstring shown = console.text();
+    EXPECT_EQ(shown.find(L'\x1b'), std::wstring::npos) << Utf8(shown);
+    EXPECT_EQ(shown.find(L"[K"), std::wstring::npos) << Utf8(shown);
+    // The bar's last status, and blanks to the end of its row.
+    const std::size_t done = shown.find(L"] Done in ");
+    ASSERT_NE(done, std::wstring::npos) << Utf8(shown);
+    const std::size_t end = shown.find(L" seconds", done) + 8, rowEnd = (done / console.width() + 1) * console.width();
+    EXPECT_EQ(shown.find_first_not_of(L' ', end), rowEnd) << Utf8(shown.substr(done, rowEnd - done));
+}
+
+// Explorer's Properties and the system read the program's version and its
+// manifest: the UTF-8 code page and paths beyond 260 characters.
+TEST(WindowsProgram, CarriesItsVersionAndManifest) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring program = (fs::path(self).parent_path() / "sweepwav-cli.exe").wstring();
+    DWORD handle = 0;
+    std::vector<char> info(GetFileVersionInfoSizeW(program.c_str(), &handle));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    wchar_t* version = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\FileVersion",
+                               reinterpret_cast<void**>(&version), &length));
+    EXPECT_EQ(Utf8(version), SWEEPWAV_VERSION);
+
+    const HMODULE image = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr);
+    const HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                               SizeofResource(image, found));
+    FreeLibrary(image);
+    EXPECT_NE(manifest.find(">UTF-8</activeCodePage>"), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find(">true</longPathAware>"), std::string::npos) << manifest;
 }
 
 // Also end to end, from the registry, in tools/windows-checks.sh.

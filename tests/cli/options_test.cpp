@@ -14,6 +14,8 @@ using sweepwav::CliOptions;
 using sweepwav::Control;
 using sweepwav::ParseOptions;
 using sweepwav::EntryTexts;
+using sweepwav::Shell;
+using sweepwav::UsageText;
 
 TEST(Options, Refusals) {
     struct Case {
@@ -70,6 +72,11 @@ TEST(Options, Refusals) {
         {{"--auto-name", "--file", "x"}, "--auto-name chooses the file name; it cannot be used with --file"},
         {{"--file=", "--auto"}, "--auto-name chooses the file name; it cannot be used with --file"},
         {{"--auto-name", "--plan", "-"}, "--auto-name and --plan - cannot both use standard output"},
+        {{"--preset"}, "--preset needs the name of a preset (--list-presets lists them)"},
+        {{"--preset="}, "--preset needs the name of a preset (--list-presets lists them)"},
+        {{"--preset=a", "--pres", "b"}, "--preset can be given once: the sweep starts from one preset"},
+        {{"--settings", "a.sweep", "--preset", "b"},
+         "--preset and --settings cannot go together: each starts the sweep from a settings file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0]);
@@ -129,6 +136,29 @@ TEST(Options, AcceptedValuesAndWhereTheyGo) {
     EXPECT_EQ(o.plan, "Plan.JSON");
     // The WAV's name stays the default.
     EXPECT_EQ(o.values, (EntryTexts{{Control::WriteMarkers, "yes"}}));
+}
+
+// A POSIX shell's text with every continued line joined to the one before.
+std::string Joined(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 3, " \\\n") != 0) {
+            out += text[i];
+            continue;
+        }
+        out += ' ';
+        for (i += 2; i + 1 < text.size() && text[i + 1] == ' ';) ++i;
+    }
+    return out;
+}
+
+// cmd.exe has no line continuation that survives pasting: there each example
+// is the POSIX one on a single line.
+TEST(Options, HelpExamplesSuitTheShell) {
+    const std::string posix = UsageText(Shell::Posix), cmd = UsageText(Shell::Cmd);
+    EXPECT_EQ(cmd.find("\\\n"), std::string::npos);
+    EXPECT_NE(posix.find(" \\\n               --bits 24"), std::string::npos);
+    EXPECT_EQ(Joined(posix), cmd);
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ TEST(SameBytesEverywhere, SweepsHashAsOnEveryBuild) {
 // Frames far into a tone, where a phase reaches billions of radians.
 TEST(SameBytesEverywhere, FramesFarIntoATone) {
     const double freq[] = {94000.5}, amp[] = {8388605.5};
-    const RenderJob job{freq, amp, (std::numbers::pi + std::numbers::pi) / 192000, 24, 3, 1, true, 77, 0, {}, 1};
+    const RenderJob job{freq, amp, (std::numbers::pi + std::numbers::pi) / 192000, IntegerPcm(24), 1, true, 77, 0, {}, 1};
     const Chunk chunk{0, 2000000000, 1 << 16};
     const auto size = static_cast<std::size_t>(chunk.count) * 3;
     std::vector<std::uint8_t> bytes(size + kRenderSlack);

@@ -67,6 +67,50 @@ TEST(SettingsFile, EverySignalOptionKeepsItsOwnValue) {
     EXPECT_EQ(opened.s.signal, saved.s.signal);
 }
 
+// A value for every entry that is not its start-up one.
+EntryTexts AwayFromStartup() {
+    EntryTexts values;
+    for (const Entry& e : Entries()) {
+        if (e.key.empty()) continue;
+        switch (e.kind) {
+            case EntryKind::Tick: values[e.control] = e.startup == "yes" ? "no" : "yes"; break;
+            case EntryKind::List:
+                values[e.control] = ItemNameAt(e, ItemNameAt(e, 0) == e.startup ? 1 : 0);
+                break;
+            case EntryKind::Name: values[e.control] = "x.wav"; break;
+            case EntryKind::Channels: values[e.control] = "2"; break;
+            default: values[e.control] = "7"; break;
+        }
+    }
+    return values;
+}
+
+TEST(SettingsFile, ResetGivesEveryEntryItsStartUpValue) {
+    Form changed;
+    const EntryTexts away = AwayFromStartup();
+    FillEntries(changed.w, changed.s, away);
+    const EntryTexts filled = ReadEntries(changed.w, changed.s);
+    for (const auto& [control, startup] : StartupEntries()) {
+        EXPECT_NE(filled.at(control), startup) << EntryOf(control).key << " was not changed";
+    }
+    const std::string folder = changed.s.sAppDirectory;
+    ResetToStartup(changed.s, changed.w);
+    EXPECT_EQ(changed.Shown(), Form().Shown());
+    EXPECT_EQ(ReadEntries(changed.w, changed.s), StartupEntries());
+    EXPECT_EQ(changed.s.sAppDirectory, folder);
+}
+
+TEST(SettingsFile, DescriptionIsTheFirstLinesComment) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"# Octave bands: 10 tones\n[sweepwav]\n", "Octave bands: 10 tones"},
+        {"\xEF\xBB\xBF#  Levels \r\n[sweepwav]", "Levels"},
+        {"#", ""},
+        {"[sweepwav]\n# not the first line\n", ""},
+        {"", ""},
+    };
+    for (const auto& [text, description] : cases) EXPECT_EQ(SettingsDescription(text), description) << text;
+}
+
 TEST(SettingsFile, TheToneFrequenciesAreKeptOnlyWhenSetAndInTheNewerFormat) {
     const struct {
         std::string spacing, list;

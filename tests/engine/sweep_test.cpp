@@ -272,6 +272,13 @@ TEST(Synthesis, DitherOfSilence) {
     }
 }
 
+TEST(Synthesis, NoDitherWhereTheFormatTakesNone) {
+    auto plain = Plan({.startLevel = -20});
+    auto ticked = Plan({.startLevel = -20, .dither = true});
+    ticked.sampleFormat.dither = false;
+    EXPECT_EQ(Render(ticked), Render(plain));
+}
+
 TEST(Synthesis, OddByteCountFillsTheBlockExactly) {
     auto [s, audio] = Synthesised({.rate = 44100, .bits = 24, .channels = 1, .toneMs = 200.02});  // 8821 frames
     EXPECT_EQ(s.iTotalBytes, 26463);

@@ -36,7 +36,7 @@ constexpr std::int32_t kFrames = std::int32_t{1} << 19;
 
 // Mono bytes made one frame after another.
 std::vector<std::uint8_t> Reference(const RenderJob& job, const Chunk& c) {
-    const double amplitude = job.amplitude[0], full = std::ldexp(1.0, job.bits - 1);
+    const double amplitude = job.amplitude[0], full = std::ldexp(1.0, job.format.validBits - 1);
     DitherSource dither(job.runSeed, 0);
     dither.Skip(static_cast<std::uint64_t>(c.first));
     std::vector<std::uint8_t> out;
@@ -45,9 +45,9 @@ std::vector<std::uint8_t> Reference(const RenderJob& job, const Chunk& c) {
         if (job.dither) dither.NextPair(r1, r2);
         double v = testing::ExactSampleValue(n * job.phaseScale * job.freq[0], amplitude, job.dither, (r2 + r1) - 1.0f);
         v = std::min(std::max(std::nearbyint(v), -full), full - 1);
-        if (job.bits > 16) v *= std::ldexp(1.0, 24 - job.bits);
+        if (job.format.validBits > 16) v *= std::ldexp(1.0, 24 - job.format.validBits);
         const auto word = static_cast<std::uint32_t>(static_cast<std::int32_t>(v));
-        for (int j = 0; j < job.bytesPerSample; ++j) out.push_back(static_cast<std::uint8_t>(word >> (8 * j)));
+        for (int j = 0; j < job.format.containerBytes; ++j) out.push_back(static_cast<std::uint8_t>(word >> (8 * j)));
     }
     return out;
 }
@@ -115,7 +115,7 @@ TEST(VectorSine, EveryByteIsTheExactSinesAndFewAreRecomputed) {
             for (bool dither : {false, true}) {
                 const Tone& t = tones[next++ % std::size(tones)];
                 const double freq[] = {t.freq}, amp[] = {amplitude};
-                const RenderJob job{freq, amp, (kPi + kPi) / t.rate, bits, bits > 16 ? 3 : 2, 1, dither, 2024, 0, {}, 1};
+                const RenderJob job{freq, amp, (kPi + kPi) / t.rate, IntegerPcm(bits), 1, dither, 2024, 0, {}, 1};
                 const Chunk chunk{0, t.first, kFrames};
                 const auto expected = Reference(job, chunk);
                 std::vector<std::uint8_t> bytes(expected.size() + kRenderSlack);
@@ -159,11 +159,11 @@ TEST(VectorSine, ASampleTheVectorSineWouldRoundTheOtherWayIsRecomputed) {
                 double amp[] = {std::nextafter(std::nextafter(half / exact, 0.0), 0.0)};
                 for (int step = 0; step < 4 && !apart(amp[0]); ++step) amp[0] = std::nextafter(amp[0], 2 * half);
                 if (!apart(amp[0])) continue;
-                const RenderJob job{freq, amp, phaseScale, bits, bits > 16 ? 3 : 2, 1, false, 0, 0, {}, 1};
+                const RenderJob job{freq, amp, phaseScale, IntegerPcm(bits), 1, false, 0, 0, {}, 1};
                 const Chunk chunk{0, n + i, 1};
                 std::uint8_t bytes[3 + kRenderSlack];
                 EXPECT_EQ(RenderChunk(job, chunk, bytes).recomputed, 1);
-                const auto size = static_cast<std::size_t>(job.bytesPerSample);
+                const auto size = static_cast<std::size_t>(job.format.containerBytes);
                 EXPECT_EQ(std::vector<std::uint8_t>(bytes, bytes + size), Reference(job, chunk))
                     << bits << " bit, frame " << n + i;
                 ++found;
@@ -194,7 +194,7 @@ TEST(VectorSine, PeaksNearAHalfWayPointAreRecomputedAndExact) {
                                      std::pair{24, 8388606.5}}) {
         for (double k : {0.0, 1.0, -1.0, 8.0, -8.0, 20.0, -20.0, 64.0, -64.0}) {
             const double amp[] = {half + k * std::ldexp(half, -53)};
-            RenderJob job{freq, amp, phaseScale, bits, bits > 16 ? 3 : 2, 1, false, 0, 0, {}, 1};
+            RenderJob job{freq, amp, phaseScale, IntegerPcm(bits), 1, false, 0, 0, {}, 1};
             const auto expected = Reference(job, chunk);
             std::vector<std::uint8_t> bytes(expected.size() + kRenderSlack);
             const ChunkEnds ends = RenderChunk(job, chunk, bytes.data());
@@ -218,7 +218,7 @@ TEST(VectorSine, LevelsOnceCraftedToBeSlowNeedNoExactSine) {
                                       {24, -37.971}, {24, -69.132}, {24, -118.050}}) {
         const auto s = testing::PlannedSweep({.rate = 192000, .bits = bits, .channels = 1, .startFreq = 48000,
                                               .endFreq = 48000, .startLevel = level, .endLevel = level});
-        const RenderJob job{s.dFreq, s.dAmplitude, (s.dPi + s.dPi) / s.iSampleRate, bits, s.iBytesPerSample, 1,
+        const RenderJob job{s.dFreq, s.dAmplitude, (s.dPi + s.dPi) / s.iSampleRate, IntegerPcm(bits), 1,
                             false, 0, 0, {}, 1};
         const Chunk chunk{0, 0, static_cast<std::int32_t>(s.dSamples[0])};
         const auto expected = Reference(job, chunk);
@@ -267,7 +267,7 @@ TEST(VectorSine, SamplesNearAHalfWayPointAreTheExactOnes) {
     };
     for (const Case& c : cases) {
         const double freq[] = {c.freq}, amp[] = {c.amplitude};
-        const RenderJob job{freq, amp, (kPi + kPi) / c.rate, c.bits, c.bits > 16 ? 3 : 2, 1, false, 0, c.rampFrames, {}, 1};
+        const RenderJob job{freq, amp, (kPi + kPi) / c.rate, IntegerPcm(c.bits), 1, false, 0, c.rampFrames, {}, 1};
         const Chunk chunk{0, c.frame, 1, 0, c.rampFrames > 0, false, 2 * c.rampFrames + c.frame + 1};
         std::uint8_t bytes[3 + kRenderSlack];
         const ChunkEnds ends = RenderChunk(job, chunk, bytes);

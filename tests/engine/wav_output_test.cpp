@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "settings/catalogue.h"
 #include "support/recording_fake.h"
 #include "wav/binary_writer.h"
 #include "wav/wav_format.h"
@@ -17,6 +19,7 @@ GeneratorState Header(std::int32_t rate, std::int16_t bits, std::int16_t channel
     GeneratorState s;
     s.iSampleRate = rate;
     s.iBits = bits;
+    s.sampleFormat = WordLengthFormat(bits);
     s.iChannels = channels;
     s.iBytesPerSample = bits == 16 ? 2 : 3;
     s.iTotalBytes = bytes;
@@ -64,6 +67,44 @@ TEST(WavHeader, FormatFields) {
         EXPECT_EQ(Le(s, 32, 2), c.blockAlign);
         EXPECT_EQ(Le(s, 34, 2), c.bitsPerSample);
         EXPECT_EQ(Le(s, 40, 4), static_cast<std::uint32_t>(c.bytes));
+    }
+}
+
+TEST(WavHeader, SizedByTheChunksItWrites) {
+    // Integer PCM, and the chunks other formats ask for: the fmt chunk's
+    // extension size, a fact chunk with the frames per channel.
+    struct Case {
+        bool fmtExtension, factChunk;
+        std::vector<std::string> chunks;  // id and size field, in order
+        std::uint32_t bytes;
+    } const cases[] = {
+        {false, false, {"fmt =16", "data=8820"}, 44},
+        {true, false, {"fmt =18", "data=8820"}, 46},
+        {true, true, {"fmt =18", "fact=4", "data=8820"}, 58},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        GeneratorState s = Header(44100, 16, 1, 8820);
+        s.sampleFormat.fmtExtension = c.fmtExtension;
+        s.sampleFormat.factChunk = c.factChunk;
+        s.iTotalSamples = 4410;
+        const WavFileSize size = FileSizeOf(s, 0);
+        Generate_WAV_Header(s, size);
+        ASSERT_EQ(s.bHeader.size(), c.bytes);
+        EXPECT_EQ(size.file_bytes(), c.bytes + 8820u);
+        EXPECT_EQ(Le(s, 4, 4), c.bytes - 8 + 8820);
+        std::vector<std::string> chunks;
+        for (int at = 12; at < static_cast<int>(c.bytes); at += 8 + static_cast<int>(Le(s, at + 4, 4))) {
+            chunks.push_back(std::string(s.bHeader.begin() + at, s.bHeader.begin() + at + 4) + "=" +
+                             std::to_string(Le(s, at + 4, 4)));
+            if (chunks.back() == "fact=4") {
+                EXPECT_EQ(Le(s, at + 8, 4), 4410u);
+            }
+            if (chunks.back() == "fmt =18") {
+                EXPECT_EQ(Le(s, at + 24, 2), 0u);  // no extension
+            }
+        }
+        EXPECT_EQ(chunks, c.chunks);
     }
 }
 

@@ -7,6 +7,8 @@ completion=$1 cli=$2
 
 source /usr/share/bash-completion/bash_completion || exit 1
 source "$completion" || exit 1
+# The program completes the presets' names.
+PATH=$(dirname "$cli"):$PATH
 
 # A folder to complete names in: a subfolder, a WAV file and two plans.
 work=$(mktemp -d)
@@ -56,6 +58,8 @@ sweepwav-cli --plan _            | - plan.csv plan.json sub
 sweepwav-cli --steps _           |
 sweepwav-cli --steps 3 --no-d    | --no-dither
 sweepwav-cli --ma                | --markers
+sweepwav-cli --preset o          | octave-bands
+sweepwav-cli --preset _          | level-staircase-1k long-low-distortion octave-bands quick-10-tones third-octave-bands
 EOF_TABLE
 
 # Every option the program lists in its help is offered.

@@ -55,6 +55,7 @@ share/man/man1/sweepwav-cli.1.gz                  man
 share/bash-completion/completions/sweepwav-cli    text
 share/applications/$id.desktop                    text
 share/metainfo/$id.metainfo.xml                   text
+share/mime/packages/$id.xml                       text
 share/icons/hicolor/48x48/apps/$id.png            png48
 share/icons/hicolor/64x64/apps/$id.png            png64
 share/icons/hicolor/128x128/apps/$id.png          png128

@@ -37,10 +37,16 @@ usr/share/doc/sweepwav-cli/changelog.Debian.gz         cli      both
 usr/share/doc/sweepwav-cli/README.md.gz                cli      both
 usr/share/doc/sweepwav-cli/LICENSE                     cli      tree
 usr/share/lintian/overrides/sweepwav-cli               cli      both
+usr/share/sweepwav/presets/level-staircase-1k.sweep    cli      both
+usr/share/sweepwav/presets/long-low-distortion.sweep   cli      both
+usr/share/sweepwav/presets/octave-bands.sweep          cli      both
+usr/share/sweepwav/presets/quick-10-tones.sweep        cli      both
+usr/share/sweepwav/presets/third-octave-bands.sweep    cli      both
 usr/bin/sweepwav                                       window   both
 usr/share/man/man1/sweepwav.1.gz                       window   both
 usr/share/applications/$id.desktop                     window   both
 usr/share/metainfo/$id.metainfo.xml                    window   both
+usr/share/mime/packages/$id.xml                        window   both
 usr/share/icons/hicolor/48x48/apps/$id.png             window   both
 usr/share/icons/hicolor/64x64/apps/$id.png             window   both
 usr/share/icons/hicolor/128x128/apps/$id.png           window   both

@@ -12,6 +12,7 @@
 
 #include "core/generator_state.h"
 #include "plan/tone_plan.h"
+#include "settings/catalogue.h"
 #include "support/recording_fake.h"
 #include "synth/synthesis.h"
 
@@ -39,6 +40,7 @@ inline GeneratorState PlannedSweep(const SweepSettings& p, RecordingWindow& w) {
     s.sAppTitle = "Sweep WAV generation";
     s.dPi = 4 * std::atan(1.0);
     s.iSampleRate = p.rate, s.iBits = p.bits, s.iChannels = p.channels, s.bDither = p.dither;
+    s.sampleFormat = WordLengthFormat(p.bits);
     s.iSteps = p.steps, s.bLogSteps = p.log, s.dStartFreq = p.startFreq, s.dEndFreq = p.endFreq;
     s.dStartLevel = p.startLevel, s.dEndLevel = p.endLevel;
     s.dToneTime = p.toneMs, s.iToneCycles = p.cycles, s.iShiftMode = p.mode;

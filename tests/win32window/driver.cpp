@@ -235,9 +235,15 @@ HWND Window::dialog(const std::string& title, std::chrono::milliseconds wait) {
     return found;
 }
 
-void Window::choose_file(HWND dialog, const std::string& path) {
+static HWND NameBox(HWND dialog) {
     HWND name = GetDlgItem(dialog, kFileName);
-    if (!name) name = GetDlgItem(dialog, kOldFileName);
+    return name ? name : GetDlgItem(dialog, kOldFileName);
+}
+
+std::string Window::file_name(HWND dialog) const { return text_of(NameBox(dialog)); }
+
+void Window::choose_file(HWND dialog, const std::string& path) {
+    HWND name = NameBox(dialog);
     const std::wstring wide = Wide(path);
     SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));

@@ -69,6 +69,8 @@ public:
     HWND dialog(const std::string& title, std::chrono::milliseconds wait = std::chrono::seconds(20));
     // Fills a file dialog's name and presses its OK button.
     void choose_file(HWND dialog, const std::string& path);
+    // The name a file dialog has in its name box.
+    std::string file_name(HWND dialog) const;
 
     // Waits until the form is idle again after a command: the status line
     // at its idle text and Generate file enabled. False on a time-out.

@@ -33,6 +33,9 @@ void Apply(Window& w, const std::string& options);
 // Opens the options dialog of place, fills the given fields and presses OK.
 void SetOptions(Window& w, Place place, const std::map<Control, std::string>& values);
 
+// Opens View > Sweep plan; the view's window, or nullptr when none came.
+HWND OpenPlanView(Window& w);
+
 // The bytes of a file, or nothing when it cannot be read.
 std::string FileBytes(const std::string& path);
 // A text without the line ends at its end.

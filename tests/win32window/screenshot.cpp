@@ -32,24 +32,34 @@ bool SavePng(HBITMAP picture, const std::string& path) {
     return saved;
 }
 
-}  // namespace
-
-void Screenshot(const Setup& setup, Checks& checks) {
-    Window w(setup.program, "");
-    WaitFor([&] { return IsWindowVisible(w.form()) != 0; }, std::chrono::seconds(20));
-    Sleep(1500);  // settled and painted
+// The screen under a window, saved as a PNG file.
+bool Shoot(HWND window, const std::string& path) {
     RECT r;
-    GetWindowRect(w.form(), &r);
+    GetWindowRect(window, &r);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP picture = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
     const HGDIOBJ old = SelectObject(memory, picture);
     BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
     SelectObject(memory, old);
-    checks.check(SavePng(picture, setup.data + "window-windows.png"), "screenshot", "the picture is saved");
+    const bool saved = SavePng(picture, path);
     DeleteObject(picture);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+}  // namespace
+
+void Screenshot(const Setup& setup, Checks& checks) {
+    Window w(setup.program, "");
+    WaitFor([&] { return IsWindowVisible(w.form()) != 0; }, std::chrono::seconds(20));
+    Sleep(1500);  // settled and painted
+    checks.check(Shoot(w.form(), setup.data + "window-windows.png"), "screenshot", "the picture is saved");
+    // The plan view of the start-up sweep, as the README shows it.
+    HWND view = OpenPlanView(w);
+    Sleep(1500);
+    checks.check(view && Shoot(view, setup.data + "plan-windows.png"), "screenshot", "the plan view's picture is saved");
     w.close();
 }
 

@@ -3,10 +3,13 @@
 // plan view's chart and table, exports and pictures, refusals.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsLineItem>
+#include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -373,6 +376,10 @@ private slots:
         for (int c = 0; c < table->columnCount(); ++c) headings << table->horizontalHeaderItem(c)->text();
         QCOMPARE(headings, QStringList({"Tone", "First frame", "Frames", "Start (s)", "Duration (s)", "Frequency (Hz)",
                                         "Level (dBFS)", "Peak (codes)", "Cycles"}));
+        // No heading is cut.
+        for (int c = 0; c < table->columnCount(); ++c) {
+            QVERIFY(table->columnWidth(c) >= table->horizontalHeader()->sectionSizeHint(c));
+        }
         const int decimals[] = {0, 0, 0, 6, 6, 3, 3, 1, 3};
         for (int r = 0; r < table->rowCount(); ++r) {
             const auto exact = PlanRowTexts(rows[static_cast<std::size_t>(r)]);
@@ -400,6 +407,40 @@ private slots:
         auto* levels = qobject_cast<QValueAxis*>(static_cast<QLineSeries*>(series[1])->attachedAxes().value(1));
         QVERIFY(levels && levels->min() < *lowest && levels->max() > *highest);
         QVERIFY2(levels->max() <= *highest + 0.05 * std::max(*highest - *lowest, 1.0), qPrintable(QString::number(levels->max())));
+
+        // The axes show the engine's ticks: a label at each labelled one (a
+        // log axis at its logarithm), a grid line across the plot at each other.
+        QStringList shown, wanted;
+        for (QAbstractAxis* axis : view->chart()->axes()) {
+            auto* c = qobject_cast<QCategoryAxis*>(axis);
+            for (const QString& label : c ? c->categoriesLabels() : QStringList()) {
+                shown << c->titleText() + " " + label + " at " + QString::number(c->endValue(label));
+            }
+        }
+        QList<int> gridOnly, gridLines;  // where the grid lines without a label are
+        const PlanChart axes = PlanChartAxes(rows, logSteps);
+        for (const ChartAxis* a : {&axes.time, &axes.frequency, &axes.level}) {
+            for (const ChartTick& t : a->ticks) {
+                if (t.label.empty()) gridOnly << qRound(view->chart()->mapToPosition({0, t.value}, freq).y());
+                if (!t.label.empty()) {
+                    wanted << QString::fromStdString(a->title + " " + t.label) + " at " +
+                                  QString::number(a->log ? std::log10(t.value) : t.value);
+                }
+            }
+        }
+        shown.sort();
+        wanted.sort();
+        QCOMPARE(shown, wanted);
+        // The lines are drawn on the same ends as the axes show.
+        for (auto [line, values] : {std::pair(series[0], &axes.frequency), std::pair(series[1], &axes.level)}) {
+            for (auto [axis, ends] : {std::pair(line->attachedAxes()[0], &axes.time), std::pair(line->attachedAxes()[1], values)}) {
+                QCOMPARE(QPointF(axis->property("min").toDouble(), axis->property("max").toDouble()), QPointF(ends->low, ends->high));
+            }
+        }
+        for (QGraphicsItem* item : view->chart()->childItems()) {
+            if (auto* line = qgraphicsitem_cast<QGraphicsLineItem*>(item)) gridLines << qRound(line->line().y1());
+        }
+        QCOMPARE(gridLines, gridOnly);
 
         // A second view replaces the first.
         QPointer<PlanView> first = view;
