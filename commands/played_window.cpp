@@ -15,7 +15,7 @@ constexpr std::string_view kPlayingStep = "Playing sweep step ";
 }  // namespace
 
 PlayedWindow::PlayedWindow(WindowOps& w, const GeneratorState& s, int frameBytes)
-    : w_(w), s_(s), frameBytes_(frameBytes) {}
+    : ForwardingWindow(w), s_(s), frameBytes_(frameBytes) {}
 
 void PlayedWindow::hold(std::uint64_t at, Kind kind, Control c, std::string text, double fraction, bool flag) {
     held_.push_back({at, kind, c, std::move(text), fraction, flag});

@@ -7,33 +7,18 @@
 #include <deque>
 #include <string>
 
+#include "core/forwarding_window.h"
 #include "core/generator_state.h"
-#include "core/window_ops.h"
 
 namespace sweepwav {
 
-class PlayedWindow : public WindowOps {
+// What the entries hold is asked of and given to the window at once
+// (ForwardingWindow); what shows the run's progress is held back.
+class PlayedWindow : public ForwardingWindow {
 public:
     // Shows on w. Audio positions are bytes of audio from the first frame;
     // synthesis's position is the state's iWritePos.
     PlayedWindow(WindowOps& w, const GeneratorState& s, int frameBytes);
-
-    // What the entries hold is asked of and given to the window at once.
-    std::string text(Control box) override { return w_.text(box); }
-    void set_text(Control box, const std::string& text) override { w_.set_text(box, text); }
-    bool checked(Control box) override { return w_.checked(box); }
-    void set_checked(Control box, bool ticked) override { w_.set_checked(box, ticked); }
-    void add_item(Control list, const std::string& text, int position, std::int32_t value) override {
-        w_.add_item(list, text, position, value);
-    }
-    void select_index(Control list, int position) override { w_.select_index(list, position); }
-    int selected_index(Control list) override { return w_.selected_index(list); }
-    int item_count(Control list) override { return w_.item_count(list); }
-    std::int32_t item_value(Control list, int position) override { return w_.item_value(list, position); }
-    void do_events() override { w_.do_events(); }
-    void message_box(const std::string& text, const std::string& title, Icon icon) override {
-        w_.message_box(text, title, icon);
-    }
 
     // Held back until their audio is heard. The status line says "Playing"
     // where synthesis says "Generating"; Progress1 is placed at the frame of
@@ -61,7 +46,6 @@ private:
     };
     void hold(std::uint64_t at, Kind kind, Control c, std::string text, double fraction, bool flag);
 
-    WindowOps& w_;
     const GeneratorState& s_;
     int frameBytes_;
     std::uint64_t toneStart_ = 0;  // where the tone synthesis is at began

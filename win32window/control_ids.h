@@ -7,8 +7,6 @@
 
 #define IDI_SWEEPWAV 1
 #define IDD_FORM1 100
-#define IDD_SIGNAL_OPTIONS 101
-#define IDD_FREQUENCIES 102
 
 #define IDC_StartFreq 1000
 #define IDC_EndFreq 1001
@@ -71,35 +69,19 @@
 #define IDC_OutputBar 1300
 #define IDC_SignalOptions 1301
 
-// The options dialogs: for each entry its field, the label of its row and
-// the invisible label right before the field that names it for screen
-// readers (found by OptionsIdsOf; a tick is its own label and name); the
+// The options dialogs, laid out at run time from the catalogue: an entry's
+// field is IDC_OPTION_FIELD + its place in Control, the label of its row
+// IDC_OPTION_LABEL + that place, the invisible label right before the field
+// that names it for screen readers IDC_OPTION_NAME + that place, and the
+// unit after it IDC_OPTION_UNIT + that place (OptionsIdsOf); then the
 // channel list, its name, and the complaint.
-#define IDC_LeadInMs 1400
-#define IDC_GapMs 1401
-#define IDC_TailMs 1402
-#define IDC_RampMs 1403
-#define IDC_SignalChannels 1404
-#define IDC_Spacing 1405
-#define IDC_NominalBands 1406
-#define IDC_FrequencyList 1407
-#define IDC_LABEL_LeadInMs 1500
-#define IDC_LABEL_GapMs 1501
-#define IDC_LABEL_TailMs 1502
-#define IDC_LABEL_RampMs 1503
-#define IDC_LABEL_SignalChannels 1504
-#define IDC_LABEL_Spacing 1505
-#define IDC_LABEL_FrequencyList 1507
-#define IDC_NAME_LeadInMs 1600
-#define IDC_NAME_GapMs 1601
-#define IDC_NAME_TailMs 1602
-#define IDC_NAME_RampMs 1603
-#define IDC_NAME_SignalChannels 1604
-#define IDC_NAME_Spacing 1605
-#define IDC_NAME_FrequencyList 1607
-#define IDC_SignalChannelList 1530
-#define IDC_NAME_SignalChannelList 1630
-#define IDC_OptionsProblem 1531
+#define IDC_OPTION_FIELD 1400
+#define IDC_OPTION_LABEL 1500
+#define IDC_OPTION_NAME 1600
+#define IDC_OPTION_UNIT 1700
+#define IDC_SignalChannelList 1800
+#define IDC_NAME_SignalChannelList 1801
+#define IDC_OptionsProblem 1802
 
 // Menu commands: 2000 + their place in the menu bar's table; the recent
 // settings files 2100 and up.

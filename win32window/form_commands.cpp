@@ -1,12 +1,13 @@
-// The window's commands: the four buttons, and the menu bar's commands
-// around a sweep.
+// The window's commands: the four buttons and the menu bar's commands,
+// forwarded to the form model; the bar under the form and the menu as the
+// model's look says.
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <exception>
+#include <atomic>
+#include <thread>
 
-#include "commands/commands.h"
 #include "commands/outputs.h"
 #include "commands/window_texts.h"
 #include "platform/win32_io.h"
@@ -14,18 +15,25 @@
 #include "sweepwav_version.h"
 #include "win32window/control_ids.h"
 #include "win32window/file_dialogs.h"
-#include "win32window/form_window.h"
 #include "win32window/form_ids.h"
-#include "win32window/plan_window.h"
+#include "win32window/form_window.h"
 #include "win32window/options_dialog.h"
+#include "win32window/plan_window.h"
 
 namespace sweepwav {
+
+namespace {
+
+// A menu command on or grey.
+UINT MenuState(bool on) { return MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED); }
+
+}  // namespace
 
 void FormWindow::on_command(int id, int code) {
     floatState_.restore();
     if (id >= IDM_RECENT_FIRST && id < IDM_RECENT_FIRST + kRecentCount) {
         const auto index = static_cast<std::size_t>(id - IDM_RECENT_FIRST);
-        if (index < recentFiles_.size()) open_settings_file(recentFiles_[index]);
+        if (index < recentShown_.size()) open_settings_file(recentShown_[index].path);
         return;
     }
     if (const std::string_view name = MenuCommandName(id); !name.empty()) {
@@ -36,170 +44,102 @@ void FormWindow::on_command(int id, int code) {
     // form does not have; Escape asks for Cancel. Neither does anything.
     if (code != BN_CLICKED && !(id == IDC_OutputBar && code == STN_CLICKED)) return;
     switch (id) {
-        case IDC_OK: OK_clicked(); break;
-        case IDC_ShowInfo: ShowInfo_clicked(); break;
-        case IDC_AutoName: AutoName_clicked(); break;
-        case IDC_Abort: Abort_Click(state_); break;
-        case IDC_OutputBar: OpenOutputFolder_triggered(); break;
+        case IDC_OK: model_.press(FormCommand::Generate); break;
+        case IDC_ShowInfo: model_.press(FormCommand::ShowInfo); break;
+        case IDC_AutoName: model_.press(FormCommand::MakeFileName); break;
+        case IDC_Abort: model_.press(FormCommand::Abort); break;
+        case IDC_OutputBar: model_.open_output_folder(); break;
         default: break;
     }
 }
 
 void FormWindow::on_menu_command(std::string_view name) {
-    if (name == "Quit") return close_requested();
-    if (name == "OpenOutputFolder") return OpenOutputFolder_triggered();
-    if (name == "SaveSettings") return SaveSettings_triggered();
-    // The rest plan or change what a run uses, or would hold it up with a
-    // box of their own: not while one goes on.
-    if (running_) return;
-    if (name == "About") About_triggered();
-    if (name == "ExportPlan") ExportPlan_triggered();
-    if (name == "OpenSettings") OpenSettings_triggered();
-    if (name == "WriteMarkers") WriteMarkers_toggled();
-    if (name == "SignalOptions") SignalOptions_triggered();
-    if (name == "Frequencies") Frequencies_triggered();
-    if (name == "SweepPlan") SweepPlan_triggered();
-}
-
-bool FormWindow::guarded(const char* what, const std::function<void()>& command) {
-    return RunGuarded(state_, *this, what, command);
-}
-
-void FormWindow::OK_clicked() {
-    if (running_) return;
-    running_ = true;
-    show_output_folder();
-    enable_menu_commands(false);
-    guarded("run", [this] { OK_Click(state_, *this, services_); });
-    running_ = false;
-    enable_menu_commands(true);
-    if (closeRequested_) DestroyWindow(window_);
-}
-
-void FormWindow::ShowInfo_clicked() {
-    show_output_folder();
-    guarded("report", [this] { ShowInfo_Click(state_, *this, services_); });
-}
-
-void FormWindow::AutoName_clicked() {
-    show_output_folder();
-    AutoName_Click(state_, *this);
+    const std::optional<FormCommand> command = FormCommandNamed(name);
+    if (!command || !model_.allows(*command)) return;
+    switch (*command) {
+        case FormCommand::Quit: return close_requested();
+        case FormCommand::OpenOutputFolder: return model_.open_output_folder();
+        case FormCommand::SaveSettings: return SaveSettings_triggered();
+        case FormCommand::OpenSettings: return OpenSettings_triggered();
+        case FormCommand::About: return About_triggered();
+        case FormCommand::ExportPlan: return ExportPlan_triggered();
+        case FormCommand::WriteMarkers: return model_.markers_chosen(!model_.look().markers);
+        case FormCommand::SignalOptions: return ask_options(Place::SignalDialog);
+        case FormCommand::Frequencies: return ask_options(Place::FrequenciesDialog);
+        case FormCommand::SweepPlan: return SweepPlan_triggered();
+        default: return;
+    }
 }
 
 void FormWindow::close_requested() {
-    if (running_) {
-        // Synthesis sees the request at its next event check; the file is
-        // then written as after an abort, and the window closes after that.
-        Abort_Click(state_);
-        closeRequested_ = true;
-        return;
-    }
+    if (!model_.close_requested()) return;
     if (planWindow_) planWindow_->close();
     DestroyWindow(window_);
 }
 
-void FormWindow::enable_menu_commands(bool enabled) {
-    for (std::string_view name : {"ExportPlan", "WriteMarkers", "SweepPlan", "OpenSettings", "SignalOptions",
-                                  "Frequencies"}) {
-        EnableMenuItem(menu_, static_cast<UINT>(MenuCommandId(name)), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+void FormWindow::show_commands(const FormLook& look) {
+    for (const auto& [name, on] : look.commands) {
+        if (name != "RecentSettings") EnableMenuItem(menu_, static_cast<UINT>(MenuCommandId(name)), MenuState(on));
     }
-    fill_recent_menu();
-    if (planWindow_) planWindow_->enable_commands(enabled);
+    CheckMenuItem(menu_, static_cast<UINT>(MenuCommandId("WriteMarkers")),
+                  MF_BYCOMMAND | (look.markers ? MF_CHECKED : MF_UNCHECKED));
+    if (look.recent != recentShown_) fill_recent_menu(look.recent);
+    EnableMenuItem(GetSubMenu(menu_, 0), static_cast<UINT>(MenuCommandId("RecentSettings") - IDM_FIRST),
+                   MF_BYPOSITION | (look.commands.at("RecentSettings") ? MF_ENABLED : MF_GRAYED));
+    if (planWindow_) planWindow_->enable_commands(look.commands.at("ExportPlan"));
 }
 
-void FormWindow::show_bar(const std::string& whole) {
+void FormWindow::show_bar(const FormLook& look) {
     HWND bar = item(IDC_OutputBar);
-    SetWindowTextUtf8(bar, whole);
-    std::wstring tip = WideText(BarToolTip(whole));
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(bar);
-    tool.lpszText = tip.data();
-    SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-void FormWindow::show_output_folder() {
-    const BarText bar = FolderBarText(OutputFolder(state_), state_.folderLookup);
-    show_bar(bar.whole());
-}
-
-void FormWindow::show_options() {
-    SetWindowTextUtf8(item(IDC_SignalOptions), OptionsSummary(state_));
-    lay_out();
-    // The form's steps count only while the tones follow them; the focus
-    // leaves a box that has just gone grey.
-    for (Control c : {Control::Steps, Control::Logsteps}) set_enabled(c, !running_);
-    if (HWND focus = GetFocus(); focus && !IsWindowEnabled(focus)) SendMessageW(window_, WM_NEXTDLGCTL, 0, FALSE);
-}
-
-bool FormWindow::plan_from_entries() {
-    show_output_folder();
-    bool planned = false;
-    return guarded("plan", [&] { planned = PlanFromEntries(state_, *this); }) && planned;
+    const std::string whole = look.bar.whole();
+    if (WindowText(bar) != whole) {
+        SetWindowTextUtf8(bar, whole);
+        std::wstring tip = WideText(BarToolTip(whole));
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(bar);
+        tool.lpszText = tip.data();
+        SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        // Outside synthesis nothing services events (the write, the hold).
+        UpdateWindow(bar);
+    }
+    HWND options = item(IDC_SignalOptions);
+    if (WindowText(options) != look.options) {
+        SetWindowTextUtf8(options, look.options);
+        UpdateWindow(options);
+    }
 }
 
 void FormWindow::ExportPlan_triggered() {
-    if (!plan_from_entries()) return;
-    export_plan(PlanFileText(state_, PlanFormat::Csv), PlanFileText(state_, PlanFormat::Json), state_.sFileName);
-}
-
-std::string FormWindow::suggested_path(const std::string& wavName, std::string_view ending) const {
-    return OutputFolder(state_) + wavName.substr(0, wavName.rfind('.')) + "." + std::string(ending);
+    if (!model_.plan()) return;
+    const GeneratorState& s = model_.state();
+    export_plan(PlanFileText(s, PlanFormat::Csv), PlanFileText(s, PlanFormat::Json), s.sFileName);
 }
 
 void FormWindow::export_plan(const std::string& csv, const std::string& json, const std::string& wavName) {
-    const SavedFile chosen = AskSaveFile(window_, kExportTitle, suggested_path(wavName, kCsvType.ending),
+    const SavedFile chosen = AskSaveFile(window_, kExportTitle, SuggestedPath(model_.state(), wavName, ".csv"),
                                          {kCsvType, kJsonType});
-    if (chosen.path.empty()) return;
-    // The name's ending decides; for another ending the type chosen does.
-    PlanFormat format = PlanFormatOf(chosen.path);
-    if (format == PlanFormat::None) format = chosen.type == 1 ? PlanFormat::Json : PlanFormat::Csv;
-    if (Status written = services_.write_text_file(chosen.path, format == PlanFormat::Json ? json : csv); !written) {
-        message_box(WriteFailureText(FileDestination(chosen.path), written.reason()), state_.sAppTitle,
-                    Icon::Exclamation);
+    if (!chosen.path.empty()) model_.export_plan(chosen.path, chosen.type == 1, csv, json);
+}
+
+void FormWindow::ask_options(Place place) {
+    if (const auto edited = AskOptions(instance_, window_, OptionsForm(place, model_.entries()))) {
+        model_.options_accepted(*edited);
     }
 }
 
 void FormWindow::save_plan_picture(const PlanWindow& view) {
-    const SavedFile chosen = AskSaveFile(window_, kSavePictureTitle, suggested_path(view.file_name(), kPngType.ending),
+    const SavedFile chosen = AskSaveFile(window_, kSavePictureTitle, SuggestedPath(model_.state(), view.file_name(), ".png"),
                                          {kPngType});
-    if (chosen.path.empty()) return;
-    const Result<std::vector<std::uint8_t>> png = view.chart_png();
-    Status written = png.status();
-    if (written) {
-        Result<std::unique_ptr<OutputFile>> opened = services_.create_file(chosen.path);
-        written = opened.status();
-        if (written) written = opened.value()->write(png.value());
-        if (written) written = opened.value()->commit();
-    }
-    if (!written) message_box(FileWriteFailureText(chosen.path, written), state_.sAppTitle, Icon::Exclamation);
-}
-
-void FormWindow::OpenOutputFolder_triggered() {
-    const std::string folder = OutputFolder(state_);
-    if (!services_.open_folder(folder)) message_box(OpenFolderFailureText(folder), state_.sAppTitle, Icon::Exclamation);
-}
-
-void FormWindow::WriteMarkers_toggled() {
-    state_.markers = !state_.markers;
-    CheckMenuItem(menu_, static_cast<UINT>(MenuCommandId("WriteMarkers")),
-                  MF_BYCOMMAND | (state_.markers ? MF_CHECKED : MF_UNCHECKED));
-}
-
-void FormWindow::SignalOptions_triggered() {
-    if (AskOptions(instance_, window_, *this, state_, Place::SignalDialog)) show_options();
-}
-
-void FormWindow::Frequencies_triggered() {
-    if (AskOptions(instance_, window_, *this, state_, Place::FrequenciesDialog)) show_options();
+    if (!chosen.path.empty()) model_.write_file(chosen.path, view.chart_png());
 }
 
 void FormWindow::SweepPlan_triggered() {
-    if (!plan_from_entries()) return;
+    if (!model_.plan()) return;
     // One view at a time, showing the latest plan.
     if (planWindow_) planWindow_->close();
-    planWindow_ = PlanWindow::Open(instance_, window_, state_, [this](PlanWindow& view, PlanWindow::Request request) {
+    planWindow_ = PlanWindow::Open(instance_, window_, model_.state(), [this](PlanWindow& view, PlanWindow::Request request) {
         if (request == PlanWindow::Request::Export) {
             export_plan(view.plan_text(PlanFormat::Csv), view.plan_text(PlanFormat::Json), view.file_name());
         } else if (request == PlanWindow::Request::SavePicture) {
@@ -211,17 +151,23 @@ void FormWindow::SweepPlan_triggered() {
 }
 
 void FormWindow::About_triggered() {
-    const std::wstring text = WideText(AboutText(SWEEPWAV_VERSION));
-    const std::wstring title = WideText(kAboutTitle);
-    MSGBOXPARAMSW box{};
-    box.cbSize = sizeof box;
-    box.hwndOwner = window_;
-    box.hInstance = instance_;
-    box.lpszText = text.c_str();
-    box.lpszCaption = title.c_str();
-    box.dwStyle = MB_OK | MB_USERICON;
-    box.lpszIcon = MAKEINTRESOURCEW(IDI_SWEEPWAV);
-    MessageBoxIndirectW(&box);
+    // A box of its own, on a thread of its own, so that it holds up no run
+    // and Abort stays within reach; one at a time.
+    static std::atomic<bool> shown{false};
+    if (shown.exchange(true)) return;
+    std::thread([instance = instance_] {
+        const std::wstring text = WideText(AboutText(SWEEPWAV_VERSION));
+        const std::wstring title = WideText(kAboutTitle);
+        MSGBOXPARAMSW box{};
+        box.cbSize = sizeof box;
+        box.hInstance = instance;
+        box.lpszText = text.c_str();
+        box.lpszCaption = title.c_str();
+        box.dwStyle = MB_OK | MB_USERICON | MB_SETFOREGROUND;
+        box.lpszIcon = MAKEINTRESOURCEW(IDI_SWEEPWAV);
+        MessageBoxIndirectW(&box);
+        shown = false;
+    }).detach();
 }
 
 }  // namespace sweepwav

@@ -1,6 +1,7 @@
 #include "win32window/form_ids.h"
 
 #include "commands/window_texts.h"
+#include "settings/catalogue.h"
 #include "win32window/control_ids.h"
 
 namespace sweepwav {
@@ -21,21 +22,6 @@ constexpr LabelId kLabelIds[] = {
     {"FileNameLabel", IDC_FileNameLabel}, {"Progress1", IDC_NAME_Progress1}, {"Progress2", IDC_NAME_Progress2},
 };
 
-struct FieldIds {
-    Control entry;
-    OptionsIds ids;
-};
-constexpr FieldIds kOptionsFields[] = {
-    {Control::LeadInMs, {IDC_LeadInMs, IDC_LABEL_LeadInMs, IDC_NAME_LeadInMs}},
-    {Control::GapMs, {IDC_GapMs, IDC_LABEL_GapMs, IDC_NAME_GapMs}},
-    {Control::TailMs, {IDC_TailMs, IDC_LABEL_TailMs, IDC_NAME_TailMs}},
-    {Control::RampMs, {IDC_RampMs, IDC_LABEL_RampMs, IDC_NAME_RampMs}},
-    {Control::SignalChannels, {IDC_SignalChannels, IDC_LABEL_SignalChannels, IDC_NAME_SignalChannels}},
-    {Control::Spacing, {IDC_Spacing, IDC_LABEL_Spacing, IDC_NAME_Spacing}},
-    {Control::NominalBands, {IDC_NominalBands, 0, 0}},
-    {Control::FrequencyList, {IDC_FrequencyList, IDC_LABEL_FrequencyList, IDC_NAME_FrequencyList}},
-};
-
 // The form's controls are numbered by their place in Control.
 static_assert(IDC_StartFreq + static_cast<int>(Control::Abort) == IDC_Abort);
 static_assert(IDC_StartFreq + static_cast<int>(Control::Progress2) == IDC_Progress2);
@@ -44,10 +30,12 @@ static_assert(IDC_NAME_StartFreq + static_cast<int>(Control::FileName) == IDC_NA
 }  // namespace
 
 OptionsIds OptionsIdsOf(Control entry) {
-    for (const FieldIds& f : kOptionsFields) {
-        if (f.entry == entry) return f.ids;
-    }
-    return {};
+    const Entry* e = FindEntry(entry);
+    if (!e || (e->place != Place::SignalDialog && e->place != Place::FrequenciesDialog)) return {};
+    const int at = static_cast<int>(entry);
+    const bool tick = e->kind == EntryKind::Tick;
+    return {IDC_OPTION_FIELD + at, tick ? 0 : IDC_OPTION_LABEL + at, tick ? 0 : IDC_OPTION_NAME + at,
+            e->kind == EntryKind::OptionNumber ? IDC_OPTION_UNIT + at : 0};
 }
 
 int FormLabelId(std::string_view name) {

@@ -15,12 +15,14 @@ namespace sweepwav {
 int FormLabelId(std::string_view name);
 
 // The numbers of an options dialog's entry: its field, the label of its
-// row and the invisible label that names the field for screen readers (0
-// for a tick, which is its own label); all 0 for an entry of no dialog.
+// row, the invisible label that names the field for screen readers (0 for a
+// tick, which is its own label) and its unit (0 for none); all 0 for an
+// entry of no dialog.
 struct OptionsIds {
     int field = 0;
     int label = 0;
     int name = 0;
+    int unit = 0;
 };
 OptionsIds OptionsIdsOf(Control entry);
 

@@ -90,10 +90,7 @@ void FormWindow::apply_catalogue() {
     // The progress bars are named by their labels, and carry the name too.
     SetWindowTextUtf8(control(Control::Progress1), WindowText(item(IDC_NAME_Progress1)));
     SetWindowTextUtf8(control(Control::Progress2), WindowText(item(IDC_NAME_Progress2)));
-    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                instance_, nullptr);
-    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, 600);
+    tooltips_ = CreateTooltips(window_);
     for (const Entry& e : Entries()) {
         if (e.place != Place::Form) continue;
         HWND field = control(e.control);
@@ -107,15 +104,25 @@ void FormWindow::apply_catalogue() {
     add_tooltip(item(IDC_OutputBar), std::string());
 }
 
-void FormWindow::add_tooltip(HWND control, const std::string& text) {
+void FormWindow::add_tooltip(HWND control, const std::string& text) { AddTooltip(tooltips_, control, text); }
+
+HWND CreateTooltips(HWND owner) {
+    HWND tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)), nullptr);
+    SendMessageW(tooltips, TTM_SETMAXTIPWIDTH, 0, 600);
+    return tooltips;
+}
+
+void AddTooltip(HWND tooltips, HWND control, const std::string& text) {
     std::wstring wide = WideText(text);
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window_;
+    tool.hwnd = GetParent(control);
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = wide.data();
-    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void FormWindow::apply_look() {
@@ -175,7 +182,6 @@ void FormWindow::build_menu_bar() {
     }
     SetMenu(window_, menu_);
     keys_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
-    fill_recent_menu();
     // The menu bar takes its height from the window, not from the form.
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
@@ -184,19 +190,13 @@ void FormWindow::build_menu_bar() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FormWindow::fill_recent_menu() {
+void FormWindow::fill_recent_menu(const std::vector<RecentFile>& files) {
     while (GetMenuItemCount(recentMenu_) > 0) DeleteMenu(recentMenu_, 0, MF_BYPOSITION);
-    for (std::size_t i = 0; i < recentFiles_.size(); ++i) {
-        const std::string& path = recentFiles_[i];
-        const auto slash = path.find_last_of("\\/");
-        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
+    for (std::size_t i = 0; i < files.size(); ++i) {
         AppendMenuW(recentMenu_, MF_STRING, IDM_RECENT_FIRST + i,
-                    WideText(RecentFileText(static_cast<int>(i), name, folder)).c_str());
+                    WideText(RecentFileText(static_cast<int>(i), files[i].name, files[i].folder)).c_str());
     }
-    const bool usable = !recentFiles_.empty() && !running_;
-    EnableMenuItem(GetSubMenu(menu_, 0), static_cast<UINT>(MenuCommandId("RecentSettings") - IDM_FIRST),
-                   MF_BYPOSITION | (usable ? MF_ENABLED : MF_GRAYED));
+    recentShown_ = files;
 }
 
 RECT FormWindow::band(int top, int bottom) const {
@@ -249,7 +249,7 @@ void FormWindow::lay_out() {
     MapDialogRect(window_, &units);
     const int width = client.right;
     const auto place = [this](int id, int x, int y, int w, int h) {
-        SetWindowPos(item(id), nullptr, x, y, std::max(w, 0), h, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(item(id), nullptr, std::max(x, 0), y, std::max(w, 1), std::max(h, 1), SWP_NOZORDER | SWP_NOACTIVATE);
     };
     const auto rectOf = [this](int id) {
         RECT r;
@@ -267,20 +267,13 @@ void FormWindow::lay_out() {
         const int left = MulDiv(width, static_cast<int>(kLineEmpty), 4740);
         place(id, left, r.top, MulDiv(width, static_cast<int>(kLineSpan), 4740), r.bottom - r.top);
     }
-    // The bar under the form: the path on the left, the signal options on
-    // the right, both on the window's last line however wide it is.
-    const int barTop = client.bottom - units.top - units.right / 2;
-    HWND signal = item(IDC_SignalOptions);
-    HDC dc = GetDC(signal);
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(signal, WM_GETFONT, 0, 0)));
-    const std::wstring text = WideText(WindowText(signal));
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(signal, dc);
-    const int signalWidth = text.empty() ? 0 : extent.cx + units.left;
-    place(IDC_SignalOptions, width - units.left - signalWidth, barTop, signalWidth, units.top);
-    place(IDC_OutputBar, units.left, barTop, width - 2 * units.left - signalWidth, units.top);
+    // Under the form, each on a line of its own and as wide as the window:
+    // where files go, then the options that are on. Both cut what does not
+    // fit with an ellipsis, never at less than a character's room.
+    const int lineWidth = std::max(width - 2 * units.left, units.top);
+    const int optionsTop = client.bottom - units.top - units.right / 2;
+    place(IDC_OutputBar, units.left, optionsTop - units.top, lineWidth, units.top);
+    place(IDC_SignalOptions, units.left, optionsTop, lineWidth, units.top);
     InvalidateRect(window_, nullptr, TRUE);
 }
 

@@ -33,12 +33,6 @@ POINT WindowSize(HWND window) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-long long Ticks() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
 // The refresh rate of the display the window is on; 0 when unknown.
 double RefreshRate(HWND window) {
     MONITORINFOEXW monitor{};
@@ -50,39 +44,20 @@ double RefreshRate(HWND window) {
     return mode.dmDisplayFrequency > 1 ? mode.dmDisplayFrequency : 0;
 }
 
+void PaintNow(const HWND& control) { UpdateWindow(control); }
+
+void PaintWaiting(const std::vector<HWND>& controls) {
+    for (HWND control : controls) UpdateWindow(control);
+}
+
 }  // namespace
 
-void Win32FramePacer::set_frame_rate(double refreshHz) {
-    // Between 240 and 20 frames a second, whatever the display reports.
-    const double hz = refreshHz > 0 ? std::clamp(refreshHz, 20.0, 240.0) : 60.0;
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    frameTicks_ = static_cast<long long>(static_cast<double>(frequency.QuadPart) / hz);
-}
+std::vector<std::string> RegistryRecentStore::read() { return ReadRecentFiles(); }
 
-void Win32FramePacer::set_pacing(bool on) {
-    if (!on) flush();
-    pacing_ = on;
-}
+void RegistryRecentStore::write(const std::vector<std::string>& files) { WriteRecentFiles(files); }
 
-void Win32FramePacer::redraw(HWND control) {
-    if (!pacing_) {
-        UpdateWindow(control);
-        return;
-    }
-    if (std::find(waiting_.begin(), waiting_.end(), control) == waiting_.end()) waiting_.push_back(control);
-    if (Ticks() - lastFrame_ >= frameTicks_) flush();
-}
-
-void Win32FramePacer::flush() {
-    if (waiting_.empty()) return;
-    const std::vector<HWND> due = std::move(waiting_);
-    waiting_.clear();
-    for (HWND control : due) UpdateWindow(control);
-    lastFrame_ = Ticks();
-}
-
-FormWindow::FormWindow(Services& services) : services_(services) {}
+FormWindow::FormWindow(Services& services)
+    : model_(*this, *this, services, recentStore_), pacer_(PaintNow, PaintWaiting) {}
 
 FormWindow::~FormWindow() {
     for (HGDIOBJ object : {static_cast<HGDIOBJ>(titleFont_), static_cast<HGDIOBJ>(boldFont_),
@@ -132,13 +107,9 @@ INT_PTR FormWindow::handle_message(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITDIALOG:
             apply_catalogue();
             apply_look();
-            recentFiles_ = ReadRecentFiles();
             build_menu_bar();
             minimumSize_ = WindowSize(window_);
-            Form_Load(state_, *this, services_);
-            show_output_folder();
-            show_options();
-            SetFocus(control(Control::StartFreq));
+            model_.start();
             return FALSE;  // the focus is set
         case WM_COMMAND: on_command(LOWORD(wParam), HIWORD(wParam)); return TRUE;
         case WM_CLOSE: close_requested(); return TRUE;
@@ -202,23 +173,28 @@ std::int32_t FormWindow::item_value(Control list, int position) {
     return static_cast<std::int32_t>(SendMessageW(control(list), CB_GETITEMDATA, static_cast<WPARAM>(position), 0));
 }
 
-void FormWindow::set_enabled(Control c, bool enabled) {
-    // Band centres or a list of frequencies set the tones; the steps and
-    // their spacing then have nothing to say.
-    if ((c == Control::Steps || c == Control::Logsteps) && state_.toneSpacing != "steps") enabled = false;
-    EnableWindow(control(c), enabled);
-    if (c != Control::Abort) return;
-    // Abort is enabled exactly while synthesis runs, the stretch in which
-    // the lines move thousands of times: redraws then follow the display's
-    // frames, and the keyboard reaches Abort.
-    if (enabled) pacer_.set_frame_rate(RefreshRate(window_));
-    pacer_.set_pacing(enabled);
-    const HWND focus = GetFocus();
-    if (enabled && (focus == nullptr || !IsWindowEnabled(focus))) {
-        SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(Control::Abort)), TRUE);
-    } else if (!enabled && focus == control(Control::Abort)) {
-        SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(Control::OK)), TRUE);
+void FormWindow::set_enabled(Control c, bool enabled) { EnableWindow(control(c), enabled); }
+
+void FormWindow::show_look(const FormLook& look) {
+    for (int i = 0; i < kFormControlCount; ++i) EnableWindow(control(static_cast<Control>(i)), look.enabled[static_cast<std::size_t>(i)]);
+    // The dialog manager leaves the focus in a box that has gone grey.
+    if (HWND focus = GetFocus(); look.phase == FormPhase::Idle && focus && IsChild(window_, focus) && !IsWindowEnabled(focus)) {
+        SendMessageW(window_, WM_NEXTDLGCTL, 0, FALSE);
     }
+    show_commands(look);
+    show_bar(look);
+    // While synthesis runs, redraws follow the display's frames; outside it
+    // every redraw is immediate.
+    if (look.pacing && !pacer_.pacing()) pacer_.set_frame_rate(RefreshRate(window_));
+    pacer_.set_pacing(look.pacing);
+    if (look.focus) show_focus(*look.focus);
+    if (look.closeNow) close_requested();
+}
+
+void FormWindow::show_focus(const FocusRequest& focus) {
+    HWND target = control(focus.control);
+    SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    if (focus.selectText) SendMessageW(target, EM_SETSEL, 0, -1);
 }
 
 void FormWindow::set_caption(const std::string& caption) { SetWindowTextUtf8(window_, caption); }
@@ -229,12 +205,6 @@ void FormWindow::set_label(Control label, const std::string& text) {
     // Outside synthesis nothing services events (the write, the two-second
     // hold), so the status line is painted at once there.
     pacer_.redraw(status);
-    // A run reports once its file is on disk: from then on the bar names it.
-    if (running_ && state_.bFileWritten) {
-        const BarText bar = WrittenBarText(state_.sWrittenPath, state_.iWrittenBytes, state_.bAbort);
-        show_bar(bar.whole());
-        UpdateWindow(item(IDC_OutputBar));
-    }
 }
 
 void FormWindow::set_progress(Control line, double fraction, bool redraw) {

@@ -1,10 +1,12 @@
 // The program's one window on Windows, a dialog made from the template
-// IDD_FORM1. It takes every caption, tooltip, list item and start-up value
-// from the catalogue, runs Form_Load when it opens and hands its four
-// buttons to the command procedures, answering their window operations
-// with its controls. A menu bar above the form holds the commands around a
-// sweep; a bar below it says where files go. During synthesis the progress
-// lines and the status line are redrawn at the display's pace.
+// IDD_FORM1 and a view of the form model (commands/form_model.h): it shows
+// the form as the model's look says, takes every caption, tooltip, list
+// item and start-up value from the catalogue, forwards its buttons, menu
+// commands and dialogs to the model, and answers the engine's window
+// operations with its controls. A menu bar above the form holds the
+// commands around a sweep; two lines below it say where files go and which
+// options are on. During synthesis the progress lines and the status line
+// are redrawn at the display's pace.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/form_model.h"
+#include "commands/frame_pacer.h"
 #include "core/generator_state.h"
 #include "core/services.h"
 #include "core/window_ops.h"
@@ -24,25 +28,14 @@ namespace sweepwav {
 
 class PlanWindow;
 
-// Redraws at the display's pace: while pacing, a control asked to redraw is
-// painted at once only when the last paint was at least one display frame
-// ago; otherwise it waits for the next request after that, or for flush().
-class Win32FramePacer {
+// The recent settings files, in the registry (recent_files.h).
+class RegistryRecentStore : public RecentStore {
 public:
-    void set_frame_rate(double refreshHz);
-    void set_pacing(bool on);
-    bool pacing() const { return pacing_; }
-    void redraw(HWND control);
-    void flush();
-
-private:
-    long long frameTicks_ = 0;
-    long long lastFrame_ = 0;
-    bool pacing_ = false;
-    std::vector<HWND> waiting_;
+    std::vector<std::string> read() override;
+    void write(const std::vector<std::string>& files) override;
 };
 
-class FormWindow : public WindowOps {
+class FormWindow : public WindowOps, public FormView {
 public:
     explicit FormWindow(Services& services);
     ~FormWindow() override;
@@ -54,7 +47,7 @@ public:
     int run(int show);
 
     HWND handle() const { return window_; }
-    GeneratorState& state() { return state_; }
+    GeneratorState& state() { return model_.state(); }
 
     // File > Open settings for the given file: fills the form; nothing runs.
     void open_settings_file(const std::string& path);
@@ -76,6 +69,9 @@ public:
     void do_events() override;
     void message_box(const std::string& text, const std::string& title, Icon icon) override;
 
+    // FormView
+    void show_look(const FormLook& look) override;
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle_message(UINT message, WPARAM wParam, LPARAM lParam);
@@ -89,7 +85,7 @@ private:
     void apply_look();
     void add_tooltip(HWND control, const std::string& text);
     void build_menu_bar();
-    void fill_recent_menu();
+    void fill_recent_menu(const std::vector<RecentFile>& files);
     void lay_out();
     void paint_bands(HDC dc);
     INT_PTR colour_static(HDC dc, HWND control);
@@ -98,36 +94,23 @@ private:
     // form_commands.cpp: the buttons and the menu's commands.
     void on_command(int id, int code);
     void on_menu_command(std::string_view name);
-    bool guarded(const char* what, const std::function<void()>& command);
-    bool plan_from_entries();
-    void OK_clicked();
-    void ShowInfo_clicked();
-    void AutoName_clicked();
     void ExportPlan_triggered();
-    void OpenOutputFolder_triggered();
-    void WriteMarkers_toggled();
-    void SignalOptions_triggered();
-    void Frequencies_triggered();
     void SweepPlan_triggered();
     void About_triggered();
+    void ask_options(Place place);
     void close_requested();
-    void enable_menu_commands(bool enabled);
-    void show_output_folder();
-    void show_bar(const std::string& whole);
-    void show_options();
+    void show_commands(const FormLook& look);
+    void show_bar(const FormLook& look);
+    void show_focus(const FocusRequest& focus);
     void export_plan(const std::string& csv, const std::string& json, const std::string& wavName);
     void save_plan_picture(const PlanWindow& view);
-    std::string suggested_path(const std::string& wavName, std::string_view ending) const;
 
     // form_settings.cpp: settings files and the recent list.
     void OpenSettings_triggered();
     void SaveSettings_triggered();
-    void remember_settings_file(const std::string& path);
-    std::string settings_folder() const;
-    std::string file_name_stem();
 
-    Services& services_;
-    GeneratorState state_;
+    RegistryRecentStore recentStore_;
+    FormModel model_;
     HINSTANCE instance_ = nullptr;
     HWND window_ = nullptr;
     HWND tooltips_ = nullptr;
@@ -141,12 +124,10 @@ private:
     HBRUSH bandBrush_ = nullptr;
     HBRUSH progressBrush_ = nullptr;
     HBRUSH headerBrush_ = nullptr;
-    std::vector<std::string> recentFiles_;
-    Win32FramePacer pacer_;
+    std::vector<RecentFile> recentShown_;
+    FramePacer<HWND> pacer_;
     FloatState floatState_;  // as at start-up
     PlanWindow* planWindow_ = nullptr;
-    bool running_ = false;
-    bool closeRequested_ = false;
     int progressPositions_[2] = {-1, -1};
     POINT minimumSize_{0, 0};
 };
@@ -154,5 +135,10 @@ private:
 // The UTF-16 text of a window, as UTF-8.
 std::string WindowText(HWND window);
 void SetWindowTextUtf8(HWND window, std::string_view text);
+
+// The tooltips of a window's controls: the window that shows them, and a
+// control's tip.
+HWND CreateTooltips(HWND owner);
+void AddTooltip(HWND tooltips, HWND control, const std::string& text);
 
 }  // namespace sweepwav

@@ -1,22 +1,21 @@
-// Options > Signal options... (silence before, between and after the tones,
-// ramps where a tone meets silence, the channels that carry the signal) and
-// Options > Frequencies... (band centres or a list in place of the form's
-// steps): the catalogue's entries of one place, in the dialog
-// IDD_SIGNAL_OPTIONS or IDD_FREQUENCIES. Values are shown and kept as typed,
-// as the form's entries are; the form itself does not change.
+// Options > Signal options... and Options > Frequencies...: the fields of an
+// OptionsForm (commands/options_form.h), laid out at run time in a dialog of
+// their own, a row for each entry in the catalogue's order: its label, the
+// invisible label that names the field for screen readers, the field and
+// its unit. The form decides what the fields show, which count and what OK
+// takes; the form itself does not change here.
 #pragma once
 
 #include <windows.h>
 
-#include "core/generator_state.h"
-#include "core/window_ops.h"
-#include "settings/catalogue.h"
+#include <optional>
+
+#include "commands/options_form.h"
 
 namespace sweepwav {
 
-// Shows the entries of place (Place::SignalDialog or Place::FrequenciesDialog);
-// OK with valid values puts the edited ones into the state, through the
-// window as the form's entries are, and returns true.
-bool AskOptions(HINSTANCE instance, HWND owner, WindowOps& window, GeneratorState& state, Place place);
+// Shows the dialog; the values OK took that differ from those it opened
+// with, or none when it was cancelled.
+std::optional<EntryTexts> AskOptions(HINSTANCE instance, HWND owner, OptionsForm form);
 
 }  // namespace sweepwav

@@ -102,8 +102,9 @@ QString FilterSuffix(const QString& filter) {
 Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::Form1>()),
-      services_(services),
-      messageHook_(std::move(messageHook)) {
+      messageHook_(std::move(messageHook)),
+      model_(*this, *this, services, recentStore_),
+      pacer_(MakeWidgetPacer()) {
     InitWindowResources();
     InstallAccessibleInterfaces();
     ui_->setupUi(this);
@@ -126,9 +127,7 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
     build_output_bar();
     wire_keys();
 
-    Form_Load(state_, *this, services_);
-    show_output_folder();
-    ui_->StartFreq->setFocus(Qt::OtherFocusReason);
+    model_.start();
 }
 
 Form1::~Form1() = default;
@@ -173,7 +172,6 @@ void Form1::build_menu_bar() {
     writeMarkers_ = add(options, "WriteMarkers", ToQString(std::string(markers.text)), {});
     writeMarkers_->setToolTip(ToQString(std::string(markers.tooltip)));
     writeMarkers_->setCheckable(true);
-    writeMarkers_->setChecked(state_.markers);
     connect(writeMarkers_, &QAction::toggled, this, &Form1::WriteMarkers_toggled);
     signalOptions_ = add(options, "SignalOptions", QStringLiteral("&Signal options\u2026"), {});
     connect(signalOptions_, &QAction::triggered, this, &Form1::SignalOptions_triggered);
@@ -196,6 +194,7 @@ void Form1::build_output_bar() {
     outputBar_ = new OutputBar(this);
     ui_->formLayout->addWidget(outputBar_);
     connect(outputBar_, &OutputBar::open_folder_requested, this, &Form1::OpenOutputFolder_triggered);
+    outputBar_->show_options(QString());
 }
 
 void Form1::wire_keys() {
@@ -203,10 +202,6 @@ void Form1::wire_keys() {
     for (QAbstractButton* button : {ui_->ShowInfo, ui_->AutoName, ui_->OK, ui_->Abort}) {
         button->installEventFilter(keys);
     }
-}
-
-void Form1::show_output_folder() {
-    outputBar_->show_folder(ToQString(OutputFolder(state_)), state_.folderLookup);
 }
 
 void Form1::apply_catalogue() {
@@ -324,18 +319,7 @@ std::int32_t Form1::item_value(Control c, int position) {
 }
 
 void Form1::set_enabled(Control c, bool enabled) {
-    // Band centres or a list of frequencies set the tones; the steps and
-    // their spacing then have nothing to say.
-    if ((c == Control::Steps || c == Control::Logsteps) && state_.toneSpacing != "steps") enabled = false;
     if (QWidget* w = control(c)) w->setEnabled(enabled);
-    // Abort is enabled exactly while synthesis runs: the one stretch in which
-    // a run moves the lines thousands of times and services events once a
-    // tone. Then redraws follow the display's frames; outside it, and so
-    // during the write and the two-second hold, every redraw is immediate.
-    if (c == Control::Abort) {
-        if (enabled && screen()) pacer_.set_frame_rate(screen()->refreshRate());
-        pacer_.set_pacing(enabled);
-    }
 }
 
 void Form1::set_caption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
@@ -348,12 +332,6 @@ void Form1::set_label(Control c, const std::string& text) {
     // hold), so the status line is painted at once there; during synthesis
     // with the next frame.
     pacer_.redraw(label);
-    // A run reports once its file is on disk: from then on, the two-second
-    // hold included, the bar names the file.
-    if (running_ && state_.bFileWritten) {
-        outputBar_->show_written(ToQString(state_.sWrittenPath), state_.iWrittenBytes, state_.bAbort);
-        outputBar_->repaint();
-    }
 }
 
 void Form1::set_progress(Control c, double fraction, bool redraw) {
@@ -409,11 +387,7 @@ void Form1::show_long_text(const std::string& note, const std::string& text, con
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (running_) {
-        // Synthesis sees the request at its next event check; the file is
-        // then written as after an abort, and the window closes after that.
-        Abort_Click(state_);
-        closeRequested_ = true;
+    if (!model_.close_requested()) {
         event->ignore();
         return;
     }
@@ -423,107 +397,79 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool Form1::guarded(const char* what, const std::function<void()>& command) {
-    return RunGuarded(state_, *this, what, command);
-}
-
-void Form1::OK_clicked() {
-    if (running_) return;
-    running_ = true;
-    show_output_folder();
-    enable_menu_commands(false);
-    guarded("run", [this] { OK_Click(state_, *this, services_); });
-    running_ = false;
-    enable_menu_commands(true);
-    focus_refused_entry();
-    if (closeRequested_) {
-        closeRequested_ = false;
-        close();
+void Form1::show_look(const FormLook& look) {
+    for (int i = 0; i < kFormControlCount; ++i) set_enabled(static_cast<Control>(i), look.enabled[static_cast<std::size_t>(i)]);
+    show_commands(look);
+    writeMarkers_->setChecked(look.markers);
+    if (ToQString(look.bar.whole()) != outputBar_->text()) {
+        outputBar_->show_bar(look.bar);
+        // Outside synthesis nothing services events (the write, the hold).
+        outputBar_->repaint();
     }
+    outputBar_->show_options(ToQString(look.options));
+    // While synthesis runs, redraws follow the display's frames; outside it
+    // every redraw is immediate.
+    if (look.pacing && !pacer_.pacing() && screen()) pacer_.set_frame_rate(screen()->refreshRate());
+    pacer_.set_pacing(look.pacing);
+    if (look.focus) show_focus(*look.focus);
+    if (look.closeNow) close();
 }
 
-void Form1::ShowInfo_clicked() {
-    show_output_folder();
-    guarded("report", [this] { ShowInfo_Click(state_, *this, services_); });
-    focus_refused_entry();
-}
-
-void Form1::AutoName_clicked() {
-    show_output_folder();
-    AutoName_Click(state_, *this);
-    focus_refused_entry();
-}
-
-void Form1::focus_refused_entry() {
-    QWidget* entry = state_.refusedEntry ? control(*state_.refusedEntry) : nullptr;
-    if (!entry) return;
-    entry->setFocus(Qt::OtherFocusReason);
-    if (auto* text = qobject_cast<QLineEdit*>(entry)) text->selectAll();
-}
-
-void Form1::Abort_clicked() { Abort_Click(state_); }
-
-void Form1::enable_menu_commands(bool enabled) {
-    for (QAction* action : {exportPlan_, writeMarkers_, sweepPlan_, openSettings_, signalOptions_, frequencies_}) {
-        action->setEnabled(enabled);
+void Form1::show_commands(const FormLook& look) {
+    for (QAction* action : menuBar_->findChildren<QAction*>()) {
+        const auto on = look.commands.find(ToUtf8(action->objectName()));
+        if (on != look.commands.end()) action->setEnabled(on->second);
     }
-    fill_recent_menu();
+    if (!recentFilled_ || look.recent != recentShown_) fill_recent_menu(look.recent);
+    recentMenu_->setEnabled(look.commands.at("RecentSettings"));
     if (planView_) {
-        planView_->export_button()->setEnabled(enabled);
-        planView_->picture_button()->setEnabled(enabled);
+        planView_->export_button()->setEnabled(look.commands.at("ExportPlan"));
+        planView_->picture_button()->setEnabled(look.commands.at("ExportPlan"));
     }
 }
 
-bool Form1::plan_from_entries() {
-    show_output_folder();
-    bool planned = false;
-    const bool ran = guarded("plan", [&] { planned = PlanFromEntries(state_, *this); });
-    focus_refused_entry();
-    return ran && planned;
+void Form1::show_focus(const FocusRequest& focus) {
+    QWidget* target = control(focus.control);
+    if (!target) return;
+    target->setFocus(Qt::OtherFocusReason);
+    if (auto* text = qobject_cast<QLineEdit*>(target); text && focus.selectText) text->selectAll();
 }
+
+void Form1::OK_clicked() { model_.press(FormCommand::Generate); }
+
+void Form1::ShowInfo_clicked() { model_.press(FormCommand::ShowInfo); }
+
+void Form1::AutoName_clicked() { model_.press(FormCommand::MakeFileName); }
+
+void Form1::Abort_clicked() { model_.press(FormCommand::Abort); }
 
 void Form1::ExportPlan_triggered() {
-    if (running_ || !plan_from_entries()) return;
-    export_plan(PlanFileText(state_, PlanFormat::Csv), PlanFileText(state_, PlanFormat::Json), state_.sFileName);
+    if (!model_.plan()) return;
+    const GeneratorState& s = model_.state();
+    export_plan(PlanFileText(s, PlanFormat::Csv), PlanFileText(s, PlanFormat::Json), s.sFileName);
 }
 
-void Form1::OpenOutputFolder_triggered() {
-    const std::string folder = OutputFolder(state_);
-    if (!services_.open_folder(folder)) {
-        message_box(OpenFolderFailureText(folder), state_.sAppTitle,
-                    Icon::Exclamation);
-    }
-}
+void Form1::OpenOutputFolder_triggered() { model_.open_output_folder(); }
 
-void Form1::WriteMarkers_toggled(bool on) { state_.markers = on; }
+void Form1::WriteMarkers_toggled(bool on) { model_.markers_chosen(on); }
 
-void Form1::SignalOptions_triggered() {
-    if (running_) return;
-    OptionsDialog dialog(*this, state_, Place::SignalDialog, QStringLiteral("SignalOptions"),
-                         QStringLiteral("Signal options"), this);
-    if (dialog.exec() == QDialog::Accepted) show_options();
-}
+void Form1::SignalOptions_triggered() { ask_options(Place::SignalDialog); }
 
-void Form1::Frequencies_triggered() {
-    if (running_) return;
-    OptionsDialog dialog(*this, state_, Place::FrequenciesDialog, QStringLiteral("Frequencies"),
-                         QStringLiteral("Frequencies"), this);
-    if (dialog.exec() == QDialog::Accepted) show_options();
-}
+void Form1::Frequencies_triggered() { ask_options(Place::FrequenciesDialog); }
 
-void Form1::show_options() {
-    outputBar_->show_options(ToQString(OptionsSummary(state_)));
-    // The form's steps count only while the tones follow them.
-    for (Control c : {Control::Steps, Control::Logsteps}) set_enabled(c, !running_);
+void Form1::ask_options(Place place) {
+    if (!model_.allows(FormCommand::SignalOptions)) return;
+    OptionsDialog dialog(OptionsForm(place, model_.entries()), this);
+    if (dialog.exec() == QDialog::Accepted) model_.options_accepted(dialog.edited());
 }
 
 void Form1::SweepPlan_triggered() { show_plan_view(); }
 
 PlanView* Form1::show_plan_view() {
-    if (running_ || !plan_from_entries()) return nullptr;
+    if (!model_.plan()) return nullptr;
     // One view at a time, showing the latest plan.
     if (planView_) planView_->close();
-    auto* view = new PlanView(state_, this);
+    auto* view = new PlanView(model_.state(), this);
     view->setAttribute(Qt::WA_DeleteOnClose);
     connect(view, &PlanView::export_requested, this, [this, view] {
         export_plan(view->plan_text(PlanFormat::Csv), view->plan_text(PlanFormat::Json),
@@ -554,45 +500,22 @@ void Form1::About_triggered() {
     box->show();
 }
 
-QString Form1::suggested_path(const std::string& wavName, const char* ending) const {
-    const std::string stem = wavName.substr(0, wavName.rfind('.'));
-    return ToQString(OutputFolder(state_) + stem + ending);
-}
-
-void Form1::report_write_failure(const QString& path, const Status& failure) {
-    message_box(FileWriteFailureText(ToUtf8(path), failure), state_.sAppTitle, Icon::Exclamation);
-}
-
 void Form1::export_plan(const std::string& csv, const std::string& json, const std::string& wavName) {
     QString filter;
     const QString path = ask_save_file_name(ToQString(std::string(kExportTitle)),
-                                         suggested_path(wavName, ".csv"),
+                                         ToQString(SuggestedPath(model_.state(), wavName, ".csv")),
                                          {kCsvFilter, kJsonFilter}, &filter);
-    if (path.isEmpty()) return;
-    // The name's ending decides; a name with another ending is written in
-    // the format of the filter chosen.
-    PlanFormat format = PlanFormatOf(ToUtf8(path));
-    if (format == PlanFormat::None) format = filter == kJsonFilter ? PlanFormat::Json : PlanFormat::Csv;
-    if (Status written = services_.write_text_file(ToUtf8(path), format == PlanFormat::Json ? json : csv);
-        !written) {
-        report_write_failure(path, written);
-    }
+    if (!path.isEmpty()) model_.export_plan(ToUtf8(path), filter == kJsonFilter, csv, json);
 }
 
 void Form1::save_plan_picture(PlanView& view) {
     QString filter;
     const QString path = ask_save_file_name(ToQString(std::string(kSavePictureTitle)),
-                                         suggested_path(view.file_name(), ".png"), {kPngFilter},
-                                         &filter);
+                                         ToQString(SuggestedPath(model_.state(), view.file_name(), ".png")),
+                                         {kPngFilter}, &filter);
     if (path.isEmpty()) return;
     const QByteArray png = view.chart_png();
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(png.constData()),
-                                              static_cast<std::size_t>(png.size()));
-    Result<std::unique_ptr<OutputFile>> opened = services_.create_file(ToUtf8(path));
-    Status written = opened.status();
-    if (written) written = opened.value()->write(bytes);
-    if (written) written = opened.value()->commit();
-    if (!written) report_write_failure(path, written);
+    model_.write_file(ToUtf8(path), std::vector<std::uint8_t>(png.begin(), png.end()));
 }
 
 QString Form1::ask_save_file_name(const QString& caption, const QString& suggestion,

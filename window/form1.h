@@ -1,11 +1,11 @@
-// The program's one window. It shows the controls of form1.ui, runs the
-// start-up values through Form_Load and hands its four buttons to the
-// command procedures, answering their window operations with its widgets.
-// A menu bar above the form holds the commands around a sweep: exporting
-// its plan, the output folder, settings files, tone markers, the signal
-// options, the plan view and About; a bar below it says where files go.
-// During synthesis the progress lines and the status line are redrawn at
-// the display's pace (FramePacer).
+// The program's one window, a view of the form model (commands/form_model.h):
+// it shows the controls of form1.ui as the model's look says, forwards its
+// buttons, menu commands and dialogs to the model, and answers the engine's
+// window operations with its widgets. A menu bar above the form holds the
+// commands around a sweep: exporting its plan, the output folder, settings
+// files, tone markers, the signal options, the plan view and About; a bar
+// below it says where files go. During synthesis the progress lines and
+// the status line are redrawn at the display's pace.
 #pragma once
 
 #include <QPointer>
@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "commands/form_model.h"
 #include "core/generator_state.h"
 #include "core/services.h"
 #include "core/window_ops.h"
@@ -39,7 +40,14 @@ class OutputBar;
 class PlanView;
 class ProgressLine;
 
-class Form1 : public QWidget, public WindowOps {
+// The recent settings files in the user's settings of this program.
+class QtRecentStore : public RecentStore {
+public:
+    std::vector<std::string> read() override;
+    void write(const std::vector<std::string>& files) override;
+};
+
+class Form1 : public QWidget, public WindowOps, public FormView {
     Q_OBJECT
 
 public:
@@ -52,10 +60,10 @@ public:
     explicit Form1(Services& services, MessageHook messageHook = {}, QWidget* parent = nullptr);
     ~Form1() override;
 
-    GeneratorState& state() { return state_; }
+    GeneratorState& state() { return model_.state(); }
 
     // True while a "Generate file" command is in progress.
-    bool running() const { return running_; }
+    bool running() const { return model_.running(); }
 
     // The form's widget of a control; nullptr for the options beside it.
     QWidget* control(Control c) const;
@@ -97,6 +105,9 @@ public:
     // its own.
     void show_long_text(const std::string& note, const std::string& text, const std::string& title) override;
 
+    // FormView
+    void show_look(const FormLook& look) override;
+
 protected:
     // Closing during a run aborts it; the window closes once the run ends.
     // The plan view and the About box close with the window.
@@ -131,38 +142,21 @@ private:
     void build_menu_bar();
     // File > Open settings..., Save settings as... and the recent files.
     void build_settings_menu(QMenu* file);
-    void fill_recent_menu();
-    void remember_settings_file(const QString& path);
+    void fill_recent_menu(const std::vector<RecentFile>& files);
     // Where the settings dialogs start: the folder of the last settings file.
     QString settings_folder() const;
-    // The FileName box's name without its ending, for a settings file's name.
-    std::string file_name_stem();
     void build_output_bar();
     // Keyboard use: Return and Enter press the focused command button, its
     // Alt+letter presses it at once.
     void wire_keys();
-    // The options beside the form that are on, under the output bar; the
-    // Steps box and Log steps follow the tones' spacing.
-    void show_options();
-    // The bar's idle text, shown again at the start of every command.
-    void show_output_folder();
-    // Runs a command. A fault it does not handle itself is shown as "The
-    // <what> stopped: <reason>" and the window returns to its idle look;
-    // returns false then.
-    bool guarded(const char* what, const std::function<void()>& command);
-    // PlanFromEntries, through guarded().
-    bool plan_from_entries();
+    // An options dialog of the place, its edited values to the model.
+    void ask_options(Place place);
     // Asks for a CSV or JSON file and writes the plan's text into it.
     void export_plan(const std::string& csv, const std::string& json, const std::string& wavName);
     void save_plan_picture(PlanView& view);
-    // The output folder path of a file like wavName with another ending.
-    QString suggested_path(const std::string& wavName, const char* ending) const;
-    void report_write_failure(const QString& path, const Status& failure);
-    // After a refused entry, the focus goes to the entry the message was
-    // about, its text selected.
-    void focus_refused_entry();
-    // Disables the commands that plan or change the run while it goes on.
-    void enable_menu_commands(bool enabled);
+    void show_focus(const FocusRequest& focus);
+    // The menu's commands and the plan view's buttons, on or off.
+    void show_commands(const FormLook& look);
     QLineEdit* box(Control c) const;
     QAbstractButton* check_box(Control c) const;
     QComboBox* list(Control c) const;
@@ -173,12 +167,12 @@ private:
 
     std::unique_ptr<Ui::Form1> ui_;
     std::array<QWidget*, kFormControlCount> widgets_{};  // by control
-    Services& services_;
-    GeneratorState state_;
     MessageHook messageHook_;
-    bool running_ = false;
-    bool closeRequested_ = false;
-    FramePacer pacer_;
+    QtRecentStore recentStore_;
+    FormModel model_;
+    WidgetPacer pacer_;
+    std::vector<RecentFile> recentShown_;
+    bool recentFilled_ = false;
 
     QMenuBar* menuBar_ = nullptr;
     OutputBar* outputBar_ = nullptr;

@@ -23,7 +23,7 @@ const QString kSweepFilter = ToQString(std::string(kSweepType.name));
 
 // The recent files are the one thing the window keeps between sessions; the
 // form itself always starts from its start-up values.
-QSettings RecentStore() { return QSettings(QStringLiteral("sweepwav"), QStringLiteral("sweepwav")); }
+QSettings RecentSettingsStore() { return QSettings(QStringLiteral("sweepwav"), QStringLiteral("sweepwav")); }
 
 // A file of ours that is no plain small file (a pipe would hang the window)
 // is left alone: there is then no recent list. On Windows the list is kept
@@ -36,12 +36,23 @@ bool RecentStoreUsable() {
 #endif
 }
 
-QStringList RecentFiles() {
+}  // namespace
+
+std::vector<std::string> QtRecentStore::read() {
     if (!RecentStoreUsable()) return {};
-    return RecentStore().value(QStringLiteral("recent/settings")).toStringList();
+    std::vector<std::string> files;
+    for (const QString& file : RecentSettingsStore().value(QStringLiteral("recent/settings")).toStringList()) {
+        files.push_back(ToUtf8(file));
+    }
+    return files;
 }
 
-}  // namespace
+void QtRecentStore::write(const std::vector<std::string>& files) {
+    if (!RecentStoreUsable()) return;
+    QStringList list;
+    for (const std::string& file : files) list << ToQString(file);
+    RecentSettingsStore().setValue(QStringLiteral("recent/settings"), list);
+}
 
 void Form1::build_settings_menu(QMenu* file) {
     openSettings_ = file->addAction(QStringLiteral("O&pen settings\u2026"));
@@ -55,75 +66,50 @@ void Form1::build_settings_menu(QMenu* file) {
     recentMenu_ = file->addMenu(QStringLiteral("&Recent settings"));
     recentMenu_->setObjectName(QStringLiteral("RecentSettingsMenu"));
     recentMenu_->menuAction()->setObjectName(QStringLiteral("RecentSettings"));
-    fill_recent_menu();
+    recentMenu_->setToolTipsVisible(true);
+    recentMenu_->setEnabled(false);
 }
 
-void Form1::fill_recent_menu() {
+void Form1::fill_recent_menu(const std::vector<RecentFile>& files) {
     recentMenu_->clear();
-    recentMenu_->setToolTipsVisible(true);
-    const QStringList files = RecentFiles();
     const QFontMetrics metrics(recentMenu_->font());
-    for (int i = 0; i < files.size(); ++i) {
-        const QString path = files[i];
-        const QFileInfo file(path);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const QString path = ToQString(files[i].path);
         // The name first, then its folder, shortened in the middle; the
         // whole path in the tooltip.
-        QString folder =
-            metrics.elidedText(QDir::toNativeSeparators(file.absolutePath()), Qt::ElideMiddle, 32 * metrics.averageCharWidth());
-        const QString name = file.fileName();
-        QAction* action = recentMenu_->addAction(ToQString(RecentFileText(i, ToUtf8(name), ToUtf8(folder))));
+        const QString folder = metrics.elidedText(QDir::toNativeSeparators(ToQString(files[i].folder)),
+                                                  Qt::ElideMiddle, 32 * metrics.averageCharWidth());
+        QAction* action = recentMenu_->addAction(
+            ToQString(RecentFileText(static_cast<int>(i), files[i].name, ToUtf8(folder))));
         action->setToolTip(QDir::toNativeSeparators(path));
         connect(action, &QAction::triggered, this, [this, path] { open_settings_file(path); });
     }
-    recentMenu_->setEnabled(!files.isEmpty() && openSettings_->isEnabled());
-}
-
-void Form1::remember_settings_file(const QString& path) {
-    if (!RecentStoreUsable()) return;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    QStringList files = RecentFiles();
-    files.removeAll(absolute);
-    files.prepend(absolute);
-    while (files.size() > kRecentCount) files.removeLast();
-    RecentStore().setValue(QStringLiteral("recent/settings"), files);
-    fill_recent_menu();
+    recentShown_ = files;
+    recentFilled_ = true;
 }
 
 QString Form1::settings_folder() const {
-    const QStringList files = RecentFiles();
-    return files.isEmpty() ? QDir::homePath() : QFileInfo(files.first()).absolutePath();
+    const std::string folder = model_.settings_folder();
+    return folder.empty() ? QDir::homePath() : ToQString(folder);
 }
 
 void Form1::open_settings_file(const QString& path) {
-    if (running_) return;
-    show_output_folder();
-    if (!OpenSettingsFile(state_, *this, services_, ToUtf8(path))) return;
-    writeMarkers_->setChecked(state_.markers);
-    show_options();
-    remember_settings_file(path);
+    model_.open_settings(ToUtf8(QFileInfo(path).absoluteFilePath()));
 }
 
 void Form1::OpenSettings_triggered() {
+    if (!model_.allows(FormCommand::OpenSettings)) return;
     const QString path = ask_open_file_name(ToQString(std::string(kOpenSettingsTitle)), settings_folder(), {kSweepFilter});
     if (!path.isEmpty()) open_settings_file(path);
 }
 
 void Form1::SaveSettings_triggered() {
-    const std::string name = file_name_stem();
     QString filter;
     const QString path = ask_save_file_name(ToQString(std::string(kSaveSettingsTitle)),
-                                            settings_folder() + QLatin1Char('/') + ToQString(name) +
-                                                QStringLiteral(".sweep"),
+                                            settings_folder() + QLatin1Char('/') +
+                                                ToQString(SettingsFileName(text(Control::FileName))),
                                             {kSweepFilter}, &filter);
-    if (path.isEmpty()) return;
-    if (SaveSettingsFile(state_, *this, services_, ToUtf8(path))) remember_settings_file(path);
-}
-
-std::string Form1::file_name_stem() {
-    std::string name = text(Control::FileName);
-    const auto dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0) name.erase(dot);
-    return name.empty() ? std::string("sweep") : name;
+    if (!path.isEmpty()) model_.save_settings(ToUtf8(QFileInfo(path).absoluteFilePath()));
 }
 
 QString Form1::ask_open_file_name(const QString& caption, const QString& folder, const QStringList& filters) {

@@ -3,36 +3,19 @@
 #include <QRegion>
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace sweepwav {
 
-void FramePacer::set_frame_rate(double refreshHz) {
-    // Between 240 and 20 frames a second, whatever the screen reports.
-    const double hz = refreshHz > 0 ? std::clamp(refreshHz, 20.0, 240.0) : 60.0;
-    frameNs_ = static_cast<std::int64_t>(1e9 / hz);
+namespace {
+
+void PaintNow(const QPointer<QWidget>& w) {
+    if (w) w->repaint();
 }
 
-void FramePacer::set_pacing(bool on) {
-    if (!on) flush();
-    pacing_ = on;
-}
-
-void FramePacer::redraw(QWidget* w) {
-    if (!pacing_) {
-        w->repaint();
-        return;
-    }
-    if (std::find(waiting_.begin(), waiting_.end(), w) == waiting_.end()) waiting_.emplace_back(w);
-    if (!lastFrame_.isValid() || lastFrame_.nsecsElapsed() >= frameNs_) flush();
-}
-
-void FramePacer::flush() {
-    if (waiting_.empty()) return;
-    // Taken out first: a paint may run code that asks for another redraw.
-    const std::vector<QPointer<QWidget>> due = std::move(waiting_);
-    waiting_.clear();
-    // One paint per window for all that waits in it: with a display server
-    // every paint that is shown at once costs a round trip.
+// One paint per window for all that waits in it: with a display server
+// every paint that is shown at once costs a round trip.
+void PaintTogether(const std::vector<QPointer<QWidget>>& due) {
     std::vector<std::pair<QWidget*, QRegion>> windows;
     for (const QPointer<QWidget>& w : due) {
         if (!w || !w->isVisible()) continue;
@@ -42,7 +25,10 @@ void FramePacer::flush() {
         it->second += QRect(w->mapTo(top, QPoint(0, 0)), w->size());
     }
     for (const auto& [top, region] : windows) top->repaint(region);
-    lastFrame_.start();
 }
+
+}  // namespace
+
+WidgetPacer MakeWidgetPacer() { return WidgetPacer(PaintNow, PaintTogether); }
 
 }  // namespace sweepwav

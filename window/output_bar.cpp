@@ -47,13 +47,7 @@ QString OutputBar::lookup_text(FolderLookup lookup) { return ToQString(LookupTex
 
 QString OutputBar::size_text(std::int64_t bytes) { return ToQString(SizeText(bytes)); }
 
-void OutputBar::show_folder(const QString& folder, FolderLookup lookup) { show(FolderBarText(ToUtf8(folder), lookup)); }
-
-void OutputBar::show_written(const QString& path, std::int64_t bytes, bool aborted) {
-    show(WrittenBarText(ToUtf8(path), bytes, aborted));
-}
-
-void OutputBar::show(const BarText& bar) {
+void OutputBar::show_bar(const BarText& bar) {
     before_ = ToQString(bar.before);
     path_ = ToQString(bar.path);
     after_ = ToQString(bar.after);

@@ -23,10 +23,9 @@ class OutputBar : public QFrame {
 public:
     explicit OutputBar(QWidget* parent = nullptr);
 
-    // "Output folder: <folder> (<how it was found>)".
-    void show_folder(const QString& folder, FolderLookup lookup);
-    // "Wrote <path> (<size>)", and after an abort that the rest is silent.
-    void show_written(const QString& path, std::int64_t bytes, bool aborted);
+    // The bar's line: "Output folder: <folder> (<how it was found>)" or
+    // "Wrote <path> (<size>)".
+    void show_bar(const BarText& bar);
 
     // The options beside the form that are on, on the bar's second line
     // ("Signal: gap 100 ms, ramps 5 ms"); hidden when all are off.
@@ -47,7 +46,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void show(const BarText& bar);
     // Shortens the path in its middle, only as far as the whole text needs
     // to fit the bar.
     void render();

@@ -68,6 +68,8 @@ TEST(ExactMath, TheDoubleNearestTheExactValue) {
         {Fn::Pow, 0x1.6e1f8361eb04cp+1, 0x1.f5f5f5f5f5f5fp-1, 0x1.66a7dde38d46fp+1, "glibc's pow misses by 1 ulp"},
         {Fn::Pow, 0x1.1471f630ece3cp+4, 0x1.c71c71c71c71cp-1, 0x1.92d8d9b98a71p+3, "glibc's pow misses by 1 ulp"},
         {Fn::Pow, -3, 35, -0x1.637ed9b2612f3p+55, "a negative base with an odd exponent"},
+        {Fn::Pow, -2, -3, -0.125, "a negative base with a negative odd exponent"},
+        {Fn::Pow, -0.5, -4, 16, "a negative base with a negative even exponent"},
         {Fn::Pow, 2, -1074.5, 0x0.0000000000001p-1022, "below the smallest double but nearer it than 0"},
         {Fn::Pow, 2, -1075, 0, "half the smallest double: to the even one, 0"},
         {Fn::Pow, 2, 1024, kInf, "beyond the largest double"},

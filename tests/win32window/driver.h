@@ -71,6 +71,8 @@ public:
     void choose_file(HWND dialog, const std::string& path);
     // The name a file dialog has in its name box.
     std::string file_name(HWND dialog) const;
+    // Whether the program still runs.
+    bool alive() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
 
     // Waits until the form is idle again after a command: the status line
     // at its idle text and Generate file enabled. False on a time-out.
@@ -96,6 +98,8 @@ private:
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds wait);
 
 std::string Utf8(const std::wstring& wide);
+// The screen under a window, saved as a PNG file.
+bool Shoot(HWND window, const std::string& path);
 std::wstring Wide(const std::string& utf8);
 
 }  // namespace sweepwav::driver

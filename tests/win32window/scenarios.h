@@ -54,5 +54,7 @@ void ViewerCommandLine(const Setup& setup, Checks& checks);
 void Frequencies(const Setup& setup, Checks& checks);
 void NoAnalyser(const Setup& setup, Checks& checks);
 void Screenshot(const Setup& setup, Checks& checks);
+void FormTable(const Setup& setup, Checks& checks);
+void SmallestWindow(const Setup& setup, Checks& checks);
 
 }  // namespace sweepwav::driver

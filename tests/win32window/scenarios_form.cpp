@@ -160,6 +160,8 @@ void NoAnalyser(const Setup& setup, Checks& checks) {
     }
     checks.check(WaitFor([&] { return IsWindowVisible(w.form()) != 0; }, std::chrono::seconds(10)), "no analyser",
                  "the window shown after it");
+    checks.check(WaitFor([&] { return w.focus() == w.control(Control::StartFreq); }, std::chrono::seconds(10)),
+                 "no analyser", "the focus in StartFreq after the message");
     checks.equal(w.text_of(w.item(IDC_OutputBar)), "Output folder: C:\\ (drive root: analyser not found)",
                  "no analyser", "the output bar");
     Apply(w, "--steps 0 --tone-ms 10 --file rooted");

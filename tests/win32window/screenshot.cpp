@@ -32,6 +32,8 @@ bool SavePng(HBITMAP picture, const std::string& path) {
     return saved;
 }
 
+}  // namespace
+
 // The screen under a window, saved as a PNG file.
 bool Shoot(HWND window, const std::string& path) {
     RECT r;
@@ -49,13 +51,19 @@ bool Shoot(HWND window, const std::string& path) {
     return saved;
 }
 
-}  // namespace
-
 void Screenshot(const Setup& setup, Checks& checks) {
     Window w(setup.program, "");
     WaitFor([&] { return IsWindowVisible(w.form()) != 0; }, std::chrono::seconds(20));
     Sleep(1500);  // settled and painted
     checks.check(Shoot(w.form(), setup.data + "window-windows.png"), "screenshot", "the picture is saved");
+    // The Signal options dialog, laid out from the catalogue.
+    w.menu("SignalOptions");
+    if (HWND dialog = w.dialog("Signal options")) {
+        Sleep(500);
+        checks.check(Shoot(dialog, setup.data + "signal-options-windows.png"), "screenshot", "the dialog's picture is saved");
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        WaitFor([dialog] { return !IsWindow(dialog); }, std::chrono::seconds(10));
+    }
     // The plan view of the start-up sweep, as the README shows it.
     HWND view = OpenPlanView(w);
     Sleep(1500);

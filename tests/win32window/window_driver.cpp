@@ -25,7 +25,8 @@ constexpr Scenario kScenarios[] = {
     {"start-up", StartUp, true},      {"keyboard", Keyboard, true},       {"refused", Refusals, true},
     {"make-file-name", MakeFileName, true}, {"viewer", ViewerCommandLine, true}, {"show-info", ShowInfo, true}, {"abort", AbortRun, true},
     {"settings", SettingsFiles, true}, {"plan", PlanView, true},       {"frequencies", Frequencies, true},
-    {"files", Files, true},           {"no-analyser", NoAnalyser, false},
+    {"files", Files, true},           {"form-table", FormTable, true}, {"smallest", SmallestWindow, true},
+    {"no-analyser", NoAnalyser, false},
     {"screenshot", Screenshot, false},
 };
 

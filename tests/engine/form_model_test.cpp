@@ -1,0 +1,246 @@
+// The form model on its own: the scenario table every window is also
+// driven through (tests/support/form_scenario.h), then the rules it keeps
+// for the windows: which commands may start when, the recent files, the
+// options dialogs' choices and the frame pacing.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+#include "commands/form_model.h"
+#include "commands/frame_pacer.h"
+#include "commands/options_form.h"
+#include "support/form_scenario.h"
+#include "support/recording_fake.h"
+
+namespace sweepwav {
+namespace {
+
+using testing::FormAct;
+using testing::FormStep;
+using testing::SeenForm;
+
+// A window that keeps what the model shows it.
+struct FakeForm : testing::RecordingWindow, FormView {
+    void show_look(const FormLook& shown) override {
+        look = shown;
+        if (shown.focus) focus = *shown.focus;
+        if (shown.closeNow) closed = model->close_requested();
+    }
+    FormLook look;
+    std::optional<FocusRequest> focus;
+    bool closed = false;
+    FormModel* model = nullptr;
+};
+
+struct MemoryRecent : RecentStore {
+    std::vector<std::string> read() override { return files; }
+    void write(const std::vector<std::string>& written) override { files = written; }
+    std::vector<std::string> files;
+};
+
+// Files that are counted, not kept: a long run is hundreds of megabytes.
+struct CountingFile : OutputFile {
+    Status write(std::span<const std::uint8_t> bytes) override { return size += bytes.size(), Status(); }
+    Status write_zeros(std::uint64_t count) override { return size += count, Status(); }
+    Status commit() override { return {}; }
+    std::string description() const override { return "a counted file"; }
+    std::uint64_t size = 0;
+};
+struct CountingServices : testing::RecordingServices {
+    Result<std::unique_ptr<OutputFile>> create_file(const std::string&) override {
+        return std::unique_ptr<OutputFile>(std::make_unique<CountingFile>());
+    }
+};
+
+struct FormRun {
+    FakeForm view;
+    CountingServices services;
+    MemoryRecent recent;
+    FormModel model{view, view, services, recent};
+    std::size_t boxesBefore = 0;
+
+    FormRun() { view.model = &model; }
+
+    SeenForm seen() {
+        SeenForm s;
+        if (view.focus) s.focus = view.focus->control, s.selected = view.focus->selectText;
+        for (Control c : testing::kScenarioInputs) {
+            if (!view.look.enabled[static_cast<std::size_t>(c)]) s.grey.insert(c);
+        }
+        s.abortOn = view.look.enabled[static_cast<std::size_t>(Control::Abort)];
+        s.bar = view.look.bar.whole();
+        s.options = view.look.options;
+        s.boxes = static_cast<int>(view.boxes.size() - boxesBefore);
+        s.suggested = SettingsFileName(view.text(Control::FileName));
+        for (const RecentFile& file : view.look.recent) s.recent.push_back(file.name);
+        s.closed = view.closed;
+        return s;
+    }
+
+    // The step; for a run left going, the next step too, while it runs.
+    // Returns what was seen after each.
+    std::vector<SeenForm> act(const FormStep& step, const FormStep* next) {
+        boxesBefore = view.boxes.size();
+        switch (step.act) {
+            case FormAct::Start: model.start(); break;
+            case FormAct::Type: view.set_text(step.control, std::string(step.text)); break;
+            case FormAct::Press: model.press(step.control == Control::OK         ? FormCommand::Generate
+                                             : step.control == Control::ShowInfo ? FormCommand::ShowInfo
+                                                                                 : FormCommand::MakeFileName);
+                break;
+            case FormAct::Options: {
+                EntryTexts values;
+                for (const auto& [c, value] : testing::OptionValues(step.text)) values[c] = value;
+                model.options_accepted(values);
+                break;
+            }
+            case FormAct::SaveSettings:
+                for (const std::string& name : testing::Words(step.text)) model.save_settings("/sweeps/" + name + ".sweep");
+                break;
+            default: return run_watched(next);
+        }
+        return {seen()};
+    }
+
+    std::vector<SeenForm> run_watched(const FormStep* next) {
+        std::vector<SeenForm> seenDuring;
+        view.onEvents = [&](int) {
+            if (!seenDuring.empty()) return;
+            seenDuring.push_back(seen());
+            boxesBefore = view.boxes.size();
+            if (next->act == FormAct::Close) {
+                EXPECT_FALSE(model.close_requested());
+            } else {
+                model.press(FormCommand::Abort);
+            }
+        };
+        model.press(FormCommand::Generate);
+        view.onEvents = nullptr;
+        EXPECT_EQ(seenDuring.size(), 1u) << "the run never serviced events";
+        seenDuring.push_back(seen());
+        return seenDuring;
+    }
+};
+
+TEST(FormModel, ScenarioTable) {
+    FormRun run;
+    const std::size_t steps = std::size(testing::kFormScenario);
+    for (std::size_t i = 0; i < steps; ++i) {
+        const FormStep& step = testing::kFormScenario[i];
+        const std::vector<SeenForm> seen = run.act(step, i + 1 < steps ? &testing::kFormScenario[i + 1] : nullptr);
+        for (std::size_t k = 0; k < seen.size(); ++k) {
+            for (const std::string& difference : testing::Differences(testing::kFormScenario[i + k], seen[k])) {
+                ADD_FAILURE() << "step " << i + k << ": " << difference;
+            }
+        }
+        i += seen.size() - 1;
+    }
+}
+
+// Without the analyser a message comes first; the focus is then in the
+// first entry all the same.
+TEST(FormModel, StartUpFocusAfterAMessage) {
+    FormRun run;
+    run.services.setting = Status::Failure(FailureKind::Missing, "no such key");
+    run.model.start();
+    ASSERT_EQ(run.view.boxes.size(), 1u);
+    EXPECT_EQ(run.view.focus, (FocusRequest{Control::StartFreq, true}));
+}
+
+// Idle, every command but Abort may start; during a run only these.
+TEST(FormModel, CommandsDuringARun) {
+    const std::set<FormCommand> duringARun = {FormCommand::Abort, FormCommand::SaveSettings,
+                                              FormCommand::OpenOutputFolder, FormCommand::About, FormCommand::Quit};
+    const auto allowed = [](const FormModel& model) {
+        std::set<FormCommand> commands;
+        for (int c = 0; c <= static_cast<int>(FormCommand::Quit); ++c) {
+            if (model.allows(static_cast<FormCommand>(c))) commands.insert(static_cast<FormCommand>(c));
+        }
+        return commands;
+    };
+    FormRun run;
+    run.model.start();
+    EXPECT_EQ(allowed(run.model).size(), static_cast<std::size_t>(FormCommand::Quit));
+    EXPECT_FALSE(run.model.allows(FormCommand::Abort));
+    bool checked = false;
+    run.view.onEvents = [&](int) {
+        if (std::exchange(checked, true)) return;
+        EXPECT_EQ(allowed(run.model), duringARun);
+        // The menu shows the same, Recent settings only once there are files.
+        EXPECT_FALSE(run.view.look.commands.at("RecentSettings") || run.view.look.commands.at("SweepPlan"));
+        EXPECT_TRUE(run.view.look.commands.at("SaveSettings"));
+        run.model.press(FormCommand::Abort);
+    };
+    run.model.press(FormCommand::Generate);
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(run.view.look.commands.at("SweepPlan"));
+}
+
+TEST(FormModel, RecentFilesAndNames) {
+    std::vector<std::string> files;
+    for (const char* path : {"/a", "/b", "/c", "/d", "/e", "/f", "/d"}) files = Remembered(files, path);
+    EXPECT_EQ(files, (std::vector<std::string>{"/d", "/f", "/e", "/c", "/b"}));
+
+    const struct {
+        const char* path;
+        RecentFile file;
+    } paths[] = {
+        {"/home/me/bench.sweep", {"/home/me/bench.sweep", "bench.sweep", "/home/me"}},
+        {"/top.sweep", {"/top.sweep", "top.sweep", "/"}},
+        {"plain.sweep", {"plain.sweep", "plain.sweep", ""}},
+    };
+    for (const auto& p : paths) EXPECT_EQ(RecentFileOf(p.path), p.file) << p.path;
+
+    const std::pair<const char*, const char*> names[] = {
+        {"bench.wav", "bench.sweep"}, {"a.b.wav", "a.b.sweep"}, {".wav", ".wav.sweep"}, {"", "sweep.sweep"},
+        {"take", "take.sweep"}};
+    for (const auto& [typed, offered] : names) EXPECT_EQ(SettingsFileName(typed), offered) << typed;
+}
+
+TEST(FormModel, OptionsDialogChoicesAndRefusals) {
+    OptionsForm frequencies(Place::FrequenciesDialog, {{Control::Spacing, "steps"}});
+    EXPECT_EQ(frequencies.title(), "Frequencies");
+    const std::tuple<const char*, bool, bool> spacings[] = {
+        {"steps", false, false}, {"bands1", true, false}, {"bands24", true, false}, {"list", false, true}};
+    for (const auto& [name, nominal, list] : spacings) {
+        frequencies.choose(Control::Spacing, ItemPosition(EntryOf(Control::Spacing), name).value());
+        EXPECT_EQ(frequencies.counts(Control::NominalBands), nominal) << name;
+        EXPECT_EQ(frequencies.counts(Control::FrequencyList), list) << name;
+    }
+
+    OptionsForm signal(Place::SignalDialog, {{Control::GapMs, "12.50"}, {Control::SignalChannels, "1, 3"}});
+    EXPECT_EQ(signal.fields().front().unit, "ms");
+    EXPECT_TRUE(signal.channel_list_counts());
+    // Left as opened, a value is kept to the last digit; a changed one must do.
+    EXPECT_EQ(signal.accept(), EntryTexts{});
+    signal.set_text(Control::GapMs, "60001");
+    EXPECT_FALSE(signal.accept());
+    EXPECT_EQ(signal.refusal().field, Control::GapMs);
+    EXPECT_EQ(signal.refusal().problem, "Gap between tones must be a number from 0 to 60000 ms.");
+    signal.set_text(Control::GapMs, "60000");
+    // The list takes channel numbers, each once, and nothing else.
+    for (const char* list : {"1,1", "each", "all", "9", ""}) {
+        signal.set_text(Control::SignalChannels, list);
+        EXPECT_FALSE(signal.accept()) << list;
+        EXPECT_TRUE(signal.refusal().channelList) << list;
+    }
+    signal.set_text(Control::SignalChannels, "\t2, 4 ");
+    EXPECT_EQ(signal.accept(), (EntryTexts{{Control::GapMs, "60000"}, {Control::SignalChannels, "\t2, 4 "}}));
+    for (const auto mode : {OptionsForm::kAllChannels, OptionsForm::kEachChannel, OptionsForm::kChannelList}) {
+        signal.choose(Control::SignalChannels, mode);
+        EXPECT_EQ(signal.channel_list_counts(), mode == OptionsForm::kChannelList) << mode;
+    }
+    signal.choose(Control::SignalChannels, OptionsForm::kEachChannel);
+    EXPECT_EQ(signal.accept(), (EntryTexts{{Control::GapMs, "60000"}, {Control::SignalChannels, "each"}}));
+}
+
+TEST(FormModel, FrameLengths) {
+    const std::pair<double, std::int64_t> rates[] = {
+        {0, 16'666'666}, {-5, 16'666'666}, {10, 50'000'000}, {144, 6'944'444}, {1000, 4'166'666}};
+    for (const auto& [hz, ns] : rates) EXPECT_EQ(FrameNanoseconds(hz), ns) << hz;
+
+}
+
+}  // namespace
+}  // namespace sweepwav
