@@ -10,6 +10,7 @@
 #include "commands/form_model.h"
 #include "commands/frame_pacer.h"
 #include "commands/options_form.h"
+#include "support/files.h"
 #include "support/form_scenario.h"
 #include "support/recording_fake.h"
 
@@ -57,10 +58,33 @@ struct FormRun {
     FakeForm view;
     CountingServices services;
     MemoryRecent recent;
-    FormModel model{view, view, services, recent};
+    std::optional<FormModel> model;
     std::size_t boxesBefore = 0;
 
-    FormRun() { view.model = &model; }
+    FormRun() { restart(); }
+
+    // A window opened anew: the recent files stay; the one preset installed.
+    void restart() {
+        view.closed = false;
+        model.emplace(view, view, services, recent);
+        view.model = &*model;
+        services.textFiles["/presets/octave-bands.sweep"] = testing::ReadAll(SWEEPWAV_PRESETS "/octave-bands.sweep");
+        model->set_presets({{"octave-bands", "/presets/octave-bands.sweep", ""}});
+    }
+
+    // "open 2.sweep", "recent 3.sweep", "drop 1.sweep 2.sweep", "preset octave-bands".
+    void open(std::string_view how) {
+        std::vector<std::string> words = testing::Words(how), paths;
+        for (std::size_t i = 1; i < words.size(); ++i) paths.push_back("/sweeps/" + words[i]);
+        if (words[0] == "drop") model->drop_files(paths);
+        if (words[0] == "open") model->open_settings(paths[0]);
+        for (std::size_t i = 0; words[0] == "recent" && i < view.look.recent.size(); ++i) {
+            if (view.look.recent[i].name == words[1]) model->open_settings(view.look.recent[i].path);
+        }
+        for (std::size_t i = 0; words[0] == "preset" && i < view.look.presets.size(); ++i) {
+            if (view.look.presets[i].name == words[1]) model->open_preset(i);
+        }
+    }
 
     SeenForm seen() {
         SeenForm s;
@@ -74,6 +98,7 @@ struct FormRun {
         s.boxes = static_cast<int>(view.boxes.size() - boxesBefore);
         s.suggested = SettingsFileName(view.text(Control::FileName));
         for (const RecentFile& file : view.look.recent) s.recent.push_back(file.name);
+        s.fileName = view.text(Control::FileName);
         s.closed = view.closed;
         return s;
     }
@@ -83,20 +108,26 @@ struct FormRun {
     std::vector<SeenForm> act(const FormStep& step, const FormStep* next) {
         boxesBefore = view.boxes.size();
         switch (step.act) {
-            case FormAct::Start: model.start(); break;
+            case FormAct::Start:
+                if (!step.text.empty()) restart();
+                model->start();
+                if (!step.text.empty()) model->open_settings("/sweeps/" + std::string(step.text));
+                break;
+            case FormAct::Open: open(step.text); break;
+            case FormAct::Reset: model->reset(); break;
             case FormAct::Type: view.set_text(step.control, std::string(step.text)); break;
-            case FormAct::Press: model.press(step.control == Control::OK         ? FormCommand::Generate
+            case FormAct::Press: model->press(step.control == Control::OK         ? FormCommand::Generate
                                              : step.control == Control::ShowInfo ? FormCommand::ShowInfo
                                                                                  : FormCommand::MakeFileName);
                 break;
             case FormAct::Options: {
                 EntryTexts values;
                 for (const auto& [c, value] : testing::OptionValues(step.text)) values[c] = value;
-                model.options_accepted(values);
+                model->options_accepted(values);
                 break;
             }
             case FormAct::SaveSettings:
-                for (const std::string& name : testing::Words(step.text)) model.save_settings("/sweeps/" + name + ".sweep");
+                for (const std::string& name : testing::Words(step.text)) model->save_settings("/sweeps/" + name + ".sweep");
                 break;
             default: return run_watched(next);
         }
@@ -110,12 +141,12 @@ struct FormRun {
             seenDuring.push_back(seen());
             boxesBefore = view.boxes.size();
             if (next->act == FormAct::Close) {
-                EXPECT_FALSE(model.close_requested());
+                EXPECT_FALSE(model->close_requested());
             } else {
-                model.press(FormCommand::Abort);
+                model->press(FormCommand::Abort);
             }
         };
-        model.press(FormCommand::Generate);
+        model->press(FormCommand::Generate);
         view.onEvents = nullptr;
         EXPECT_EQ(seenDuring.size(), 1u) << "the run never serviced events";
         seenDuring.push_back(seen());
@@ -143,7 +174,7 @@ TEST(FormModel, ScenarioTable) {
 TEST(FormModel, StartUpFocusAfterAMessage) {
     FormRun run;
     run.services.setting = Status::Failure(FailureKind::Missing, "no such key");
-    run.model.start();
+    run.model->start();
     ASSERT_EQ(run.view.boxes.size(), 1u);
     EXPECT_EQ(run.view.focus, (FocusRequest{Control::StartFreq, true}));
 }
@@ -160,19 +191,19 @@ TEST(FormModel, CommandsDuringARun) {
         return commands;
     };
     FormRun run;
-    run.model.start();
-    EXPECT_EQ(allowed(run.model).size(), static_cast<std::size_t>(FormCommand::Quit));
-    EXPECT_FALSE(run.model.allows(FormCommand::Abort));
+    run.model->start();
+    EXPECT_EQ(allowed(*run.model).size(), static_cast<std::size_t>(FormCommand::Quit));
+    EXPECT_FALSE(run.model->allows(FormCommand::Abort));
     bool checked = false;
     run.view.onEvents = [&](int) {
         if (std::exchange(checked, true)) return;
-        EXPECT_EQ(allowed(run.model), duringARun);
+        EXPECT_EQ(allowed(*run.model), duringARun);
         // The menu shows the same, Recent settings only once there are files.
         EXPECT_FALSE(run.view.look.commands.at("RecentSettings") || run.view.look.commands.at("SweepPlan"));
         EXPECT_TRUE(run.view.look.commands.at("SaveSettings"));
-        run.model.press(FormCommand::Abort);
+        run.model->press(FormCommand::Abort);
     };
-    run.model.press(FormCommand::Generate);
+    run.model->press(FormCommand::Generate);
     EXPECT_TRUE(checked);
     EXPECT_TRUE(run.view.look.commands.at("SweepPlan"));
 }
@@ -201,6 +232,14 @@ TEST(FormModel, RecentFilesAndNames) {
 TEST(FormModel, OptionsDialogChoicesAndRefusals) {
     OptionsForm frequencies(Place::FrequenciesDialog, {{Control::Spacing, "steps"}});
     EXPECT_EQ(frequencies.title(), "Frequencies");
+    // "These frequencies:" needs a frequency, at OK.
+    frequencies.choose(Control::Spacing, ItemPosition(EntryOf(Control::Spacing), "list").value());
+    for (const char* list : {"", " \t", "1000"}) {
+        frequencies.set_text(Control::FrequencyList, list);
+        EXPECT_EQ(frequencies.accept().has_value(), list[0] == '1') << list;
+    }
+    EXPECT_EQ(frequencies.refusal().field, Control::FrequencyList);
+    EXPECT_EQ(frequencies.refusal().problem, "Please give the frequencies in Hz, separated by commas, such as 100,1000,10000.");
     const std::tuple<const char*, bool, bool> spacings[] = {
         {"steps", false, false}, {"bands1", true, false}, {"bands24", true, false}, {"list", false, true}};
     for (const auto& [name, nominal, list] : spacings) {
@@ -233,6 +272,27 @@ TEST(FormModel, OptionsDialogChoicesAndRefusals) {
     }
     signal.choose(Control::SignalChannels, OptionsForm::kEachChannel);
     EXPECT_EQ(signal.accept(), (EntryTexts{{Control::GapMs, "60000"}, {Control::SignalChannels, "each"}}));
+}
+
+// The options dialogs open with their values as typed, until the entries
+// are replaced by a settings file or the start-up values.
+TEST(FormModel, OptionsComeBackAsTyped) {
+    FormRun run;
+    run.model->start();
+    const EntryTexts typed{{Control::GapMs, "0500"}, {Control::RampMs, "1e1"}, {Control::SignalChannels, "1, 2"}};
+    const auto shown = [&] {
+        EntryTexts values = run.model->entries();
+        return EntryTexts{{Control::GapMs, values[Control::GapMs]}, {Control::RampMs, values[Control::RampMs]},
+                          {Control::SignalChannels, values[Control::SignalChannels]}};
+    };
+    run.model->options_accepted(typed);
+    EXPECT_EQ(shown(), typed);
+    run.model->save_settings("/sweeps/typed.sweep");
+    run.model->reset();
+    EXPECT_EQ(shown(), (EntryTexts{{Control::GapMs, "0"}, {Control::RampMs, "0"}, {Control::SignalChannels, "all"}}));
+    run.model->options_accepted(typed);
+    run.model->open_settings("/sweeps/typed.sweep");
+    EXPECT_EQ(shown(), (EntryTexts{{Control::GapMs, "500"}, {Control::RampMs, "10"}, {Control::SignalChannels, "1,2"}}));
 }
 
 TEST(FormModel, FrameLengths) {
