@@ -2,11 +2,13 @@
 // window from outside, and the window at its smallest with every option on.
 #include <windows.h>
 
+#include <array>
 #include <cwchar>
 #include <memory>
 
 #include "scenarios.h"
 #include "support/form_scenario.h"
+#include "platform/presets.h"
 #include "win32window/control_ids.h"
 
 namespace sweepwav::driver {
@@ -62,6 +64,7 @@ struct TableRun {
         s.boxes = boxes;
         s.suggested = suggested;
         s.recent = RecentNames();
+        s.fileName = w->text(Control::FileName);
         return s;
     }
 
@@ -104,13 +107,45 @@ struct TableRun {
         }
     }
 
+    // "open 2.sweep", "recent 3.sweep", "drop 1.sweep 2.sweep", "preset octave-bands".
+    void open(std::string_view how, int expectedBoxes) {
+        const std::vector<std::string> words = testing::Words(how);
+        std::vector<std::string> paths;
+        for (std::size_t i = 1; i < words.size(); ++i) paths.push_back(setup.data + words[i]);
+        const auto command = [&](int id) { PostMessageW(w->form(), WM_COMMAND, MAKEWPARAM(id, 0), 0); };
+        if (words[0] == "drop") w->drop(paths);
+        if (words[0] == "open") {
+            w->menu("OpenSettings");
+            HWND dialog = w->dialog("Open settings");
+            if (!dialog) throw std::runtime_error("Open settings did not ask for a file");
+            w->choose_file(dialog, paths[0]);
+            WaitFor([&] { return !IsWindow(dialog); }, std::chrono::seconds(20));
+        }
+        const std::vector<std::string> recent = RecentNames();
+        for (std::size_t i = 0; words[0] == "recent" && i < recent.size(); ++i) {
+            if (recent[i] == words[1]) command(IDM_RECENT_FIRST + static_cast<int>(i));
+        }
+        // The presets as the window finds them beside itself.
+        const std::vector<Preset> presets =
+            FindPresets(PresetFolders(setup.program.substr(0, setup.program.find_last_of('\\'))));
+        for (std::size_t i = 0; words[0] == "preset" && i < presets.size(); ++i) {
+            if (presets[i].name == words[1]) command(IDM_PRESET_FIRST + static_cast<int>(i));
+        }
+        take_boxes(expectedBoxes);
+    }
+
     void act(const FormStep& step) {
         boxes = 0;
         switch (step.act) {
             case FormAct::Start:
-                w = std::make_unique<Window>(setup.program, "");
+                // Started on a settings file, as Explorer's Open does.
+                w = std::make_unique<Window>(setup.program,
+                                             step.text.empty() ? "" : "\"" + setup.data + std::string(step.text) + "\"");
+                closed = false;
                 WaitFor([&] { return IsWindowVisible(w->form()) != 0; }, std::chrono::seconds(20));
                 break;
+            case FormAct::Open: open(step.text, step.boxes); break;
+            case FormAct::Reset: w->menu("Reset"); break;
             case FormAct::Type: w->type(step.control, std::string(step.text)); break;
             case FormAct::Press: press(step.control, step.boxes); break;
             case FormAct::Options: set_options(step.text); break;
@@ -161,6 +196,21 @@ void SmallestWindow(const Setup& setup, Checks& checks) {
     WaitFor([&] { return IsWindowVisible(w.form()) != 0; }, std::chrono::seconds(20));
     RECT opened, smallest;
     GetWindowRect(w.form(), &opened);
+    // Widened, the boxes of a row stay as close to the word between them.
+    const auto gaps = [&] {
+        std::string text;
+        for (const auto& [first, word, second] : {std::array{IDC_StartFreq, IDC_FreqToLabel, IDC_EndFreq},
+                                                  std::array{IDC_StartLevel, IDC_LevelToLabel, IDC_EndLevel},
+                                                  std::array{IDC_ToneTime, IDC_DurationOrLabel, IDC_ToneCycles}}) {
+            text += std::to_string(ClientRect(w, word).left - ClientRect(w, first).right) + "," +
+                    std::to_string(ClientRect(w, second).left - ClientRect(w, word).left) + " ";
+        }
+        return text;
+    };
+    const std::string openedGaps = gaps();
+    SetWindowPos(w.form(), nullptr, 0, 0, opened.right - opened.left + 400, opened.bottom - opened.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    checks.equal(gaps(), openedGaps, "smallest", "the words between the boxes in a wide window");
     SetWindowPos(w.form(), nullptr, 0, 0, 40, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetWindowRect(w.form(), &smallest);
     checks.check(smallest.right - smallest.left == opened.right - opened.left &&
