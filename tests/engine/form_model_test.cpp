@@ -50,6 +50,7 @@ struct CountingFile : OutputFile {
 };
 struct CountingServices : testing::RecordingServices {
     Result<std::unique_ptr<OutputFile>> create_file(const std::string&) override {
+        if (writeFailure) return Status::Failure(*writeFailure);
         return std::unique_ptr<OutputFile>(std::make_unique<CountingFile>());
     }
 };
@@ -233,10 +234,12 @@ TEST(FormModel, OptionsDialogChoicesAndRefusals) {
     OptionsForm frequencies(Place::FrequenciesDialog, {{Control::Spacing, "steps"}});
     EXPECT_EQ(frequencies.title(), "Frequencies");
     // "These frequencies:" needs a frequency, at OK.
-    frequencies.choose(Control::Spacing, ItemPosition(EntryOf(Control::Spacing), "list").value());
-    for (const char* list : {"", " \t", "1000"}) {
+    const std::tuple<const char*, const char*, bool> lists[] = {
+        {"list", "", false}, {"list", " \t", false}, {"list", "1000", true}, {"bands3", "", true}};
+    for (const auto& [spacing, list, accepted] : lists) {
+        frequencies.choose(Control::Spacing, ItemPosition(EntryOf(Control::Spacing), spacing).value());
         frequencies.set_text(Control::FrequencyList, list);
-        EXPECT_EQ(frequencies.accept().has_value(), list[0] == '1') << list;
+        EXPECT_EQ(frequencies.accept().has_value(), accepted) << spacing << " \"" << list << "\"";
     }
     EXPECT_EQ(frequencies.refusal().field, Control::FrequencyList);
     EXPECT_EQ(frequencies.refusal().problem, "Please give the frequencies in Hz, separated by commas, such as 100,1000,10000.");
@@ -293,6 +296,32 @@ TEST(FormModel, OptionsComeBackAsTyped) {
     run.model->options_accepted(typed);
     run.model->open_settings("/sweeps/typed.sweep");
     EXPECT_EQ(shown(), (EntryTexts{{Control::GapMs, "500"}, {Control::RampMs, "10"}, {Control::SignalChannels, "1,2"}}));
+}
+
+// A file that could not be written into the folder files fall back to is
+// followed by how to choose another; nothing else is.
+TEST(FormModel, AdviceAfterAFailedWriteIntoTheFallbackFolder) {
+    const struct {
+        bool analyser;
+        std::vector<const char*> steps;  // typed before each Generate file; the last one's messages count
+        std::size_t boxes;
+        bool advised;
+    } runs[] = {{false, {"2"}, 2, true}, {true, {"2"}, 1, false}, {false, {"2", "x"}, 1, false}};
+    for (const auto& r : runs) {
+        FormRun run;
+        if (!r.analyser) run.services.setting = Status::Failure(FailureKind::Missing, "no such key");
+        run.model->start();
+        run.services.writeFailure = "Permission denied";
+        std::size_t before = 0;
+        for (const char* steps : r.steps) {
+            before = run.view.boxes.size();
+            run.view.set_text(Control::Steps, steps);
+            run.model->press(FormCommand::Generate);
+        }
+        ASSERT_EQ(run.view.boxes.size() - before, r.boxes) << r.analyser << r.steps.size();
+        EXPECT_EQ(run.view.boxes.back().text.starts_with("The analyser's folder was not found, so files go into "),
+                  r.advised);
+    }
 }
 
 TEST(FormModel, FrameLengths) {

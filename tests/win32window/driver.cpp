@@ -1,6 +1,6 @@
 #include "driver.h"
 
-#include <shellapi.h>
+#include <shlobj.h>
 
 #include <thread>
 #include <stdexcept>
