@@ -59,32 +59,23 @@ struct FormRun {
     FakeForm view;
     CountingServices services;
     MemoryRecent recent;
-    std::optional<FormModel> model;
+    FormModel model{view, view, services, recent};
     std::size_t boxesBefore = 0;
 
-    FormRun() { restart(); }
-
-    // A window opened anew: the recent files stay; the one preset installed.
-    void restart() {
-        view.closed = false;
-        model.emplace(view, view, services, recent);
-        view.model = &*model;
+    // With one preset installed.
+    FormRun() {
+        view.model = &model;
         services.textFiles["/presets/octave-bands.sweep"] = testing::ReadAll(SWEEPWAV_PRESETS "/octave-bands.sweep");
-        model->set_presets({{"octave-bands", "/presets/octave-bands.sweep", ""}});
+        model.set_presets({{"octave-bands", "/presets/octave-bands.sweep", ""}});
     }
 
     // "open 2.sweep", "recent 3.sweep", "drop 1.sweep 2.sweep", "preset octave-bands".
     void open(std::string_view how) {
         std::vector<std::string> words = testing::Words(how), paths;
         for (std::size_t i = 1; i < words.size(); ++i) paths.push_back("/sweeps/" + words[i]);
-        if (words[0] == "drop") model->drop_files(paths);
-        if (words[0] == "open") model->open_settings(paths[0]);
-        for (std::size_t i = 0; words[0] == "recent" && i < view.look.recent.size(); ++i) {
-            if (view.look.recent[i].name == words[1]) model->open_settings(view.look.recent[i].path);
-        }
-        for (std::size_t i = 0; words[0] == "preset" && i < view.look.presets.size(); ++i) {
-            if (view.look.presets[i].name == words[1]) model->open_preset(i);
-        }
+        if (words[0] == "drop") model.drop_files(paths);
+        if (words[0] == "open" || words[0] == "recent") model.open_settings(paths[0]);
+        if (words[0] == "preset") model.open_preset(0);
     }
 
     SeenForm seen() {
@@ -109,26 +100,26 @@ struct FormRun {
     std::vector<SeenForm> act(const FormStep& step, const FormStep* next) {
         boxesBefore = view.boxes.size();
         switch (step.act) {
-            case FormAct::Start:
-                if (!step.text.empty()) restart();
-                model->start();
-                if (!step.text.empty()) model->open_settings("/sweeps/" + std::string(step.text));
+            case FormAct::Start:  // again after closing: the window opened anew, on a settings file
+                view.closed = false;
+                model.start();
+                if (!step.text.empty()) model.open_settings("/sweeps/" + std::string(step.text));
                 break;
             case FormAct::Open: open(step.text); break;
-            case FormAct::Reset: model->reset(); break;
+            case FormAct::Reset: model.reset(); break;
             case FormAct::Type: view.set_text(step.control, std::string(step.text)); break;
-            case FormAct::Press: model->press(step.control == Control::OK         ? FormCommand::Generate
+            case FormAct::Press: model.press(step.control == Control::OK         ? FormCommand::Generate
                                              : step.control == Control::ShowInfo ? FormCommand::ShowInfo
                                                                                  : FormCommand::MakeFileName);
                 break;
             case FormAct::Options: {
                 EntryTexts values;
                 for (const auto& [c, value] : testing::OptionValues(step.text)) values[c] = value;
-                model->options_accepted(values);
+                model.options_accepted(values);
                 break;
             }
             case FormAct::SaveSettings:
-                for (const std::string& name : testing::Words(step.text)) model->save_settings("/sweeps/" + name + ".sweep");
+                for (const std::string& name : testing::Words(step.text)) model.save_settings("/sweeps/" + name + ".sweep");
                 break;
             default: return run_watched(next);
         }
@@ -142,12 +133,12 @@ struct FormRun {
             seenDuring.push_back(seen());
             boxesBefore = view.boxes.size();
             if (next->act == FormAct::Close) {
-                EXPECT_FALSE(model->close_requested());
+                EXPECT_FALSE(model.close_requested());
             } else {
-                model->press(FormCommand::Abort);
+                model.press(FormCommand::Abort);
             }
         };
-        model->press(FormCommand::Generate);
+        model.press(FormCommand::Generate);
         view.onEvents = nullptr;
         EXPECT_EQ(seenDuring.size(), 1u) << "the run never serviced events";
         seenDuring.push_back(seen());
@@ -175,7 +166,7 @@ TEST(FormModel, ScenarioTable) {
 TEST(FormModel, StartUpFocusAfterAMessage) {
     FormRun run;
     run.services.setting = Status::Failure(FailureKind::Missing, "no such key");
-    run.model->start();
+    run.model.start();
     ASSERT_EQ(run.view.boxes.size(), 1u);
     EXPECT_EQ(run.view.focus, (FocusRequest{Control::StartFreq, true}));
 }
@@ -192,19 +183,19 @@ TEST(FormModel, CommandsDuringARun) {
         return commands;
     };
     FormRun run;
-    run.model->start();
-    EXPECT_EQ(allowed(*run.model).size(), static_cast<std::size_t>(FormCommand::Quit));
-    EXPECT_FALSE(run.model->allows(FormCommand::Abort));
+    run.model.start();
+    EXPECT_EQ(allowed(run.model).size(), static_cast<std::size_t>(FormCommand::Quit));
+    EXPECT_FALSE(run.model.allows(FormCommand::Abort));
     bool checked = false;
     run.view.onEvents = [&](int) {
         if (std::exchange(checked, true)) return;
-        EXPECT_EQ(allowed(*run.model), duringARun);
+        EXPECT_EQ(allowed(run.model), duringARun);
         // The menu shows the same, Recent settings only once there are files.
         EXPECT_FALSE(run.view.look.commands.at("RecentSettings") || run.view.look.commands.at("SweepPlan"));
         EXPECT_TRUE(run.view.look.commands.at("SaveSettings"));
-        run.model->press(FormCommand::Abort);
+        run.model.press(FormCommand::Abort);
     };
-    run.model->press(FormCommand::Generate);
+    run.model.press(FormCommand::Generate);
     EXPECT_TRUE(checked);
     EXPECT_TRUE(run.view.look.commands.at("SweepPlan"));
 }
@@ -242,7 +233,8 @@ TEST(FormModel, OptionsDialogChoicesAndRefusals) {
         EXPECT_EQ(frequencies.accept().has_value(), accepted) << spacing << " \"" << list << "\"";
     }
     EXPECT_EQ(frequencies.refusal().field, Control::FrequencyList);
-    EXPECT_EQ(frequencies.refusal().problem, "Please give the frequencies in Hz, separated by commas, such as 100,1000,10000.");
+    EXPECT_EQ(frequencies.refusal().problem,
+              "Please give the frequencies in Hz, separated by commas, such as 100,1000,10000.");
     const std::tuple<const char*, bool, bool> spacings[] = {
         {"steps", false, false}, {"bands1", true, false}, {"bands24", true, false}, {"list", false, true}};
     for (const auto& [name, nominal, list] : spacings) {
@@ -278,49 +270,34 @@ TEST(FormModel, OptionsDialogChoicesAndRefusals) {
 }
 
 // The options dialogs open with their values as typed, until the entries
-// are replaced by a settings file or the start-up values.
+// are replaced: by a settings file, or by the start-up values.
 TEST(FormModel, OptionsComeBackAsTyped) {
     FormRun run;
-    run.model->start();
+    run.model.start();
     const EntryTexts typed{{Control::GapMs, "0500"}, {Control::RampMs, "1e1"}, {Control::SignalChannels, "1, 2"}};
-    const auto shown = [&] {
-        EntryTexts values = run.model->entries();
-        return EntryTexts{{Control::GapMs, values[Control::GapMs]}, {Control::RampMs, values[Control::RampMs]},
-                          {Control::SignalChannels, values[Control::SignalChannels]}};
-    };
-    run.model->options_accepted(typed);
-    EXPECT_EQ(shown(), typed);
-    run.model->save_settings("/sweeps/typed.sweep");
-    run.model->reset();
-    EXPECT_EQ(shown(), (EntryTexts{{Control::GapMs, "0"}, {Control::RampMs, "0"}, {Control::SignalChannels, "all"}}));
-    run.model->options_accepted(typed);
-    run.model->open_settings("/sweeps/typed.sweep");
-    EXPECT_EQ(shown(), (EntryTexts{{Control::GapMs, "500"}, {Control::RampMs, "10"}, {Control::SignalChannels, "1,2"}}));
+    run.model.options_accepted(typed);
+    for (const auto& [c, text] : typed) EXPECT_EQ(run.model.entries()[c], text);
+    run.model.save_settings("/sweeps/typed.sweep");
+    run.model.reset();
+    EXPECT_EQ(run.model.entries()[Control::GapMs], "0");
+    run.model.options_accepted(typed);
+    run.model.open_settings("/sweeps/typed.sweep");
+    EXPECT_EQ(run.model.entries()[Control::GapMs], "500");
 }
 
-// A file that could not be written into the folder files fall back to is
-// followed by how to choose another; nothing else is.
+// After a failed write into the folder files fell back to, how to choose
+// another; not where the analyser was found, nor after a refusal.
 TEST(FormModel, AdviceAfterAFailedWriteIntoTheFallbackFolder) {
-    const struct {
-        bool analyser;
-        std::vector<const char*> steps;  // typed before each Generate file; the last one's messages count
-        std::size_t boxes;
-        bool advised;
-    } runs[] = {{false, {"2"}, 2, true}, {true, {"2"}, 1, false}, {false, {"2", "x"}, 1, false}};
-    for (const auto& r : runs) {
+    const std::tuple<bool, const char*, bool> runs[] = {{false, "2", true}, {true, "2", false}, {false, "x", false}};
+    for (const auto& [analyser, steps, advised] : runs) {
         FormRun run;
-        if (!r.analyser) run.services.setting = Status::Failure(FailureKind::Missing, "no such key");
-        run.model->start();
+        if (!analyser) run.services.setting = Status::Failure(FailureKind::Missing, "no such key");
+        run.model.start();
         run.services.writeFailure = "Permission denied";
-        std::size_t before = 0;
-        for (const char* steps : r.steps) {
-            before = run.view.boxes.size();
-            run.view.set_text(Control::Steps, steps);
-            run.model->press(FormCommand::Generate);
-        }
-        ASSERT_EQ(run.view.boxes.size() - before, r.boxes) << r.analyser << r.steps.size();
-        EXPECT_EQ(run.view.boxes.back().text.starts_with("The analyser's folder was not found, so files go into "),
-                  r.advised);
+        run.model.press(FormCommand::Generate);  // a failed write first
+        run.view.set_text(Control::Steps, steps);
+        run.model.press(FormCommand::Generate);
+        EXPECT_EQ(run.view.boxes.back().text.starts_with("The analyser's folder was not found"), advised) << steps;
     }
 }
 

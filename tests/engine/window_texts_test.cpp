@@ -75,17 +75,12 @@ TEST(WindowTexts, EveryMenuCommandHasOneNameAndItsText) {
     EXPECT_EQ(PresetMenuText("bass", ""), "bass");
 }
 
-// Files dropped on the window: one settings file opens, whatever the case of
-// its ending; anything else is refused.
+// Files dropped on the window: one settings file, its ending in any case.
 TEST(WindowTexts, DroppedFiles) {
-    const std::string notSettings = " is not a settings file: the window opens a dropped file when its name ends in .sweep.";
+    const std::string notOne = " is not a settings file: the window opens a dropped file when its name ends in .sweep.";
     const std::pair<std::vector<std::string>, std::string> drops[] = {
-        {{"/s/a.sweep"}, ""},
-        {{"C:\\S\\A.SWEEP"}, ""},
-        {{"/s/take.wav"}, "/s/take.wav" + notSettings},
-        {{"/s.sweep/take"}, "/s.sweep/take" + notSettings},
-        {{"/s/a.sweep", "/s/b.sweep"}, "sweepwav opens one settings file at a time, and 2 files were dropped on the window."},
-    };
+        {{"C:\\S\\A.SWEEP"}, ""}, {{"/s/take.wav"}, "/s/take.wav" + notOne}, {{"/s.sweep/take"}, "/s.sweep/take" + notOne},
+        {{"/a.sweep", "/b.sweep"}, "sweepwav opens one settings file at a time, and 2 files were dropped on the window."}};
     for (const auto& [paths, refusal] : drops) EXPECT_EQ(DropRefusalText(paths), refusal) << paths.front();
 }
 

@@ -87,30 +87,27 @@ inline constexpr FormStep kFormScenario[] = {
     {.act = FormAct::RunWatched, .control = Control::OK, .focus = Control::Abort, .grey = "all", .abortOn = true},
     {.act = FormAct::Close, .closed = true},
     // Every way of opening a settings file: what the form shows, and what
-    // Recent holds afterwards. As the desktop opens a file: the program
-    // started on it.
+    // Recent holds afterwards. The program started on a file, as the
+    // desktop opens it:
     {.act = FormAct::Start, .text = "4.sweep", .options = "", .recent = "4.sweep 5.sweep 6.sweep 3.sweep 2.sweep",
      .fileName = "bench.wav"},
     {.act = FormAct::Type, .control = Control::FileName, .text = "typed.wav"},
     {.act = FormAct::Open, .text = "open 2.sweep", .recent = "2.sweep 4.sweep 5.sweep 6.sweep 3.sweep",
      .fileName = "bench.wav"},
-    // A preset fills the form but stays out of Recent.
+    // A preset fills the form but stays out of Recent; Reset brings the
+    // start-up values back, the options off.
     {.act = FormAct::Open, .text = "preset octave-bands", .grey = "Steps Logsteps",
      .options = "Frequencies: octave bands at nominal frequencies", .recent = "2.sweep 4.sweep 5.sweep 6.sweep 3.sweep",
      .fileName = "octave bands 31.5Hz to 16kHz at -20dBFS.wav"},
-    {.act = FormAct::Open, .text = "recent 3.sweep", .options = "", .recent = "3.sweep 2.sweep 4.sweep 5.sweep 6.sweep",
+    {.act = FormAct::Reset, .options = "", .recent = "2.sweep 4.sweep 5.sweep 6.sweep 3.sweep",
+     .fileName = "filename.wav"},
+    {.act = FormAct::Open, .text = "recent 3.sweep", .recent = "3.sweep 2.sweep 4.sweep 5.sweep 6.sweep",
      .fileName = "bench.wav"},
-    // Dropped on the window: one settings file, and nothing else.
+    // Dropped on the window: one settings file, not several.
     {.act = FormAct::Type, .control = Control::FileName, .text = "typed.wav"},
     {.act = FormAct::Open, .text = "drop 1.sweep 2.sweep", .boxes = 1, .fileName = "typed.wav"},
-    {.act = FormAct::Open, .text = "drop 1.wav", .boxes = 1, .recent = "3.sweep 2.sweep 4.sweep 5.sweep 6.sweep",
-     .fileName = "typed.wav"},
     {.act = FormAct::Open, .text = "drop 1.sweep", .recent = "1.sweep 3.sweep 2.sweep 4.sweep 5.sweep",
      .fileName = "bench.wav"},
-    // Reset: the start-up values, the options off.
-    {.act = FormAct::Open, .text = "preset octave-bands", .grey = "Steps Logsteps",
-     .fileName = "octave bands 31.5Hz to 16kHz at -20dBFS.wav"},
-    {.act = FormAct::Reset, .options = "", .recent = "1.sweep 3.sweep 2.sweep 4.sweep 5.sweep", .fileName = "filename.wav"},
 };
 
 // The 17 input controls, by name, for the grey ones.

@@ -46,15 +46,10 @@ void Frequencies(const Setup& setup, Checks& checks) {
                          IsWindowEnabled(GetDlgItem(dialog, OptionsIdsOf(Control::FrequencyList).field)) == (name == "list"),
                      "frequencies", "for " + name + " the tick and the list enabled as they count");
     }
-    // "These frequencies:" without one is refused at OK, in the dialog, the
-    // focus on the list.
+    // "These frequencies:" without one is refused at OK, the focus on the list.
     HWND list = dialog ? GetDlgItem(dialog, OptionsIdsOf(Control::FrequencyList).field) : nullptr;
-    if (dialog) {
-        SendMessageW(GetDlgItem(dialog, spacingId), CB_SETCURSEL, static_cast<WPARAM>(*ItemPosition(spacing, "list")), 0);
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(spacingId, CBN_SELCHANGE), 0);
-        SendMessageW(list, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" "));
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    }
+    if (dialog) SendMessageW(list, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" "));  // "list" is chosen last above
+    if (dialog) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     checks.check(WaitFor([&] { return dialog && w.focus() == list; }, std::chrono::seconds(10)) &&
                      w.text_of(GetDlgItem(dialog, IDC_OptionsProblem)) == kFrequencyListProblem,
                  "frequencies", "an empty list refused, the focus on it");

@@ -153,13 +153,11 @@ class FormScenarioTest : public QObject {
         QList<QUrl> urls;
         for (const QString& name : names) urls << QUrl::fromLocalFile(temp_.filePath(name));
         files.setUrls(urls);
-        files.setText(urls.first().toLocalFile());  // file managers give the path as text too
+        files.setText(urls.first().toLocalFile());  // as file managers give it too
         QWidget* box = form_->control(Control::FileName);
         QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box, &enter);
-        if (!enter.isAccepted()) return;
         QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box, &drop);
+        if (QApplication::sendEvent(box, &enter), enter.isAccepted()) QApplication::sendEvent(box, &drop);
         QCoreApplication::processEvents();
     }
 
@@ -167,14 +165,11 @@ class FormScenarioTest : public QObject {
     void open(std::string_view how) {
         QStringList words = ToQString(std::string(how)).split(' ');
         const QString way = words.takeFirst();
-        if (way == "drop") drop(words);
-        if (way == "preset") form_->findChild<QMenu*>("PresetsMenu")->findChild<QAction*>(words[0])->trigger();
-        if (way == "open") {
-            form_->answer = temp_.filePath(words[0]);
-            form_->findChild<QAction*>("OpenSettings")->trigger();
-        }
-        for (QAction* recent : form_->findChild<QMenu*>("RecentSettingsMenu")->actions()) {
-            if (way == "recent" && recent->text().contains(" " + words[0] + " ")) recent->trigger();
+        form_->answer = temp_.filePath(words[0]);
+        if (way == "drop") return drop(words);
+        if (way == "open") return form_->findChild<QAction*>("OpenSettings")->trigger();
+        for (QAction* a : form_->findChild<QMenu*>(way == "preset" ? "PresetsMenu" : "RecentSettingsMenu")->actions()) {
+            if (a->objectName() == words[0] || a->text().contains(" " + words[0] + " ")) a->trigger();
         }
     }
 
