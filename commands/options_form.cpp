@@ -90,8 +90,8 @@ std::optional<std::string> OptionsForm::value_of(const Field& field) {
         }
         default: break;
     }
-    // "These frequencies:" with no frequency would be refused only when the
-    // sweep is planned.
+    // "These frequencies:" with no frequency is refused here, at OK, not
+    // first when the sweep is planned.
     if (e.kind == EntryKind::Frequencies && counts(e.control) &&
         field.text.find_first_not_of(" \t") == std::string::npos) {
         refusal_ = {e.control, false, std::string(kFrequencyListProblem)};
