@@ -92,8 +92,7 @@ int main(int argc, char** argv) {
         sweepwav::GeneratorState state;
         sweepwav::CliWindow window(state, sweepwav::CliWindow::Chatter::Quiet);
         sweepwav::Form_Load(state, window, services, false);
-        state.sAppDirectory = argv[2];
-        state.sWavetableFolder = "/";
+        state.outputFolder.path = std::string(argv[2]) + "/";
         Enter(window, sweep);
         return Time("cli", [&] {
                    sweepwav::OK_Click(state, window, services);

@@ -35,8 +35,7 @@ std::string Shown(Control box, const GeneratorState& state, WindowOps& window, c
             value.erase(0, o.valuePrefix.size());
         }
     }
-    // In double quotes, or quoted for a shell where it holds a control character.
-    const std::string shown = option + " " + (ShownName(value) == value ? "\"" + value + "\"" : ShownName(value));
+    const std::string shown = option + " " + ShownValue(value);
     if (typed != options.values.end()) return shown;
     if (options.preset) return shown + " (from the preset " + *options.preset + ")";
     if (options.settings) return shown + " (from the settings file " + ShownName(*options.settings) + ")";
@@ -51,8 +50,9 @@ int MissingChannel(const GeneratorState& state) {
     return 0;
 }
 
-// What of the signal options counts toward a file too large.
-std::optional<std::string> SizeHint(const GeneratorState& state, WindowOps& window) {
+// What counts toward a file too large: the tones and their length with the
+// format, or the signal options where some are on.
+std::string SizeHint(const GeneratorState& state, WindowOps& window) {
     const EntryTexts values = ReadEntries(window, state);
     std::string on;
     for (const Entry& e : Entries()) {
@@ -60,11 +60,43 @@ std::optional<std::string> SizeHint(const GeneratorState& state, WindowOps& wind
         if (e.kind == EntryKind::Channels && !state.signal.channels.each) continue;
         on += std::string(on.empty() ? "" : ", ") + std::string(OptionNameOf(e.control)) + " " + values.at(e.control);
     }
-    if (on.empty()) return std::nullopt;
-    return "the signal options count toward the 2 GB too: " + on;
+    if (!on.empty()) return "the signal options count toward the 2 GB too: " + on;
+    const std::string spacing = values.at(Control::Spacing);
+    const std::string tones =
+        spacing == "list" ? "--frequencies"
+        : spacing.starts_with("bands") ? "--bands " + spacing.substr(5)
+                                       : "--steps " + std::to_string(state.iSteps);
+    // The cycles count only where the tone time is fitted to whole cycles.
+    const std::string length = state.iShiftMode == 2 ? "at least " + NumberText(state.dToneTime) + " ms (--tone-ms) and " +
+                                                           std::to_string(state.iToneCycles) + " cycles (--tone-cycles)"
+                                                     : NumberText(state.dToneTime) + " ms (--tone-ms)";
+    return std::to_string(state.iSteps + 1) + " tones (" + tones + ") of " + length + " each at --rate " +
+           std::to_string(state.iSampleRate) + ", --bits " + std::to_string(state.iBits) + " and --channels " +
+           std::to_string(state.iChannels) + " come to more than the 2 GB a WAV file can hold";
 }
 
 }  // namespace
+
+std::string SettingsValueHint(const RefusedValue& refused, const std::string& settingsFile) {
+    std::string name(OptionNameOf(refused.entry));
+    std::string value = refused.text;
+    for (const Option& o : Options()) {
+        if (o.name == name && value.starts_with(o.valuePrefix)) value.erase(0, o.valuePrefix.size());
+    }
+    if (name.empty()) name = EntryOf(refused.entry).key;
+    return name + " " + ShownValue(value) + " (from the settings file " + ShownName(settingsFile) + ") must be " +
+           AcceptedValues(refused.entry);
+}
+
+std::optional<std::string> NominalWithoutBands(const GeneratorState& state, const CliOptions& options) {
+    const auto nominal = options.values.find(Control::NominalBands);
+    if (nominal == options.values.end() || nominal->second != "yes" || state.toneSpacing.starts_with("bands")) {
+        return std::nullopt;
+    }
+    return std::string("--nominal is for bands, but no --bands is given\n") +
+           "--nominal: give --bands 1, 3, 6 or 12 with it, or leave it out (the tones now follow " +
+           (state.toneSpacing == "list" ? "--frequencies)" : "--start-freq, --end-freq and --steps)");
+}
 
 std::optional<std::string> EntryHint(const GeneratorState& state, WindowOps& window, const CliOptions& options) {
     if (state.refusedAsTooLarge) return SizeHint(state, window);
@@ -79,8 +111,11 @@ std::optional<std::string> EntryHint(const GeneratorState& state, WindowOps& win
                    std::to_string(state.iChannels) + (state.iChannels == 1 ? " channel" : " channels") +
                    " (--channels " + std::to_string(state.iChannels) + ") does not have";
         case Control::Spacing:
-            return shown + ": the bands are those whose nominal centre lies from --start-freq to --end-freq (" +
+            return shown + ": the bands are those whose exact mid-band frequency lies from --start-freq to --end-freq (" +
                    NumberText(state.dStartFreq) + " to " + NumberText(state.dEndFreq) + " Hz), at most 1000";
+        case Control::NominalBands:
+            return Shown(Control::Spacing, state, window, options) + " with --nominal: the standard gives nominal " +
+                   "frequencies for --bands 1, 3, 6 and 12 only; leave out --nominal for the exact mid-band frequencies";
         case Control::FrequencyList:
             return shown + ": give the frequencies in Hz separated by commas, each from " +
                    RangeText(EntryOf(Control::StartFreq), state.iSampleRate) + " (at --rate " +

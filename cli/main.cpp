@@ -94,7 +94,14 @@ void CatchSignals() {
     HoldTerminationOnceNamed();     // SIGTERM and SIGHUP once the file takes its name
 }
 
-void Say(const std::string& text) { WriteText(StandardStream::Error, "sweepwav-cli: " + text + "\n"); }
+// Each line of the text as a line of its own.
+void Say(const std::string& text) {
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
+        WriteText(StandardStream::Error, "sweepwav-cli: " + text.substr(start, end - start) + "\n");
+    }
+    WriteText(StandardStream::Error, "sweepwav-cli: " + text.substr(start) + "\n");
+}
 
 // Standard output holds what was asked for; a failure to write it is a
 // failed run.
@@ -193,8 +200,8 @@ std::optional<std::string> ChoosePreset(CliOptions& options) {
     }
     if (presets.empty()) return NoPresetsText();
     std::string names;
-    for (const Preset& preset : presets) names += (names.empty() ? "" : ", ") + preset.name;
-    return "there is no preset \"" + *options.preset + "\"; the presets are " + names;
+    for (const Preset& preset : presets) names += (names.empty() ? "" : ", ") + ShownName(preset.name);
+    return "there is no preset " + ShownValue(*options.preset) + "; the presets are " + names;
 }
 
 // A run of the command line: the window's state and controls, the services,
@@ -215,24 +222,32 @@ struct Session {
     int load() {
         // Only a WAV written into the analyser's folder needs the analyser.
         Form_Load(state, window, services, writesIntoAnalyserFolder());
+        // DIR + "/" + file name ("\\" on Windows)
         if (options.outputDir) {
-            state.sAppDirectory = *options.outputDir;
-            // DIR + "/" + file name ("\\" on Windows)
-            state.sWavetableFolder.assign(1, static_cast<char>(std::filesystem::path::preferred_separator));
+            state.outputFolder = {*options.outputDir + static_cast<char>(std::filesystem::path::preferred_separator),
+                                  FolderLookup::NotDone};
         }
         // Every line names the file by the same absolute, tidy path. No folder
         // at all (no analyser and no home) stays empty, and is refused.
-        if (!OutputFolder(state).empty()) {
-            state.sAppDirectory = AbsoluteNormalFolder(OutputFolder(state));
-            state.sWavetableFolder.clear();
-        }
+        if (!state.outputFolder.path.empty()) state.outputFolder.path = AbsoluteNormalFolder(state.outputFolder.path);
         // A settings file first, as File > Open settings would fill the form;
         // the options then change single entries.
+        std::optional<RefusedValue> refusedValue;
         if (options.settings &&
-            !OpenSettingsFile(state, window, services, AbsoluteNormalFile(*options.settings))) {
+            !OpenSettingsFile(state, window, services, AbsoluteNormalFile(*options.settings), &refusedValue)) {
+            window.finish();
+            // A value of an option beside the form is named as the option
+            // gives it, like a box's value (the file names the others).
+            if (refusedValue && FindEntry(refusedValue->entry)->place != Place::Form) {
+                Say(SettingsValueHint(*refusedValue, *options.settings));
+            }
             return kRefused;
         }
         FillEntries(window, state, options.values);
+        if (const auto refusal = NominalWithoutBands(state, options)) {
+            Say(*refusal);
+            return kRefused;
+        }
         return kWritten;
     }
 
@@ -333,7 +348,7 @@ struct Session {
     // A file that could not be written where the analyser's folder was not
     // found: how to write it elsewhere.
     void adviseOnFallbackFolder() {
-        if (state.folderLookup != FolderLookup::NotFound || options.outputDir) return;
+        if (state.outputFolder.lookup != FolderLookup::NotFound || options.outputDir) return;
         Say("the analyser's folder was not found, so files go into " + ShownName(OutputFolder(state)) +
             "; write them elsewhere with -o DIR, or set the analyser's folder " + kAnalyserFolderSetting);
     }

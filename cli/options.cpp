@@ -5,6 +5,7 @@
 #include <limits>
 #include <string_view>
 
+#include "core/text.h"
 #include "numbers/number_text.h"
 #include "commands/outputs.h"
 #include "settings/catalogue.h"
@@ -108,7 +109,9 @@ bool TakesValue(const Option& o) { return !o.valueName.empty(); }
 
 // The long option a name stands for: the option of that name, or the one
 // option it abbreviates. Otherwise the options it could abbreviate (none for
-// an unknown name).
+// an unknown name). Names from other tools take part: one typed in full is
+// unknown (and answered with the option meant), and a beginning of one is
+// no abbreviation of another option: --freq and --fr are not --frequencies.
 struct LongMatch {
     const Option* option = nullptr;
     std::vector<std::string_view> candidates;
@@ -127,6 +130,16 @@ LongMatch FindLong(std::string_view name) {
     for (const Option* o : begun) {
         if (o->since == first) match.candidates.push_back(o->name);
     }
+    if (match.candidates.size() != 1) return match;
+    for (const OptionAlias& alias : OptionAliases()) {
+        if (name == alias.typed) return {};
+        if (!alias.typed.starts_with(name)) continue;
+        for (std::string_view meant : SplitAt(alias.meant, " or ")) {
+            if (std::ranges::find(match.candidates, meant) == match.candidates.end()) {
+                match.candidates.push_back(meant);
+            }
+        }
+    }
     if (match.candidates.size() == 1) match.option = FindLong(match.candidates[0]).option;
     return match;
 }
@@ -144,6 +157,8 @@ std::string Expected(const Option& o, const Entry& e) {
         case EntryKind::List: return ItemNames(e, o.valuePrefix);
         case EntryKind::OptionNumber:
             return "a number of " + std::string(e.unitName) + " from " + NumberText(e.low) + " to " + NumberText(e.high);
+        case EntryKind::Name: return "a file name without control characters, \"/\" or \"\\\", and not \"..\"";
+        case EntryKind::Tick: return "yes or no";
         default:
             return "all, each, or channel numbers from " + NumberText(e.low) + " to " + NumberText(e.high) +
                    " separated by commas (1,3)";
@@ -167,9 +182,10 @@ std::optional<std::string> SetEntry(const Option& option, const std::string& val
     }
     auto checked = CheckedValue(e, std::string(option.valuePrefix) + value);
     if (const auto twice = e.kind == EntryKind::Channels ? RepeatedChannel(value) : std::nullopt) {
-        return std::string(option.name) + " names channel " + std::to_string(*twice) + " twice";
+        return std::string(option.name) + " names channel " + std::to_string(*twice) + " twice\n" +
+               std::string(option.name) + " \"" + value + "\" must be " + Expected(option, e) + ", each channel once";
     }
-    if (!checked) return std::string(option.name) + " must be " + Expected(option, e) + ", not \"" + value + "\"";
+    if (!checked) return std::string(option.name) + " must be " + Expected(option, e) + ", not " + ShownValue(value);
     // Band centres and a list of frequencies are two ways of placing the tones.
     const bool bands = e.control == Control::Spacing, list = e.control == Control::FrequencyList;
     if ((bands && out.values.contains(Control::FrequencyList)) ||
@@ -196,15 +212,15 @@ std::optional<std::string> Apply(const Option& option, const std::string& value,
             const char* end = value.data() + value.size();
             auto [p, ec] = std::from_chars(value.data(), end, seed);
             if (value.empty() || ec != std::errc() || p != end) {
-                return "--seed needs a whole number from 0 to 18446744073709551615, not \"" + value + "\"";
+                return "--seed needs a whole number from 0 to 18446744073709551615, not " + ShownValue(value);
             }
             out.seed = seed;
             break;
         }
         case OptionAction::Plan:
             if (value != "-" && PlanFormatOf(value) == PlanFormat::None) {
-                return "--plan needs a file name ending in .csv or .json, or - for CSV on standard output, not \"" +
-                       value + "\"";
+                return "--plan needs a file name ending in .csv or .json, or - for CSV on standard output, not " +
+                       ShownValue(value);
             }
             out.plan = value;
             break;
@@ -266,12 +282,13 @@ std::optional<std::string_view> NearestOption(std::string_view typed) {
 }
 
 std::string Unknown(std::string_view shown, std::string_view typed) {
+    const std::string unknown = "unknown option " + ShownName(shown);
     for (const OptionAlias& alias : OptionAliases()) {
-        if (typed == alias.typed) return "unknown option " + std::string(shown) + " (did you mean " + std::string(alias.meant) + "?)";
+        if (typed == alias.typed) return unknown + " (did you mean " + std::string(alias.meant) + "?)";
     }
     const auto nearest = NearestOption(typed);
-    if (!nearest) return "unknown option " + std::string(shown) + " (see --help)";
-    return "unknown option " + std::string(shown) + " (did you mean " + std::string(*nearest) + "?)";
+    if (!nearest) return unknown + " (see --help)";
+    return unknown + " (did you mean " + std::string(*nearest) + "?)";
 }
 
 // Whether an argument reads as an option rather than as a value: "--..." or
@@ -302,7 +319,7 @@ public:
             } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
                 refusal = read_short_group(arg);
             } else {
-                refusal = "unexpected argument \"" + arg + "\" (see --help)";
+                refusal = "unexpected argument " + ShownValue(arg) + " (see --help)";
             }
             if (refusal) return refusal;
         }
@@ -319,8 +336,8 @@ private:
             value = args_[++i_];
         } else if (i_ + 1 < args_.size()) {
             const std::string& next = args_[i_ + 1];
-            return std::string(shown) + " needs a value; " + next + " is an option (write " +
-                   std::string(option.name) + "=" + next + " if it is the value)";
+            return std::string(shown) + " needs a value; " + ShownName(next) + " is an option (write " +
+                   ShownName(std::string(option.name) + "=" + next) + " if it is the value)";
         } else {
             return MissingValue(option, shown);
         }
@@ -410,6 +427,13 @@ std::optional<std::string> Conflicts(const CliOptions& out) {
 }
 
 }  // namespace
+
+std::string AcceptedValues(Control entry) {
+    for (const Option& o : Options()) {
+        if (o.entry == entry && o.action == OptionAction::Set) return Expected(o, EntryOf(entry));
+    }
+    return Expected(Option{}, EntryOf(entry));
+}
 
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions& out) {
     if (auto refusal = ArgumentReader(args, out).read_all()) return refusal;

@@ -39,9 +39,16 @@ struct CliOptions {
 // argument is taken as a value unless it reads as an option ("--..." or "-"
 // and a letter), so --start-level -20 works. On failure returns the message
 // to show instead, naming the option, suggesting the nearest option for an
-// unknown one; a list value must name one of the list's items.
+// unknown one; a list value must name one of the list's items. A message
+// of two lines (the refusal, then the value and what is accepted) has them
+// apart by a newline.
 [[nodiscard]] std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
                                                       CliOptions& out);
+
+// What the option of an entry accepts, as its refusals say it: "16, 18, 20,
+// 22 or 24", "a number of milliseconds from 0 to 1000", "yes or no" for a
+// tick.
+std::string AcceptedValues(Control entry);
 
 // The shell whose command lines --help's examples are written for: a
 // POSIX shell continues a long line after " \", cmd.exe cannot, so there

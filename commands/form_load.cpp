@@ -42,8 +42,7 @@ void Form_Load(GeneratorState& s, WindowOps& w, Services& sv, bool lookUpFolder)
 
     const FolderDefaults folders = sv.folder_defaults();
     s.sRegistryKey = "HKCU\\Software\\Corvalis\\Olvane\\Paths\\";
-    s.sAppDirectory = folders.appDirectory;
-    s.sWavetableFolder = folders.wavetableFolder;
+    s.outputFolder = {folders.appDirectory + folders.wavetableFolder, FolderLookup::NotDone};
 
     s.iShiftMode = static_cast<std::int16_t>(Startup(Control::Shiftmode));
     s.sFileName = "testing.wav";

@@ -296,7 +296,7 @@ void FormModel::reset() {
 
 void FormModel::advise_on_fallback() {
     const GeneratorState& s = state_;
-    if (!s.bDataOK || s.iCalcResult != 1 || s.bFileWritten || s.folderLookup != FolderLookup::NotFound) return;
+    if (!s.bDataOK || s.iCalcResult != 1 || s.bFileWritten || s.outputFolder.lookup != FolderLookup::NotFound) return;
     relay_->message_box(FallbackFolderAdvice(OutputFolder(s)), s.sAppTitle, Icon::Exclamation);
 }
 
@@ -344,7 +344,7 @@ void FormModel::write_file(const std::string& path, const Result<std::vector<std
 }
 
 void FormModel::show_folder() {
-    bar_ = FolderBarText(OutputFolder(state_), state_.folderLookup);
+    bar_ = FolderBarText(OutputFolder(state_), state_.outputFolder.lookup);
     dirty_ = true;
 }
 

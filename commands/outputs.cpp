@@ -28,7 +28,7 @@ std::string ChannelsText(int channels) {
 
 }  // namespace
 
-std::string OutputFolder(const GeneratorState& s) { return s.sAppDirectory + s.sWavetableFolder; }
+std::string OutputFolder(const GeneratorState& s) { return s.outputFolder.path; }
 
 std::string DestinationPath(const GeneratorState& s) { return OutputFolder(s) + s.sFileName; }
 

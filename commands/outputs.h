@@ -14,9 +14,9 @@
 
 namespace sweepwav {
 
-// The folder files are written to: sAppDirectory + sWavetableFolder. Empty
-// when the analyser cannot be found and the user has no home folder to fall
-// back to: the front ends then refuse to go on, with kNoHomeFolderMessage.
+// The folder files are written to, as start-up set it. Empty when the
+// analyser cannot be found and the user has no home folder to fall back to:
+// the front ends then refuse to go on, with kNoHomeFolderMessage.
 std::string OutputFolder(const GeneratorState& s);
 
 // Where the WAV file of the settings goes: the output folder + sFileName.

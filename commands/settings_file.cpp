@@ -1,5 +1,6 @@
 #include "commands/settings_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <initializer_list>
 #include <optional>
@@ -139,7 +140,7 @@ std::string Expected(const Entry& e, std::string_view v) {
     const std::string key(e.key);
     switch (e.kind) {
         case EntryKind::Tick: return key + " must be yes or no";
-        case EntryKind::List: return Join({key, " ", v, " is not one of ", ItemNames(e)});
+        case EntryKind::List: return Join({key, " ", ShownName(v), " is not one of ", ItemNames(e)});
         case EntryKind::OptionNumber:
             return Join({key, " must be a number from ", NumberText(e.low), " to ", NumberText(e.high)});
         case EntryKind::Channels: {
@@ -173,7 +174,15 @@ std::optional<std::string> ValueOf(const Entry& e, std::string_view v) {
 // Reads the file line by line into entries; the first problem ends it.
 class Parser {
 public:
+    explicit Parser(std::optional<RefusedValue>* refused) : refused_(refused) {}
+
     Result<EntryTexts> parse(std::string_view text) {
+        // No text file holds a NUL, wherever it would be.
+        if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+            const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
+            return Status::Failure(Join({"line ", std::to_string(line), " holds a NUL byte: it is a binary file, not ",
+                                         "a settings file"}));
+        }
         text = WithoutByteOrderMark(text);
         int line = 0;
         while (!text.empty()) {
@@ -207,20 +216,25 @@ private:
             section_ = t.substr(1, t.size() - 2);
             if (!header_ && section_ != kHeaderSection) return Status::Failure(kNotSettings);
             header_ = true;
-            if (!IsSection(section_)) return Problem(line, Join({"there is no section [", section_, "]"}));
+            if (!IsSection(section_)) return Problem(line, Join({"there is no section [", ShownName(section_), "]"}));
             return {};
         }
         if (!header_) return Status::Failure(kNotSettings);
         const std::size_t eq = t.find('=');
-        if (eq == std::string_view::npos) return Problem(line, Join({"\"", t, "\" is not a setting"}));
+        if (eq == std::string_view::npos) return Problem(line, ShownValue(t) + " is not a setting");
         const std::string_view key = Trim(t.substr(0, eq));
         const std::string_view value = Trim(t.substr(eq + 1));
         if (section_ == kHeaderSection && key == "format") return read_format(line, value);
         const Entry* entry = Find(section_, key);
-        if (entry == nullptr) return Problem(line, Join({"\"", key, "\" is not a setting of [", section_, "]"}));
+        if (entry == nullptr) {
+            return Problem(line, Join({ShownValue(key), " is not a setting of [", ShownName(section_), "]"}));
+        }
         if (!seen_.insert(entry->control).second) return Problem(line, std::string(entry->key) + " is given twice");
         auto checked = ValueOf(*entry, value);
-        if (!checked) return Problem(line, Expected(*entry, value));
+        if (!checked) {
+            if (refused_ != nullptr) *refused_ = RefusedValue{entry->control, Unquoted(value).value_or(std::string(value))};
+            return Problem(line, Expected(*entry, value));
+        }
         entries_[entry->control] = std::move(*checked);
         return {};
     }
@@ -238,6 +252,7 @@ private:
         return {};
     }
 
+    std::optional<RefusedValue>* refused_;
     EntryTexts entries_;
     std::set<Control> seen_;
     std::string_view section_;
@@ -278,7 +293,9 @@ std::string SettingsText(const EntryTexts& entries) {
     return out;
 }
 
-Result<EntryTexts> ParseSettings(std::string_view text) { return Parser().parse(text); }
+Result<EntryTexts> ParseSettings(std::string_view text, std::optional<RefusedValue>* refused) {
+    return Parser(refused).parse(text);
+}
 
 EntryTexts StartupEntries() {
     EntryTexts entries;
@@ -297,9 +314,10 @@ std::string SettingsDescription(std::string_view text) {
     return std::string(Trim(first.substr(1)));
 }
 
-bool OpenSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path) {
+bool OpenSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path,
+                      std::optional<RefusedValue>* refused) {
     const Result<std::string> text = sv.read_text_file(path);
-    Result<EntryTexts> entries = text ? ParseSettings(text.value()) : Result<EntryTexts>(text.status());
+    Result<EntryTexts> entries = text ? ParseSettings(text.value(), refused) : Result<EntryTexts>(text.status());
     if (!entries) {
         w.message_box(OpenFailureText(path, entries.reason()), s.sAppTitle, Icon::Exclamation);
         return false;

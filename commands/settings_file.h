@@ -19,6 +19,7 @@
 // out: they are then off.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,16 +40,25 @@ inline constexpr int kFirstSettingsFormat = 1;
 // The settings file's text for the entries (LF line ends).
 std::string SettingsText(const EntryTexts& entries);
 
+// A value in a settings file that its entry does not take: the entry, and
+// the value as the file gives it (without its quotes).
+struct RefusedValue {
+    Control entry;
+    std::string text;
+};
+
 // The entries of a settings file's text (the signal options it leaves out
 // at their start-up values), or the first problem with it: not a settings
 // file, a newer format, a value the entry does not take, a setting missing
-// or unknown.
-Result<EntryTexts> ParseSettings(std::string_view text);
+// or unknown. When the problem is a value, it is also put into *refused.
+Result<EntryTexts> ParseSettings(std::string_view text, std::optional<RefusedValue>* refused = nullptr);
 
 // Opens a settings file and fills the form from it. A file that cannot be
 // read or used shows one message naming the file and its first problem, and
-// the form stays as it was. Returns whether the form was filled.
-bool OpenSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path);
+// the form stays as it was; a value its entry does not take is also put
+// into *refused. Returns whether the form was filled.
+bool OpenSettingsFile(GeneratorState& s, WindowOps& w, Services& sv, const std::string& path,
+                      std::optional<RefusedValue>* refused = nullptr);
 
 // Every entry that settings files keep, at its start-up value.
 EntryTexts StartupEntries();

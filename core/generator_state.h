@@ -15,8 +15,17 @@ namespace sweepwav {
 
 // What the start-up lookup of the analyser's folder came to: its folder, the
 // fallback after "Couldn't find Olvane installation path", or the start-up
-// default kept after any other failure (settings unreadable, value not text).
+// default kept after any other failure (settings unreadable, value not text);
+// NotDone where nothing was looked up (a folder given on the command line).
 enum class FolderLookup { NotDone, Found, NotFound, Unreadable };
+
+// Where every file goes: the output folder, ending in a separator (empty
+// when there is nowhere to write), and how it was found. Set once, at
+// start-up.
+struct OutputFolderValue {
+    std::string path;
+    FolderLookup lookup = FolderLookup::NotDone;
+};
 
 // Which channels carry the signal: all of them (no list, not each), a list
 // (1-based, in the order given), or each in turn.
@@ -97,9 +106,7 @@ struct GeneratorState {
 
     // Output folder.
     std::string sRegistryKey;
-    std::string sAppDirectory;
-    std::string sWavetableFolder;
-    FolderLookup folderLookup = FolderLookup::NotDone;
+    OutputFolderValue outputFolder;
 
     // The frequencies of the tones when the spacing is not the form's steps;
     // the tone plan takes them in place of its own.

@@ -1,7 +1,7 @@
 // Tones at the frequencies measurement benches use instead of the form's
 // even steps: the centres of 1/N-octave bands (N = 1, 3, 6, 12 or 24) from
-// the start to the end frequency, at their exact base-10 values or at their
-// nominal ISO 266 values, or a typed list of frequencies.
+// the start to the end frequency, at their exact mid-band frequencies by IEC
+// 61260-1 or at their nominal values, or a typed list of frequencies.
 #pragma once
 
 #include <string>
@@ -12,17 +12,27 @@
 
 namespace sweepwav {
 
-// The exact centre of band k of the 1/N-octave series: 1000 x 10^(3k/(10N))
-// Hz, band 0 at 1000 Hz.
-double ExactCentre(int n, int k);
+// The exact mid-band frequency of band x of the 1/N-octave series by IEC
+// 61260-1, band 0 at or just above 1000 Hz, with G = 10^(3/10): 1000 x
+// G^(x/N) for odd N, 1000 x G^((2x+1)/(2N)) for even N (whose bands have
+// 1000 Hz on an edge between two of them). The double nearest the exact
+// value.
+double ExactMidBand(int n, int x);
 
-// Its nominal value, the preferred number of ISO 266 (R10 for octaves and
-// thirds, R20, R40 and R80 for the finer bands): 31.5, 63, 125, ...
-double NominalCentre(int n, int k);
+// Whether the standard gives nominal mid-band frequencies for the series:
+// for octaves, thirds, 1/6 and 1/12 octaves, not for 1/24 octaves.
+bool HasNominalMidBands(int n);
 
-// The bands whose nominal centre lies between from and to (either way round,
-// ends included), in order from `from` to `to`: their exact or nominal
-// centres. Empty when none does.
+// The nominal mid-band frequency of band x, for a series that has them: the
+// preferred number (ISO 3, ISO 266) nearest the exact one: 31.5, 63, 125 ...
+// for octaves, 20, 25, 31.5 ... for thirds, odd-numbered members of R40 for
+// 1/6 octaves (1060, 1180 ...) and of R80 for 1/12 octaves (1030, 1090 ...).
+double NominalMidBand(int n, int x);
+
+// The bands whose exact mid-band lies between from and to (either way
+// round, ends included), in order from `from` to `to`: their exact or
+// nominal mid-bands (exact where the series has no nominal ones). Empty
+// when none does.
 std::vector<double> BandCentres(int n, bool nominal, double from, double to);
 
 // The name of a 1/N-octave series: "octave", "third-octave", "1/6-octave".
@@ -32,6 +42,11 @@ std::string BandName(int n);
 // at nominal frequencies", "the listed frequencies"; empty for the form's
 // steps.
 std::string SpacingWords(const GeneratorState& s);
+
+// With a list of frequencies, that every entry is a number, as Make file
+// name asks of the boxes it reads; a refusal as PlanToneFrequencies gives
+// one. True for any other spacing.
+[[nodiscard]] bool CheckListNumbers(GeneratorState& s, WindowOps& w);
 
 // After the range checks: the frequencies of the tones when the spacing is
 // not the form's steps (listedFreq, and iSteps for their number), checked

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 
 #include "numbers/exact_math.h"
 #include "numbers/number_text.h"
@@ -15,11 +16,22 @@ const char* const kOversizeMessage =
     "The resulting file would be larger than 2 GB. Please reduce the number of steps, the tone "
     "duration, the sample rate, the word length or the number of channels.";
 
+std::string OversizeMessage(const GeneratorState& s) {
+    const bool list = s.toneSpacing == "list";
+    if (!list && !s.toneSpacing.starts_with("bands")) return kOversizeMessage;
+    // With bands or a list, the steps do not count: the tones do, their
+    // length, and the silences between and around them where there are any.
+    const bool silences = s.signal.leadInMs > 0 || s.signal.gapMs > 0 || s.signal.tailMs > 0;
+    return std::string("The resulting file would be larger than 2 GB. Please reduce the number of ") +
+           (list ? "frequencies in the list" : "bands") + ", the tone duration, " +
+           (silences ? "the silences, " : "") + "the sample rate, the word length or the number of channels.";
+}
+
 void RefuseOversize(GeneratorState& s, WindowOps& w) {
     s.bDataOK = false;
     s.refusedAsTooLarge = true;
     s.iCalcResult = 0;
-    w.message_box(kOversizeMessage, s.sAppTitle, Icon::Exclamation);
+    w.message_box(OversizeMessage(s), s.sAppTitle, Icon::Exclamation);
     ShowIdleLook(w);
 }
 

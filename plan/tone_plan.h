@@ -2,6 +2,8 @@
 // amplitude, minimum duration and length, the totals and the buffers.
 #pragma once
 
+#include <string>
+
 #include "core/generator_state.h"
 #include "core/window_ops.h"
 
@@ -16,6 +18,10 @@ void Set_up_calculation(GeneratorState& s, WindowOps& w);
 // Refuses a plan too large for a WAV file like an entry out of range: the
 // message, bDataOK and iCalcResult cleared, the idle look.
 void RefuseOversize(GeneratorState& s, WindowOps& w);
+
+// The message: what to reduce, of what counts for the sweep (the steps, or
+// the bands or listed frequencies and then the silences that are on).
+std::string OversizeMessage(const GeneratorState& s);
 
 extern const char* const kOversizeMessage;
 

@@ -11,6 +11,7 @@
 #include <climits>
 #include <csignal>
 #include <ctime>
+#include <algorithm>
 #include <random>
 #include <string_view>
 
@@ -235,6 +236,9 @@ Result<std::unique_ptr<OutputFile>> Create(const std::string& path, TemporaryKin
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") return Failed(EISDIR);
+    const std::size_t needed =
+        (slash == std::string::npos ? 0 : slash + 1) + std::max(name.size(), TemporaryName().size());
+    if (needed > PATH_MAX - 1) return PathTooLong(needed, PATH_MAX - 1, "bytes", "Linux");
 
     // The folder is reached as usual, through any links on the way, and
     // opened for searching only: a drop box (mode 733) may not be read.

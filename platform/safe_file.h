@@ -19,6 +19,19 @@ namespace sweepwav {
 // replaced: a FIFO, the null device and the process's own descriptors
 // (/dev/stdout) are written through, as the user meant, and anything else
 // is refused (on Windows, all of them are).
+// A path longer than the system can address is refused before anything is
+// made: counting the temporary file's name, which may be the longer one, as
+// a path of more than PATH_MAX - 1 bytes on Linux, or of more than 32767
+// UTF-16 units in its long form (\\?\...) on Windows, whose length fields
+// would wrap and name another file.
 Result<std::unique_ptr<OutputFile>> CreateSafeFile(const std::string& path);
+
+// That refusal: the longest path writing the file takes, the system's limit
+// and what it counts in ("bytes", "characters").
+inline Status PathTooLong(std::size_t needed, std::size_t limit, const char* units, const char* system) {
+    return Status::Failure(FailureKind::Unusable, "the path is too long: writing it takes a path of " +
+                                                      std::to_string(needed) + " " + units + ", and " + system +
+                                                      " addresses at most " + std::to_string(limit));
+}
 
 }  // namespace sweepwav

@@ -15,11 +15,13 @@ constexpr long kLargestSettingsFile = 64 * 1024;
 
 // The deepest nesting of a value stored as another type (@Variant(...))
 // that is read. The library decodes such a value level by level on the
-// stack, about 400 bytes a level: this many take about 100 KiB, well within
-// the smallest stack a thread is given (1 MiB). Each level holds three NUL
+// stack, about 400 bytes a level: this many take about 6 KiB, less than the
+// rest of a run needs, so that start-up needs no more stack than a plain
+// run does (about 28 KiB), however small the stack. A value of the
+// analyser's nests a level or two, if at all. Each level holds three NUL
 // characters (the high bytes of its type), so a file whose nested values
 // hold more than three times as many is not read.
-constexpr int kDeepestValue = 256;
+constexpr int kDeepestValue = 16;
 
 // The first of the files that QSettings(NativeFormat, UserScope,
 // organisation, application) reads that must not be read: one that is not

@@ -5,6 +5,7 @@
 // in the way.
 #include "platform/safe_file.h"
 
+#include <algorithm>
 #include <optional>
 #include <random>
 #include <string_view>
@@ -24,6 +25,10 @@ namespace sweepwav {
 namespace {
 
 Status Failed(DWORD error) { return SystemFailure(error); }
+
+// The longest path the system takes: its length in bytes must fit the
+// 16 bits of its length fields.
+constexpr std::size_t kLongestPath = 32767;
 
 // Temporary names: ".sweepwav-" and 8 letters or digits, short whatever
 // the length of the target's name.
@@ -208,6 +213,8 @@ Result<std::unique_ptr<OutputFile>> CreateSafeFile(const std::string& path) {
     const std::wstring& full = target.value();
     const std::wstring folder = full.substr(0, full.rfind(L'\\') + 1);
     if (folder.size() == full.size()) return Failed(ERROR_INVALID_NAME);  // no name after the folder
+    const std::size_t needed = std::max(full.size(), folder.size() + TemporaryName().size());
+    if (needed > kLongestPath) return PathTooLong(needed, kLongestPath, "characters", "Windows");
 
     // What is at the name now. A folder there, or a file that may not be
     // written, would refuse the final move: refuse before any work is done,

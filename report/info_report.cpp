@@ -39,6 +39,15 @@ std::string FrequencyLine(const GeneratorState& s) {
     return line;
 }
 
+// A band or list tone that the shift mode moved off its frequency says from
+// where, as far as the report's three decimals show it: " (shifted from
+// 31.623Hz)".
+std::string ShiftedFrom(const GeneratorState& s, std::size_t tone) {
+    if (s.listedFreq.size() != s.dFreq.size()) return {};
+    const std::string listed = Rounded(s.listedFreq[tone], 3);
+    return listed == Rounded(s.dFreq[tone], 3) ? std::string() : " (shifted from " + listed + "Hz)";
+}
+
 }  // namespace
 
 std::string FileSizeLine(std::int32_t fileSize) {
@@ -67,7 +76,7 @@ void BuildInfoReport(GeneratorState& s) {
         const auto n = static_cast<std::size_t>(i);
         r += std::to_string(i) + ":   " + Rounded(s.dFreq[n], 3) + "Hz at " +
              Rounded(s.dLevel[n], 3) + "dBFS for " +
-             Rounded(s.dSamples[n] / s.iSampleRate * 1000, 1) + "ms";
+             Rounded(s.dSamples[n] / s.iSampleRate * 1000, 1) + "ms" + ShiftedFrom(s, n);
         r += kLineEnd;
     }
     r += kLineEnd;

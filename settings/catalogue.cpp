@@ -283,10 +283,11 @@ constexpr Option kOptions[] = {
      G::Sweep, 0, 6},
     {"--shift-mode", A::Set, Control::Shiftmode, "N", "{items}", G::Sweep, 0, 8},
     {"--bands", A::Set, Control::Spacing, "N",
-     "tones at the centres of the 1/N-octave bands from\n--start-freq to --end-freq; N is {choices}",
+     "tones at the mid-band frequencies of IEC 61260-1\nof the 1/N-octave bands whose exact mid-band lies\n"
+     "from --start-freq to --end-freq, ends included;\nN is {choices}",
      G::Sweep, 0, 33, "bands"},
-    {"--nominal", A::Tick, Control::NominalBands, {}, "the bands at their nominal frequencies (31.5,\n63, 125 ...)",
-     G::Sweep, 0, 34},
+    {"--nominal", A::Tick, Control::NominalBands, {},
+     "the bands at their nominal frequencies (31.5,\n63, 125 ...; none for 1/24 octaves)", G::Sweep, 0, 34},
     {"--frequencies", A::Set, Control::FrequencyList, "LIST",
      "tones at these frequencies in Hz, in this order,\nsuch as 100,1000,10000", G::Sweep, 0, 35, {},
      Control::Spacing, "list"},
@@ -334,6 +335,20 @@ constexpr Option kOptions[] = {
     {"--help", A::Help, std::nullopt, {}, "show this help and exit", G::Other, 'h', 29},
     {"--version", A::Version, std::nullopt, {}, "show the version and exit", G::Other, 'V', 30},
 };
+
+// Every option has a place of its own in the match order, from 0 on: a
+// place given twice would leave another empty, and every mistyped option
+// would then find nothing there.
+constexpr bool MatchOrderIsAPermutation() {
+    std::array<bool, std::size(kOptions)> taken{};
+    for (const Option& o : kOptions) {
+        const auto place = static_cast<std::size_t>(o.matchOrder);
+        if (o.matchOrder < 0 || place >= taken.size() || taken[place]) return false;
+        taken[place] = true;
+    }
+    return true;
+}
+static_assert(MatchOrderIsAPermutation(), "each option needs a matchOrder of its own, from 0 to the count - 1");
 
 constexpr OptionAlias kOptionAliases[] = {
     {"--sample-rate", "--rate"},

@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "numbers/number_text.h"
 #include "settings/catalogue.h"
+#include "settings/validation.h"
 
 namespace sweepwav {
 
@@ -41,17 +42,22 @@ std::string WavFileName(std::string typed) {
 void Get_Data_From_Form(GeneratorState& s, WindowOps& w) {
     s.dStartLevel = TakeRounded(w, Control::StartLevel);
     s.dEndLevel = TakeRounded(w, Control::EndLevel);
-    s.dStartFreq = TakeRounded(w, Control::StartFreq);
-    s.dEndFreq = TakeRounded(w, Control::EndFreq);
-
-    const double steps = std::nearbyint(BoxNumber(w, Control::Steps));
-    s.iSteps = SaturatedRound<std::int16_t>(steps);
-    if (steps == s.iSteps) w.set_text(Control::Steps, std::to_string(s.iSteps));
+    // Boxes that do not count keep their text: the tones' frequencies and
+    // number then come from the bands or the list.
+    if (EntryCounts(s, Control::StartFreq)) s.dStartFreq = TakeRounded(w, Control::StartFreq);
+    if (EntryCounts(s, Control::EndFreq)) s.dEndFreq = TakeRounded(w, Control::EndFreq);
+    if (EntryCounts(s, Control::Steps)) {
+        const double steps = std::nearbyint(BoxNumber(w, Control::Steps));
+        s.iSteps = SaturatedRound<std::int16_t>(steps);
+        if (steps == s.iSteps) w.set_text(Control::Steps, std::to_string(s.iSteps));
+    }
 
     s.dToneTime = BoxNumber(w, Control::ToneTime);
     s.iToneCycles = SaturatedRound<std::int32_t>(BoxNumber(w, Control::ToneCycles));
     s.bDither = w.checked(Control::Dither1);
-    s.bLogSteps = w.checked(Control::Logsteps);
+    // Band mid-bands lie at even ratios, and a list is drawn on the same
+    // logarithmic scale: the tick counts only for the form's steps.
+    s.bLogSteps = !EntryCounts(s, Control::Logsteps) || w.checked(Control::Logsteps);
     s.iShiftMode = static_cast<std::int16_t>(w.selected_index(Control::Shiftmode));
     s.iSampleRate = w.item_value(Control::Samplerate, w.selected_index(Control::Samplerate));
     s.iBits = static_cast<std::int16_t>(

@@ -11,19 +11,17 @@ void Get_Olvane_Path(GeneratorState& s, WindowOps& w, Services& sv) {
     if (read && HasControlCharacter(read.value())) {
         read = Status::Failure(FailureKind::Unusable, "Type mismatch: the value holds a control character");
     }
+    const FolderDefaults folders = sv.folder_defaults();
     if (read) {
-        s.sAppDirectory = read.value();
-        s.folderLookup = FolderLookup::Found;
+        s.outputFolder = {read.value() + folders.wavetableFolder, FolderLookup::Found};
         return;
     }
     // Only settings or a value that do not exist are reported; any other
     // failure keeps the start-up folder.
-    s.folderLookup = FolderLookup::Unreadable;
+    s.outputFolder = {folders.appDirectory + folders.wavetableFolder, FolderLookup::Unreadable};
     if (read.kind() == FailureKind::Missing) {
         w.message_box("Couldn't find Olvane installation path", "", Icon::None);
-        s.sAppDirectory = sv.folder_defaults().fallbackDirectory;
-        s.sWavetableFolder = "";
-        s.folderLookup = FolderLookup::NotFound;
+        s.outputFolder = {folders.fallbackDirectory, FolderLookup::NotFound};
     }
 }
 

@@ -7,8 +7,9 @@
 
 namespace sweepwav {
 
-// Reads the installation folder from the analyser's settings, or falls back;
-// s.folderLookup records which of the three it came to.
+// Reads the installation folder from the analyser's settings, or falls back,
+// and sets the output folder: the installation folder and its wavetable
+// folder, or the fallback folder; and which of the three it came to.
 void Get_Olvane_Path(GeneratorState& s, WindowOps& w, Services& sv);
 
 }  // namespace sweepwav

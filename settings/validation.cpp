@@ -63,12 +63,23 @@ constexpr RangeCheck kRangeChecks[] = {
 bool CheckNumbers(GeneratorState& s, WindowOps& w, std::span<const NumberCheck> checks) {
     s.refusedEntry.reset();
     for (const auto& check : checks) {
-        if (!IsNumber(w.text(check.box))) {
+        if (EntryCounts(s, check.box) && !IsNumber(w.text(check.box))) {
             Refuse(s, w, check.box, check.message);
             return false;
         }
     }
     return true;
+}
+
+bool EntryCounts(const GeneratorState& s, Control entry) {
+    const bool list = s.toneSpacing == "list", bands = s.toneSpacing.starts_with("bands");
+    switch (entry) {
+        case Control::Steps:
+        case Control::Logsteps: return !list && !bands;
+        case Control::StartFreq:
+        case Control::EndFreq: return !list;
+        default: return true;
+    }
 }
 
 std::int32_t FrequencyLimit(std::int32_t sampleRate) {
@@ -90,6 +101,7 @@ void Check_Entered_data(GeneratorState& s, WindowOps& w) {
 
 void Check_Data_Ranges(GeneratorState& s, WindowOps& w) {
     for (const RangeCheck& check : kRangeChecks) {
+        if (!EntryCounts(s, check.box)) continue;
         const Entry& e = EntryOf(check.box);
         const double high = RangeHigh(e, s.iSampleRate);
         if (Within(check.value(s), e.low, high)) continue;

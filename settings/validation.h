@@ -23,10 +23,17 @@ struct NumberCheck {
     const char* message;
 };
 
-// Runs the checks in order; at the first box that does not hold a number
+// Runs the checks of the boxes that count in order; at the first box that
+// does not hold a number
 // shows its message, clears bDataOK, names the box in refusedEntry and
 // returns false.
 [[nodiscard]] bool CheckNumbers(GeneratorState& s, WindowOps& w, std::span<const NumberCheck> checks);
+
+// Whether an entry counts for the sweep the state describes: with tones at
+// band mid-bands the steps and their spacing (Steps, Logsteps) do not, with
+// a list of frequencies the start and end frequencies do not either. An
+// entry that does not count is neither checked nor used.
+bool EntryCounts(const GeneratorState& s, Control entry);
 
 // Highest frequency a sweep may reach at this rate: 0.49 x rate, rounded.
 std::int32_t FrequencyLimit(std::int32_t sampleRate);

@@ -11,6 +11,7 @@ pointing there (so no analyser is found). Run times in the final line are
 blanked; everything else must match exactly.
 """
 import argparse
+import atexit
 import hashlib
 import os
 import random
@@ -19,7 +20,10 @@ import shutil
 import subprocess
 import sys
 
-WORK = "/tmp/sweepwav-compare/run"
+# A folder of this run's own, removed at the end: several may run at once on
+# one machine.
+WORK = "/tmp/sweepwav-compare-%d/run" % os.getpid()
+atexit.register(shutil.rmtree, os.path.dirname(WORK), True)
 
 
 def fixed_cases():
@@ -89,6 +93,33 @@ def fixed_cases():
         add([["--steps", "3", "--tone-ms", "20", "--seed", "3", "--markers", "-o", ".", "--plan", "p.json"]
              + signal])
         add([["--steps", "3", "--tone-ms", "20", "--info"] + signal])
+    # tones at band mid-bands and at listed frequencies
+    for bands in ("1", "3", "6", "12", "24"):
+        for nominal in ([], ["--nominal"]):
+            add([["--bands", bands, "--start-freq", "900", "--end-freq", "1200", "--info"] + nominal])
+            add([["--bands", bands, "--start-freq", "19.9", "--end-freq", "20000", "--tone-ms", "5",
+                  "--tone-cycles", "0", "-o", ".", "--plan", "p.csv"] + nominal])
+    for args in (["--bands", "3", "--start-freq", "20000", "--end-freq", "20", "--info"],
+                 ["--bands", "3", "--start-freq", "30", "--end-freq", "31", "--info"],
+                 ["--bands", "1", "--shift-mode", "1", "--info"],
+                 ["--bands", "6", "--auto-name", "--info"],
+                 ["--bands", "3", "--steps", "abc", "--info"],
+                 ["--bands", "3", "--frequencies", "100"],
+                 ["--bands", "24", "--start-freq", "10", "--end-freq", "94080", "--rate", "192000", "--bits", "24",
+                  "--channels", "8", "--tone-ms", "10000", "--info"],
+                 ["--frequencies", "1000,2000", "--rate", "32000", "--info"],
+                 ["--frequencies", "997, 1500.0004, 150", "--shift-mode", "1", "--info"],
+                 ["--frequencies", "100,abc", "--info"],
+                 ["--frequencies", "100,25000", "--info"],
+                 ["--frequencies", "100,200", "--auto-name", "--info"],
+                 ["--frequencies", "100,200", "--end-freq", "x", "--steps", "-4", "-o", ".", "--markers"],
+                 ["--frequencies", "100", "--frequencies", "200,300", "--info"],
+                 ["--nominal", "--info"],
+                 ["--freq", "20"], ["--fr", "20"], ["--frequenci", "20", "--info"],
+                 ["--signal-channels", "1,1"]):
+        add([args])
+    add([["--bands", "6", "--start-freq", "900", "--end-freq", "1200", "--save-settings", "s.sweep"],
+         ["--settings", "s.sweep", "--info"]])
     # Every word length in every channel count, with and without markers,
     # dither and signal options; a few to standard output.
     for i, (bits, channels) in enumerate((b, c) for b in ("16", "18", "20", "22", "24") for c in range(1, 9)):
@@ -197,6 +228,7 @@ def main():
                 if old[1] != new[1]:
                     print("  old files:", old[1])
                     print("  new files:", new[1])
+    shutil.rmtree(os.path.dirname(WORK), ignore_errors=True)
     print("%d command lines in %d cases, %d cases differ" %
           (sum(len(c) for c in cases), len(cases), differ))
     return 1 if differ else 0

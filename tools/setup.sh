@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl1-mesa-dev
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev libgmp-dev
   libsndfile1-dev
   libacl1-dev libattr1-dev
   libpulse-dev pulseaudio pulseaudio-utils python3 qt6-multimedia-dev

@@ -78,7 +78,16 @@ wine "$build/tests/engine_tests.exe"
 
 # Then through ctest: each engine test on its own in Wine, and the layering
 # checks, each of which compiles a file the cross compiler must refuse.
+# One Wine server for the whole run, kept while idle: a test whose program
+# starts just as the server of the one before shuts down cannot connect to
+# it ("a wine server seems to be running, but I cannot connect to it"),
+# which a busy machine makes likely. Wine's own services, which live as long
+# as the server, are started first, so that none holds a test's output open.
+wineserver -w
+wineserver -p </dev/null >/dev/null 2>&1
+wine cmd /c exit </dev/null >/dev/null 2>&1
 ctest --test-dir "$build" --output-on-failure --no-tests=error -j"$jobs"
+wineserver -k 2>/dev/null || true
 
 # The window's code as the Windows compiler reads it, against Qt's headers.
 # Debian's Qt is built for Linux, so nothing can be linked: the check stops

@@ -81,7 +81,8 @@ echo "  network: ${err##*$'\n'}"
 # What Linux has at a name (a FIFO, a socket, a link to a device) is no
 # file to Windows: refused, and left as it was.
 mkfifo "$wavetables/fifo.wav"
-perl -MIO::Socket::UNIX -e 'IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 1) or die' "$wavetables/socket.wav"
+# (Bound from within the folder: a socket's address holds at most 107 bytes.)
+(cd "$wavetables" && perl -MIO::Socket::UNIX -e 'IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 1) or die' socket.wav)
 ln -s /dev/null "$wavetables/null.wav"
 wine reg add "$key" /v "Application directory" /t REG_SZ /d 'C:\Analyser' /f >/dev/null
 for name in fifo socket null; do
@@ -103,6 +104,52 @@ for value in 'c:\ANALYSER' 'C:\..\..\Analyser'; do
 done
 wine reg delete 'HKCU\Software\Corvalis' /f >/dev/null
 rm -rf "$drive_c/Analyser"
+
+echo
+echo "Paths longer than Windows addresses, from the registry (each leaves C:\\ as it was):"
+# Set through a file: a command line holds at most 32767 characters in all
+# (which is also why -o cannot reach the limit).
+set_value() {
+  printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Corvalis\\Olvane\\Paths]\r\n"Application directory"="%s"\r\n' \
+    "${1//\\/\\\\}" >"$work/value.reg"
+  wine regedit /S "$(winepath -w "$work/value.reg")"
+}
+a() { head -c "$1" /dev/zero | tr '\0' a; }
+echo "keep me" >"$drive_c/victim.txt"
+root_before=$(ls -A "$drive_c")
+# With --file out the temporary file's name (18 characters) is the longer
+# one: a run takes paths of \\?\ + the value + \User Wavetables\ + 18, the
+# value's length + 39 characters in all.
+while IFS='|' read -r what value needed; do
+  set_value "$value"
+  err=$(windows_err out)
+  refusal="the path is too long: writing it takes a path of $needed characters, and Windows addresses at most 32767"
+  if [[ $needed -le 32767 ]]; then
+    [[ $err == *"Could not write the file "* && $err != *"too long"* ]] || fail "$what: $err"
+  else
+    [[ $err == *"Could not write the file C:\\"*"... ($((${#value} + 24)) characters, shortened): "* && $err == *"$refusal" ]] ||
+      fail "$what: $err"
+  fi
+  [[ $(cat "$drive_c/victim.txt") == "keep me" && $(ls -A "$drive_c") == "$root_before" ]] || fail "$what: C:\\ changed"
+  last=${err##*$'\n'}
+  echo "  $what: ${last:0:50}...${last: -80}"
+done <<EOF_VALUES
+a file's name and 32744 letters|C:\\victim.txt$(a 32744)|32796
+the drive and 32764 letters|C:\\$(a 32764)|32806
+at the limit|C:\\$(a 32725)|32767
+a character over|C:\\$(a 32726)|32768
+far over|C:\\$(a 99997)|100039
+EOF_VALUES
+# The Linux build, through the prefix, refuses the first as Linux addresses
+# at most 4095 bytes.
+set_value "C:\\victim.txt$(a 32744)"
+wineserver -w
+err=$(linux_err out)
+[[ $err == *"and Linux addresses at most 4095" && $(cat "$drive_c/victim.txt") == "keep me" ]] ||
+  fail "Linux through the prefix: $err"
+echo "  the Linux build, through the prefix: ...${err: -80}"
+wine reg delete 'HKCU\Software\Corvalis' /f >/dev/null
+rm -f "$drive_c/victim.txt" "$work/value.reg"
 
 echo
 echo "The same WAV bytes and plan as the Linux build:"

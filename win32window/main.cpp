@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "commands/outputs.h"
+#include "core/text.h"
 #include "platform/process.h"
 #include "sweepwav_version.h"
 #include "win32window/desktop_services.h"
@@ -73,10 +74,13 @@ std::optional<int> ReadOptions(const std::vector<std::string>& args, Options& op
         if (arg == "--seed" && hasValue) {
             options.seed = std::stoull(args[++i]);
         } else if ((arg == "--open-settings" && hasValue) || !isOption) {
-            if (options.settings) return Refuse("one settings file at a time, not both " + *options.settings + " and " + args[i]);
+            if (options.settings) {
+                return Refuse("one settings file at a time, not both " + sweepwav::ShownName(*options.settings) +
+                              " and " + sweepwav::ShownName(args[i]));
+            }
             options.settings = isOption ? args[++i] : arg;
         } else {
-            return Refuse("unknown option " + arg);
+            return Refuse("unknown option " + sweepwav::ShownName(arg));
         }
     }
     return std::nullopt;
@@ -85,6 +89,9 @@ std::optional<int> ReadOptions(const std::vector<std::string>& args, Options& op
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    // Names in the message boxes, the refusals of options included, are
+    // escaped for people to read.
+    sweepwav::ShowTextsFor(sweepwav::TextStyle::People);
     Options options;
     try {
         if (const auto status = ReadOptions(sweepwav::CommandLineArguments(0, nullptr), options)) return *status;

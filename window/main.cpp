@@ -17,6 +17,7 @@
 
 #include "platform/temporary_files.h"
 #include "commands/outputs.h"
+#include "core/text.h"
 #include "sweepwav_version.h"
 #include "window/desktop_services.h"
 #include "window/form1.h"
@@ -112,7 +113,11 @@ std::optional<QString> SettingsFileNamed(const Options& options, QString& refusa
     QStringList files = parser.positionalArguments();
     if (parser.isSet(options.openSettings)) files.prepend(parser.value(options.openSettings));
     if (files.size() > 1) {
-        refusal = QStringLiteral("sweepwav opens one settings file at a time, not both %1 and %2").arg(files[0], files[1]);
+        const auto shown = [](const QString& name) {
+            return QString::fromStdString(sweepwav::ShownName(name.toStdString()));
+        };
+        refusal = QStringLiteral("sweepwav opens one settings file at a time, not both %1 and %2")
+                      .arg(shown(files[0]), shown(files[1]));
         return std::nullopt;
     }
     return files.isEmpty() ? std::nullopt : std::optional<QString>(files[0]);
@@ -134,6 +139,8 @@ int main(int argc, char** argv) {
     if (const auto status = ReadOptions(parser, options, args)) return *status;
 
     QApplication app(argc, argv);
+    // Names in the message boxes are escaped for people to read.
+    sweepwav::ShowTextsFor(sweepwav::TextStyle::People);
     // The desktop entry's name without ".desktop", also the Wayland app id.
     QApplication::setDesktopFileName(QStringLiteral("org.sweepwav.sweepwav"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/sweepwav.png")));

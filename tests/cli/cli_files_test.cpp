@@ -34,6 +34,17 @@ struct Outcome {
     std::string out, err;
 };
 
+// Lines as the program says them on standard error, each with its prefix.
+std::string Said(const std::string& lines) {
+    std::string said;
+    for (std::size_t at = 0; at < lines.size();) {
+        const std::size_t end = lines.find('\n', at);
+        said += "sweepwav-cli: " + lines.substr(at, end - at) + "\n";
+        at = end == std::string::npos ? lines.size() : end + 1;
+    }
+    return said;
+}
+
 using sweepwav::testing::Cat;
 using sweepwav::testing::ReadAll;
 
@@ -219,7 +230,9 @@ TEST_F(Cli, PrintsAndExits) {
         {{"--steps", "1000", "--tone-ms", "10000", "--rate", "192000", "--bits", "24", "--channels", "8"},
          2, "",
          "sweepwav-cli: The resulting file would be larger than 2 GB. Please reduce the number of steps, "
-         "the tone duration, the sample rate, the word length or the number of channels.\n"},
+         "the tone duration, the sample rate, the word length or the number of channels.\n"
+         "sweepwav-cli: 1001 tones (--steps 1000) of 10000 ms (--tone-ms) each at --rate 192000, --bits 24 and "
+         "--channels 8 come to more than the 2 GB a WAV file can hold\n"},
         {{"--auto-name", "--info", "--end-freq", "x", "--start-freq", "y"}, 2, "",
          "sweepwav-cli: Please check the end frequency is a valid number.\n"
          "sweepwav-cli: --end-freq \"x\" is not a number: write it with a \".\" as decimal point and no units, "
@@ -327,7 +340,8 @@ TEST_F(Cli, WhatATypistMeets) {
          "sample rate, the word length or the number of channels.\nthe signal options count toward the 2 GB too: "
          "--gap-ms 100, --signal-channels each", {}},
         // Channel lists: blanks and tabs allowed, each channel once.
-        {{"--signal-channels", "1,2,1"}, 2, "--signal-channels names channel 1 twice", {}},
+        {{"--signal-channels", "1,2,1"}, 2, "--signal-channels names channel 1 twice\n--signal-channels \"1,2,1\" must "
+         "be all, each, or channel numbers from 1 to 8 separated by commas (1,3), each channel once", {}},
         {{"--signal-channels", " 1, 2 ", "--steps", "0", "--info"}, 0, "", {}},
         {{"--signal-channels", "\t1,\t2\t", "--steps", "0", "--info"}, 0, "", {}},
         // Names from other tools, and a folder that is not there.
@@ -339,13 +353,7 @@ TEST_F(Cli, WhatATypistMeets) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1]);
         const Outcome o = Run(c.args);
         EXPECT_EQ(o.exitCode, c.exitCode);
-        std::string err;
-        for (std::size_t at = 0; at < c.err.size();) {
-            const std::size_t end = c.err.find('\n', at);
-            err += "sweepwav-cli: " + c.err.substr(at, end - at) + "\n";
-            at = end == std::string::npos ? c.err.size() : end + 1;
-        }
-        EXPECT_EQ(o.err, err);
+        EXPECT_EQ(o.err, Said(c.err));
         std::vector<std::string> files;
         for (const auto& f : fs::directory_iterator(dir)) files.push_back(f.path().filename().string());
         std::erase_if(files, [](const std::string& f) { return f == "five.sweep" || f == "bom.sweep" || f == "newer.sweep"; });
@@ -360,13 +368,84 @@ TEST_F(Cli, WhatATypistMeets) {
     EXPECT_TRUE(fs::exists(dir / "a\nb.wav"));
 }
 
+// Bands and lists on the command line: what does not count stands in no
+// one's way, and every refusal has its second line.
+TEST_F(Cli, BandsAndListsCheckWhatCountsAndSayWhy) {
+    const std::string d = dir.string();
+    ASSERT_EQ(Run({"--ramp-ms", "5", "--save-settings", d + "/ramp.sweep"}).exitCode, 0);
+    std::string ramp = ReadAll(dir / "ramp.sweep");
+    ramp.replace(ramp.find("ramp_ms = 5"), 11, "ramp_ms = 5000");
+    std::ofstream(dir / "ramp.sweep") << ramp;
+    const std::string bands24 = "Please check the frequencies: the standard gives no nominal frequencies for 1/24-octave bands";
+    const struct {
+        Args args;
+        int exitCode;
+        std::string err;  // every line, without the program's prefix
+    } cases[] = {
+        {{"--frequencies", "1000,2000", "--rate", "32000", "--info"}, 0, ""},
+        {{"--bands", "3", "--steps", "abc", "--linear", "--info"}, 0, ""},
+        {{"--freq", "20", "--end-freq", "20000", "--info"}, 2,
+         "unknown option --freq (did you mean --start-freq or --end-freq?)"},
+        {{"--nominal", "--info"}, 2,
+         "--nominal is for bands, but no --bands is given\n--nominal: give --bands 1, 3, 6 or 12 with it, or leave it "
+         "out (the tones now follow --start-freq, --end-freq and --steps)"},
+        {{"--frequencies", "100", "--nominal", "--info"}, 2,
+         "--nominal is for bands, but no --bands is given\n--nominal: give --bands 1, 3, 6 or 12 with it, or leave it "
+         "out (the tones now follow --frequencies)"},
+        {{"--bands", "24", "--nominal", "--info"}, 2,
+         bands24 + "\n--bands \"24\" with --nominal: the standard gives nominal frequencies for --bands 1, 3, 6 and 12 "
+                   "only; leave out --nominal for the exact mid-band frequencies"},
+        {{"--bands", "24", "--start-freq", "10", "--end-freq", "94080", "--rate", "192000", "--bits", "24", "--channels",
+          "8", "--tone-ms", "10000", "--info"},
+         2,
+         "The resulting file would be larger than 2 GB. Please reduce the number of bands, the tone duration, the "
+         "sample rate, the word length or the number of channels.\n"
+         "318 tones (--bands 24) of at least 10000 ms (--tone-ms) and 20 cycles (--tone-cycles) each at --rate 192000, "
+         "--bits 24 and --channels 8 come to more than the 2 GB a WAV file can hold"},
+        {{"--frequencies", "20,100", "--steps", "1000", "--tone-ms", "10000", "--gap-ms", "60000", "--lead-in-ms",
+          "60000", "--tail-ms", "60000", "--rate", "192000", "--bits", "24", "--channels", "8",
+          "--signal-channels", "each", "--info"},
+         2,
+         "The resulting file would be larger than 2 GB. Please reduce the number of frequencies in the list, the tone "
+         "duration, the silences, the sample rate, the word length or the number of channels.\nthe signal options count "
+         "toward the 2 GB too: --lead-in-ms 60000, --gap-ms 60000, --tail-ms 60000, --signal-channels each"},
+        {{"--settings", d + "/ramp.sweep", "--info"}, 2,
+         "Could not open the settings file " + d + "/ramp.sweep: line 28: ramp_ms must be a number from 0 to 1000.\n"
+         "--ramp-ms \"5000\" (from the settings file " + d + "/ramp.sweep) must be a number of milliseconds from 0 to 1000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const Outcome o = Run(c.args);
+        EXPECT_EQ(o.exitCode, c.exitCode);
+        EXPECT_EQ(o.err, Said(c.err));
+    }
+}
+
+// Earlier 1/6-octave settings give the standard's mid-bands; a tone the
+// shift mode moved says from where.
+TEST_F(Cli, EarlierBandSettingsGiveTheStandardsMidBands) {
+    const std::string d = dir.string();
+    ASSERT_EQ(Run({"--bands", "6", "--start-freq", "900", "--end-freq", "1200", "--save-settings", d + "/six.sweep"})
+                  .exitCode,
+              0);
+    EXPECT_NE(ReadAll(dir / "six.sweep").find("format = 2\n"), std::string::npos);
+    const Outcome kept = Run({"--settings", d + "/six.sweep", "--info"});
+    EXPECT_NE(kept.out.find("\n0:   944.061Hz at 0dBFS for 200.2ms\n1:   1059.254Hz"), std::string::npos) << kept.out;
+    const Outcome six = Run({"--settings", d + "/six.sweep", "--shift-mode", "1", "--tone-ms", "100", "--info"});
+    EXPECT_NE(six.out.find("\n0:   940Hz at 0dBFS for 100ms (shifted from 944.061Hz)\n1:   1060Hz at 0dBFS for 100ms "
+                           "(shifted from 1059.254Hz)\n2:   1190Hz at 0dBFS for 100ms (shifted from 1188.502Hz)\n"),
+              std::string::npos)
+        << six.out;
+}
+
 TEST_F(Cli, BandCentresFromOptionsAndFromASettingsFileGiveTheSameFile) {
     const Args bands = {"--bands", "3", "--start-freq", "20", "--end-freq", "20000", "--tone-ms", "20",
                         "--tone-cycles", "0", "--seed", "9"};
     const Outcome info = Run(Cat(bands, {"--info"}));
-    EXPECT_NE(info.out.find("with 30 steps / 31 tones"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("\n30:   19952.623Hz at 0dBFS for"), std::string::npos);
-    EXPECT_NE(info.out.find("Frequencies = third-octave bands, 31 tones\n"), std::string::npos);
+    // The 20 Hz band's exact mid-band, 19.953 Hz, lies below the range.
+    EXPECT_NE(info.out.find("with 29 steps / 30 tones"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\n29:   19952.623Hz at 0dBFS for"), std::string::npos);
+    EXPECT_NE(info.out.find("Frequencies = third-octave bands, 30 tones\n"), std::string::npos);
     ASSERT_EQ(Run(Cat(bands, {"--file", "a"})).exitCode, 0);
     ASSERT_EQ(Run(Cat(bands, {"--save-settings", (dir / "b.sweep").string()})).exitCode, 0);
     ASSERT_EQ(Run({"--settings", (dir / "b.sweep").string(), "--seed", "9", "--file", "b"}).exitCode, 0);
@@ -443,6 +522,78 @@ TEST_F(Cli, FileNamesAreWrittenAsTyped) {
         EXPECT_EQ(fs::file_size(dir / c.written), 44u + 44 * 4);
         fs::remove(dir / c.written);
     }
+}
+
+// A folder under dir whose path is `length` bytes long, made of names of at
+// most 200 bytes.
+fs::path FolderOfLength(const fs::path& dir, std::size_t length) {
+    std::string path = dir.string();
+    while (path.size() < length) {
+        const std::size_t room = length - path.size() - 1;
+        std::size_t name = std::min<std::size_t>(200, room);
+        if (room - name == 1) --name;  // no name of 0 bytes after the next "/"
+        path.append(1, '/').append(name, 'd');
+        fs::create_directory(path);
+    }
+    return path;
+}
+
+TEST_F(Cli, PathsLongerThanTheSystemAddressesAreRefused) {
+    // Linux addresses a path of at most PATH_MAX - 1 = 4095 bytes, also the
+    // temporary file's (".sweepwav-<process>-<8 letters>", 20 to 26 bytes),
+    // and a name of at most 255 bytes. From -o and from the analyser's
+    // folder: written at the limit, refused with nothing made beyond it.
+    const Args tone = {"--steps", "0", "--tone-ms", "1", "--tone-cycles", "0", "--shift-mode", "0", "--no-dither",
+                       "--file"};
+    const std::string name36(36, 'n');  // name36.wav: 40 bytes
+    const std::string wavetables = "/User Wavetables";
+    const struct {
+        const char* what;
+        std::size_t folder;  // the length of the output folder's path
+        std::string name;
+        bool analyser;       // the folder from the analyser's settings, else from -o
+        bool written;
+    } cases[] = {
+        {"at the limit", 4095 - 1 - 40, name36, false, true},
+        {"a byte over", 4095 - 40, name36, false, false},
+        {"over with the temporary file's name", 4095 - 1 - 5 - 12, "x", false, false},
+        {"far over", 10000, name36, false, false},
+        {"at the limit, in the analyser's folder", 4095 - 1 - 40, name36, true, true},
+        {"a byte over, in the analyser's folder", 4095 - 40, name36, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path config = dir / "config";
+        fs::create_directories(config / "Corvalis");
+        fs::path folder = dir / std::string(c.folder - dir.string().size() - 1, 'f');  // far over: not made
+        if (c.analyser) {
+            const fs::path analyser = FolderOfLength(dir, c.folder - wavetables.size());
+            std::ofstream(config / "Corvalis/Olvane.conf") << "[Paths]\nApplication%20directory=" << analyser.string() << "\n";
+            folder = analyser.string() + wavetables;
+            fs::create_directory(folder);
+        } else if (c.folder <= 4095) {
+            folder = FolderOfLength(dir, c.folder);
+        }
+        ASSERT_EQ(folder.string().size(), c.folder);
+        const Outcome o = c.analyser ? Run(Cat(tone, {c.name}), {.intoDir = false, .configHome = config.string()})
+                                     : Run(Cat(tone, {c.name, "-o", folder.string()}), {.intoDir = false});
+        const std::string path = folder.string() + "/" + c.name + ".wav";
+        if (c.written) {
+            EXPECT_EQ(o.exitCode, 0) << o.err;
+            EXPECT_EQ(fs::file_size(path), 44u + 44 * 4);
+            EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);  // that file and nothing else
+        } else {
+            EXPECT_EQ(o.exitCode, 1);
+            const std::string shown = path.size() <= 4096 ? path : path.substr(0, 160) + "... (10041 characters, shortened)";
+            EXPECT_EQ(o.err.rfind("sweepwav-cli: Could not write the file " + shown +
+                                      ": the path is too long: writing it takes a path of ", 0), 0u) << o.err;
+            EXPECT_TRUE(o.err.ends_with(" bytes, and Linux addresses at most 4095\n")) << o.err;
+            std::error_code error;  // a path Linux cannot address is not there
+            EXPECT_TRUE(!fs::exists(folder, error) || fs::is_empty(folder));
+        }
+        for (const auto& made : fs::directory_iterator(dir)) fs::remove_all(made.path());
+    }
+    EXPECT_TRUE(fs::is_empty(dir));
 }
 
 TEST_F(Cli, ConventionsOfTheCommandLine) {
@@ -584,7 +735,9 @@ TEST_F(Cli, TheTwoGigabyteLimitCountsTheMarkers) {
                         "9631", "--tone-cycles", "0", "--end-freq", "15000", "--file", "big"};
     const std::string refused =
         "sweepwav-cli: The resulting file would be larger than 2 GB. Please reduce the number of steps, the tone "
-        "duration, the sample rate, the word length or the number of channels.\n";
+        "duration, the sample rate, the word length or the number of channels.\n"
+        "sweepwav-cli: 871 tones (--steps 870) of 9631 ms (--tone-ms) each at --rate 32000, --bits 16 and --channels "
+        "4 come to more than the 2 GB a WAV file can hold\n";
     const Outcome fits = Run(Cat(sweep, {"--info"}));
     EXPECT_EQ(fits.exitCode, 0) << fits.err;
     EXPECT_NE(fits.out.find("(2147481900 bytes)"), std::string::npos) << fits.out;
@@ -702,18 +855,21 @@ TEST_F(Cli, ASettingsFileCannotAimAtAnotherFile) {
     ASSERT_EQ(Run({"--save-settings", sweep.string()}, {.intoDir = false}).exitCode, 0);
     const std::string good = ReadAll(sweep);
     std::ofstream(dir / "victim.txt") << "keep me";
-    const std::string names[] = {"\"victim.txt\\x00\"", std::string("\"victim.txt\0\"", 13), "\"../victim.txt\"",
-                                 "\"..\""};
-    for (const std::string& name : names) {
+    const std::string notAName = "name must be a file name without control characters, \"/\" or \"\\\", and not \"..\"";
+    const std::pair<std::string, std::string> names[] = {
+        {"\"victim.txt\\x00\"", notAName},
+        {std::string("\"victim.txt\0\"", 13), "holds a NUL byte: it is a binary file, not a settings file"},
+        {"\"../victim.txt\"", notAName},
+        {"\"..\"", notAName}};
+    for (const auto& [name, problem] : names) {
         SCOPED_TRACE(name);
         std::string text = good;
         text.replace(text.find("\"filename.wav\""), 14, name);
         std::ofstream(sweep, std::ios::binary) << text;
         const Outcome o = Run({"--settings", sweep.string(), "-o", (dir / "sub").string()});
         EXPECT_EQ(o.exitCode, 2);
-        EXPECT_EQ(o.err, "sweepwav-cli: Could not open the settings file " + sweep.string() +
-                             ": line 22: name must be a file name without control characters, \"/\" or \"\\\", and "
-                             "not \"..\".\n");
+        EXPECT_EQ(o.err, "sweepwav-cli: Could not open the settings file " + sweep.string() + ": line 22" +
+                             (problem == notAName ? ": " : " ") + problem + ".\n");
         EXPECT_EQ(ReadAll(dir / "victim.txt"), "keep me");
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/options.h"
+#include "settings/catalogue.h"
 
 namespace {
 
@@ -92,6 +93,51 @@ TEST(Options, Refusals) {
         CliOptions out;
         EXPECT_EQ(ParseOptions(c.args, out), std::optional<std::string>(c.message));
     }
+}
+
+// Names from other tools: each is answered with the option meant, and no
+// beginning of one is taken for another option (--freq and --fr are not
+// --frequencies); a beginning of one that names the option meant is.
+TEST(Options, NamesFromOtherToolsAreNoAbbreviations) {
+    for (const sweepwav::OptionAlias& alias : sweepwav::OptionAliases()) {
+        const std::string typed(alias.typed), meant(alias.meant);
+        SCOPED_TRACE(typed);
+        CliOptions out;
+        EXPECT_EQ(ParseOptions({typed, "20"}, out), "unknown option " + typed + " (did you mean " + meant + "?)");
+        for (std::size_t length = 3; length < typed.size(); ++length) {
+            const std::string beginning = typed.substr(0, length);
+            CliOptions o;
+            (void)ParseOptions({beginning, "20"}, o);
+            for (const auto& [entry, value] : o.values) {
+                EXPECT_NE(meant.find(sweepwav::OptionNameOf(entry)), std::string::npos) << beginning << " took "
+                                                                                       << sweepwav::OptionNameOf(entry);
+            }
+        }
+    }
+    struct Case {
+        std::vector<std::string> args;
+        std::optional<std::string> message;  // none: accepted
+    };
+    const Case cases[] = {
+        {{"--fr", "20"}, "ambiguous option --fr: --frequencies, --start-freq or --end-freq?"},
+        {{"--frequenc", "20"}, "ambiguous option --frequenc: --frequencies, --start-freq or --end-freq?"},
+        {{"--frequenci", "20"}, std::nullopt},
+        {{"--d"}, "ambiguous option --d: --dither or --tone-ms?"},
+        {{"--bi", "24", "--o", "x", "--out", "y"}, std::nullopt},
+        // Every option stands in the match order, so a mistyped one finds its answer.
+        {{"--xyz"}, "unknown option --xyz (see --help)"},
+        {{"--ver"}, std::nullopt},
+        // A list may be given again; the last one counts.
+        {{"--frequencies", "100", "--frequencies", "200,300"}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        CliOptions out;
+        EXPECT_EQ(ParseOptions(c.args, out), c.message);
+    }
+    CliOptions twice;
+    ASSERT_EQ(ParseOptions({"--frequencies", "100", "--frequencies", "200,300"}, twice), std::nullopt);
+    EXPECT_EQ(twice.values, (EntryTexts{{Control::Spacing, "list"}, {Control::FrequencyList, "200,300"}}));
 }
 
 TEST(Options, AcceptedValuesAndWhereTheyGo) {

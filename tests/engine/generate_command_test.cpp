@@ -404,7 +404,7 @@ TEST(OutputFolder, AnalyserSettingsLookup) {
         EXPECT_EQ(sv.settingReads,
                   std::vector<std::string>{"HKCU\\Software\\Corvalis\\Olvane\\Paths\\Application directory"});
         EXPECT_EQ(OutputFolder(s), std::string(c.directory) + c.subfolder);
-        EXPECT_EQ(s.folderLookup, c.lookup);
+        EXPECT_EQ(s.outputFolder.lookup, c.lookup);
         ASSERT_EQ(w.boxes.size(), c.message ? 1u : 0u);
         if (c.message) {
             EXPECT_EQ(w.boxes[0].text, "Couldn't find Olvane installation path");

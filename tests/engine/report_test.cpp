@@ -32,7 +32,7 @@ protected:
         s = GeneratorState{};
         w = RecordingWindow{};
         Form_Load(s, w, sv, false);
-        s.sAppDirectory = "/data/analyser";
+        s.outputFolder.path = "/data/analyser/User Wavetables/";
         w.texts[Control::StartFreq] = e.startFreq;
         w.texts[Control::EndFreq] = e.endFreq;
         w.texts[Control::StartLevel] = e.startLevel;

@@ -25,23 +25,24 @@ TEST(ToneFrequencies, BandsBetweenTwoFrequencies) {
         std::vector<double> centres;  // all of them, or with count the first, second, one more and the last
         std::size_t count = 0;
     } cases[] = {
-        // The 31 third-octave bands from 20 Hz to 20 kHz: exact, then nominal.
-        {3, false, 20, 20000, {19.952623149688797, 25.118864315095802, 15848.931924611135, 19952.623149688796}, 31},
-        {3, true, 20, 20000, {20, 25, 31.5, 40, 50, 63, 80, 100, 125, 160, 200, 250, 315, 400, 500, 630,
+        // The third-octave bands from 20 Hz to 20 kHz, by their exact mid-band:
+        // the 20 Hz band's (19.953 Hz) lies below. Exact, then nominal.
+        {3, false, 20, 20000, {25.118864315095802, 31.622776601683793, 15848.931924611135, 19952.623149688796}, 30},
+        {3, true, 20, 20000, {25, 31.5, 40, 50, 63, 80, 100, 125, 160, 200, 250, 315, 400, 500, 630,
                               800, 1000, 1250, 1600, 2000, 2500, 3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000,
                               20000}},
-        // Octaves, the ends on nominal centres; and just past them.
+        // Octaves, the ends on nominal frequencies; and just past the exact ones.
         {1, true, 31.5, 16000, {31.5, 63, 125, 250, 500, 1000, 2000, 4000, 8000, 16000}},
         {1, false, 31.5, 16000,
          {31.622776601683793, 63.09573444801932, 125.89254117941672, 251.188643150958, 501.1872336272723, 1000,
           1995.2623149688795, 3981.0717055349724, 7943.282347242815, 15848.931924611135}},
-        {1, true, 31.6, 15999, {63, 125, 250, 500, 1000, 2000, 4000, 8000}},
+        {1, true, 31.623, 15848.931, {63, 125, 250, 500, 1000, 2000, 4000, 8000}},
         // Falling from the start to the end frequency.
         {3, true, 1000, 790, {1000, 800}},
-        // The finer series.
-        {6, true, 10, 20, {10, 11.2, 12.5, 14, 16, 18, 20}},
-        {12, true, 100, 125, {100, 106, 112, 118, 125}},
-        {24, true, 1000, 1100, {1000, 1030, 1060, 1090}},
+        // The even fractions, half a band off 1 kHz: odd members of R40 and R80.
+        {6, true, 10, 20, {10.6, 11.8, 13.2, 15, 17, 19}},
+        {12, true, 100, 125, {103, 109, 115, 122}},
+        {24, false, 1000, 1030, {1014.4952080687361}},
         {3, true, 30, 31, {}},
     };
     for (const auto& c : cases) {

@@ -175,6 +175,41 @@ TEST_F(Win32SafeFile, AnUnfinishedFileLeavesTheOldOneAsItWas) {
     EXPECT_EQ(Entries(), before);
 }
 
+TEST_F(Win32SafeFile, PathsLongerThanWindowsAddressesAreRefused) {
+    // A path in the long form takes at most 32767 characters, the temporary
+    // file's (the folder and 18 characters) included; beyond, its length
+    // would wrap and name another file: dir\victim.txt for a file 32768
+    // characters past it. Each is refused before anything is made, and
+    // dir\victim.txt stays as it was.
+    std::ofstream(dir / "victim.txt") << "keep me";
+    const std::size_t longDir = Long(dir).size() + 1;  // \\?\ + dir + "\"
+    const struct {
+        const char* what;
+        std::size_t letters;  // after dir\victim.txt, before \out.wav
+        std::size_t needed;   // 0: within the limit
+    } cases[] = {
+        {"at the limit", 32767 - 18 - 1 - longDir - 10, 0},
+        {"a character over", 32768 - 18 - 1 - longDir - 10, 32768},
+        {"over onto dir\\victim.txt", 32760, longDir + 10 + 32760 + 1 + 18},
+        {"far over", 100000, longDir + 10 + 100000 + 1 + 18},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path path = dir / (L"victim.txt" + std::wstring(c.letters, L'a')) / "out.wav";
+        const sweepwav::Status written = Write(path, "RIFF new");
+        EXPECT_FALSE(written.ok());
+        const std::string refusal = "the path is too long: writing it takes a path of " + std::to_string(c.needed) +
+                                    " characters, and Windows addresses at most 32767";
+        if (c.needed == 0) {
+            EXPECT_EQ(written.reason().find("too long"), std::string::npos) << written.reason();
+        } else {
+            EXPECT_EQ(written.reason(), refusal);
+        }
+        EXPECT_EQ(ReadAll(dir / "victim.txt"), "keep me");
+        EXPECT_EQ(Entries(), 1u);
+    }
+}
+
 TEST_F(Win32SafeFile, WritesAndReplacesWholeFiles) {
     const struct {
         fs::path path;

@@ -21,6 +21,10 @@ inline std::string NestedValue(int depth) {
     return value + "\\0\\0\\0\\x2\\0\\0\\0\\x5)";                         // the innermost: 5
 }
 
+// The deepest value start-up reads: 3 NUL characters a level and 6 in the
+// innermost value make 3 x 16, the most it reads.
+inline constexpr int kDeepestRead = 14;
+
 template <std::size_t N>
 std::string Bytes(const char (&bytes)[N]) {
     return std::string(bytes, N - 1);
@@ -37,11 +41,9 @@ struct HostileSettings {
 };
 
 inline const HostileSettings kHostileSettings[] = {
-    // 3 NUL characters a level and 6 in the innermost value: one level more
-    // than the depth start-up reads allows (3 x 256 in all).
     {"a value nested one level deeper than start-up reads",
      [](const std::filesystem::path& c) {
-         PlantText(c / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + NestedValue(255) + "\n");
+         PlantText(c / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + NestedValue(kDeepestRead + 1) + "\n");
      }},
     {"a value nested 30000 deep",
      [](const std::filesystem::path& c) {
@@ -54,7 +56,7 @@ inline const HostileSettings kHostileSettings[] = {
     // a level.
     {"a value nested as deep as start-up reads",
      [](const std::filesystem::path& c) {
-         PlantText(c / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + NestedValue(254) + "\n");
+         PlantText(c / "Corvalis/Olvane.conf", "[Paths]\nApplication%20directory=" + NestedValue(kDeepestRead) + "\n");
      }},
     {"a value nested as deep as the largest file read allows",
      [](const std::filesystem::path& c) {

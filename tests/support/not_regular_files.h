@@ -17,14 +17,23 @@
 
 namespace sweepwav::testing {
 
-// A socket bound at path, as a program that listens there leaves it.
+// A socket bound at path, as a program that listens there leaves it. A
+// socket's address holds at most 107 bytes: it is bound through the
+// folder's descriptor, as /proc/self/fd/<descriptor>/<name>, so that the
+// folder's path may be as long as any.
 inline bool MakeSocket(const std::filesystem::path& path) {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const std::filesystem::path parent = path.parent_path().empty() ? "." : path.parent_path();
+    const int folder = ::open(parent.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const std::string name = "/proc/self/fd/" + std::to_string(folder) + "/" + path.filename().string();
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    const bool fits = name.size() < sizeof address.sun_path;
+    if (fits) std::memcpy(address.sun_path, name.c_str(), name.size() + 1);
+    const bool bound = folder >= 0 && fd >= 0 && fits &&
+                       ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     if (fd >= 0) ::close(fd);
+    if (folder >= 0) ::close(folder);
     return bound;
 }
 
@@ -44,7 +53,7 @@ inline std::string KindAt(const std::filesystem::path& path) {
 // Reads a FIFO on a thread of its own, as the program at its other end
 // would: everything until the writer closes it, or only the first bytes
 // before going away. It is open from the start, so a writer never waits for
-// it; and it gives up after 20 seconds without a writer, so that a writer
+// it; and it gives up after 120 seconds without a writer, so that a writer
 // that never comes fails the test instead of hanging it.
 class FifoReader {
 public:
@@ -54,7 +63,7 @@ public:
               while (fd_ >= 0 && read_.size() < readOnly) {
                   // Until a writer has come and gone, Linux does not report the end.
                   pollfd wait{fd_, POLLIN, 0};
-                  if (::poll(&wait, 1, 20000) <= 0) break;
+                  if (::poll(&wait, 1, 120000) <= 0) break;
                   const ssize_t n = ::read(fd_, buffer, std::min(sizeof buffer, readOnly - read_.size()));
                   if (n <= 0) break;
                   read_.append(buffer, static_cast<std::size_t>(n));

@@ -219,7 +219,7 @@ std::optional<Box> Window::take_box(std::chrono::milliseconds wait) {
     HWND icon = GetDlgItem(box, kBoxIcon);
     // Read once the box has been drawn.
     if (icon && IsWindowVisible(icon)) {
-        WaitFor([&] { return (read.icon = IconKind(icon)) != "none"; }, std::chrono::milliseconds(1500));
+        WaitFor([&] { return (read.icon = IconKind(icon)) != "none"; }, std::chrono::seconds(10));
     }
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     WaitFor([box] { return !IsWindow(box); }, std::chrono::seconds(10));

@@ -60,15 +60,18 @@ void Frequencies(const Setup& setup, Checks& checks) {
     // Steps and Log steps are grey, also after a run; the focus leaves them.
     const auto stepsOff = [&] { return !w.enabled(Control::Steps) && !w.enabled(Control::Logsteps); };
     SendMessageW(w.form(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(w.control(Control::Steps)), TRUE);
-    Apply(w, "--bands 3 --tone-ms 20 --tone-cycles 0");
+    // What does not count is not checked: rubbish in Steps, and with a list
+    // an end frequency above the rate's limit.
+    Apply(w, "--steps abc --bands 3 --tone-ms 20 --tone-cycles 0");
     checks.equal(w.text_of(w.item(IDC_SignalOptions)), "Frequencies: third-octave bands", "frequencies", "the line");
     checks.check(stepsOff(), "frequencies", "Steps and Log steps disabled for bands");
     checks.check(w.focus() != w.control(Control::Steps), "frequencies", "the focus leaves Steps");
     checks.check(w.generate() && stepsOff() && w.enabled(Control::ToneTime), "frequencies",
                  "Steps and Log steps still disabled after a run", w.bar());
-    Apply(w, "--frequencies 100,1000");
+    Apply(w, "--end-freq 30000 --frequencies 100,1000");
     checks.equal(w.text_of(w.item(IDC_SignalOptions)), "Frequencies: the listed frequencies", "frequencies",
                  "the line for a list");
+    checks.check(w.generate(), "frequencies", "a list runs past an end frequency it does not use", w.bar());
     SetOptions(w, Place::FrequenciesDialog, {{Control::Spacing, "steps"}});
     checks.check(w.enabled(Control::Steps) && w.enabled(Control::Logsteps) && w.text_of(w.item(IDC_SignalOptions)).empty(),
                  "frequencies", "the form's steps back: Steps and Log steps enabled, the line empty");

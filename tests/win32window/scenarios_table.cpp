@@ -222,6 +222,8 @@ void SmallestWindow(const Setup& setup, Checks& checks) {
         const auto box = w.take_box();
         checks.check(box && box->text.starts_with("Please check the signal channels are between 1 and 2"), "smallest",
                      std::string(control_name(button)) + " answers with its message", box ? box->text : "no box");
+        // The form stays locked until the box has gone; the next button waits for that.
+        w.wait_idle(std::chrono::seconds(10));
     }
     w.press(Control::AutoName);
     checks.check(WaitFor([&] { return w.text(Control::FileName).starts_with("SW "); }, std::chrono::seconds(10)),

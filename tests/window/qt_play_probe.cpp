@@ -47,8 +47,7 @@ int main(int argc, char** argv) {
     QuietWindow w;
     NoPause sv;
     Form_Load(s, w, sv, false);
-    s.sAppDirectory = options.outputDir.value_or(".") + "/";
-    s.sWavetableFolder.clear();
+    s.outputFolder.path = options.outputDir.value_or(".") + "/";
     FillEntries(w, s, options.values);
     if (!options.play) {
         OK_Click(s, w, sv);
