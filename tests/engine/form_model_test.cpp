@@ -4,6 +4,7 @@
 // options dialogs' choices and the frame pacing.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -286,12 +287,17 @@ TEST(FormModel, OptionsComeBackAsTyped) {
 }
 
 // After a failed write into the folder files fell back to, how to choose
-// another; not where the analyser was found, nor after a refusal.
+// another; not where the analyser was found or its setting was unusable
+// (files then go to the start-up folder), nor after a refusal.
 TEST(FormModel, AdviceAfterAFailedWriteIntoTheFallbackFolder) {
-    const std::tuple<bool, const char*, bool> runs[] = {{false, "2", true}, {true, "2", false}, {false, "x", false}};
-    for (const auto& [analyser, steps, advised] : runs) {
+    using Kind = std::optional<FailureKind>;  // how reading the analyser's setting failed; none: found
+    const std::tuple<Kind, const char*, bool> runs[] = {{FailureKind::Missing, "2", true},
+                                                        {std::nullopt, "2", false},
+                                                        {FailureKind::Unusable, "2", false},
+                                                        {FailureKind::Missing, "x", false}};
+    for (const auto& [lookup, steps, advised] : runs) {
         FormRun run;
-        if (!analyser) run.services.setting = Status::Failure(FailureKind::Missing, "no such key");
+        if (lookup) run.services.setting = Status::Failure(*lookup, "no such key");
         run.model.start();
         run.services.writeFailure = "Permission denied";
         run.model.press(FormCommand::Generate);  // a failed write first
