@@ -238,6 +238,8 @@ HWND Window::dialog(const std::string& title, std::chrono::milliseconds wait) {
 }
 
 void Window::drop(const std::vector<std::string>& paths) {
+    // A file manager drops files only on a window that takes them.
+    if ((GetWindowLongPtrW(form_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) == 0) return;
     DROPFILES header{sizeof(DROPFILES), {10, 10}, FALSE, TRUE};
     std::vector<char> block(reinterpret_cast<const char*>(&header), reinterpret_cast<const char*>(&header + 1));
     for (const std::string& path : paths) {
