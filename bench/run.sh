@@ -2,7 +2,7 @@
 # Speed and memory of sweepwav, each measurement paired with its reference
 # in the same round, so that a load that comes and goes touches both.
 #
-#   bench/run.sh            (ROUNDS=7 BUILD_DIR=<repo>/build-bench CASES=ABCDE by default)
+#   bench/run.sh            (ROUNDS=7 BUILD_DIR=<repo>/build-bench CASES=ABCDEFGW by default)
 #
 # Cases (192 kHz, 24 bit, dither on):
 #   A  8 channels, 11 tones of 2000 ms (101 MB): against sox writing the same
@@ -13,10 +13,22 @@
 #   E  a click in the window against the command line's front end, both
 #      timed in-process from the click to the end of the command, A's sweep:
 #      once on the offscreen platform, once on a virtual X display (Xvfb)
-#      with a real X connection, where every paint is a round trip.
+#      with a real X connection, where every paint is a round trip;
+#   F  levels once crafted to put a tone's peaks next to a rounding
+#      boundary (21 tones of 10 s at a quarter of 192 kHz, mono, no
+#      dither), against a level 0.001 dB away;
+#   G  the exact-sample path at its busiest: an amplitude exactly half-way
+#      between two codes at a quarter of the rate, every other sample
+#      computed again from the exact sine, against an ordinary amplitude
+#      (rendering alone, bench/exact_path.cpp);
+#   W  the Windows build under Wine (with its server running) against the
+#      Linux build, 192 kHz, 24 bit, 8 channels, tones of 1 s: the cost of
+#      240 more tones (251 tones less 11, 1.1 GB), so that Wine's start-up,
+#      which varies by more than 60 tones cost, cancels.
 # Every ratio is the median of the per-round ratios, for wall time and for
-# CPU time (user + system). Targets: A/sox <= 0.25, A/dd <= 2.0, B/dd <= 3,
-# C/sox <= 0.45, D <= 24 MiB, E <= 1.1 offscreen and <= 1.15 on Xvfb.
+# CPU time (user + system). Targets: A/sox <= 0.2, A/dd <= 1.8, B/dd <= 3,
+# C/sox <= 0.45, D <= 24 MiB, E <= 1.1 offscreen and <= 1.15 on Xvfb,
+# F <= 2, G <= 2.5 (CPU), W <= 1.5 for wall and CPU time.
 # CASES picks the cases to run (D needs A and B).
 # Cases A to C also give the wall-time ratio to the floor, measured in the
 # same round: bench/floor.cpp starting and writing the same number of bytes
@@ -27,25 +39,42 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
 ROUNDS="${ROUNDS:-7}"
-CASES="${CASES:-ABCDE}"
+CASES="${CASES:-ABCDEFGW}"
 
 say() { printf '%s\n' "$*"; }
 
 # ---- tools --------------------------------------------------------------------
 "$ROOT/tools/install-packages.sh" sox xvfb xauth
+if [[ "$CASES" == *W* ]]; then
+    "$ROOT/tools/install-packages.sh" --no-install-recommends g++-mingw-w64-x86-64-posix wine wine64
+fi
 
 # ---- build (a failed build fails the benchmark) ---------------------------------
 cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_SANITIZE=OFF \
     -DSWEEPWAV_BUILD_TESTS=OFF -DSWEEPWAV_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target sweepwav-cli sweepwav_window_bench sweepwav_measure \
-    sweepwav_floor >/dev/null
+    sweepwav_floor sweepwav_exact_path >/dev/null
 CLI="$BUILD_DIR/cli/sweepwav-cli"
 CLICK="$BUILD_DIR/bench/sweepwav_window_bench"
 MEASURE="$BUILD_DIR/bench/sweepwav_measure"
 FLOOR="$BUILD_DIR/bench/sweepwav_floor"
 
+# The command line for Windows, built apart from the tests, and a Wine
+# prefix of the benchmark's own, kept between runs.
+if [[ "$CASES" == *W* ]]; then
+    cmake -S "$ROOT" -B "$BUILD_DIR/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DSWEEPWAV_BUILD_TESTS=OFF -DSWEEPWAV_BUILD_WINDOW=OFF >/dev/null
+    cmake --build "$BUILD_DIR/windows" -j"$(nproc)" --target sweepwav-cli >/dev/null
+    EXE="$BUILD_DIR/windows/cli/sweepwav-cli.exe"
+    export WINEPREFIX="$BUILD_DIR/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot --init >/dev/null 2>&1 && wineserver -w
+    fi
+fi
+
 WORK="$(mktemp -d "$BUILD_DIR/bench-out.XXXXXX")"
-trap 'rm -rf "$WORK"' EXIT
+trap 'rm -rf "$WORK"; if [[ -n "${WINEPREFIX:-}" ]]; then wineserver -k 2>/dev/null || true; fi' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$WORK"
 
 # ---- helpers --------------------------------------------------------------------
@@ -148,12 +177,70 @@ clicks() {  # name platform wall_target
     SUMMARY+=("$name: wall $mw (target $target, $(verdict "$mw" "$target")), cpu $mc")
 }
 
+# Rounds of a crafted level against an ordinary one, taking turns at going
+# first; prints the median wall and CPU ratios.
+crafted() {  # bits crafted_level ordinary_level
+    local bits="$1" level="$2" ordinary="$3"
+    local base=("$CLI" --quiet --rate 192000 --bits "$bits" --channels 1 --steps 20 --linear --start-freq 48000
+        --end-freq 48000 --shift-mode 0 --tone-ms 10000 --no-dither --file -)
+    : >"$WORK/wall"; : >"$WORK/cpu"
+    for round in $(seq "$ROUNDS"); do
+        local c o
+        if (( round % 2 )); then
+            c="$("$MEASURE" "${base[@]}" --start-level "$level" --end-level "$level")"
+            o="$("$MEASURE" "${base[@]}" --start-level "$ordinary" --end-level "$ordinary")"
+        else
+            o="$("$MEASURE" "${base[@]}" --start-level "$ordinary" --end-level "$ordinary")"
+            c="$("$MEASURE" "${base[@]}" --start-level "$level" --end-level "$level")"
+        fi
+        read -r cw cc _ <<<"$c"
+        read -r ow oc _ <<<"$o"
+        ratio "$cw" "$ow" >>"$WORK/wall"
+        ratio "$cc" "$oc" >>"$WORK/cpu"
+    done
+    local mw mc
+    mw="$(median <"$WORK/wall")"; mc="$(median <"$WORK/cpu")"
+    printf '%-34s wall %6s (target <= 2: %s)  cpu %6s (target <= 2: %s)\n' "F $bits bit $level / $ordinary dB" \
+        "$mw" "$(verdict "$mw" 2)" "$mc" "$(verdict "$mc" 2)"
+    SUMMARY+=("F $bits bit $level dB / $ordinary dB: wall $mw, cpu $mc (target 2)")
+}
+
+# The Windows build's cost of 240 more tones against the Linux build's, in
+# the same round. Wine's server keeps running between the runs, as it does
+# for a user; its own CPU time is not counted.
+windows() {
+    local args=(--quiet --rate 192000 --bits 24 --channels 8 --tone-ms 1000 --tone-cycles 0 --shift-mode 0
+        --seed 1 --file -)
+    # Started by hand, the server stays in the foreground: in the background
+    # then, stopped at the end. Its first program starts Wine's services.
+    setsid wineserver -p </dev/null >/dev/null 2>&1 &
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+    cmp <("$CLI" "${args[@]}" --steps 10) <(wine "$EXE" "${args[@]}" --steps 10 </dev/null) >/dev/null ||
+        { say "W: the Windows build wrote other bytes" >&2; exit 1; }
+    : >"$WORK/wall"; : >"$WORK/cpu"; : >"$WORK/abs"
+    for _ in $(seq "$ROUNDS"); do
+        local l11 lmore w11 wmore
+        l11="$("$MEASURE" "$CLI" "${args[@]}" --steps 10)"; lmore="$("$MEASURE" "$CLI" "${args[@]}" --steps 250)"
+        w11="$("$MEASURE" wine "$EXE" "${args[@]}" --steps 10)"; wmore="$("$MEASURE" wine "$EXE" "${args[@]}" --steps 250)"
+        read -r a b _ <<<"$l11"; read -r c d _ <<<"$lmore"; read -r e f _ <<<"$w11"; read -r g h _ <<<"$wmore"
+        awk -v a="$a" -v c="$c" -v e="$e" -v g="$g" 'BEGIN { printf "%.4f\n", (g - e) / (c - a) }' >>"$WORK/wall"
+        awk -v b="$b" -v d="$d" -v f="$f" -v h="$h" 'BEGIN { printf "%.4f\n", (h - f) / (d - b) }' >>"$WORK/cpu"
+        echo "$(awk -v x="$c" -v y="$a" 'BEGIN { print x - y }') $(awk -v x="$g" -v y="$e" 'BEGIN { print x - y }')" >>"$WORK/abs"
+    done
+    local mw mc
+    mw="$(median <"$WORK/wall")"; mc="$(median <"$WORK/cpu")"
+    printf '%-34s wall %6s (target <= 1.5: %s)  cpu %6s (target <= 1.5: %s)   [240 tones: %ss Linux, %ss Windows]\n' \
+        "W Windows/Linux, per sample" "$mw" "$(verdict "$mw" 1.5)" "$mc" "$(verdict "$mc" 1.5)" \
+        "$(awk '{ print $1 }' "$WORK/abs" | median)" "$(awk '{ print $2 }' "$WORK/abs" | median)"
+    SUMMARY+=("W Windows/Linux per sample: wall $mw, cpu $mc (target 1.5)")
+}
+
 has() { [[ "$CASES" == *"$1"* ]]; }
 
 say "== $ROUNDS rounds per case; ratios are medians of per-round ratios =="
 if has A; then
-    paired "A 8 ch, 101 MB" 8 10 2000 sox 0.25
-    paired "A 8 ch, 101 MB" 8 10 2000 dd 2.0
+    paired "A 8 ch, 101 MB" 8 10 2000 sox 0.2
+    paired "A 8 ch, 101 MB" 8 10 2000 dd 1.8
     PEAK_A="$PEAK"
 fi
 if has B; then
@@ -174,6 +261,24 @@ if has E; then
     clicks "E window/command line, offscreen" offscreen 1.1
     clicks "E window/command line, Xvfb" xcb 1.15
 fi
+
+if has F; then
+    crafted 16 -30.270 -30.271
+    crafted 16 -45.777 -45.778
+    crafted 16 -60.623 -60.624
+    crafted 24 -37.971 -37.972
+    crafted 24 -69.132 -69.133
+    crafted 24 -118.050 -118.051
+fi
+
+if has G; then
+    read -r g16 g24 <<<"$("$BUILD_DIR/bench/sweepwav_exact_path" "$ROUNDS")"
+    printf '%-34s cpu %6s (target <= 2.5: %s) at 16 bit, %6s (%s) at 24 bit\n' "G exact path at its busiest" \
+        "$g16" "$(verdict "$g16" 2.5)" "$g24" "$(verdict "$g24" 2.5)"
+    SUMMARY+=("G exact path at its busiest: cpu $g16 (16 bit), $g24 (24 bit) (target 2.5)")
+fi
+
+if has W; then windows; fi
 
 say ""
 say "Summary:"

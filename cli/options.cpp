@@ -67,18 +67,6 @@ std::string ItemLines(const Entry& list) {
     return lines;
 }
 
-// An option's description with what its entry says filled in.
-std::string HelpText(const Option& o) {
-    std::string text(o.help);
-    if (!o.entry) return text;
-    const Entry& e = EntryOf(*o.entry);
-    ReplaceAll(text, "{default}", std::string(e.startup));
-    ReplaceAll(text, "{range}", NumberText(e.low) + " to " + NumberText(e.high));
-    ReplaceAll(text, "{choices}", ItemNames(e, o.valuePrefix));
-    ReplaceAll(text, "{items}", ItemLines(e));
-    return text;
-}
-
 std::string HelpLines(const Option& o) {
     std::string left = o.shortName ? std::string("  -") + o.shortName + ", " : std::string(6, ' ');
     left.append(o.name);
@@ -91,6 +79,17 @@ std::string HelpLines(const Option& o) {
 }
 
 }  // namespace
+
+std::string HelpText(const Option& o) {
+    std::string text(o.help);
+    if (!o.entry) return text;
+    const Entry& e = EntryOf(*o.entry);
+    ReplaceAll(text, "{default}", std::string(e.startup));
+    ReplaceAll(text, "{range}", NumberText(e.low) + " to " + NumberText(e.high));
+    ReplaceAll(text, "{choices}", ItemNames(e, o.valuePrefix));
+    ReplaceAll(text, "{items}", ItemLines(e));
+    return text;
+}
 
 std::string UsageText(Shell shell) {
     std::string usage(kUsageStart);

@@ -63,4 +63,8 @@ inline constexpr Shell kNativeShell = Shell::Posix;
 // The text of --help.
 std::string UsageText(Shell shell = kNativeShell);
 
+// An option's description in --help, with what its entry says filled in
+// ("silence between tones (0 to 60000)").
+std::string HelpText(const Option& o);
+
 }  // namespace sweepwav

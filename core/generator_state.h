@@ -47,6 +47,9 @@ struct SignalOptions {
     double rampMs = 0;
     ChannelChoice channels;
 
+    // Whether any silence comes before, between or after the tones.
+    bool silences() const { return leadInMs > 0 || gapMs > 0 || tailMs > 0; }
+
     bool operator==(const SignalOptions&) const = default;
 };
 

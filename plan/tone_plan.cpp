@@ -21,10 +21,9 @@ std::string OversizeMessage(const GeneratorState& s) {
     if (!list && !s.toneSpacing.starts_with("bands")) return kOversizeMessage;
     // With bands or a list, the steps do not count: the tones do, their
     // length, and the silences between and around them where there are any.
-    const bool silences = s.signal.leadInMs > 0 || s.signal.gapMs > 0 || s.signal.tailMs > 0;
     return std::string("The resulting file would be larger than 2 GB. Please reduce the number of ") +
            (list ? "frequencies in the list" : "bands") + ", the tone duration, " +
-           (silences ? "the silences, " : "") + "the sample rate, the word length or the number of channels.";
+           (s.signal.silences() ? "the silences, " : "") + "the sample rate, the word length or the number of channels.";
 }
 
 void RefuseOversize(GeneratorState& s, WindowOps& w) {

@@ -229,6 +229,42 @@ private:
 
 enum class TemporaryKind { UnnamedWherePossible, Hidden };
 
+// The file that is written before it takes its name: an unnamed one where
+// the system and the file system make them, else one under a hidden name,
+// remembered (before it exists) for the reclaim after a crash.
+struct Temporary {
+    int fd = -1;
+    std::string name;  // empty for an unnamed file
+    int slot = -1;
+    int error = 0;  // why there is no file
+};
+
+Temporary OpenTemporary(int folderFd, TemporaryKind kind) {
+    Temporary t;
+#ifdef O_TMPFILE
+    if (kind == TemporaryKind::UnnamedWherePossible && ::access("/proc/self/fd", X_OK) == 0) {
+        t.fd = ::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        // Systems and file systems without unnamed files answer with one of these.
+        if (t.fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            t.error = errno;
+            return t;
+        }
+    }
+#endif
+    while (t.fd < 0) {
+        // Remembered before it exists, as in give_hidden_name().
+        t.name = TemporaryName();
+        t.slot = RememberTemporaryFile(folderFd, t.name.c_str());
+        t.fd = ::openat(folderFd, t.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (t.fd < 0) {
+            t.error = errno;
+            ForgetTemporaryFile(t.slot);
+            if (t.error != EEXIST) return t;
+        }
+    }
+    return t;
+}
+
 Result<std::unique_ptr<OutputFile>> Create(const std::string& path, TemporaryKind kind) {
     // No file name holds a NUL: the system would read the path only up to it.
     if (path.find('\0') != std::string::npos) return Failed(EINVAL);
@@ -271,29 +307,10 @@ Result<std::unique_ptr<OutputFile>> Create(const std::string& path, TemporaryKin
     }
     RemoveLeftovers(folderFd);
 
-    int fd = -1;
-    std::string tempName;
-    int slot = -1;
-#ifdef O_TMPFILE
-    if (kind == TemporaryKind::UnnamedWherePossible && ::access("/proc/self/fd", X_OK) == 0) {
-        fd = ::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-        // Systems and file systems without unnamed files answer with one of these.
-        if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return refuse(errno);
-    }
-#endif
-    while (fd < 0) {
-        // Remembered before it exists, as in give_hidden_name().
-        tempName = TemporaryName();
-        slot = RememberTemporaryFile(folderFd, tempName.c_str());
-        fd = ::openat(folderFd, tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            const int error = errno;
-            ForgetTemporaryFile(slot);
-            if (error != EEXIST) return refuse(error);
-        }
-    }
-    return std::unique_ptr<OutputFile>(
-        std::make_unique<SafeFile>(path, name, folderFd, fd, tempName, slot, NewFileMode()));
+    const Temporary temporary = OpenTemporary(folderFd, kind);
+    if (temporary.fd < 0) return refuse(temporary.error);
+    return std::unique_ptr<OutputFile>(std::make_unique<SafeFile>(path, name, folderFd, temporary.fd, temporary.name,
+                                                                  temporary.slot, NewFileMode()));
 }
 
 }  // namespace

@@ -150,12 +150,13 @@ Result<std::wstring> LongPath(const std::string& path) {
 
 class SafeFile : public OutputFile {
 public:
-    SafeFile(std::string path, std::wstring target, std::wstring temporary, HANDLE handle, int slot)
+    SafeFile(std::string path, std::wstring target, std::wstring temporary, HANDLE handle, int slot, bool replacing)
         : path_(std::move(path)),
           target_(std::move(target)),
           temporary_(std::move(temporary)),
           handle_(handle),
-          slot_(slot) {}
+          slot_(slot),
+          replacing_(replacing) {}
 
     ~SafeFile() override {
         if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
@@ -177,12 +178,18 @@ public:
     }
 
     Status commit() override {
-        if (!FlushFileBuffers(handle_)) return Failed(GetLastError());
+        // A file that replaces another is on the disk before it takes its
+        // name, and so is the new name, so that a power cut leaves the old
+        // file or the new one. A new file puts nothing at risk: it is not
+        // flushed, as on Linux, where that would make a run about 1.6 times
+        // as long.
+        if (replacing_ && !FlushFileBuffers(handle_)) return Failed(GetLastError());
         const BOOL closed = CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
         if (!closed) return Failed(GetLastError());
         NoteFileTakingName(true);
-        if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD through = replacing_ ? MOVEFILE_WRITE_THROUGH : 0;
+        if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | through)) {
             const DWORD error = GetLastError();
             NoteFileTakingName(false);
             return Failed(error);
@@ -200,6 +207,7 @@ private:
     std::wstring target_, temporary_;
     HANDLE handle_;
     int slot_;
+    bool replacing_;
     bool committed_ = false;
 };
 
@@ -237,7 +245,8 @@ Result<std::unique_ptr<OutputFile>> CreateSafeFile(const std::string& path) {
         if (handle != INVALID_HANDLE_VALUE) {
             const int slot = RememberTemporaryFile(Utf8Text(temporary).c_str());
             return std::unique_ptr<OutputFile>(
-                std::make_unique<SafeFile>(path, full, std::move(temporary), handle, slot));
+                std::make_unique<SafeFile>(path, full, std::move(temporary), handle, slot,
+                                           attributes != INVALID_FILE_ATTRIBUTES));
         }
         const DWORD error = GetLastError();
         if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt > 100) return Failed(error);

@@ -19,6 +19,13 @@ constexpr std::size_t kChunkBytes = std::size_t(256) << 10;
 // Progress1 moves every 1000 frames of a tone.
 constexpr std::int32_t kProgressEvery = 1000;
 
+// Pending events are serviced at the start of every tone and again, within
+// a long tone, before the first chunk at or past every 2^17th frame (0.68 s
+// of sound at 192 kHz, a few milliseconds of work), so that Abort and
+// Ctrl-C are seen at once even in a tone of many seconds. Chunks end on the
+// same frames whatever the number of threads, and so do the servicings.
+constexpr std::int32_t kEventsEvery = std::int32_t{1} << 17;
+
 // The run's segments (tones and silence) cut into chunks in playing order,
 // and the job that renders them.
 struct Rendering {
@@ -72,14 +79,20 @@ void ShowFramesDone(WindowOps& w, std::int32_t first, std::int32_t end, double s
     }
 }
 
-// Passes a segment's chunks to the sink in order. After an abort a tone
-// keeps its first frame only; silence shows no progress.
+// Passes a segment's chunks to the sink in order. An abort seen at the
+// start of a chunk keeps that chunk's first frame only; silence shows no
+// progress and services no events.
 Status PassSegment(GeneratorState& s, WindowOps& w, std::size_t segment, Rendering& r, RenderPool& pool,
                    const AudioSink& sink) {
     const bool tone = r.segments[segment].tone >= 0;
     const double samples = r.segments[segment].frames;
+    std::int32_t nextEvents = kEventsEvery;
     for (std::size_t i = r.firstChunk[segment]; i < r.firstChunk[segment + 1]; ++i) {
         const Chunk& c = r.chunks[i];
+        if (tone && c.first >= nextEvents) {
+            w.do_events();
+            nextEvents = (c.first / kEventsEvery + 1) * kEventsEvery;
+        }
         const RenderPool::Rendered rendered = pool.take(i);
         const std::span<const std::uint8_t> bytes = s.bAbort ? rendered.bytes.first(r.frameBytes) : rendered.bytes;
         if (Status stored = sink(bytes); !stored) return stored;

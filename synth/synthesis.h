@@ -21,9 +21,11 @@ using AudioSink = std::function<Status(std::span<const std::uint8_t>)>;
 // operation is made by the calling thread, in the same order and with the
 // same values as one pass over the samples would make them: per tone the
 // caption, the status and Progress2, Progress1 every 1000 frames, and the
-// pending events serviced once at the start of the tone, where a press of
-// Abort is seen. An aborted tone keeps its first frame; iWritePos then tells
-// how many bytes were passed on. Returns the sink's failure, if any.
+// pending events serviced at the start of the tone and again every 2^17
+// frames into it, where a press of Abort is seen. An abort keeps the frame
+// in hand where it was seen (a tone's first, or the first of the tone's
+// next piece) and nothing after it; iWritePos then tells how many bytes
+// were passed on. Returns the sink's failure, if any.
 Status Generate_Audio_Data(GeneratorState& s, WindowOps& w, std::uint64_t runSeed, unsigned workers,
                            const AudioSink& sink);
 

@@ -68,18 +68,6 @@ inline void StoreMaskedFrame(std::uint8_t* out, std::uint32_t v, std::uint32_t c
     }
 }
 
-// std::sin of the phase x minus the nearest whole multiple k of 2 pi. 2 pi
-// is taken in three parts, the first two of 21 bits, so that k times them
-// is exact for every phase below 2^34 and the remainder is within 2^-52 of
-// the exact one. mingw-w64's sin does no such reduction of its own: it was
-// off by up to 2^-37 on phases near 2^33.
-double FastSin(double x) {
-    constexpr double kTurnHigh = 0x1.921fb00000000p+2, kTurnMiddle = 0x1.5110b00000000p-20;
-    constexpr double kTurnLow = 0x1.18469898cc517p-42, kTurnsPerRadian = 0.15915494309189535;
-    const double k = RoundToEven(x * kTurnsPerRadian);
-    return std::sin(((x - k * kTurnHigh) - k * kTurnMiddle) - k * kTurnLow);
-}
-
 // Frames whose sines are computed together: the arguments and the sines of
 // a block stay in the first-level cache.
 constexpr std::int32_t kBlock = 256;
@@ -87,35 +75,34 @@ static_assert(kBlock % kSineLanes == 0);
 
 // Every sample is defined by the correctly rounded sine and cosine
 // (ExactSin, ExactCos): the double nearest the exact value, then the same
-// double operations in the same order on every machine. The fast sine (the
-// vector sine, or std::sin of the phase brought near 0 by FastSin) and
-// std::cos in the ramps' gain only stand in for them where that cannot
-// change a sample: a sample whose value before rounding lies within kGuard
-// of a half-way point x.5 is computed again from the exact sine and gain.
-// The budget: the fast sines were measured, by random sampling of phases
-// up to 2^33 radians, within 1.5 x 2^-52 of the exact sine (glibc's vector
-// sine; FastSin, with glibc and with mingw-w64); say 2^-50. Scaled by an
-// amplitude below 2^24 that is at most 2^-26. std::cos on [0, pi] was
-// within 2^-53, so the fast gain, 0.5 - 0.5 cos, is within 2^-52 of the
-// exact one; times a value below 2^24, 2^-28. The product's rounding, the
-// gain's product and the dither's addition add half an ulp of a value
-// below 2^24, 2^-30, each, in each path. So the two values differ by less
-// than 2^-25, and one further than that from every half-way point rounds
-// as the exact one does. kGuard = 2^-16 leaves a factor of 512 on top, as
-// the fast functions' errors were sampled, not proven.
-// The clipping limits, the largest code + 0.5 and the smallest - 0.5, are
-// half-way points as well. About 2 x 2^-16 (3 in 10^5) of the samples of a
-// dithered tone are recomputed; more where a peak sits on a half-way point.
-constexpr double kGuard = 1.0 / 65536;
-constexpr double kNearHalf = 0.5 - kGuard;
+// double operations in the same order on every machine. The kernel's sine
+// (vector_sine.h) and its cosine in the ramps' gain only stand in for them
+// where that cannot change a sample: a sample whose value before rounding
+// lies within Guard(amplitude) of a half-way point x.5 is computed again
+// from the exact sine and gain.
+// The bound, with u = 2^-53 and A the amplitude: the kernel's sine is within
+// 6u of the exact sine, so within 6.5u of its rounding; times A, with the
+// product's rounding in each path, 8.5u |A|. The kernel's cosine takes
+// pi/2 - y (2u more) and is within 8.5u of the exact one's rounding; the
+// gain, 0.5 - 0.5 cos, within 5.25u of the exact gain. The product with the
+// gain adds 5.25u |A| and two roundings, the dither's sum two roundings of
+// a value below |A| + 1: in all less than 18u (|A| + 1). Guard() allows 32u.
+// A value further than that from every half-way point rounds as the exact
+// one does. The clipping limits, the largest code + 0.5 and the smallest
+// - 0.5, are half-way points as well. So few samples are recomputed: about
+// 2^-24 of a dithered full-scale 24-bit tone's, none of most plain tones,
+// and the peaks of a tone whose peak sits within the guard of a half-way
+// point (ExactSin finds those quickly).
+double Guard(double amplitude) { return std::ldexp(std::fabs(amplitude) + 1, -48); }
 
 // What the samples of one chunk's tone are made of: the tone, the word, the
 // dither, the sine, and the ramps (a gain of exactly 1 outside them).
 struct ToneShape {
     double freq, amplitude, phaseScale;
     double maxCode, minCode, justify;
+    double nearHalf;  // 0.5 - Guard(amplitude)
     bool dither;
-    SineBlock vectorSines;  // none: FastSin
+    SineBlock vectorSines;
     std::int32_t rampFrames, toneFrames;
     bool rampIn, rampOut;
 };
@@ -132,7 +119,8 @@ double Gain(const ToneShape& t, std::int32_t n) {
     return 1;
 }
 
-double FastCos(double x) { return std::cos(x); }
+// cos y = sin(pi/2 - y), for the gain's 0 <= y <= pi.
+double KernelCos(double y) { return KernelSin(std::numbers::pi / 2 - y); }
 double ExactCosine(double x) { return ExactCos(x); }
 
 // Whether frames [first, first + count) reach into a ramp.
@@ -157,17 +145,13 @@ std::int32_t SampleBlock(const ToneShape& t, std::int32_t first, std::int32_t co
     const bool ramped = InRamp(t, first, count);
     // The phase is computed from n alone, in this order, for every frame.
     for (std::int32_t i = 0; i < count; ++i) x[i] = (first + i) * t.phaseScale * t.freq;
-    if (t.vectorSines != nullptr) {
-        const auto lanes = static_cast<std::int32_t>(kSineLanes);
-        const std::int32_t padded = (count + lanes - 1) / lanes * lanes;
-        std::fill(x + count, x + padded, 0.0);
-        t.vectorSines(x, sines, static_cast<std::size_t>(padded));
-    } else {
-        for (std::int32_t i = 0; i < count; ++i) sines[i] = FastSin(x[i]);
-    }
+    const auto lanes = static_cast<std::int32_t>(kSineLanes);
+    const std::int32_t padded = (count + lanes - 1) / lanes * lanes;
+    std::fill(x + count, x + padded, 0.0);
+    t.vectorSines(x, sines, static_cast<std::size_t>(padded));
     for (std::int32_t i = 0; i < count; ++i) values[i] = sines[i] * t.amplitude;
     if (ramped) {
-        for (std::int32_t i = 0; i < count; ++i) gains[i] = Gain<FastCos>(t, first + i);
+        for (std::int32_t i = 0; i < count; ++i) gains[i] = Gain<KernelCos>(t, first + i);
         for (std::int32_t i = 0; i < count; ++i) values[i] = values[i] * gains[i];
     }
     if (t.dither) {
@@ -181,7 +165,7 @@ std::int32_t SampleBlock(const ToneShape& t, std::int32_t first, std::int32_t co
     for (std::int32_t i = 0; i < count; ++i) samples[i] = RoundToEven(values[i]);
     std::int32_t recomputed = 0;
     for (std::int32_t i = 0; i < count; ++i) {
-        if (std::fabs(values[i] - samples[i]) < kNearHalf) [[likely]] continue;
+        if (std::fabs(values[i] - samples[i]) < t.nearHalf) [[likely]] continue;
         double value = ExactSin(x[i]) * t.amplitude;
         if (ramped) value = value * Gain<ExactCosine>(t, first + i);
         if (t.dither) value = value + noise[i];
@@ -210,6 +194,7 @@ ChunkEnds Render(const RenderJob& job, const Chunk& chunk, SineBlock vectorSines
                          word.fullScale - 1,
                          -word.fullScale,
                          std::ldexp(1.0, 8 * word.containerBytes - word.validBits),
+                         0.5 - Guard(job.amplitude[static_cast<std::size_t>(chunk.tone)]),
                          job.dither,
                          vectorSines,
                          job.rampFrames,
@@ -276,9 +261,10 @@ ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* ou
         {SampleCoding::Integer, 3, RenderersFor<3>(std::make_index_sequence<8>())},
     };
     const auto channel = static_cast<std::size_t>(job.channels - 1);
+    const SineBlock sines = job.sines != nullptr ? job.sines : ChosenVectorSine().sines;
     for (const Renderers& r : kRenderers) {
         if (r.coding == job.format.coding && r.containerBytes == job.format.containerBytes) {
-            return r.byChannels[channel](job, chunk, ChosenVectorSine().sines, out);
+            return r.byChannels[channel](job, chunk, sines, out);
         }
     }
     throw std::logic_error("no sample loop for this sample format");

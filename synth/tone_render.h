@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/sample_format.h"
+#include "synth/vector_sine.h"
 
 namespace sweepwav {
 
@@ -28,6 +29,9 @@ struct RenderJob {
     std::int32_t rampFrames = 0;
     std::span<const std::uint32_t> passChannels;
     int tones = 0;
+    // The fast sine; none: ChosenVectorSine(). The samples do not depend on
+    // it, as long as it stays within kSineError of the exact sine.
+    SineBlock sines = nullptr;
 
     int frameBytes() const { return format.containerBytes * channels; }
 };
@@ -67,8 +71,8 @@ inline constexpr std::size_t kRenderSlack = 8;
 // one sine sample, optional TPDF dither, rounded half to even, clipped to the
 // word, left-justified in its container and copied into every channel.
 // The samples are those of the correctly rounded sine and cosine
-// (ExactSin, ExactCos), on every machine; the vector sine
-// (ChosenVectorSine) or std::sin computes them fast, one sine at a time.
+// (ExactSin, ExactCos), on every machine; the kernel's vector sine
+// (ChosenVectorSine) computes nearly all of them fast.
 ChunkEnds RenderChunk(const RenderJob& job, const Chunk& chunk, std::uint8_t* out);
 
 }  // namespace sweepwav

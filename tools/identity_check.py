@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The same settings give the same bytes on every build: runs a table of
-settings through the Linux build with its vector sine, the Linux build with
-the scalar sine (SWEEPWAV_SCALAR_SINE=1) and the Windows build under Wine,
+settings through the Linux build with its widest vector sine, the Linux
+build with the baseline one (SWEEPWAV_SCALAR_SINE=1) and the Windows build
+under Wine,
 and compares the WAV file, Show Info (--info) and the plan export in CSV and
 in JSON, byte for byte. Run by tools/test-windows.sh with WINEPREFIX set.
 
@@ -152,7 +153,7 @@ def main():
         return windows_paths[p]
 
     builds = [Build("linux", [os.path.abspath(a.linux_cli)], linux_env, lambda p: p),
-              Build("linux scalar sine", [os.path.abspath(a.linux_cli)], dict(linux_env, SWEEPWAV_SCALAR_SINE="1"),
+              Build("linux baseline sine", [os.path.abspath(a.linux_cli)], dict(linux_env, SWEEPWAV_SCALAR_SINE="1"),
                     lambda p: p),
               Build("windows", ["wine", os.path.abspath(a.windows_exe)], dict(os.environ, WINEDEBUG="-all"),
                     windows_path)]

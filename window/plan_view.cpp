@@ -65,6 +65,21 @@ PlanView::PlanView(const GeneratorState& s, QWidget* parent)
     table_->setTabKeyNavigation(false);
     build_table(rows);
 
+    QHBoxLayout* buttons = build_buttons();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(chartView_, 3);
+    layout->addWidget(table_, 2);
+    layout->addLayout(buttons);
+
+    // Wide enough for every column of the table, as far as the screen allows.
+    int tableWidth = 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < table_->columnCount(); ++c) tableWidth += table_->columnWidth(c);
+    const QMargins margins = layout->contentsMargins();
+    resize(std::clamp(tableWidth + margins.left() + margins.right(), 900, 1240), 720);
+}
+
+QHBoxLayout* PlanView::build_buttons() {
     // A row of plain buttons rather than a button box, which sets a tab
     // order of its own that leaves Close out.
     export_ = new QPushButton(QStringLiteral("&Export tone plan\u2026"), this);
@@ -86,17 +101,7 @@ PlanView::PlanView(const GeneratorState& s, QWidget* parent)
     QWidget::setTabOrder(picture_, close);
     connect(export_, &QPushButton::clicked, this, &PlanView::export_requested);
     connect(picture_, &QPushButton::clicked, this, &PlanView::save_picture_requested);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chartView_, 3);
-    layout->addWidget(table_, 2);
-    layout->addLayout(buttons);
-
-    // Wide enough for every column of the table, as far as the screen allows.
-    int tableWidth = 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < table_->columnCount(); ++c) tableWidth += table_->columnWidth(c);
-    const QMargins margins = layout->contentsMargins();
-    resize(std::clamp(tableWidth + margins.left() + margins.right(), 900, 1240), 720);
+    return buttons;
 }
 
 const std::string& PlanView::plan_text(PlanFormat format) const {

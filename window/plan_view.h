@@ -17,6 +17,7 @@ class QChart;
 class QChartView;
 class QPushButton;
 class QTableWidget;
+class QHBoxLayout;
 
 namespace sweepwav {
 
@@ -47,6 +48,8 @@ signals:
 private:
     void build_chart(const std::vector<PlanRow>& rows, bool logSteps);
     void build_table(const std::vector<PlanRow>& rows);
+    // Export, Save chart picture and Close, with the Tab order through them.
+    QHBoxLayout* build_buttons();
 
     std::string csv_;
     std::string json_;

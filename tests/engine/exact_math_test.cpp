@@ -9,6 +9,7 @@
 #include <limits>
 #include <random>
 #include <tuple>
+#include <vector>
 
 #include "numbers/exact_math.h"
 #include "support/planned_sweep.h"
@@ -123,6 +124,29 @@ TEST(ExactMath, BothEvaluationsAgree) {
                                       std::tuple{Fn::Atan, x, 0.0}, std::tuple{Fn::Pow, base, exponent}}) {
             ASSERT_EQ(Bits(Call(f, a, b, Evaluation::Auto)), Bits(Call(f, a, b, Evaluation::PreciseOnly)))
                 << "function " << static_cast<int>(f) << " of " << std::hexfloat << a << ", " << b;
+        }
+    }
+}
+
+// Near a peak (where a tone at a quarter of the rate puts every other
+// sample) the sine and cosine are found by a shorter way: it must give what
+// the precise evaluation gives, on both sides of every peak, from the first
+// to one near 2^34, with 1 or a double just below it; and where the short
+// way's own error would decide the rounding (arguments found by a search
+// against a 113-bit cosine), the precise way must be taken.
+TEST(ExactMath, NearAPeakAsPreciselyAsElsewhere) {
+    std::vector<double> args = {0x1.923fb5482506ap+0, 0x1.891786f394b46p+10, 0x1.922000b23c342p+20};
+    for (double quarterTurns : {1.0, 3.0, 2.0, 4.0, 1001.0, 0x1p20 + 3, 0x1p32 + 1, 0x1.45f306dc9c882p+33}) {
+        for (double offset : {0.0, 0x1p-40, -0x1p-27, 0x1p-20, -0x1p-14, 0x1p-11, -0x1.7p-11}) {
+            args.push_back(quarterTurns * 1.5707963267948966 + offset);
+        }
+    }
+    for (double a : args) {
+        for (double x : {a, -a}) {
+            for (Fn f : {Fn::Sin, Fn::Cos}) {
+                ASSERT_EQ(Bits(Call(f, x, 0, Evaluation::Auto)), Bits(Call(f, x, 0, Evaluation::PreciseOnly)))
+                    << (f == Fn::Sin ? "sin " : "cos ") << std::hexfloat << x;
+            }
         }
     }
 }

@@ -1,5 +1,5 @@
 // The same settings give the same bytes on every build: a table of sweeps
-// with the hashes of what the Linux build (vector sine and scalar sine) and
+// with the hashes of what the Linux build (widest and baseline sine) and
 // the Windows build all make of them. The samples, the plan's numbers, the
 // report and the marker labels all come from correctly rounded functions,
 // so no C library, compiler or processor may change one of these hashes.

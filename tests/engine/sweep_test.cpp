@@ -329,6 +329,34 @@ TEST(Synthesis, AbortDuringAToneStopsAfterTheFirstSampleOfTheNext) {
     EXPECT_EQ(w.caption, "Sweep WAV generation");
 }
 
+// Within a long tone, events are serviced again at the first piece (of
+// 256 KiB) that starts at or past every 2^17th frame, so that Abort is seen
+// within the tone: the frame in hand is kept, nothing after it; the same on
+// any number of workers.
+TEST(Synthesis, AbortWithinALongToneIsSeenWithinIt) {
+    struct Case {
+        std::int16_t bits, channels;
+        std::int32_t servicedAt;  // the third servicing's frame, after the tone's start and one more
+    };
+    for (const Case& c : {Case{16, 1, 2 * 131072}, Case{24, 8, 25 * 10922}, Case{20, 3, 10 * 29127}}) {
+        const Sweep p{.bits = c.bits, .channels = c.channels, .toneMs = 8500};  // 408000 frames
+        const auto reference = Synthesised(p).audio;
+        for (unsigned workers : {0u, 3u}) {
+            auto s = Plan(p);
+            RecordingWindow w;
+            w.onEvents = [&](int servicing) {
+                if (servicing == 3) Abort_Click(s);
+            };
+            const auto audio = Render(s, w, 1, workers);
+            const auto stop = static_cast<std::size_t>(c.servicedAt + 1) * static_cast<std::size_t>(c.channels) *
+                              static_cast<std::size_t>(s.iBytesPerSample);
+            EXPECT_EQ(w.eventServicings, 3) << c.bits << " bit, " << c.channels << " channels";
+            ASSERT_EQ(audio.size(), stop) << c.bits << " bit, " << c.channels << " channels";
+            EXPECT_TRUE(std::equal(audio.begin(), audio.end(), reference.begin()));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace sweepwav
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/catalogue_texts.h"
 #include "core/text.h"
 #include "numbers/number_text.h"
 #include "settings/catalogue.h"
@@ -20,12 +21,17 @@
 namespace sweepwav {
 namespace {
 
-std::string Read(const std::string& relative) {
-    std::ifstream in(std::string(SWEEPWAV_SOURCE_DIR) + "/" + relative);
+std::string ReadFrom(const std::string& folder, const std::string& relative) {
+    std::ifstream in(folder + "/" + relative);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
+
+std::string Read(const std::string& relative) { return ReadFrom(SWEEPWAV_SOURCE_DIR, relative); }
+
+// What the build filled in from the catalogue.
+std::string Built(const std::string& relative) { return ReadFrom(SWEEPWAV_BINARY_DIR, relative); }
 
 std::vector<std::string> Words(const std::string& text) {
     std::istringstream in(text);
@@ -72,7 +78,7 @@ std::map<std::string, std::string> CompletionBranches(const std::string& script)
 }
 
 TEST(CatalogueInDocs, CompletionOffersEveryOptionAndEveryChoice) {
-    const std::string script = Read("packaging/completion/sweepwav-cli");
+    const std::string script = Built("packaging/completion/sweepwav-cli");
     const std::string all = script.substr(script.find("if [[ $cur == -* ]]"));
     const std::string listed = all.substr(all.find('\'') + 1, all.find('\'', all.find('\'') + 1) - all.find('\'') - 1);
     std::set<std::string> expected;
@@ -102,8 +108,7 @@ TEST(CatalogueInDocs, CompletionOffersEveryOptionAndEveryChoice) {
 }
 
 // A manual page as text, without scdoc's marks for bold and underline.
-std::string PageText(const std::string& page) {
-    std::string text = Read(page);
+std::string PageText(std::string text) {
     std::erase_if(text, [](char c) { return c == '*' || c == '_'; });
     return text;
 }
@@ -148,7 +153,7 @@ bool GivesChoices(const std::string& text, const std::vector<std::string>& choic
 }
 
 TEST(CatalogueInDocs, TheCommandLinesPageGivesEveryOptionChoiceAndRange) {
-    const std::string text = PageText("packaging/man/sweepwav-cli.1.scd");
+    const std::string text = PageText(Built("packaging/man/sweepwav-cli.1.scd"));
     const std::string ranges = text.substr(text.find("The accepted ranges"));
     for (const Option& o : Options()) {
         if (o.help.empty()) continue;
@@ -176,7 +181,7 @@ TEST(CatalogueInDocs, TheCommandLinesPageGivesEveryOptionChoiceAndRange) {
 
 TEST(CatalogueInDocs, TheWindowsPageGivesEveryListChoiceAndRange) {
     std::string text;
-    for (const std::string& word : Words(PageText("packaging/man/sweepwav.1.scd"))) text += word + " ";
+    for (const std::string& word : Words(PageText(Read("packaging/man/sweepwav.1.scd")))) text += word + " ";
     for (const Entry& e : Entries()) {
         SCOPED_TRACE(std::string(e.caption));
         if (e.kind == EntryKind::List && (e.place == Place::Form || e.place == Place::FrequenciesDialog)) {
@@ -196,6 +201,37 @@ TEST(CatalogueInDocs, TheReadmeNamesEveryNameFromOtherTools) {
         std::string quoted = "`";
         quoted.append(alias.typed).append("`");
         EXPECT_NE(readme.find(quoted), std::string::npos) << alias.typed;
+    }
+}
+
+// An option that the completion and the page do not know yet reaches both
+// from the catalogue alone: a list with its choices, another value as the
+// user's own, and on the page a paragraph after the option before it in its
+// group.
+TEST(CatalogueInDocs, AnOptionAddedToTheCatalogueReachesTheCompletionAndThePage) {
+    std::vector<Option> options(Options().begin(), Options().end());
+    const auto add = [&](std::string_view after, const Option& added) {
+        const auto at = std::find_if(options.begin(), options.end(), [&](const Option& o) { return o.name == after; });
+        options.insert(at + 1, added);
+    };
+    add("--gap-ms", {"--tilt-db", OptionAction::Set, Control::GapMs, "DB", "level change per tone ({range})",
+                     OptionGroup::Signal});
+    add("--bits", {"--word", OptionAction::Set, Control::Wordlength, "N", "the word_length", OptionGroup::File});
+    const std::string script = CompletionScript(Read("packaging/completion/sweepwav-cli.in"), options);
+    const auto branches = CompletionBranches(script);
+    ASSERT_TRUE(branches.contains("--word") && branches.contains("--tilt-db"));
+    EXPECT_NE(branches.at("--word").find("compgen -W '16 18 20 22 24'"), std::string::npos);
+    EXPECT_NE(branches.at("--tilt-db").find("A number of the user's choosing"), std::string::npos);
+    const std::string all = script.substr(script.find("if [[ $cur == -* ]]"));
+    EXPECT_NE(all.find(" --tilt-db"), std::string::npos);
+
+    const std::string page = ManualPage(Built("packaging/man/sweepwav-cli.1.scd.in"), options);
+    for (const auto& [before, added] : {
+             std::pair{"*--gap-ms* _MS_\n\tSilence between tones, 0 to 60000 ms.\n\n",
+                       "*--tilt-db* _DB_\n\tLevel change per tone (0 to 60000).\n\n*--ramp-ms*"},
+             std::pair{"are stored in 3 bytes, left-justified.\n\n", "*--word* _N_\n\tThe word\\_length.\n\n*--channels*"},
+         }) {
+        EXPECT_NE(page.find(std::string(before) + added), std::string::npos) << added;
     }
 }
 
