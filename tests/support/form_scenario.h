@@ -19,13 +19,16 @@
 namespace sweepwav::testing {
 
 enum class FormAct {
-    Start,         // the window opens (with text "no device": without a sound output)
+    Start,         // the window opens; with a text, started on that settings file (sweepwav FILE),
+                   // or with "no device" without a sound output
     Type,          // text typed into a box
     Press,         // a button pressed (for Abort and Stop: during the run left going)
     Options,       // an options dialog closed with OK: "Spacing=bands3;GapMs=20"
     SaveSettings,  // File > Save settings as..., once for each name ("a b": a.sweep, then b.sweep)
     RunWatched,    // the button pressed (Generate file, Play); the step's look is checked while it runs
     Close,         // the window closed while the run goes on
+    Open,          // "open 2.sweep", "recent 3.sweep", "drop 1.sweep 2.sweep", "preset octave-bands"
+    Reset,         // File > Reset to start-up values
 };
 
 struct FormStep {
@@ -43,6 +46,7 @@ struct FormStep {
     int boxes = 0;                                // message boxes the step showed
     std::string_view suggested = {};              // the name Save settings offered
     std::string_view recent = {};                 // the recent settings files' names
+    std::string_view fileName = {};               // the FileName box's text; empty: not checked
     bool closed = false;                          // the window has closed
 };
 
@@ -96,8 +100,30 @@ inline constexpr FormStep kFormScenario[] = {
     {.act = FormAct::Press, .control = Control::Play, .focus = Control::Play, .bar = "Output folder: "},
     {.act = FormAct::RunWatched, .control = Control::Play, .focus = Control::Play, .grey = "all", .play = "Stop"},
     {.act = FormAct::Close, .closed = true},
+    // Every way of opening a settings file: what the form shows, and what
+    // Recent holds afterwards. The program started on a file, as the
+    // desktop opens it:
+    {.act = FormAct::Start, .text = "4.sweep", .options = "", .recent = "4.sweep 5.sweep 6.sweep 3.sweep 2.sweep",
+     .fileName = "bench.wav"},
+    {.act = FormAct::Type, .control = Control::FileName, .text = "typed.wav"},
+    {.act = FormAct::Open, .text = "open 2.sweep", .recent = "2.sweep 4.sweep 5.sweep 6.sweep 3.sweep",
+     .fileName = "bench.wav"},
+    // A preset fills the form but stays out of Recent; Reset brings the
+    // start-up values back, the options off.
+    {.act = FormAct::Open, .text = "preset octave-bands", .grey = "Steps Logsteps",
+     .options = "Frequencies: octave bands at nominal frequencies", .recent = "2.sweep 4.sweep 5.sweep 6.sweep 3.sweep",
+     .fileName = "octave bands 31.5Hz to 16kHz at -20dBFS.wav"},
+    {.act = FormAct::Reset, .options = "", .recent = "2.sweep 4.sweep 5.sweep 6.sweep 3.sweep",
+     .fileName = "filename.wav"},
+    {.act = FormAct::Open, .text = "recent 3.sweep", .recent = "3.sweep 2.sweep 4.sweep 5.sweep 6.sweep",
+     .fileName = "bench.wav"},
+    // Dropped on the window: one settings file, not several.
+    {.act = FormAct::Type, .control = Control::FileName, .text = "typed.wav"},
+    {.act = FormAct::Open, .text = "drop 1.sweep 2.sweep", .boxes = 1, .fileName = "typed.wav"},
+    {.act = FormAct::Open, .text = "drop 1.sweep", .recent = "1.sweep 3.sweep 2.sweep 4.sweep 5.sweep",
+     .fileName = "bench.wav"},
     // Without a sound output: the message, and the form unlocked with the
-    // focus back on Play.
+    // focus back on Play (a window of its own).
     {.act = FormAct::Start, .text = "no device", .focus = Control::StartFreq, .selected = true},
     {.act = FormAct::Press, .control = Control::Play, .focus = Control::Play, .bar = "Output folder: ", .boxes = 1},
 };
@@ -109,6 +135,11 @@ inline constexpr Control kScenarioInputs[] = {
     Control::Samplerate, Control::Wordlength, Control::Channels, Control::ShowInfo, Control::AutoName,
     Control::FileName,  Control::OK,
 };
+
+// A Start step without a sound output, and the settings file a Start step
+// opens (none: empty).
+inline bool WithoutSound(const FormStep& step) { return step.act == FormAct::Start && step.text == "no device"; }
+inline std::string_view StartedOn(const FormStep& step) { return WithoutSound(step) ? std::string_view{} : step.text; }
 
 // How the Play button looks: grey, or its text without the &.
 inline std::string PlayButton(bool enabled, std::string text) {
@@ -128,6 +159,7 @@ struct SeenForm {
     int boxes = 0;
     std::string suggested;
     std::vector<std::string> recent;  // the files' names
+    std::string fileName;
     bool closed = false;
 };
 
@@ -194,6 +226,7 @@ inline std::vector<std::string> Differences(const FormStep& step, const SeenForm
     differ(seen.boxes == step.boxes, {std::to_string(seen.boxes), " message boxes"});
     if (!step.suggested.empty()) differ(seen.suggested == step.suggested, {"Save settings offered ", seen.suggested});
     if (!step.recent.empty()) differ(seen.recent == Words(step.recent), {"other recent files"});
+    if (!step.fileName.empty()) differ(seen.fileName == step.fileName, {"the file name is ", seen.fileName});
     return out;
 }
 
