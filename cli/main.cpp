@@ -20,6 +20,7 @@
 #include "commands/commands.h"
 #include "commands/outputs.h"
 #include "commands/settings_file.h"
+#include "commands/window_texts.h"
 #include "core/text.h"
 #include "platform/presets.h"
 #include "platform/process.h"
@@ -54,17 +55,6 @@ private:
     bool toStdout_;
     CliWindow& window_;
 };
-
-// How the user sets the analyser's folder, which the window reads too.
-#ifdef _WIN32
-constexpr const char* kAnalyserFolderSetting =
-    "with: reg add \"HKCU\\Software\\Corvalis\\Olvane\\Paths\" /v \"Application directory\" /t REG_SZ /d "
-    "\"D:\\Analyser\" /f (your folder in place of D:\\Analyser)";
-#else
-constexpr const char* kAnalyserFolderSetting =
-    "in ~/.config/Corvalis/Olvane.conf: a line \"Application%20directory=/path\" under [Paths] (your folder in "
-    "place of /path)";
-#endif
 
 volatile std::sig_atomic_t interrupts = 0;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <string_view>
 
 #include "core/text.h"
@@ -117,9 +118,16 @@ struct LongMatch {
 
 LongMatch FindLong(std::string_view name) {
     LongMatch match;
+    std::vector<const Option*> begun;
     for (const Option* o : OptionsInMatchOrder()) {
         if (name == o->name) return {o, {}};
-        if (name.size() > 2 && o->name.starts_with(name)) match.candidates.push_back(o->name);
+        if (name.size() > 2 && o->name.starts_with(name)) begun.push_back(o);
+    }
+    // Of the options the name begins, only those that came first.
+    int first = std::numeric_limits<int>::max();
+    for (const Option* o : begun) first = std::min(first, o->since);
+    for (const Option* o : begun) {
+        if (o->since == first) match.candidates.push_back(o->name);
     }
     if (match.candidates.size() != 1) return match;
     for (const OptionAlias& alias : OptionAliases()) {

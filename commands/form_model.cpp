@@ -24,7 +24,8 @@ constexpr NamedCommand kMenuCommands[] = {
     {"RecentSettings", FormCommand::RecentSettings}, {"Quit", FormCommand::Quit},
     {"WriteMarkers", FormCommand::WriteMarkers},   {"SignalOptions", FormCommand::SignalOptions},
     {"Frequencies", FormCommand::Frequencies},     {"SweepPlan", FormCommand::SweepPlan},
-    {"About", FormCommand::About},
+    {"About", FormCommand::About},                 {"Presets", FormCommand::Presets},
+    {"Reset", FormCommand::Reset},
 };
 
 // The folder separators of file names on this system.
@@ -168,7 +169,10 @@ void FormModel::press(FormCommand button) {
     if (!allows(button)) return;
     switch (button) {
         case FormCommand::Generate:
-            run_locked(Control::OK, "run", [this] { OK_Click(state_, *relay_, services_); });
+            run_locked(Control::OK, "run", [this] {
+                OK_Click(state_, *relay_, services_);
+                advise_on_fallback();
+            });
             break;
         case FormCommand::ShowInfo:
             show_folder();
@@ -236,18 +240,64 @@ void FormModel::markers_chosen(bool on) {
 void FormModel::options_accepted(const EntryTexts& edited) {
     if (!allows(FormCommand::SignalOptions)) return;
     FillEntries(*relay_, state_, edited);
+    for (const auto& [control, text] : edited) typed_[control] = text;
     show();
 }
 
-EntryTexts FormModel::entries() { return ReadEntries(*relay_, state_); }
+EntryTexts FormModel::entries() {
+    EntryTexts values = ReadEntries(*relay_, state_);
+    for (const auto& [control, text] : typed_) values[control] = text;
+    return values;
+}
 
 bool FormModel::open_settings(const std::string& path) {
     if (!allows(FormCommand::OpenSettings)) return false;
     show_folder();
     const bool opened = OpenSettingsFile(state_, *relay_, services_, path);
-    if (opened) remember(path);
+    if (opened) typed_.clear();
+    if (opened && !is_preset(path)) remember(path);
     show();
     return opened;
+}
+
+bool FormModel::drop_files(const std::vector<std::string>& paths) {
+    if (!allows(FormCommand::OpenSettings) || paths.empty()) return false;
+    const std::string refusal = DropRefusalText(paths);
+    if (refusal.empty()) return open_settings(paths.front());
+    relay_->message_box(refusal, state_.sAppTitle, Icon::Exclamation);
+    return false;
+}
+
+void FormModel::set_presets(const std::vector<PresetFile>& presets) {
+    presets_ = presets;
+    for (PresetFile& preset : presets_) {
+        const Result<std::string> text = services_.read_text_file(preset.path);
+        preset.about = text ? SettingsDescription(text.value()) : std::string();
+    }
+    show();
+}
+
+bool FormModel::open_preset(std::size_t index) {
+    return index < presets_.size() && open_settings(presets_[index].path);
+}
+
+bool FormModel::is_preset(const std::string& path) const {
+    const std::string folder = RecentFileOf(path).folder;
+    return std::ranges::any_of(presets_, [&](const PresetFile& p) { return RecentFileOf(p.path).folder == folder; });
+}
+
+void FormModel::reset() {
+    if (!allows(FormCommand::Reset)) return;
+    ResetToStartup(state_, *relay_);
+    typed_.clear();
+    show_folder();
+    show();
+}
+
+void FormModel::advise_on_fallback() {
+    const GeneratorState& s = state_;
+    if (!s.bDataOK || s.iCalcResult != 1 || s.bFileWritten || s.outputFolder.lookup != FolderLookup::NotFound) return;
+    relay_->message_box(FallbackFolderAdvice(OutputFolder(s)), s.sAppTitle, Icon::Exclamation);
 }
 
 bool FormModel::save_settings(const std::string& path) {
@@ -325,10 +375,12 @@ FormLook FormModel::compute() const {
     }
     for (const NamedCommand& named : kMenuCommands) look.commands[named.name] = allows(named.command);
     look.commands["RecentSettings"] = look.commands["RecentSettings"] && !recentFiles_.empty();
+    look.commands["Presets"] = look.commands["Presets"] && !presets_.empty();
     look.markers = state_.markers;
     look.bar = bar_;
     look.options = OptionsSummary(state_);
     for (const std::string& path : recentFiles_) look.recent.push_back(RecentFileOf(path));
+    look.presets = presets_;
     look.pacing = running() && asked_[At(Control::Abort)];
     look.focus = focus_;
     look.closeNow = closeNow_;

@@ -45,6 +45,8 @@ enum class FormCommand {
     SweepPlan,
     OpenSettings,
     RecentSettings,
+    Presets,
+    Reset,
     SaveSettings,
     WriteMarkers,
     SignalOptions,
@@ -73,6 +75,16 @@ struct RecentFile {
     bool operator==(const RecentFile&) const = default;
 };
 
+// A preset of the Presets menu: a settings file that comes with the program,
+// by its name ("octave-bands") and path, and what its first line says it
+// holds (empty when nothing).
+struct PresetFile {
+    std::string name;
+    std::string path;
+    std::string about;
+    bool operator==(const PresetFile&) const = default;
+};
+
 // What a window shows of the form, all decided by the model.
 struct FormLook {
     FormPhase phase = FormPhase::Idle;
@@ -87,6 +99,7 @@ struct FormLook {
     BarText bar;
     std::string options;
     std::vector<RecentFile> recent;
+    std::vector<PresetFile> presets;
     // Redraws follow the display's frames (while synthesis runs).
     bool pacing = false;
     // Once, with the look that asks for it: move the focus; close the window.
@@ -167,6 +180,20 @@ public:
     // file's full path.
     bool open_settings(const std::string& path);
     bool save_settings(const std::string& path);
+    // Files dropped on the window: one settings file opens as above; several
+    // files, or one that is not a settings file, get a message.
+    bool drop_files(const std::vector<std::string>& paths);
+    // The presets the Presets menu offers, by name and path (what each
+    // holds is read here).
+    void set_presets(const std::vector<PresetFile>& presets);
+    // A preset opens as a settings file does, but its file is only ever
+    // read: it goes into no recent list, so Save settings does not offer
+    // its folder. A file opened from the presets' folder any other way is
+    // a preset too.
+    bool open_preset(std::size_t index);
+    // "Reset to start-up values": every entry, the options beside the form
+    // and what their dialogs keep as typed.
+    void reset();
     // Where the settings dialogs start: the last settings file's folder,
     // empty when there is none.
     std::string settings_folder() const;
@@ -192,6 +219,10 @@ private:
     void flush();
     void show_folder();
     void remember(const std::string& path);
+    bool is_preset(const std::string& path) const;
+    // After a file could not be written into the fallback folder: how to
+    // choose another.
+    void advise_on_fallback();
     FormLook compute() const;
 
 
@@ -205,6 +236,10 @@ private:
     // Each control enabled as the commands last asked.
     std::array<bool, kFormControlCount> asked_{};
     std::vector<std::string> recentFiles_;
+    std::vector<PresetFile> presets_;
+    // The options dialogs' values as typed ("0500", "1, 2"), shown again
+    // in place of the values' own text until the entries are replaced.
+    EntryTexts typed_;
     BarText bar_;
     std::optional<FocusRequest> focus_;
     bool closeNow_ = false;

@@ -90,6 +90,13 @@ std::optional<std::string> OptionsForm::value_of(const Field& field) {
         }
         default: break;
     }
+    // "These frequencies:" with no frequency is refused here, at OK, not
+    // first when the sweep is planned.
+    if (e.kind == EntryKind::Frequencies && counts(e.control) &&
+        field.text.find_first_not_of(" \t") == std::string::npos) {
+        refusal_ = {e.control, false, std::string(kFrequencyListProblem)};
+        return std::nullopt;
+    }
     if (field.text != field.opened && !CheckedValue(e, field.text)) {
         refusal_ = {e.control, false, LengthProblemText(e.control)};
         return std::nullopt;

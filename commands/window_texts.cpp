@@ -1,10 +1,13 @@
 #include "commands/window_texts.h"
 
 #include <array>
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <stdexcept>
 
+#include "core/text.h"
 #include "numbers/number_text.h"
 #include "report/plan_export.h"
 #include "settings/catalogue.h"
@@ -20,6 +23,8 @@ constexpr MenuCommand kFileCommands[] = {
     {"OpenSettings", "O&pen settings\u2026", "Ctrl+O"},
     {"SaveSettings", "&Save settings as\u2026", "Ctrl+S"},
     {"RecentSettings", "&Recent settings", ""},
+    {"Presets", "Prese&ts", ""},
+    {"Reset", "Reset to start-&up values", ""},
     {"", "", ""},
     {"Quit", "&Quit", "Ctrl+Q"},
 };
@@ -71,16 +76,54 @@ const MenuCommand& MenuCommandNamed(std::string_view name) {
     throw std::out_of_range("no menu command " + std::string(name));
 }
 
+namespace {
+
+// A text as a menu shows it: "&" doubled, so that it is no Alt letter.
+std::string MenuShown(const std::string& text) {
+    std::string doubled;
+    for (char c : text) doubled += c == '&' ? std::string("&&") : std::string(1, c);
+    return doubled;
+}
+
+}  // namespace
+
 std::string RecentFileText(int position, const std::string& name, const std::string& folder) {
-    const auto shown = [](const std::string& text) {
-        std::string doubled;
-        for (char c : text) doubled += c == '&' ? std::string("&&") : std::string(1, c);
-        return doubled;
-    };
     std::string text = "&";
     text += std::to_string(position + 1);
     text += ' ';
-    return text + shown(name) + " \u2014 " + shown(folder);
+    return text + MenuShown(name) + " \u2014 " + MenuShown(folder);
+}
+
+std::string PresetMenuText(const std::string& name, const std::string& about) {
+    return MenuShown(about.empty() ? name : about);
+}
+
+std::string DropRefusalText(const std::vector<std::string>& paths) {
+    if (paths.size() > 1) {
+        return "sweepwav opens one settings file at a time, and " + std::to_string(paths.size()) +
+               " files were dropped on the window.";
+    }
+    std::string ending = paths.front().substr(std::min(paths.front().size(), paths.front().rfind('.')));
+    for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ending == ".sweep") return {};
+    return ShownName(paths.front()) + " is not a settings file: the window opens a dropped file when its name ends "
+                                      "in .sweep.";
+}
+
+#ifdef _WIN32
+const char* const kAnalyserFolderSetting =
+    "with: reg add \"HKCU\\Software\\Corvalis\\Olvane\\Paths\" /v \"Application directory\" /t REG_SZ /d "
+    "\"D:\\Analyser\" /f (your folder in place of D:\\Analyser)";
+#else
+const char* const kAnalyserFolderSetting =
+    "in ~/.config/Corvalis/Olvane.conf: a line \"Application%20directory=/path\" under [Paths] (your folder in "
+    "place of /path)";
+#endif
+
+std::string FallbackFolderAdvice(const std::string& folder) {
+    return "The analyser's folder was not found, so files go into " + ShownName(folder) +
+           ". Write them elsewhere with sweepwav-cli -o DIR, or set the analyser's folder " + kAnalyserFolderSetting +
+           " and start sweepwav again.";
 }
 
 std::string AboutText(std::string_view version) {

@@ -38,6 +38,21 @@ inline constexpr int kRecentCount = 5;
 // A recent file's line in the menu: "&1 bench.sweep — C:\Sweeps", its
 // name first, then its folder ("&" in them doubled, so that they show).
 std::string RecentFileText(int position, const std::string& name, const std::string& folder);
+// A preset's line in the Presets menu: what it holds, or its name when its
+// file does not say ("&" doubled).
+std::string PresetMenuText(const std::string& name, const std::string& about);
+
+// The message for files dropped on the window that it does not open: more
+// than one, or one that is not a settings file; empty for one settings file.
+std::string DropRefusalText(const std::vector<std::string>& paths);
+
+// How the user sets the analyser's folder (on Windows the registry value,
+// elsewhere the line of its settings file), after "set the analyser's
+// folder ".
+extern const char* const kAnalyserFolderSetting;
+// The window's advice after a file could not be written into the folder
+// files fall back to when the analyser's folder was not found.
+std::string FallbackFolderAdvice(const std::string& folder);
 
 // Dialog titles and the file types they offer.
 inline constexpr std::string_view kExportTitle = "Export tone plan";
@@ -84,6 +99,8 @@ std::string OpenFolderFailureText(const std::string& folder);
 // of theirs that is not one in its range.
 inline constexpr std::string_view kChannelListProblem =
     "Please give the channels as numbers from 1 to 8, each once, such as 1,3.";
+inline constexpr std::string_view kFrequencyListProblem =
+    "Please give the frequencies in Hz, separated by commas, such as 100,1000,10000.";
 std::string LengthProblemText(Control length);
 
 // The plan view's table: the columns of the exported plan, headed in words,

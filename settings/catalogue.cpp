@@ -264,6 +264,12 @@ constexpr FormLabel kFormLabels[] = {
 using A = OptionAction;
 using G = OptionGroup;
 
+// An option that came after the first ones (Option::since).
+constexpr Option Added(int since, Option option) {
+    option.since = since;
+    return option;
+}
+
 constexpr Option kOptions[] = {
     {"--start-freq", A::Set, Control::StartFreq, "HZ", "frequency of the first tone (default {default})", G::Sweep, 0, 0},
     {"--end-freq", A::Set, Control::EndFreq, "HZ", "frequency of the last tone (default {default})", G::Sweep, 0, 1},
@@ -305,8 +311,9 @@ constexpr Option kOptions[] = {
      G::Commands, 0, 18},
     {"--auto-name", A::AutoName, std::nullopt, {}, "propose a file name from the sweep, print it and\nuse it",
      G::Commands, 0, 32},
-    {"--play", A::Play, std::nullopt, {},
-     "play the sweep on the default output device; with\n--file or --auto-name, also write the file", G::Commands, 0, 38},
+    Added(1, {"--play", A::Play, std::nullopt, {},
+              "play the sweep on the default output device; with\n--file or --auto-name, also write the file",
+              G::Commands, 0, 38}),
     {"--lead-in-ms", A::Set, Control::LeadInMs, "MS", "silence before the first tone ({range})", G::Signal, 0, 23},
     {"--tail-ms", A::Set, Control::TailMs, "MS", "silence after the last tone ({range})", G::Signal, 0, 24},
     {"--gap-ms", A::Set, Control::GapMs, "MS", "silence between tones ({range})", G::Signal, 0, 25},
@@ -320,10 +327,10 @@ constexpr Option kOptions[] = {
     {"--save-settings", A::SaveSettings, std::nullopt, "FILE",
      "save the sweep as the options make it into FILE\n(- for standard output); write no WAV",
      G::SettingsFiles, 0, 22},
-    {"--preset", A::Preset, std::nullopt, "NAME",
-     "start from the preset NAME, one of the settings\nfiles that come with sweepwav", G::SettingsFiles, 0, 36},
-    {"--list-presets", A::ListPresets, std::nullopt, {}, "list the presets and what they hold, and exit",
-     G::SettingsFiles, 0, 37},
+    Added(1, {"--preset", A::Preset, std::nullopt, "NAME",
+              "start from the preset NAME, one of the settings\nfiles that come with sweepwav", G::SettingsFiles, 0, 36}),
+    Added(1, {"--list-presets", A::ListPresets, std::nullopt, {}, "list the presets and what they hold, and exit",
+              G::SettingsFiles, 0, 37}),
     {"--quiet", A::Quiet, std::nullopt, {}, "print nothing but refusals and failures", G::Other, 'q', 28},
     {"--help", A::Help, std::nullopt, {}, "show this help and exit", G::Other, 'h', 29},
     {"--version", A::Version, std::nullopt, {}, "show the version and exit", G::Other, 'V', 30},

@@ -147,6 +147,11 @@ struct Option {
     // Another entry that the option sets, and the value it gives it.
     std::optional<Control> alsoSets = std::nullopt;
     std::string_view alsoValue = {};
+    // When the option came: 0 with the first ones, higher for those added
+    // once scripts were written against them. A shortened name stands for an
+    // option only where no option that came earlier begins with it, so that
+    // a new option never takes a shortened name that used to work.
+    int since = 0;
 };
 
 // The command line's options, in the order --help lists them, and in their

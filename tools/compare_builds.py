@@ -120,6 +120,9 @@ def fixed_cases():
         add([args])
     add([["--bands", "6", "--start-freq", "900", "--end-freq", "1200", "--save-settings", "s.sweep"],
          ["--settings", "s.sweep", "--info"]])
+    # Shortened names of the first options keep their meaning beside options added later.
+    for args in (["--p", "p.csv"], ["--pl", "p.json"], ["--pla", "-"], ["--li"]):
+        add([["--steps", "3", "--no-dither", "--info"] + args])
     # Every word length in every channel count, with and without markers,
     # dither and signal options; a few to standard output.
     for i, (bits, channels) in enumerate((b, c) for b in ("16", "18", "20", "22", "24") for c in range(1, 9)):

@@ -84,6 +84,8 @@
 #define IDC_OptionsProblem 1802
 
 // Menu commands: 2000 + their place in the menu bar's table; the recent
-// settings files 2100 and up.
+// settings files 2100 and up, the presets 2200 and up.
 #define IDM_FIRST 2000
 #define IDM_RECENT_FIRST 2100
+#define IDM_PRESET_FIRST 2200
+#define IDM_PRESET_END 2300

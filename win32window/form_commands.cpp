@@ -36,6 +36,10 @@ void FormWindow::on_command(int id, int code) {
         if (index < recentShown_.size()) open_settings_file(recentShown_[index].path);
         return;
     }
+    if (id >= IDM_PRESET_FIRST && id < IDM_PRESET_END) {
+        model_.open_preset(static_cast<std::size_t>(id - IDM_PRESET_FIRST));
+        return;
+    }
     if (const std::string_view name = MenuCommandName(id); !name.empty()) {
         on_menu_command(name);
         return;
@@ -61,6 +65,7 @@ void FormWindow::on_menu_command(std::string_view name) {
         case FormCommand::OpenOutputFolder: return model_.open_output_folder();
         case FormCommand::SaveSettings: return SaveSettings_triggered();
         case FormCommand::OpenSettings: return OpenSettings_triggered();
+        case FormCommand::Reset: return model_.reset();
         case FormCommand::About: return About_triggered();
         case FormCommand::ExportPlan: return ExportPlan_triggered();
         case FormCommand::WriteMarkers: return model_.markers_chosen(!model_.look().markers);
@@ -78,14 +83,22 @@ void FormWindow::close_requested() {
 }
 
 void FormWindow::show_commands(const FormLook& look) {
+    // The submenus are found by their place in the File menu.
+    const auto submenu = [this, &look](std::string_view name) {
+        EnableMenuItem(GetSubMenu(menu_, 0), static_cast<UINT>(MenuCommandId(name) - IDM_FIRST),
+                       MF_BYPOSITION | (look.commands.at(std::string_view(name)) ? MF_ENABLED : MF_GRAYED));
+    };
     for (const auto& [name, on] : look.commands) {
-        if (name != "RecentSettings") EnableMenuItem(menu_, static_cast<UINT>(MenuCommandId(name)), MenuState(on));
+        if (name != "RecentSettings" && name != "Presets") {
+            EnableMenuItem(menu_, static_cast<UINT>(MenuCommandId(name)), MenuState(on));
+        }
     }
     CheckMenuItem(menu_, static_cast<UINT>(MenuCommandId("WriteMarkers")),
                   MF_BYCOMMAND | (look.markers ? MF_CHECKED : MF_UNCHECKED));
     if (look.recent != recentShown_) fill_recent_menu(look.recent);
-    EnableMenuItem(GetSubMenu(menu_, 0), static_cast<UINT>(MenuCommandId("RecentSettings") - IDM_FIRST),
-                   MF_BYPOSITION | (look.commands.at("RecentSettings") ? MF_ENABLED : MF_GRAYED));
+    if (look.presets != presetsShown_) fill_presets_menu(look.presets);
+    submenu("RecentSettings");
+    submenu("Presets");
     if (planWindow_) planWindow_->enable_commands(look.commands.at("ExportPlan"));
 }
 

@@ -170,9 +170,10 @@ void FormWindow::build_menu_bar() {
                 text += '\t';
                 text += command.keys;
             }
-            if (command.name == "RecentSettings") {
-                recentMenu_ = CreatePopupMenu();
-                AppendMenuW(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(recentMenu_), WideText(text).c_str());
+            if (command.name == "RecentSettings" || command.name == "Presets") {
+                HMENU& submenu = command.name == "Presets" ? presetsMenu_ : recentMenu_;
+                submenu = CreatePopupMenu();
+                AppendMenuW(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), WideText(text).c_str());
                 continue;
             }
             AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(id), WideText(text).c_str());
@@ -197,6 +198,15 @@ void FormWindow::fill_recent_menu(const std::vector<RecentFile>& files) {
                     WideText(RecentFileText(static_cast<int>(i), files[i].name, files[i].folder)).c_str());
     }
     recentShown_ = files;
+}
+
+void FormWindow::fill_presets_menu(const std::vector<PresetFile>& presets) {
+    while (GetMenuItemCount(presetsMenu_) > 0) DeleteMenu(presetsMenu_, 0, MF_BYPOSITION);
+    for (std::size_t i = 0; i < presets.size() && IDM_PRESET_FIRST + i < IDM_PRESET_END; ++i) {
+        AppendMenuW(presetsMenu_, MF_STRING, IDM_PRESET_FIRST + i,
+                    WideText(PresetMenuText(presets[i].name, presets[i].about)).c_str());
+    }
+    presetsShown_ = presets;
 }
 
 RECT FormWindow::band(int top, int bottom) const {

@@ -109,9 +109,12 @@ INT_PTR FormWindow::handle_message(UINT message, WPARAM wParam, LPARAM lParam) {
             apply_look();
             build_menu_bar();
             minimumSize_ = WindowSize(window_);
+            DragAcceptFiles(window_, TRUE);
+            use_installed_presets();
             model_.start();
             return FALSE;  // the focus is set
         case WM_COMMAND: on_command(LOWORD(wParam), HIWORD(wParam)); return TRUE;
+        case WM_DROPFILES: files_dropped(reinterpret_cast<HDROP>(wParam)); return TRUE;
         case WM_CLOSE: close_requested(); return TRUE;
         case WM_DESTROY: PostQuitMessage(0); return TRUE;
         case WM_SIZE: lay_out(); return TRUE;

@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
 #include <functional>
 #include <string>
@@ -86,6 +88,7 @@ private:
     void add_tooltip(HWND control, const std::string& text);
     void build_menu_bar();
     void fill_recent_menu(const std::vector<RecentFile>& files);
+    void fill_presets_menu(const std::vector<PresetFile>& presets);
     void lay_out();
     void paint_bands(HDC dc);
     INT_PTR colour_static(HDC dc, HWND control);
@@ -105,9 +108,12 @@ private:
     void export_plan(const std::string& csv, const std::string& json, const std::string& wavName);
     void save_plan_picture(const PlanWindow& view);
 
-    // form_settings.cpp: settings files and the recent list.
+    // form_settings.cpp: settings files, the recent list, the presets and
+    // files dropped on the window.
     void OpenSettings_triggered();
     void SaveSettings_triggered();
+    void use_installed_presets();
+    void files_dropped(HDROP drop);
 
     RegistryRecentStore recentStore_;
     FormModel model_;
@@ -116,6 +122,7 @@ private:
     HWND tooltips_ = nullptr;
     HMENU menu_ = nullptr;
     HMENU recentMenu_ = nullptr;
+    HMENU presetsMenu_ = nullptr;
     HACCEL keys_ = nullptr;
     HFONT titleFont_ = nullptr;
     HFONT boldFont_ = nullptr;
@@ -125,6 +132,7 @@ private:
     HBRUSH progressBrush_ = nullptr;
     HBRUSH headerBrush_ = nullptr;
     std::vector<RecentFile> recentShown_;
+    std::vector<PresetFile> presetsShown_;
     FramePacer<HWND> pacer_;
     FloatState floatState_;  // as at start-up
     PlanWindow* planWindow_ = nullptr;

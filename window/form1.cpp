@@ -2,6 +2,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -126,6 +131,9 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
     build_menu_bar();
     build_output_bar();
     wire_keys();
+    setAcceptDrops(true);
+    for (QLineEdit* box : findChildren<QLineEdit*>()) box->installEventFilter(this);
+    use_presets(FindPresets(PresetFolders(ProgramFolder())));
 
     model_.start();
 }
@@ -397,6 +405,37 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void Form1::dragEnterEvent(QDragEnterEvent* event) { accept_drag(event); }
+
+void Form1::accept_drag(QDropEvent* event) {
+    if (event->mimeData()->hasUrls() && model_.allows(FormCommand::OpenSettings)) event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        paths.push_back(ToUtf8(url.isLocalFile() ? QFileInfo(url.toLocalFile()).absoluteFilePath() : url.toString()));
+    }
+    event->acceptProposedAction();
+    // Opened once the drop has ended, so that a message does not hold up
+    // the program the file came from.
+    QMetaObject::invokeMethod(this, [this, paths] { model_.drop_files(paths); }, Qt::QueuedConnection);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) ||
+        !static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
+        return QWidget::eventFilter(watched, event);
+    }
+    if (type == QEvent::Drop) {
+        dropEvent(static_cast<QDropEvent*>(event));
+    } else {
+        accept_drag(static_cast<QDropEvent*>(event));
+    }
+    return true;
+}
+
 void Form1::show_look(const FormLook& look) {
     for (int i = 0; i < kFormControlCount; ++i) set_enabled(static_cast<Control>(i), look.enabled[static_cast<std::size_t>(i)]);
     show_commands(look);
@@ -422,6 +461,8 @@ void Form1::show_commands(const FormLook& look) {
     }
     if (!recentFilled_ || look.recent != recentShown_) fill_recent_menu(look.recent);
     recentMenu_->setEnabled(look.commands.at("RecentSettings"));
+    if (look.presets != presetsShown_) fill_presets_menu(look.presets);
+    presetsMenu_->setEnabled(look.commands.at("Presets"));
     if (planView_) {
         planView_->export_button()->setEnabled(look.commands.at("ExportPlan"));
         planView_->picture_button()->setEnabled(look.commands.at("ExportPlan"));

@@ -20,6 +20,7 @@
 #include "core/generator_state.h"
 #include "core/services.h"
 #include "core/window_ops.h"
+#include "platform/presets.h"
 #include "window/frame_pacer.h"
 
 class QAction;
@@ -29,6 +30,7 @@ class QAbstractButton;
 class QMenu;
 class QMenuBar;
 class QMessageBox;
+class QDropEvent;
 
 namespace Ui {
 class Form1;
@@ -70,8 +72,9 @@ public:
 
     // The menu bar above the form. Its actions are named ExportPlan,
     // OpenOutputFolder, OpenSettings, SaveSettings, Quit, WriteMarkers,
-    // SignalOptions, Frequencies, SweepPlan and About; the recent settings
-    // files are in RecentSettingsMenu.
+    // SignalOptions, Frequencies, SweepPlan, About and Reset; the recent
+    // settings files are in RecentSettingsMenu, the presets in PresetsMenu
+    // (each action named as its preset).
     QMenuBar* menu_bar() const { return menuBar_; }
 
     // The bar under the form: the output folder, or the file a run wrote.
@@ -84,6 +87,10 @@ public:
 
     // File > Open settings for the given file: fills the form; nothing runs.
     void open_settings_file(const QString& path);
+
+    // The presets of the Presets menu; at start-up those installed with the
+    // program.
+    void use_presets(const std::vector<Preset>& presets);
 
     // WindowOps
     std::string text(Control box) override;
@@ -112,6 +119,11 @@ protected:
     // Closing during a run aborts it; the window closes once the run ends.
     // The plan view and the About box close with the window.
     void closeEvent(QCloseEvent* event) override;
+    // Files dragged onto the window, its boxes included, go to the model;
+    // a box takes no file's path as text.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Asks for the file to save to, offering the name filters (the first
     // selected); returns the path, empty when cancelled, and the filter
@@ -143,6 +155,8 @@ private:
     // File > Open settings..., Save settings as... and the recent files.
     void build_settings_menu(QMenu* file);
     void fill_recent_menu(const std::vector<RecentFile>& files);
+    void fill_presets_menu(const std::vector<PresetFile>& presets);
+    void accept_drag(QDropEvent* event);
     // Where the settings dialogs start: the folder of the last settings file.
     QString settings_folder() const;
     void build_output_bar();
@@ -173,6 +187,7 @@ private:
     WidgetPacer pacer_;
     std::vector<RecentFile> recentShown_;
     bool recentFilled_ = false;
+    std::vector<PresetFile> presetsShown_;
 
     QMenuBar* menuBar_ = nullptr;
     OutputBar* outputBar_ = nullptr;
@@ -183,6 +198,7 @@ private:
     QAction* signalOptions_ = nullptr;
     QAction* frequencies_ = nullptr;
     QMenu* recentMenu_ = nullptr;
+    QMenu* presetsMenu_ = nullptr;
     QPointer<PlanView> planView_;
     QPointer<QMessageBox> aboutBox_;
 };

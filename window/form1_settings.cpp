@@ -68,6 +68,31 @@ void Form1::build_settings_menu(QMenu* file) {
     recentMenu_->menuAction()->setObjectName(QStringLiteral("RecentSettings"));
     recentMenu_->setToolTipsVisible(true);
     recentMenu_->setEnabled(false);
+    presetsMenu_ = file->addMenu(ToQString(std::string(MenuCommandNamed("Presets").text)));
+    presetsMenu_->setObjectName(QStringLiteral("PresetsMenu"));
+    presetsMenu_->menuAction()->setObjectName(QStringLiteral("Presets"));
+    presetsMenu_->setToolTipsVisible(true);
+    presetsMenu_->setEnabled(false);
+    QAction* reset = file->addAction(ToQString(std::string(MenuCommandNamed("Reset").text)));
+    reset->setObjectName(QStringLiteral("Reset"));
+    connect(reset, &QAction::triggered, this, [this] { model_.reset(); });
+}
+
+void Form1::fill_presets_menu(const std::vector<PresetFile>& presets) {
+    presetsMenu_->clear();
+    for (std::size_t i = 0; i < presets.size(); ++i) {
+        QAction* action = presetsMenu_->addAction(ToQString(PresetMenuText(presets[i].name, presets[i].about)));
+        action->setObjectName(ToQString(presets[i].name));
+        action->setToolTip(QDir::toNativeSeparators(ToQString(presets[i].path)));
+        connect(action, &QAction::triggered, this, [this, i] { model_.open_preset(i); });
+    }
+    presetsShown_ = presets;
+}
+
+void Form1::use_presets(const std::vector<Preset>& presets) {
+    std::vector<PresetFile> files;
+    for (const Preset& preset : presets) files.push_back({preset.name, preset.path, {}});
+    model_.set_presets(files);
 }
 
 void Form1::fill_recent_menu(const std::vector<RecentFile>& files) {

@@ -63,6 +63,15 @@ TEST(Options, Refusals) {
         {{"--s"}, "ambiguous option --s: --start-freq, --start-level, --steps, --shift-mode, --seed, --settings, --save-settings or --signal-channels?"},
         {{"--no-dither-at-all"}, "unknown option --no-dither-at-all (did you mean --no-dither?)"},
         {{"--lin=1"}, "--linear takes no value"},
+        // An option added later takes no shortened name from one that came before it.
+        {{"--p"}, "--plan needs a value"},
+        {{"--pl"}, "--plan needs a value"},
+        {{"--pla"}, "--plan needs a value"},
+        {{"--li=1"}, "--linear takes no value"},
+        {{"--l"}, "ambiguous option --l: --linear, --log-steps or --lead-in-ms?"},
+        {{"--pr"}, "--preset needs the name of a preset (--list-presets lists them)"},
+        {{"--lis=1"}, "--list-presets takes no value"},
+        {{"--play=1"}, "--play takes no value"},
         // An option is not taken as a value; "--" ends the options.
         {{"--start-freq", "-o", "."}, "--start-freq needs a value; -o is an option (write --start-freq=-o if it is the value)"},
         {{"-o", "--file"}, "-o needs a value; --file is an option (write --output-dir=--file if it is the value)"},

@@ -4,12 +4,14 @@
 // options dialogs' choices and the frame pacing.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <utility>
 
 #include "commands/form_model.h"
 #include "commands/frame_pacer.h"
 #include "commands/options_form.h"
+#include "support/files.h"
 #include "support/form_scenario.h"
 #include "support/recording_fake.h"
 
@@ -49,6 +51,7 @@ struct CountingFile : OutputFile {
 };
 struct CountingServices : testing::RecordingServices {
     Result<std::unique_ptr<OutputFile>> create_file(const std::string&) override {
+        if (writeFailure) return Status::Failure(*writeFailure);
         return std::unique_ptr<OutputFile>(std::make_unique<CountingFile>());
     }
 };
@@ -60,7 +63,21 @@ struct FormRun {
     FormModel model{view, view, services, recent};
     std::size_t boxesBefore = 0;
 
-    FormRun() { view.model = &model; }
+    // With one preset installed.
+    FormRun() {
+        view.model = &model;
+        services.textFiles["/presets/octave-bands.sweep"] = testing::ReadAll(SWEEPWAV_PRESETS "/octave-bands.sweep");
+        model.set_presets({{"octave-bands", "/presets/octave-bands.sweep", ""}});
+    }
+
+    // "open 2.sweep", "recent 3.sweep", "drop 1.sweep 2.sweep", "preset octave-bands".
+    void open(std::string_view how) {
+        std::vector<std::string> words = testing::Words(how), paths;
+        for (std::size_t i = 1; i < words.size(); ++i) paths.push_back("/sweeps/" + words[i]);
+        if (words[0] == "drop") model.drop_files(paths);
+        if (words[0] == "open" || words[0] == "recent") model.open_settings(paths[0]);
+        if (words[0] == "preset") model.open_preset(0);
+    }
 
     SeenForm seen() {
         SeenForm s;
@@ -74,6 +91,7 @@ struct FormRun {
         s.boxes = static_cast<int>(view.boxes.size() - boxesBefore);
         s.suggested = SettingsFileName(view.text(Control::FileName));
         for (const RecentFile& file : view.look.recent) s.recent.push_back(file.name);
+        s.fileName = view.text(Control::FileName);
         s.closed = view.closed;
         return s;
     }
@@ -83,7 +101,13 @@ struct FormRun {
     std::vector<SeenForm> act(const FormStep& step, const FormStep* next) {
         boxesBefore = view.boxes.size();
         switch (step.act) {
-            case FormAct::Start: model.start(); break;
+            case FormAct::Start:  // again after closing: the window opened anew, on a settings file
+                view.closed = false;
+                model.start();
+                if (!step.text.empty()) model.open_settings("/sweeps/" + std::string(step.text));
+                break;
+            case FormAct::Open: open(step.text); break;
+            case FormAct::Reset: model.reset(); break;
             case FormAct::Type: view.set_text(step.control, std::string(step.text)); break;
             case FormAct::Press: model.press(step.control == Control::OK         ? FormCommand::Generate
                                              : step.control == Control::ShowInfo ? FormCommand::ShowInfo
@@ -201,6 +225,17 @@ TEST(FormModel, RecentFilesAndNames) {
 TEST(FormModel, OptionsDialogChoicesAndRefusals) {
     OptionsForm frequencies(Place::FrequenciesDialog, {{Control::Spacing, "steps"}});
     EXPECT_EQ(frequencies.title(), "Frequencies");
+    // "These frequencies:" needs a frequency, at OK.
+    const std::tuple<const char*, const char*, bool> lists[] = {
+        {"list", "", false}, {"list", " \t", false}, {"list", "1000", true}, {"bands3", "", true}};
+    for (const auto& [spacing, list, accepted] : lists) {
+        frequencies.choose(Control::Spacing, ItemPosition(EntryOf(Control::Spacing), spacing).value());
+        frequencies.set_text(Control::FrequencyList, list);
+        EXPECT_EQ(frequencies.accept().has_value(), accepted) << spacing << " \"" << list << "\"";
+    }
+    EXPECT_EQ(frequencies.refusal().field, Control::FrequencyList);
+    EXPECT_EQ(frequencies.refusal().problem,
+              "Please give the frequencies in Hz, separated by commas, such as 100,1000,10000.");
     const std::tuple<const char*, bool, bool> spacings[] = {
         {"steps", false, false}, {"bands1", true, false}, {"bands24", true, false}, {"list", false, true}};
     for (const auto& [name, nominal, list] : spacings) {
@@ -233,6 +268,43 @@ TEST(FormModel, OptionsDialogChoicesAndRefusals) {
     }
     signal.choose(Control::SignalChannels, OptionsForm::kEachChannel);
     EXPECT_EQ(signal.accept(), (EntryTexts{{Control::GapMs, "60000"}, {Control::SignalChannels, "each"}}));
+}
+
+// The options dialogs open with their values as typed, until the entries
+// are replaced: by a settings file, or by the start-up values.
+TEST(FormModel, OptionsComeBackAsTyped) {
+    FormRun run;
+    run.model.start();
+    const EntryTexts typed{{Control::GapMs, "0500"}, {Control::RampMs, "1e1"}, {Control::SignalChannels, "1, 2"}};
+    run.model.options_accepted(typed);
+    for (const auto& [c, text] : typed) EXPECT_EQ(run.model.entries()[c], text);
+    run.model.save_settings("/sweeps/typed.sweep");
+    run.model.reset();
+    EXPECT_EQ(run.model.entries()[Control::GapMs], "0");
+    run.model.options_accepted(typed);
+    run.model.open_settings("/sweeps/typed.sweep");
+    EXPECT_EQ(run.model.entries()[Control::GapMs], "500");
+}
+
+// After a failed write into the folder files fell back to, how to choose
+// another; not where the analyser was found or its setting was unusable
+// (files then go to the start-up folder), nor after a refusal.
+TEST(FormModel, AdviceAfterAFailedWriteIntoTheFallbackFolder) {
+    using Kind = std::optional<FailureKind>;  // how reading the analyser's setting failed; none: found
+    const std::tuple<Kind, const char*, bool> runs[] = {{FailureKind::Missing, "2", true},
+                                                        {std::nullopt, "2", false},
+                                                        {FailureKind::Unusable, "2", false},
+                                                        {FailureKind::Missing, "x", false}};
+    for (const auto& [lookup, steps, advised] : runs) {
+        FormRun run;
+        if (lookup) run.services.setting = Status::Failure(*lookup, "no such key");
+        run.model.start();
+        run.services.writeFailure = "Permission denied";
+        run.model.press(FormCommand::Generate);  // a failed write first
+        run.view.set_text(Control::Steps, steps);
+        run.model.press(FormCommand::Generate);
+        EXPECT_EQ(run.view.boxes.back().text.starts_with("The analyser's folder was not found"), advised) << steps;
+    }
 }
 
 TEST(FormModel, FrameLengths) {

@@ -71,6 +71,17 @@ TEST(WindowTexts, EveryMenuCommandHasOneNameAndItsText) {
                                                        "&Frequencies\u2026"}));
     EXPECT_THROW(MenuCommandNamed("Nothing"), std::out_of_range);
     EXPECT_EQ(RecentFileText(0, "b&w.sweep", "C:\\Sweeps"), "&1 b&&w.sweep \u2014 C:\\Sweeps");
+    EXPECT_EQ(PresetMenuText("bass", "Bass & treble"), "Bass && treble");
+    EXPECT_EQ(PresetMenuText("bass", ""), "bass");
+}
+
+// Files dropped on the window: one settings file, its ending in any case.
+TEST(WindowTexts, DroppedFiles) {
+    const std::string notOne = " is not a settings file: the window opens a dropped file when its name ends in .sweep.";
+    const std::pair<std::vector<std::string>, std::string> drops[] = {
+        {{"C:\\S\\A.SWEEP"}, ""}, {{"/s/take.wav"}, "/s/take.wav" + notOne}, {{"/s.sweep/take"}, "/s.sweep/take" + notOne},
+        {{"/a.sweep", "/b.sweep"}, "sweepwav opens one settings file at a time, and 2 files were dropped on the window."}};
+    for (const auto& [paths, refusal] : drops) EXPECT_EQ(DropRefusalText(paths), refusal) << paths.front();
 }
 
 }  // namespace

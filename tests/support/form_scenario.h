@@ -19,13 +19,15 @@
 namespace sweepwav::testing {
 
 enum class FormAct {
-    Start,         // the window opens
+    Start,         // the window opens; with a text, started on that settings file (sweepwav FILE)
     Type,          // text typed into a box
     Press,         // a button pressed (for Abort: during the run left going)
     Options,       // an options dialog closed with OK: "Spacing=bands3;GapMs=20"
     SaveSettings,  // File > Save settings as..., once for each name ("a b": a.sweep, then b.sweep)
     RunWatched,    // Generate file pressed; the step's look is checked while synthesis runs
     Close,         // the window closed while the run goes on
+    Open,          // "open 2.sweep", "recent 3.sweep", "drop 1.sweep 2.sweep", "preset octave-bands"
+    Reset,         // File > Reset to start-up values
 };
 
 struct FormStep {
@@ -42,6 +44,7 @@ struct FormStep {
     int boxes = 0;                                // message boxes the step showed
     std::string_view suggested = {};              // the name Save settings offered
     std::string_view recent = {};                 // the recent settings files' names
+    std::string_view fileName = {};               // the FileName box's text; empty: not checked
     bool closed = false;                          // the window has closed
 };
 
@@ -83,6 +86,28 @@ inline constexpr FormStep kFormScenario[] = {
     // Closing during a run aborts it; the window closes once it has ended.
     {.act = FormAct::RunWatched, .control = Control::OK, .focus = Control::Abort, .grey = "all", .abortOn = true},
     {.act = FormAct::Close, .closed = true},
+    // Every way of opening a settings file: what the form shows, and what
+    // Recent holds afterwards. The program started on a file, as the
+    // desktop opens it:
+    {.act = FormAct::Start, .text = "4.sweep", .options = "", .recent = "4.sweep 5.sweep 6.sweep 3.sweep 2.sweep",
+     .fileName = "bench.wav"},
+    {.act = FormAct::Type, .control = Control::FileName, .text = "typed.wav"},
+    {.act = FormAct::Open, .text = "open 2.sweep", .recent = "2.sweep 4.sweep 5.sweep 6.sweep 3.sweep",
+     .fileName = "bench.wav"},
+    // A preset fills the form but stays out of Recent; Reset brings the
+    // start-up values back, the options off.
+    {.act = FormAct::Open, .text = "preset octave-bands", .grey = "Steps Logsteps",
+     .options = "Frequencies: octave bands at nominal frequencies", .recent = "2.sweep 4.sweep 5.sweep 6.sweep 3.sweep",
+     .fileName = "octave bands 31.5Hz to 16kHz at -20dBFS.wav"},
+    {.act = FormAct::Reset, .options = "", .recent = "2.sweep 4.sweep 5.sweep 6.sweep 3.sweep",
+     .fileName = "filename.wav"},
+    {.act = FormAct::Open, .text = "recent 3.sweep", .recent = "3.sweep 2.sweep 4.sweep 5.sweep 6.sweep",
+     .fileName = "bench.wav"},
+    // Dropped on the window: one settings file, not several.
+    {.act = FormAct::Type, .control = Control::FileName, .text = "typed.wav"},
+    {.act = FormAct::Open, .text = "drop 1.sweep 2.sweep", .boxes = 1, .fileName = "typed.wav"},
+    {.act = FormAct::Open, .text = "drop 1.sweep", .recent = "1.sweep 3.sweep 2.sweep 4.sweep 5.sweep",
+     .fileName = "bench.wav"},
 };
 
 // The 17 input controls, by name, for the grey ones.
@@ -104,6 +129,7 @@ struct SeenForm {
     int boxes = 0;
     std::string suggested;
     std::vector<std::string> recent;  // the files' names
+    std::string fileName;
     bool closed = false;
 };
 
@@ -169,6 +195,7 @@ inline std::vector<std::string> Differences(const FormStep& step, const SeenForm
     differ(seen.boxes == step.boxes, {std::to_string(seen.boxes), " message boxes"});
     if (!step.suggested.empty()) differ(seen.suggested == step.suggested, {"Save settings offered ", seen.suggested});
     if (!step.recent.empty()) differ(seen.recent == Words(step.recent), {"other recent files"});
+    if (!step.fileName.empty()) differ(seen.fileName == step.fileName, {"the file name is ", seen.fileName});
     return out;
 }
 

@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <shlobj.h>
+
 #include <thread>
 #include <stdexcept>
 
@@ -233,6 +235,24 @@ HWND Window::dialog(const std::string& title, std::chrono::milliseconds wait) {
         return found != nullptr;
     }, wait);
     return found;
+}
+
+void Window::drop(const std::vector<std::string>& paths) {
+    // A file manager drops files only on a window that takes them.
+    if ((GetWindowLongPtrW(form_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) == 0) return;
+    DROPFILES header{sizeof(DROPFILES), {10, 10}, FALSE, TRUE};
+    std::vector<char> block(reinterpret_cast<const char*>(&header), reinterpret_cast<const char*>(&header + 1));
+    for (const std::string& path : paths) {
+        const std::wstring wide = Wide(path);
+        block.insert(block.end(), reinterpret_cast<const char*>(wide.c_str()),
+                     reinterpret_cast<const char*>(wide.c_str() + wide.size() + 1));
+    }
+    block.insert(block.end(), {0, 0});
+    void* remote = VirtualAllocEx(process_.hProcess, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote || !WriteProcessMemory(process_.hProcess, remote, block.data(), block.size(), nullptr)) {
+        throw std::runtime_error("cannot give the window the dropped files");
+    }
+    PostMessageW(form_, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }
 
 static HWND NameBox(HWND dialog) {

@@ -67,6 +67,10 @@ public:
     // A dialog of the program with that title (a file dialog, Signal
     // options), once it is shown.
     HWND dialog(const std::string& title, std::chrono::milliseconds wait = std::chrono::seconds(20));
+    // Drops files on the window as the desktop does: a list of them (in the
+    // program's memory, where the desktop would have put it) in
+    // WM_DROPFILES; nothing when the window takes no files.
+    void drop(const std::vector<std::string>& paths);
     // Fills a file dialog's name and presses its OK button.
     void choose_file(HWND dialog, const std::string& path);
     // The name a file dialog has in its name box.

@@ -167,6 +167,17 @@ void NoAnalyser(const Setup& setup, Checks& checks) {
     Apply(w, "--steps 0 --tone-ms 10 --file rooted");
     checks.check(w.generate() && !FileBytes("C:\\rooted.wav").empty(), "no analyser", "the file goes to C:\\");
     DeleteFileW(L"C:\\rooted.wav");
+    // Where C:\ does not take the file: the failure, then how to choose a folder.
+    CreateDirectoryW(L"C:\\refused.wav", nullptr);
+    Apply(w, "--file refused");
+    w.press(Control::OK);
+    const auto failure = w.take_box(), advice = w.take_box();
+    RemoveDirectoryW(L"C:\\refused.wav");
+    checks.check(failure && failure->text.find("refused.wav") != std::string::npos, "no analyser", "the failed write",
+                 failure ? failure->text : "no message");
+    checks.check(advice && advice->text.starts_with("The analyser's folder was not found, so files go into C:\\. ") &&
+                     advice->text.find("reg add \"HKCU\\Software\\Corvalis\\Olvane\\Paths\"") != std::string::npos,
+                 "no analyser", "then how to choose a folder", advice ? advice->text : "no message");
     w.close();
 }
 

@@ -1,5 +1,6 @@
 // The options dialogs' names, and Options > Frequencies in place of the
 // form's steps (the files it makes are among the cases of "files").
+#include "commands/window_texts.h"
 #include "scenarios.h"
 #include "win32window/control_ids.h"
 #include "win32window/form_ids.h"
@@ -45,6 +46,13 @@ void Frequencies(const Setup& setup, Checks& checks) {
                          IsWindowEnabled(GetDlgItem(dialog, OptionsIdsOf(Control::FrequencyList).field)) == (name == "list"),
                      "frequencies", "for " + name + " the tick and the list enabled as they count");
     }
+    // "These frequencies:" without one is refused at OK, the focus on the list.
+    HWND list = dialog ? GetDlgItem(dialog, OptionsIdsOf(Control::FrequencyList).field) : nullptr;
+    if (dialog) SendMessageW(list, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" "));  // "list" is chosen last above
+    if (dialog) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    checks.check(WaitFor([&] { return dialog && w.focus() == list; }, std::chrono::seconds(10)) &&
+                     w.text_of(GetDlgItem(dialog, IDC_OptionsProblem)) == kFrequencyListProblem,
+                 "frequencies", "an empty list refused, the focus on it");
     if (dialog) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     WaitFor([dialog] { return !IsWindow(dialog); }, std::chrono::seconds(10));
 

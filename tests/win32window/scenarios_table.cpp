@@ -7,6 +7,7 @@
 
 #include "scenarios.h"
 #include "support/form_scenario.h"
+#include "platform/presets.h"
 #include "win32window/control_ids.h"
 
 namespace sweepwav::driver {
@@ -62,6 +63,7 @@ struct TableRun {
         s.boxes = boxes;
         s.suggested = suggested;
         s.recent = RecentNames();
+        s.fileName = w->text(Control::FileName);
         return s;
     }
 
@@ -104,13 +106,43 @@ struct TableRun {
         }
     }
 
+    // "open 2.sweep", "recent 3.sweep", "drop 1.sweep 2.sweep", "preset octave-bands": the recent files as the
+    // registry keeps them, the presets as the window finds them beside itself.
+    void open(std::string_view how, int expectedBoxes) {
+        const std::vector<std::string> words = testing::Words(how);
+        std::vector<std::string> paths, names = RecentNames();
+        for (std::size_t i = 1; i < words.size(); ++i) paths.push_back(setup.data + words[i]);
+        if (words[0] == "drop") w->drop(paths);
+        if (words[0] == "open") {
+            w->menu("OpenSettings");
+            HWND dialog = w->dialog("Open settings");
+            if (dialog) w->choose_file(dialog, paths[0]);
+        }
+        if (words[0] == "preset") {
+            names.clear();
+            for (const Preset& p : FindPresets(PresetFolders(setup.program.substr(0, setup.program.rfind('\\'))))) {
+                names.push_back(p.name);
+            }
+        }
+        const int first = words[0] == "preset" ? IDM_PRESET_FIRST : IDM_RECENT_FIRST;
+        for (std::size_t i = 0; (words[0] == "preset" || words[0] == "recent") && i < names.size(); ++i) {
+            if (names[i] == words[1]) PostMessageW(w->form(), WM_COMMAND, MAKEWPARAM(first + static_cast<int>(i), 0), 0);
+        }
+        take_boxes(expectedBoxes);
+    }
+
     void act(const FormStep& step) {
         boxes = 0;
         switch (step.act) {
             case FormAct::Start:
-                w = std::make_unique<Window>(setup.program, "");
+                // Started on a settings file, as Explorer's Open does.
+                w = std::make_unique<Window>(setup.program,
+                                             step.text.empty() ? "" : "\"" + setup.data + std::string(step.text) + "\"");
+                closed = false;
                 WaitFor([&] { return IsWindowVisible(w->form()) != 0; }, std::chrono::seconds(20));
                 break;
+            case FormAct::Open: open(step.text, step.boxes); break;
+            case FormAct::Reset: w->menu("Reset"); break;
             case FormAct::Type: w->type(step.control, std::string(step.text)); break;
             case FormAct::Press: press(step.control, step.boxes); break;
             case FormAct::Options: set_options(step.text); break;
@@ -161,6 +193,12 @@ void SmallestWindow(const Setup& setup, Checks& checks) {
     WaitFor([&] { return IsWindowVisible(w.form()) != 0; }, std::chrono::seconds(20));
     RECT opened, smallest;
     GetWindowRect(w.form(), &opened);
+    // Widened, the boxes beside "to" stay where they were.
+    const auto gap = [&] { return ClientRect(w, IDC_EndFreq).left - ClientRect(w, IDC_StartFreq).right; };
+    const int openedGap = gap();
+    SetWindowPos(w.form(), nullptr, 0, 0, opened.right - opened.left + 400, opened.bottom - opened.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    checks.check(gap() == openedGap, "smallest", "the boxes beside \"to\" in a wide window", std::to_string(gap()));
     SetWindowPos(w.form(), nullptr, 0, 0, 40, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetWindowRect(w.form(), &smallest);
     checks.check(smallest.right - smallest.left == opened.right - opened.left &&

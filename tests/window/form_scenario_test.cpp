@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,6 +43,7 @@ struct ScenarioForm : Form1 {
         suggested = QFileInfo(suggestion).fileName();
         return answer;
     }
+    QString ask_open_file_name(const QString&, const QString&, const QStringList&) override { return answer; }
     template <typename T = QWidget>
     T* find(std::string_view name) { return findChild<T*>(ToQString(std::string(name))); }
 
@@ -80,6 +84,7 @@ class FormScenarioTest : public QObject {
         for (const QString& path : QSettings("sweepwav", "sweepwav").value("recent/settings").toStringList()) {
             s.recent.push_back(ToUtf8(QFileInfo(path).fileName()));
         }
+        s.fileName = ToUtf8(form_->find<QLineEdit>("FileName")->text());
         return s;
     }
 
@@ -142,11 +147,42 @@ class FormScenarioTest : public QObject {
         return seenDuring;
     }
 
+    // Files dropped on a box of the form, as from a file manager.
+    void drop(const QStringList& names) {
+        QMimeData files;
+        QList<QUrl> urls;
+        for (const QString& name : names) urls << QUrl::fromLocalFile(temp_.filePath(name));
+        files.setUrls(urls);
+        files.setText(urls.first().toLocalFile());  // as file managers give it too
+        QWidget* box = form_->control(Control::FileName);
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        if (QApplication::sendEvent(box, &enter), enter.isAccepted()) QApplication::sendEvent(box, &drop);
+        QCoreApplication::processEvents();
+    }
+
+    // "open 2.sweep", "recent 3.sweep", "drop 1.sweep 2.sweep", "preset octave-bands".
+    void open(std::string_view how) {
+        QStringList words = ToQString(std::string(how)).split(' ');
+        const QString way = words.takeFirst();
+        form_->answer = temp_.filePath(words[0]);
+        if (way == "drop") return drop(words);
+        if (way == "open") return form_->findChild<QAction*>("OpenSettings")->trigger();
+        for (QAction* a : form_->findChild<QMenu*>(way == "preset" ? "PresetsMenu" : "RecentSettingsMenu")->actions()) {
+            if (a->objectName() == words[0] || a->text().contains(" " + words[0] + " ")) a->trigger();
+        }
+    }
+
     std::vector<SeenForm> act(const FormStep& step, const FormStep* next) {
         boxesBefore_ = form_ ? form_->boxes : 0;
         switch (step.act) {
             case FormAct::Start:
+                closed_ = false;
                 form_ = std::make_unique<ScenarioForm>(services_);
+                boxesBefore_ = 0;
+                form_->use_presets(FindPresets({SWEEPWAV_PRESETS}));
+                // As main() does with the settings file it is started on.
+                if (!step.text.empty()) form_->open_settings_file(temp_.filePath(ToQString(std::string(step.text))));
                 form_->show();
                 QApplication::setActiveWindow(form_.get());
                 if (!QTest::qWaitForWindowActive(form_.get())) return {};
@@ -155,6 +191,8 @@ class FormScenarioTest : public QObject {
             case FormAct::Press: QTest::mouseClick(form_->control(step.control), Qt::LeftButton); break;
             case FormAct::Options: set_options(step.text); break;
             case FormAct::SaveSettings: save_settings(step.text); break;
+            case FormAct::Open: open(step.text); break;
+            case FormAct::Reset: form_->findChild<QAction*>("Reset")->trigger(); break;
             default: return run_watched(*next);
         }
         return {seen()};

@@ -123,7 +123,8 @@ private slots:
             {"FileMenu", {"&File", "ExportPlan", "&Export tone plan\u2026", "Ctrl+Shift+E", "OpenOutputFolder",
                           "&Open output folder", "Ctrl+Shift+O", "", "", "", "OpenSettings", "O&pen settings\u2026",
                           "Ctrl+O", "SaveSettings", "&Save settings as\u2026", "Ctrl+S", "RecentSettings",
-                          "&Recent settings", "", "", "", "", "Quit", "&Quit", quitKeys}},
+                          "&Recent settings", "", "Presets", "Prese&ts", "", "Reset", "Reset to start-&up values", "", "",
+                          "", "", "Quit", "&Quit", quitKeys}},
             {"OptionsMenu", {"&Options", "WriteMarkers", "Write tone &markers", "", "SignalOptions",
                              "&Signal options\u2026", "", "Frequencies", "&Frequencies\u2026", ""}},
             {"ViewMenu", {"&View", "SweepPlan", "&Sweep plan\u2026", "Ctrl+Shift+P"}},
@@ -325,10 +326,13 @@ private slots:
         QTest::mouseClick(form->find("OK"), Qt::LeftButton);
         offDuringRun.sort();
         QCOMPARE(offDuringRun,
-                 QStringList({"ExportPlan", "Frequencies", "OpenSettings", "RecentSettings", "SignalOptions",
-                              "SweepPlan", "WriteMarkers"}));
-        // Back on after the run; the recent files only once there are some.
-        for (const QString& name : offDuringRun) QCOMPARE(form->action(name)->isEnabled(), name != "RecentSettings");
+                 QStringList({"ExportPlan", "Frequencies", "OpenSettings", "Presets", "RecentSettings", "Reset",
+                              "SignalOptions", "SweepPlan", "WriteMarkers"}));
+        // Back on after the run; the recent files and the presets only once
+        // there are some (none are installed beside the tests).
+        for (const QString& name : offDuringRun) {
+            QCOMPARE(form->action(name)->isEnabled(), name != "RecentSettings" && name != "Presets");
+        }
         QVERIFY(form->state().markers);
     }
 

@@ -533,6 +533,10 @@ private slots:
         QTest::qWait(0);
         QVERIFY2(path->text().contains(">" + (outDir_ + "/").toHtmlEscaped() + "<"), qPrintable(path->text()));
         QVERIFY(form->find("FileName")->width() > nameWidth);
+        // The boxes beside "to" keep only the column of words ("ms or" is the
+        // widest) and the layout's spacing between them.
+        const int between = form->find("EndFreq")->x() - form->find("StartFreq")->geometry().right() - 1;
+        QVERIFY2(between <= form->find("DurationOrLabel")->sizeHint().width() + 2 * 10, qPrintable(QString::number(between)));
     }
 
     void refusedEntryTakesTheFocus_data() {
