@@ -18,30 +18,30 @@ inline constexpr const char* kPulseLibrary = "libpulse.so.0";
 
 // Every function Play calls, with the library that has it: simple (the
 // simple API's library) or pulse (the main client library).
-#define SWEEPWAV_PULSE_FUNCTIONS(X)    \
-    X(simple, pa_simple_new)           \
-    X(simple, pa_simple_write)         \
-    X(simple, pa_simple_get_latency)   \
-    X(simple, pa_simple_drain)         \
-    X(simple, pa_simple_flush)         \
-    X(simple, pa_simple_free)          \
-    X(pulse, pa_strerror)              \
-    X(pulse, pa_usec_to_bytes)         \
-    X(pulse, pa_channel_map_init_extend) \
-    X(pulse, pa_sample_spec_snprint)   \
-    X(pulse, pa_format_info_is_pcm)    \
-    X(pulse, pa_format_info_snprint)   \
-    X(pulse, pa_mainloop_new)          \
-    X(pulse, pa_mainloop_get_api)      \
-    X(pulse, pa_mainloop_iterate)      \
-    X(pulse, pa_mainloop_free)         \
-    X(pulse, pa_context_new)           \
-    X(pulse, pa_context_connect)       \
-    X(pulse, pa_context_set_state_callback) \
-    X(pulse, pa_context_get_state)     \
+#define SWEEPWAV_PULSE_FUNCTIONS(X)            \
+    X(simple, pa_simple_new)                   \
+    X(simple, pa_simple_write)                 \
+    X(simple, pa_simple_get_latency)           \
+    X(simple, pa_simple_drain)                 \
+    X(simple, pa_simple_flush)                 \
+    X(simple, pa_simple_free)                  \
+    X(pulse, pa_strerror)                      \
+    X(pulse, pa_usec_to_bytes)                 \
+    X(pulse, pa_channel_map_init_extend)       \
+    X(pulse, pa_sample_spec_snprint)           \
+    X(pulse, pa_format_info_is_pcm)            \
+    X(pulse, pa_format_info_snprint)           \
+    X(pulse, pa_mainloop_new)                  \
+    X(pulse, pa_mainloop_get_api)              \
+    X(pulse, pa_mainloop_iterate)              \
+    X(pulse, pa_mainloop_free)                 \
+    X(pulse, pa_context_new)                   \
+    X(pulse, pa_context_connect)               \
+    X(pulse, pa_context_set_state_callback)    \
+    X(pulse, pa_context_get_state)             \
     X(pulse, pa_context_get_sink_info_by_name) \
-    X(pulse, pa_context_disconnect)    \
-    X(pulse, pa_context_unref)         \
+    X(pulse, pa_context_disconnect)            \
+    X(pulse, pa_context_unref)                 \
     X(pulse, pa_operation_unref)
 
 // The functions, called through these pointers (pulse.pa_simple_new(...)).
