@@ -56,7 +56,8 @@ private:
         auto* q = static_cast<DeviceQuestion*>(self);
         const pa_context_state_t state = pulse.pa_context_get_state(c);
         if (state == PA_CONTEXT_READY) {
-            pulse.pa_operation_unref(pulse.pa_context_get_sink_info_by_name(c, "@DEFAULT_SINK@", &DeviceQuestion::OnSink, q));
+            pulse.pa_operation_unref(
+                pulse.pa_context_get_sink_info_by_name(c, "@DEFAULT_SINK@", &DeviceQuestion::OnSink, q));
         } else if (!PA_CONTEXT_IS_GOOD(state)) {
             q->done_ = true;
         }
@@ -174,8 +175,8 @@ public:
         buffer.minreq = static_cast<std::uint32_t>(-1);
         buffer.fragsize = static_cast<std::uint32_t>(-1);
         int error = 0;
-        pa_simple* stream =
-            pulse.pa_simple_new(nullptr, "sweepwav", PA_STREAM_PLAYBACK, nullptr, "Sweep", &spec, &map, &buffer, &error);
+        pa_simple* stream = pulse.pa_simple_new(nullptr, "sweepwav", PA_STREAM_PLAYBACK, nullptr, "Sweep", &spec, &map,
+                                                &buffer, &error);
         if (stream == nullptr) return OpenFailure(error, format);
         return std::unique_ptr<AudioStream>(std::make_unique<PulseStream>(stream, spec));
     }
