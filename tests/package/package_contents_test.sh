@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Which files go into which of the two packages, and what each depends on:
-# sweepwav-cli holds the command line and needs no graphical library;
+# sweepwav-cli holds the command line and needs no graphical library, but
+# the sound server's client libraries, which it loads to play;
 # sweepwav holds the window and needs sweepwav-cli of its own version.
 #   package_contents_test.sh tree CLI_ROOT WINDOW_ROOT APP_ID
 #       the two components installed each into its own tree (ROOT/usr)
@@ -75,6 +76,8 @@ if [[ $mode == deb ]]; then
     [[ $(dpkg-deb -f "$cli" Package) == sweepwav-cli ]] || fail "$cli is not the package sweepwav-cli"
     [[ $(dpkg-deb -f "$window" Package) == sweepwav ]] || fail "$window is not the package sweepwav"
     [[ $depends_cli == *libqt6core6* ]] || fail "sweepwav-cli does not depend on QtCore: $depends_cli"
+    [[ ", $depends_cli, " == *", libpulse0"[,\ ]* ]] ||
+        fail "sweepwav-cli does not depend on the sound server's client libraries: $depends_cli"
     for graphical in libqt6gui6 libqt6widgets6 libqt6charts6 libqt6svg6 qt6-qpa-plugins libgl libx; do
         [[ $depends_cli == *"$graphical"* ]] && fail "sweepwav-cli depends on $graphical: $depends_cli"
     done

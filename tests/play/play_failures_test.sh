@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# What Play says when it cannot play: no sound server, a device that refuses
-# the format, a server that goes away while playing; and a stop (SIGINT)
-# while playing. Each ends at once with its own message and exit status; a
-# failure leaves a file of the same name as it was.
+# What Play says when it cannot play: no sound server (or, on Linux, no
+# client library for it), a device that refuses the format, a server that
+# goes away while playing; and a stop (SIGINT) while playing. Each ends at
+# once with its own message and exit status; a failure leaves a file of the
+# same name as it was.
 #   play_failures_test.sh PROGRAM linux|windows [RUNNER]
 set -uo pipefail
 program=$1 platform=$2 runner=${3:-}
@@ -45,6 +46,15 @@ expect() {  # CASE STATUS TEXT
 # No server: a socket that is not there.
 PULSE_SERVER="unix:$work/no-server" run
 expect "no sound server" $? "${says[$platform,none]}"
+
+# No client library: the one of that name that is found first is an empty
+# file (the program loads the library only to play, so it starts without).
+if [[ $platform == linux ]]; then
+  mkdir "$work/lib" && : >"$work/lib/libpulse.so.0"
+  LD_LIBRARY_PATH="$work/lib" run
+  expect "no client library" $? \
+    "the sound server's library libpulse.so.0 could not be loaded ($work/lib/libpulse.so.0: file too short)"
+fi
 
 # A device that takes no plain samples at all.
 start_server 48000 2 formats=ac3-iec61937 || exit 1
