@@ -120,7 +120,7 @@ Status PlayingFailure(int error) {
 
 class PulseStream : public AudioStream {
 public:
-    PulseStream(pa_simple* stream, const pa_sample_spec& spec) : stream_(stream), spec_(spec) {}
+    PulseStream(pa_simple* stream, const pa_sample_spec& samples) : stream_(stream), samples_(samples) {}
     ~PulseStream() override { pulse.pa_simple_free(stream_); }
     PulseStream(const PulseStream&) = delete;
     PulseStream& operator=(const PulseStream&) = delete;
@@ -135,7 +135,7 @@ public:
         int error = 0;
         const pa_usec_t latency = pulse.pa_simple_get_latency(stream_, &error);
         if (latency == static_cast<pa_usec_t>(-1)) return PlayingFailure(error);
-        return static_cast<std::uint64_t>(pulse.pa_usec_to_bytes(latency, &spec_));
+        return static_cast<std::uint64_t>(pulse.pa_usec_to_bytes(latency, &samples_));
     }
 
     void wait(int milliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
@@ -153,32 +153,32 @@ public:
 
 private:
     pa_simple* stream_;
-    pa_sample_spec spec_;
+    pa_sample_spec samples_;
 };
 
 class PulseOutput : public AudioOutput {
 public:
     Result<std::unique_ptr<AudioStream>> open(const AudioFormat& format) override {
         if (const Status& loaded = PulseLoaded(); !loaded) return loaded;
-        pa_sample_spec spec{};
-        spec.format = format.containerBits == 16 ? PA_SAMPLE_S16LE : PA_SAMPLE_S24LE;
-        spec.rate = static_cast<std::uint32_t>(format.rate);
-        spec.channels = static_cast<std::uint8_t>(format.channels);
+        pa_sample_spec samples{};
+        samples.format = format.containerBits == 16 ? PA_SAMPLE_S16LE : PA_SAMPLE_S24LE;
+        samples.rate = static_cast<std::uint32_t>(format.rate);
+        samples.channels = static_cast<std::uint8_t>(format.channels);
         // The server's own order of channels for the count, so that a device
         // of that many channels takes them as they are.
         pa_channel_map map;
-        pulse.pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
+        pulse.pa_channel_map_init_extend(&map, samples.channels, PA_CHANNEL_MAP_DEFAULT);
         pa_buffer_attr buffer{};
         buffer.maxlength = static_cast<std::uint32_t>(-1);
-        buffer.tlength = static_cast<std::uint32_t>(pulse.pa_usec_to_bytes(kQueuedUsec, &spec));
-        buffer.prebuf = static_cast<std::uint32_t>(pulse.pa_usec_to_bytes(kStartUsec, &spec));
+        buffer.tlength = static_cast<std::uint32_t>(pulse.pa_usec_to_bytes(kQueuedUsec, &samples));
+        buffer.prebuf = static_cast<std::uint32_t>(pulse.pa_usec_to_bytes(kStartUsec, &samples));
         buffer.minreq = static_cast<std::uint32_t>(-1);
         buffer.fragsize = static_cast<std::uint32_t>(-1);
         int error = 0;
-        pa_simple* stream = pulse.pa_simple_new(nullptr, "sweepwav", PA_STREAM_PLAYBACK, nullptr, "Sweep", &spec, &map,
+        pa_simple* stream = pulse.pa_simple_new(nullptr, "sweepwav", PA_STREAM_PLAYBACK, nullptr, "Sweep", &samples, &map,
                                                 &buffer, &error);
         if (stream == nullptr) return OpenFailure(error, format);
-        return std::unique_ptr<AudioStream>(std::make_unique<PulseStream>(stream, spec));
+        return std::unique_ptr<AudioStream>(std::make_unique<PulseStream>(stream, samples));
     }
 };
 
