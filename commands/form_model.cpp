@@ -9,10 +9,19 @@
 #include "commands/settings_file.h"
 #include "core/forwarding_window.h"
 #include "core/result.h"
+#include "settings/catalogue.h"
 
 namespace sweepwav {
 
 namespace {
+
+// Play where the window has no sound output.
+class NoAudioOutput final : public AudioOutput {
+public:
+    Result<std::unique_ptr<AudioStream>> open(const AudioFormat&) override {
+        return Status::Failure(FailureKind::Missing, "there is no output device");
+    }
+};
 
 struct NamedCommand {
     std::string_view name;
@@ -92,9 +101,10 @@ public:
         model_.asked_[At(c)] = enabled;
         model_.dirty_ = true;
         // Abort is enabled exactly while synthesis runs: the keyboard is
-        // then on it, and redraws follow the display's frames.
+        // then on it (while playing, it stays on Stop), and redraws follow
+        // the display's frames.
         if (c != Control::Abort) return;
-        if (enabled) model_.focus_ = FocusRequest{Control::Abort};
+        if (enabled && !model_.playing_) model_.focus_ = FocusRequest{Control::Abort};
         model_.flush();
     }
 
@@ -152,7 +162,8 @@ void FormModel::start(bool lookUpFolder) {
 }
 
 bool FormModel::allows(FormCommand command) const {
-    if (command == FormCommand::Abort) return running();
+    if (command == FormCommand::Abort) return running() && !playing_;
+    if (command == FormCommand::Play) return !running() || playing_;
     if (!running()) return true;
     // What plans or changes the run, or would hold it up with a box of its
     // own, waits until the run has ended.
@@ -185,8 +196,20 @@ void FormModel::press(FormCommand button) {
             settle(Control::AutoName);
             break;
         case FormCommand::Abort: Abort_Click(state_); break;
+        case FormCommand::Play: play(); break;
         default: break;
     }
+}
+
+void FormModel::play() {
+    // Pressed while it plays, the button is Stop: playing ends at the next
+    // twentieth of a second of audio.
+    if (playing_) return Abort_Click(state_);
+    static NoAudioOutput none;
+    AudioOutput& out = audio_ ? *audio_ : none;
+    playing_ = true;
+    focus_ = FocusRequest{Control::Play};
+    run_locked(Control::Play, "playing", [this, &out] { Play_Click(state_, *relay_, services_, out); });
 }
 
 void FormModel::run_locked(Control startedBy, const char* what, const std::function<void()>& command) {
@@ -196,6 +219,7 @@ void FormModel::run_locked(Control startedBy, const char* what, const std::funct
     RunGuarded(state_, *relay_, what, command);
     closeNow_ = phase_ == FormPhase::Closing;
     phase_ = FormPhase::Idle;
+    playing_ = false;
     settle(startedBy);
 }
 
@@ -370,6 +394,9 @@ FormLook FormModel::compute() const {
         // Band centres or a list of frequencies set the tones; the steps
         // and their spacing then have nothing to say.
         if (!followsSteps && (c == Control::Steps || c == Control::Logsteps)) why = Greyed::Spacing;
+        // A run locks Play; while the sweep plays Play is its Stop, and
+        // Abort has nothing to stop.
+        if ((c == Control::Play && running() && !playing_) || (c == Control::Abort && playing_)) why = Greyed::Run;
         look.greyed[At(c)] = why;
         look.enabled[At(c)] = why == Greyed::No;
     }
@@ -377,6 +404,10 @@ FormLook FormModel::compute() const {
     look.commands["RecentSettings"] = look.commands["RecentSettings"] && !recentFiles_.empty();
     look.commands["Presets"] = look.commands["Presets"] && !presets_.empty();
     look.markers = state_.markers;
+    look.playing = playing_;
+    const Entry& play = EntryOf(Control::Play);
+    look.playText = playing_ ? kStopText : play.text;
+    look.playTooltip = playing_ ? kStopTooltip : play.tooltip;
     look.bar = bar_;
     look.options = OptionsSummary(state_);
     for (const std::string& path : recentFiles_) look.recent.push_back(RecentFileOf(path));

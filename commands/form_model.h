@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "commands/window_texts.h"
+#include "core/audio_output.h"
 #include "core/generator_state.h"
 #include "core/result.h"
 #include "core/services.h"
@@ -34,13 +35,15 @@ enum class FormPhase { Idle, Running, Closing };
 // follow the form's steps (bands or a list set them).
 enum class Greyed { No, Run, Spacing };
 
-// The commands a window forwards: the form's four buttons, then the menu
-// bar's (by the names of MenuBar()).
+// The commands a window forwards: the form's buttons, then the menu bar's
+// (by the names of MenuBar()). Play is the Play button, which reads Stop
+// and stops playing while the sweep plays.
 enum class FormCommand {
     Generate,
     ShowInfo,
     MakeFileName,
     Abort,
+    Play,
     ExportPlan,
     SweepPlan,
     OpenSettings,
@@ -94,6 +97,10 @@ struct FormLook {
     // The menu bar's commands by name, and whether each is on.
     std::map<std::string_view, bool> commands;
     bool markers = false;  // Write tone markers ticked
+    // The Play button's text and tooltip: Play, or Stop while it plays.
+    bool playing = false;
+    std::string_view playText;
+    std::string_view playTooltip;
     // The bar under the form: where files go, or the file a run wrote; and
     // the options beside the form that are on (empty: the line is hidden).
     BarText bar;
@@ -149,15 +156,20 @@ public:
     // The window operations the engine gets when a view runs it itself.
     WindowOps& window();
 
+    // The output Play plays on; without one Play says there is no output
+    // device.
+    void set_audio_output(AudioOutput& out) { audio_ = &out; }
+
     // Start-up: the form's values (and, when asked, the analyser's folder),
     // then the focus in the first entry.
     void start(bool lookUpFolder = true);
 
     // Whether a command may start now: during a run only Abort, Save
-    // settings, the output folder, About and Quit.
+    // settings, the output folder, About and Quit; while the sweep plays,
+    // Play (as Stop) in Abort's place.
     bool allows(FormCommand command) const;
 
-    // The form's four buttons.
+    // The form's buttons.
     void press(FormCommand button);
 
     // Export plan and Sweep plan plan from the entries first: true when
@@ -211,6 +223,9 @@ private:
     class Relay;
     friend class Relay;
 
+    // Plays the sweep, the form locked as for a run and the Play button
+    // its Stop.
+    void play();
     // Runs a command that locks the form (a run), through RunGuarded.
     void run_locked(Control startedBy, const char* what, const std::function<void()>& command);
     // After a command: the focus to the refused entry or back to startedBy.
@@ -244,6 +259,8 @@ private:
     std::optional<FocusRequest> focus_;
     bool closeNow_ = false;
     bool dirty_ = false;
+    AudioOutput* audio_ = nullptr;
+    bool playing_ = false;
     FormLook look_;
 };
 

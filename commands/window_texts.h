@@ -70,6 +70,10 @@ inline constexpr FileType kJsonType{"JSON files (*.json)", "json"};
 inline constexpr FileType kPngType{"PNG pictures (*.png)", "png"};
 inline constexpr FileType kSweepType{"Sweep settings (*.sweep)", "sweep"};
 
+// The Play button while the sweep plays: it then stops it.
+inline constexpr std::string_view kStopText = "&Stop";
+inline constexpr std::string_view kStopTooltip = "Stop playing the sweep";
+
 // The About box: version, what the program does, the licence.
 std::string AboutText(std::string_view version);
 

@@ -28,6 +28,7 @@ enum class Control {
     AutoName,
     FileName,
     OK,
+    Play,
     Abort,
     // Display controls.
     Status,
@@ -46,7 +47,7 @@ enum class Control {
 };
 
 // The 17 controls that are locked and unlocked together around a run,
-// in focus order (Abort is not among them).
+// in focus order (Play and Abort, which stop what runs, are not among them).
 inline constexpr std::array<Control, 17> kInputControls = {
     Control::StartFreq,  Control::EndFreq,    Control::StartLevel, Control::EndLevel,
     Control::Steps,      Control::Logsteps,   Control::ToneTime,   Control::ToneCycles,
@@ -76,6 +77,7 @@ constexpr std::string_view control_name(Control c) {
         case Control::AutoName: return "AutoName";
         case Control::FileName: return "FileName";
         case Control::OK: return "OK";
+        case Control::Play: return "Play";
         case Control::Abort: return "Abort";
         case Control::Status: return "Status";
         case Control::Progress1: return "Progress1";

@@ -235,6 +235,7 @@ constexpr Entry kEntries[] = {
     CommandButton(Control::ShowInfo, "Show &Info", "Show information about the resulting file from the current settings"),
     CommandButton(Control::AutoName, "&Make file name", "Make a file name based on the current settings"),
     CommandButton(Control::OK, "&Generate file", "Generate the WAV file"),
+    CommandButton(Control::Play, "&Play", "Play the sweep on the default output device"),
     CommandButton(Control::Abort, "&Abort", "Abort generation of the WAV file"),
 };
 

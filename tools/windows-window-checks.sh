@@ -3,6 +3,8 @@
 # starts it on a virtual screen, types into it with window messages and
 # checks a table of scenarios; then the files it wrote are compared byte
 # for byte with the Linux command line's for the same entries and seed.
+# Play goes through Wine's PulseAudio driver to a sound server of the
+# checks' own, whose null sink hears the file's samples.
 # Run by tools/test-windows.sh inside xvfb-run, with WINEPREFIX set to a
 # prefix of its own.
 #   tools/windows-window-checks.sh SWEEPWAV_EXE DRIVER_EXE LINUX_CLI WINDOWS_CLI WORK_DIR
@@ -71,6 +73,16 @@ echo "$settings" >"$data/settings.options"
 plan='--steps 5 --linear --rate 48000'
 echo "$plan" >"$data/plan.options"
 
+# The sweep the window plays to the end (at each rate and channel count of
+# the play checks below).
+play='--steps 4 --start-freq 440 --end-freq 7000 --start-level -1 --end-level -30 --tone-ms 200 --bits 16 --no-dither'
+
+# A sound server of our own with one null sink, found through PULSE_SERVER
+# by Wine's sound driver: the form table plays to it too.
+source "$(dirname "$0")/../tests/play/pulse_server.sh"
+trap stop_server EXIT
+start_server 48000 2
+
 data_windows="$(winepath -w "$data")\\"
 run_driver() {
   local scenarios=$1 out=$work/driver-$1.log
@@ -82,6 +94,59 @@ run_driver() {
 }
 run_driver all "$folder"
 run_driver screenshot "$folder"
+
+# The window's Play, heard by a null sink at the file's rate and channel
+# count: the capture holds the file's audio frame for frame. A gap is tried
+# once more, and said. Then Stop and the play without a sound output.
+play_heard() {  # RATE CHANNELS
+  echo "$play --rate $1 --channels $2" >"$data/play.options"
+  # shellcheck disable=SC2086
+  "$cli" -q -o "$work" $play --rate "$1" --channels "$2" --file play-reference
+  stop_server
+  start_server "$1" "$2" || return 1
+  start_capture "$work/play.raw" "$1" "$2" || return 1
+  run_driver play-heard "$folder"
+  # The monitor passes the last frames on a moment after they were played.
+  local tries heard=1
+  for tries in $(seq 50); do
+    if python3 "$(dirname "$0")/../tests/play/capture_holds.py" "$work/play-reference.wav" "$work/play.raw" \
+      >"$work/play-heard.txt"; then
+      heard=0
+      break
+    fi
+    sleep 0.1
+  done
+  stop_capture
+  return $heard
+}
+for rate in 44100 48000; do
+  for channels in 1 2; do
+    if play_heard $rate $channels || { echo "RETRY: the window's Play: $(cat "$work/play-heard.txt")"; play_heard $rate $channels; }; then
+      echo "  the window's Play, $rate Hz, $channels channel(s): the sink heard the file's $(($(stat -c %s "$work/play-reference.wav") - 44)) bytes of audio"
+    else
+      fail "the window's Play, $rate Hz, $channels channel(s): $(cat "$work/play-heard.txt")"
+    fi
+  done
+done
+stop_server
+start_server 48000 2
+run_driver play "$folder"
+
+# What the window's Play says when the server refuses the format, and when
+# it is killed while the sweep plays (as sweepwav-cli.exe says it).
+play_fails() {  # MESSAGE
+  SWEEPWAV_PLAY_FAILURE="Could not play the sweep: $1" run_driver play-failure "$folder"
+  grep -q ' 0 failed' "$work/driver-play-failure.log"
+}
+stop_server
+start_server 48000 2 formats=ac3-iec61937
+play_fails 'the output device could not be opened (' || fail "the window's Play on a device that refuses the format"
+stop_server
+start_server 48000 2
+play_fails 'the output device stopped playing' &
+player=$!
+wait_for_stream sink-inputs && sleep 0.5 && kill_server
+wait $player || fail "the window's Play with the server killed while playing"
 
 echo "The window's files against the Linux command line's (seed 7):"
 index=0

@@ -25,10 +25,11 @@
 #define IDC_AutoName 1014
 #define IDC_FileName 1015
 #define IDC_OK 1016
-#define IDC_Abort 1017
-#define IDC_Status 1018
-#define IDC_Progress1 1019
-#define IDC_Progress2 1020
+#define IDC_Play 1017
+#define IDC_Abort 1018
+#define IDC_Status 1019
+#define IDC_Progress1 1020
+#define IDC_Progress2 1021
 
 #define IDC_NAME_StartFreq 1100
 #define IDC_NAME_EndFreq 1101
@@ -42,8 +43,8 @@
 #define IDC_NAME_Wordlength 1111
 #define IDC_NAME_Channels 1112
 #define IDC_NAME_FileName 1115
-#define IDC_NAME_Progress1 1119
-#define IDC_NAME_Progress2 1120
+#define IDC_NAME_Progress1 1120
+#define IDC_NAME_Progress2 1121
 
 // The form's plain labels, by their names in the catalogue.
 #define IDC_Image1 1200

@@ -1,4 +1,4 @@
-// The window's commands: the four buttons and the menu bar's commands,
+// The window's commands: the form's buttons and the menu bar's commands,
 // forwarded to the form model; the bar under the form and the menu as the
 // model's look says.
 #include <windows.h>
@@ -52,6 +52,7 @@ void FormWindow::on_command(int id, int code) {
         case IDC_ShowInfo: model_.press(FormCommand::ShowInfo); break;
         case IDC_AutoName: model_.press(FormCommand::MakeFileName); break;
         case IDC_Abort: model_.press(FormCommand::Abort); break;
+        case IDC_Play: model_.press(FormCommand::Play); break;
         case IDC_OutputBar: model_.open_output_folder(); break;
         default: break;
     }
@@ -122,6 +123,21 @@ void FormWindow::show_bar(const FormLook& look) {
         SetWindowTextUtf8(options, look.options);
         UpdateWindow(options);
     }
+}
+
+void FormWindow::show_play(const FormLook& look) {
+    HWND play = control(Control::Play);
+    if (WindowText(play) == look.playText) return;
+    SetWindowTextUtf8(play, look.playText);
+    std::wstring tip = WideText(look.playTooltip);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(play);
+    tool.lpszText = tip.data();
+    SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Outside synthesis nothing services events (planning, the hold).
+    UpdateWindow(play);
 }
 
 void FormWindow::ExportPlan_triggered() {

@@ -9,6 +9,7 @@
 #include "commands/outputs.h"
 #include "commands/window_texts.h"
 #include "core/window_look.h"
+#include "platform/system_audio_output.h"
 #include "platform/win32_io.h"
 #include "win32window/control_ids.h"
 #include "win32window/plan_window.h"
@@ -57,7 +58,9 @@ std::vector<std::string> RegistryRecentStore::read() { return ReadRecentFiles();
 void RegistryRecentStore::write(const std::vector<std::string>& files) { WriteRecentFiles(files); }
 
 FormWindow::FormWindow(Services& services)
-    : model_(*this, *this, services, recentStore_), pacer_(PaintNow, PaintWaiting) {}
+    : audio_(SystemAudioOutput()), model_(*this, *this, services, recentStore_), pacer_(PaintNow, PaintWaiting) {
+    model_.set_audio_output(*audio_);
+}
 
 FormWindow::~FormWindow() {
     for (HGDIOBJ object : {static_cast<HGDIOBJ>(titleFont_), static_cast<HGDIOBJ>(boldFont_),
@@ -186,6 +189,7 @@ void FormWindow::show_look(const FormLook& look) {
     }
     show_commands(look);
     show_bar(look);
+    show_play(look);
     // While synthesis runs, redraws follow the display's frames; outside it
     // every redraw is immediate.
     if (look.pacing && !pacer_.pacing()) pacer_.set_frame_rate(RefreshRate(window_));

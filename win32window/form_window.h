@@ -15,6 +15,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,6 +105,8 @@ private:
     void close_requested();
     void show_commands(const FormLook& look);
     void show_bar(const FormLook& look);
+    // The Play button's text and tooltip (Stop while it plays).
+    void show_play(const FormLook& look);
     void show_focus(const FocusRequest& focus);
     void export_plan(const std::string& csv, const std::string& json, const std::string& wavName);
     void save_plan_picture(const PlanWindow& view);
@@ -116,6 +119,7 @@ private:
     void files_dropped(HDROP drop);
 
     RegistryRecentStore recentStore_;
+    std::unique_ptr<AudioOutput> audio_;  // the default wave output device
     FormModel model_;
     HINSTANCE instance_ = nullptr;
     HWND window_ = nullptr;

@@ -32,6 +32,7 @@
 #include "window/plan_view.h"
 #include "window/progress_line.h"
 #include "window/options_dialog.h"
+#include "window/qt_audio_output.h"
 #include "core/window_look.h"
 #include "platform/qt_text.h"
 #include "commands/outputs.h"
@@ -108,6 +109,7 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::Form1>()),
       messageHook_(std::move(messageHook)),
+      audio_(QtAudioOutput()),
       model_(*this, *this, services, recentStore_),
       pacer_(MakeWidgetPacer()) {
     InitWindowResources();
@@ -123,8 +125,10 @@ Form1::Form1(Services& services, MessageHook messageHook, QWidget* parent)
     }
     apply_catalogue();
     apply_look();
+    model_.set_audio_output(*audio_);
 
     connect(ui_->OK, &QPushButton::clicked, this, &Form1::OK_clicked);
+    connect(ui_->Play, &QPushButton::clicked, this, &Form1::Play_clicked);
     connect(ui_->ShowInfo, &QPushButton::clicked, this, &Form1::ShowInfo_clicked);
     connect(ui_->AutoName, &QPushButton::clicked, this, &Form1::AutoName_clicked);
     connect(ui_->Abort, &QPushButton::clicked, this, &Form1::Abort_clicked);
@@ -207,7 +211,7 @@ void Form1::build_output_bar() {
 
 void Form1::wire_keys() {
     auto* keys = new ButtonKeys(this);
-    for (QAbstractButton* button : {ui_->ShowInfo, ui_->AutoName, ui_->OK, ui_->Abort}) {
+    for (QAbstractButton* button : {ui_->ShowInfo, ui_->AutoName, ui_->OK, ui_->Play, ui_->Abort}) {
         button->installEventFilter(keys);
     }
 }
@@ -255,6 +259,7 @@ void Form1::apply_look() {
     ui_->titleLayout->addStretch();
     ui_->OK->setMinimumWidth(ui_->OK->sizeHint().width() + 24);
     ui_->Abort->setMinimumWidth(ui_->OK->minimumWidth());
+    ui_->Play->setMinimumWidth(ui_->OK->minimumWidth());
 
     ui_->Progress1->set_color(Qt::white);
     ui_->Progress2->set_color(QColor(0xe5, 0x2b, 0x2b));
@@ -439,6 +444,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 void Form1::show_look(const FormLook& look) {
     for (int i = 0; i < kFormControlCount; ++i) set_enabled(static_cast<Control>(i), look.enabled[static_cast<std::size_t>(i)]);
     show_commands(look);
+    show_play(look);
     writeMarkers_->setChecked(look.markers);
     if (ToQString(look.bar.whole()) != outputBar_->text()) {
         outputBar_->show_bar(look.bar);
@@ -469,6 +475,15 @@ void Form1::show_commands(const FormLook& look) {
     }
 }
 
+void Form1::show_play(const FormLook& look) {
+    const QString text = ToQString(std::string(look.playText));
+    if (ui_->Play->text() == text) return;
+    ui_->Play->setText(text);
+    ui_->Play->setToolTip(ToQString(std::string(look.playTooltip)));
+    // Outside synthesis nothing services events (planning, the hold).
+    ui_->Play->repaint();
+}
+
 void Form1::show_focus(const FocusRequest& focus) {
     QWidget* target = control(focus.control);
     if (!target) return;
@@ -483,6 +498,8 @@ void Form1::ShowInfo_clicked() { model_.press(FormCommand::ShowInfo); }
 void Form1::AutoName_clicked() { model_.press(FormCommand::MakeFileName); }
 
 void Form1::Abort_clicked() { model_.press(FormCommand::Abort); }
+
+void Form1::Play_clicked() { model_.press(FormCommand::Play); }
 
 void Form1::ExportPlan_triggered() {
     if (!model_.plan()) return;

@@ -64,8 +64,12 @@ public:
 
     GeneratorState& state() { return model_.state(); }
 
-    // True while a "Generate file" command is in progress.
+    // True while a "Generate file" command is in progress, or Play.
     bool running() const { return model_.running(); }
+
+    // The output Play plays on: Qt Multimedia's default device unless a
+    // test gives another.
+    void use_audio_output(AudioOutput& out) { model_.set_audio_output(out); }
 
     // The form's widget of a control; nullptr for the options beside it.
     QWidget* control(Control c) const;
@@ -140,6 +144,7 @@ private slots:
     void ShowInfo_clicked();
     void AutoName_clicked();
     void Abort_clicked();
+    void Play_clicked();
     void ExportPlan_triggered();
     void OpenOutputFolder_triggered();
     void WriteMarkers_toggled(bool on);
@@ -171,6 +176,8 @@ private:
     void show_focus(const FocusRequest& focus);
     // The menu's commands and the plan view's buttons, on or off.
     void show_commands(const FormLook& look);
+    // The Play button's text and tooltip (Stop while it plays).
+    void show_play(const FormLook& look);
     QLineEdit* box(Control c) const;
     QAbstractButton* check_box(Control c) const;
     QComboBox* list(Control c) const;
@@ -183,6 +190,7 @@ private:
     std::array<QWidget*, kFormControlCount> widgets_{};  // by control
     MessageHook messageHook_;
     QtRecentStore recentStore_;
+    std::unique_ptr<AudioOutput> audio_;
     FormModel model_;
     WidgetPacer pacer_;
     std::vector<RecentFile> recentShown_;

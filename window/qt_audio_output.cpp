@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/qt_text.h"
+#include "platform/system_audio_output.h"
 
 namespace sweepwav {
 
@@ -145,9 +146,25 @@ private:
     qint64 written_ = 0;  // bytes given to Qt
 };
 
+// Qt's PulseAudio sink waits for ever on a stream the server refuses (a
+// device that takes no plain samples, which Qt still counts as taking the
+// format), so the server is asked first, through a stream of the command
+// line's own output that is closed before anything is written: a refusal
+// then says what the device takes, and nothing hangs.
+Status ServerTakes(const AudioFormat& format) {
+#if defined(__linux__)
+    Result<std::unique_ptr<AudioStream>> asked = SystemAudioOutput()->open(format);
+    if (!asked) return asked.status();
+#else
+    (void)format;
+#endif
+    return {};
+}
+
 class QtOutput : public AudioOutput {
 public:
     Result<std::unique_ptr<AudioStream>> open(const AudioFormat& format) override {
+        if (Status taken = ServerTakes(format); !taken) return taken;
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
         if (device.isNull()) return Status::Failure(FailureKind::Missing, "there is no output device");
         QAudioFormat f;

@@ -13,6 +13,7 @@
 #include "commands/options_form.h"
 #include "support/files.h"
 #include "support/form_scenario.h"
+#include "support/quiet_device.h"
 #include "support/recording_fake.h"
 
 namespace sweepwav {
@@ -60,12 +61,14 @@ struct FormRun {
     FakeForm view;
     CountingServices services;
     MemoryRecent recent;
+    testing::QuietDevice device;
     FormModel model{view, view, services, recent};
     std::size_t boxesBefore = 0;
 
     // With one preset installed.
     FormRun() {
         view.model = &model;
+        model.set_audio_output(device);
         services.textFiles["/presets/octave-bands.sweep"] = testing::ReadAll(SWEEPWAV_PRESETS "/octave-bands.sweep");
         model.set_presets({{"octave-bands", "/presets/octave-bands.sweep", ""}});
     }
@@ -86,6 +89,8 @@ struct FormRun {
             if (!view.look.enabled[static_cast<std::size_t>(c)]) s.grey.insert(c);
         }
         s.abortOn = view.look.enabled[static_cast<std::size_t>(Control::Abort)];
+        s.play = testing::PlayButton(view.look.enabled[static_cast<std::size_t>(Control::Play)],
+                                     std::string(view.look.playText));
         s.bar = view.look.bar.whole();
         s.options = view.look.options;
         s.boxes = static_cast<int>(view.boxes.size() - boxesBefore);
@@ -103,16 +108,14 @@ struct FormRun {
         switch (step.act) {
             case FormAct::Start:  // again after closing: the window opened anew, on a settings file
                 view.closed = false;
+                device.missing = testing::WithoutSound(step);
                 model.start();
-                if (!step.text.empty()) model.open_settings("/sweeps/" + std::string(step.text));
+                if (!testing::StartedOn(step).empty()) model.open_settings("/sweeps/" + std::string(testing::StartedOn(step)));
                 break;
             case FormAct::Open: open(step.text); break;
             case FormAct::Reset: model.reset(); break;
             case FormAct::Type: view.set_text(step.control, std::string(step.text)); break;
-            case FormAct::Press: model.press(step.control == Control::OK         ? FormCommand::Generate
-                                             : step.control == Control::ShowInfo ? FormCommand::ShowInfo
-                                                                                 : FormCommand::MakeFileName);
-                break;
+            case FormAct::Press: model.press(CommandOf(step.control)); break;
             case FormAct::Options: {
                 EntryTexts values;
                 for (const auto& [c, value] : testing::OptionValues(step.text)) values[c] = value;
@@ -122,24 +125,37 @@ struct FormRun {
             case FormAct::SaveSettings:
                 for (const std::string& name : testing::Words(step.text)) model.save_settings("/sweeps/" + name + ".sweep");
                 break;
-            default: return run_watched(next);
+            default: return run_watched(step, next);
         }
         return {seen()};
     }
 
-    std::vector<SeenForm> run_watched(const FormStep* next) {
+    static FormCommand CommandOf(Control button) {
+        switch (button) {
+            case Control::OK: return FormCommand::Generate;
+            case Control::ShowInfo: return FormCommand::ShowInfo;
+            case Control::Play: return FormCommand::Play;
+            case Control::Abort: return FormCommand::Abort;
+            default: return FormCommand::MakeFileName;
+        }
+    }
+
+    std::vector<SeenForm> run_watched(const FormStep& step, const FormStep* next) {
         std::vector<SeenForm> seenDuring;
         view.onEvents = [&](int) {
-            if (!seenDuring.empty()) return;
+            // Once the first tone is under way (for Play: heard).
+            if (!seenDuring.empty() || view.statuses.empty() || view.statuses.back().find(" sweep step ") == std::string::npos) {
+                return;
+            }
             seenDuring.push_back(seen());
             boxesBefore = view.boxes.size();
             if (next->act == FormAct::Close) {
                 EXPECT_FALSE(model.close_requested());
             } else {
-                model.press(FormCommand::Abort);
+                model.press(CommandOf(next->control));
             }
         };
-        model.press(FormCommand::Generate);
+        model.press(CommandOf(step.control));
         view.onEvents = nullptr;
         EXPECT_EQ(seenDuring.size(), 1u) << "the run never serviced events";
         seenDuring.push_back(seen());
@@ -172,7 +188,8 @@ TEST(FormModel, StartUpFocusAfterAMessage) {
     EXPECT_EQ(run.view.focus, (FocusRequest{Control::StartFreq, true}));
 }
 
-// Idle, every command but Abort may start; during a run only these.
+// Idle, every command but Abort may start; during a run only these, and
+// while the sweep plays the same with Play (its Stop) for Abort.
 TEST(FormModel, CommandsDuringARun) {
     const std::set<FormCommand> duringARun = {FormCommand::Abort, FormCommand::SaveSettings,
                                               FormCommand::OpenOutputFolder, FormCommand::About, FormCommand::Quit};
@@ -183,22 +200,29 @@ TEST(FormModel, CommandsDuringARun) {
         }
         return commands;
     };
-    FormRun run;
-    run.model.start();
-    EXPECT_EQ(allowed(run.model).size(), static_cast<std::size_t>(FormCommand::Quit));
-    EXPECT_FALSE(run.model.allows(FormCommand::Abort));
-    bool checked = false;
-    run.view.onEvents = [&](int) {
-        if (std::exchange(checked, true)) return;
-        EXPECT_EQ(allowed(run.model), duringARun);
-        // The menu shows the same, Recent settings only once there are files.
-        EXPECT_FALSE(run.view.look.commands.at("RecentSettings") || run.view.look.commands.at("SweepPlan"));
-        EXPECT_TRUE(run.view.look.commands.at("SaveSettings"));
-        run.model.press(FormCommand::Abort);
-    };
-    run.model.press(FormCommand::Generate);
-    EXPECT_TRUE(checked);
-    EXPECT_TRUE(run.view.look.commands.at("SweepPlan"));
+    for (const FormCommand started : {FormCommand::Generate, FormCommand::Play}) {
+        const FormCommand stop = started == FormCommand::Play ? FormCommand::Play : FormCommand::Abort;
+        std::set<FormCommand> during = duringARun;
+        during.erase(FormCommand::Abort);
+        during.insert(stop);
+        FormRun run;
+        run.model.start();
+        EXPECT_EQ(allowed(run.model).size(), static_cast<std::size_t>(FormCommand::Quit));
+        EXPECT_FALSE(run.model.allows(FormCommand::Abort));
+        bool checked = false;
+        run.view.onEvents = [&](int) {
+            if (std::exchange(checked, true)) return;
+            EXPECT_EQ(allowed(run.model), during);
+            // The menu shows the same, Recent settings only once there are files.
+            EXPECT_FALSE(run.view.look.commands.at("RecentSettings") || run.view.look.commands.at("SweepPlan"));
+            EXPECT_TRUE(run.view.look.commands.at("SaveSettings"));
+            run.model.press(stop);
+        };
+        run.model.press(started);
+        EXPECT_TRUE(checked);
+        EXPECT_TRUE(run.model.state().bAbort) << "the run went on to its end";
+        EXPECT_TRUE(run.view.look.commands.at("SweepPlan"));
+    }
 }
 
 TEST(FormModel, RecentFilesAndNames) {

@@ -4,6 +4,8 @@
 #   start_server RATE CHANNELS [SINK ARGUMENTS]   sets $server_dir, exports PULSE_SERVER
 #   start_capture FILE RATE CHANNELS               records the sink as raw s16le
 #   stop_capture, stop_server, kill_server
+# The stops succeed whatever is left to stop, so that scripts with set -e
+# may call them (also from a trap on EXIT).
 # The sink does not rewind, so that its monitor hears every frame once.
 
 server_dir='' capture_pid=''
@@ -28,7 +30,7 @@ start_server() {
   return 1
 }
 
-server_pid() { cat "$server_dir/pulse/pid" 2>/dev/null; }
+server_pid() { cat "$server_dir/pulse/pid" 2>/dev/null || true; }
 
 # Waits until a stream of the given kind (sink-inputs, source-outputs) is
 # connected; fails after 20 seconds.
@@ -50,14 +52,17 @@ start_capture() {
 }
 
 stop_capture() {
-  [[ -n $capture_pid ]] && { kill "$capture_pid" 2>/dev/null; wait "$capture_pid" 2>/dev/null; }
+  if [[ -n $capture_pid ]]; then
+    kill "$capture_pid" 2>/dev/null || true
+    wait "$capture_pid" 2>/dev/null || true
+  fi
   capture_pid=''
 }
 
 kill_server() {
   local pid
   pid=$(server_pid)
-  [[ -n $pid ]] && kill -KILL "$pid" 2>/dev/null
+  [[ -z $pid ]] || kill -KILL "$pid" 2>/dev/null || true
   while [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; do sleep 0.05; done
   return 0
 }
@@ -65,6 +70,6 @@ kill_server() {
 stop_server() {
   stop_capture
   kill_server
-  [[ -n $server_dir ]] && rm -rf "$server_dir"
+  [[ -z $server_dir ]] || rm -rf "$server_dir"
   server_dir=''
 }

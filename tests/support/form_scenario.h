@@ -19,12 +19,13 @@
 namespace sweepwav::testing {
 
 enum class FormAct {
-    Start,         // the window opens; with a text, started on that settings file (sweepwav FILE)
+    Start,         // the window opens; with a text, started on that settings file (sweepwav FILE),
+                   // or with "no device" without a sound output
     Type,          // text typed into a box
-    Press,         // a button pressed (for Abort: during the run left going)
+    Press,         // a button pressed (for Abort and Stop: during the run left going)
     Options,       // an options dialog closed with OK: "Spacing=bands3;GapMs=20"
     SaveSettings,  // File > Save settings as..., once for each name ("a b": a.sweep, then b.sweep)
-    RunWatched,    // Generate file pressed; the step's look is checked while synthesis runs
+    RunWatched,    // the button pressed (Generate file, Play); the step's look is checked while it runs
     Close,         // the window closed while the run goes on
     Open,          // "open 2.sweep", "recent 3.sweep", "drop 1.sweep 2.sweep", "preset octave-bands"
     Reset,         // File > Reset to start-up values
@@ -39,6 +40,7 @@ struct FormStep {
     bool selected = false;                        // the focused box's text selected
     std::string_view grey = {};                   // the input controls that are grey; "all"
     bool abortOn = false;                         // Abort enabled
+    std::string_view play = "Play";               // the Play button: "Play", "Stop" or "grey"
     std::string_view bar = {};                    // how the bar's line begins
     const char* options = nullptr;                // the options line; nullptr: not checked
     int boxes = 0;                                // message boxes the step showed
@@ -81,10 +83,22 @@ inline constexpr FormStep kFormScenario[] = {
     // form is unlocked and the focus is back on Generate file.
     {.act = FormAct::Type, .control = Control::Steps, .text = "400"},
     {.act = FormAct::Type, .control = Control::ToneTime, .text = "2000"},
-    {.act = FormAct::RunWatched, .control = Control::OK, .focus = Control::Abort, .grey = "all", .abortOn = true},
+    {.act = FormAct::RunWatched, .control = Control::OK, .focus = Control::Abort, .grey = "all", .abortOn = true,
+     .play = "grey"},
     {.act = FormAct::Press, .control = Control::Abort, .focus = Control::OK, .bar = "Wrote "},
     // Closing during a run aborts it; the window closes once it has ended.
-    {.act = FormAct::RunWatched, .control = Control::OK, .focus = Control::Abort, .grey = "all", .abortOn = true},
+    {.act = FormAct::RunWatched, .control = Control::OK, .focus = Control::Abort, .grey = "all", .abortOn = true,
+     .play = "grey"},
+    {.act = FormAct::Close, .closed = true},
+    // Play locks the form as a run does, and the button pressed becomes
+    // Stop and keeps the keyboard; stopped, the form is unlocked and the
+    // focus back on Play. Closing while it plays stops it, then closes.
+    {.act = FormAct::Start, .focus = Control::StartFreq, .selected = true, .bar = "Output folder: "},
+    {.act = FormAct::Type, .control = Control::Steps, .text = "400"},
+    {.act = FormAct::Type, .control = Control::ToneTime, .text = "2000"},
+    {.act = FormAct::RunWatched, .control = Control::Play, .focus = Control::Play, .grey = "all", .play = "Stop"},
+    {.act = FormAct::Press, .control = Control::Play, .focus = Control::Play, .bar = "Output folder: "},
+    {.act = FormAct::RunWatched, .control = Control::Play, .focus = Control::Play, .grey = "all", .play = "Stop"},
     {.act = FormAct::Close, .closed = true},
     // Every way of opening a settings file: what the form shows, and what
     // Recent holds afterwards. The program started on a file, as the
@@ -108,6 +122,10 @@ inline constexpr FormStep kFormScenario[] = {
     {.act = FormAct::Open, .text = "drop 1.sweep 2.sweep", .boxes = 1, .fileName = "typed.wav"},
     {.act = FormAct::Open, .text = "drop 1.sweep", .recent = "1.sweep 3.sweep 2.sweep 4.sweep 5.sweep",
      .fileName = "bench.wav"},
+    // Without a sound output: the message, and the form unlocked with the
+    // focus back on Play (a window of its own).
+    {.act = FormAct::Start, .text = "no device", .focus = Control::StartFreq, .selected = true},
+    {.act = FormAct::Press, .control = Control::Play, .focus = Control::Play, .bar = "Output folder: ", .boxes = 1},
 };
 
 // The 17 input controls, by name, for the grey ones.
@@ -118,12 +136,24 @@ inline constexpr Control kScenarioInputs[] = {
     Control::FileName,  Control::OK,
 };
 
+// A Start step without a sound output, and the settings file a Start step
+// opens (none: empty).
+inline bool WithoutSound(const FormStep& step) { return step.act == FormAct::Start && step.text == "no device"; }
+inline std::string_view StartedOn(const FormStep& step) { return WithoutSound(step) ? std::string_view{} : step.text; }
+
+// How the Play button looks: grey, or its text without the &.
+inline std::string PlayButton(bool enabled, std::string text) {
+    std::erase(text, '&');
+    return enabled ? text : "grey";
+}
+
 // What a run of the table saw of the form after a step.
 struct SeenForm {
     std::optional<Control> focus;
     bool selected = false;
     std::set<Control> grey;  // of the input controls
     bool abortOn = false;
+    std::string play;  // "Play", "Stop" (its text without the &) or "grey"
     std::string bar;
     std::string options;
     int boxes = 0;
@@ -190,6 +220,7 @@ inline std::vector<std::string> Differences(const FormStep& step, const SeenForm
     for (Control c : seen.grey) seenGrey.append(" ").append(control_name(c));
     differ(seen.grey == grey, {"grey:", seenGrey, " instead of ", step.grey});
     differ(seen.abortOn == step.abortOn, {"Abort is ", seen.abortOn ? "enabled" : "grey"});
+    differ(seen.play == step.play, {"the Play button is ", seen.play});
     differ(seen.bar.starts_with(step.bar), {"the bar says \"", seen.bar, "\""});
     if (step.options) differ(seen.options == step.options, {"the options line says \"", seen.options, "\""});
     differ(seen.boxes == step.boxes, {std::to_string(seen.boxes), " message boxes"});

@@ -91,6 +91,29 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds w
     return true;
 }
 
+namespace {
+constexpr const wchar_t* kWineDrivers = L"Software\\Wine\\Drivers";
+}  // namespace
+
+NoSoundOutput::NoSoundOutput() {
+    std::wstring value(256, L'\0');
+    DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_CURRENT_USER, kWineDrivers, L"Audio", RRF_RT_REG_SZ, nullptr, value.data(), &bytes) ==
+        ERROR_SUCCESS) {
+        before_ = value.c_str();
+    }
+    RegSetKeyValueW(HKEY_CURRENT_USER, kWineDrivers, L"Audio", REG_SZ, L"", sizeof(wchar_t));
+}
+
+NoSoundOutput::~NoSoundOutput() {
+    if (before_) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kWineDrivers, L"Audio", REG_SZ, before_->c_str(),
+                        static_cast<DWORD>((before_->size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kWineDrivers, L"Audio");
+    }
+}
+
 Window::Window(const std::string& program, const std::string& arguments) {
     std::wstring command = L"\"" + Wide(program) + L"\" " + Wide(arguments);
     STARTUPINFOW startup{};

@@ -98,6 +98,19 @@ private:
     bool ended_ = false;
 };
 
+// While it lives, programs started have no sound output: Wine's choice of
+// sound drivers is none.
+class NoSoundOutput {
+public:
+    NoSoundOutput();
+    ~NoSoundOutput();
+    NoSoundOutput(const NoSoundOutput&) = delete;
+    NoSoundOutput& operator=(const NoSoundOutput&) = delete;
+
+private:
+    std::optional<std::wstring> before_;
+};
+
 // Polls the condition every 20 ms until it holds; false on a time-out.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds wait);
 

@@ -56,5 +56,8 @@ void NoAnalyser(const Setup& setup, Checks& checks);
 void Screenshot(const Setup& setup, Checks& checks);
 void FormTable(const Setup& setup, Checks& checks);
 void SmallestWindow(const Setup& setup, Checks& checks);
+void PlayHeard(const Setup& setup, Checks& checks);
+void Playing(const Setup& setup, Checks& checks);
+void PlayFailure(const Setup& setup, Checks& checks);
 
 }  // namespace sweepwav::driver

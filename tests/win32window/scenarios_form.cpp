@@ -15,12 +15,12 @@ namespace {
 
 const std::string kTitle = "Sweep WAV generation";
 
-// The 17 input controls enabled and Abort disabled: the idle form.
+// The 17 input controls and Play enabled, Abort disabled: the idle form.
 bool Unlocked(const Window& w) {
     for (Control c : kInputControls) {
         if (!w.enabled(c)) return false;
     }
-    return !w.enabled(Control::Abort);
+    return w.enabled(Control::Play) && !w.enabled(Control::Abort);
 }
 
 void CheckEntries(Window& w, Checks& checks) {
@@ -65,13 +65,15 @@ void StartUp(const Setup& setup, Checks& checks) {
 
 void Keyboard(const Setup& setup, Checks& checks) {
     Window w(setup.program, "");
-    // Tab walks the input controls in the focus order (Abort is disabled)
-    // and comes back round to the first.
+    // Tab walks the input controls and Play in the focus order (Abort is
+    // disabled) and comes back round to the first.
+    std::vector<Control> order(kInputControls.begin(), kInputControls.end());
+    order.push_back(Control::Play);
     bool inOrder = true;
     std::string walked;
-    for (std::size_t i = 1; i <= kInputControls.size(); ++i) {
+    for (std::size_t i = 1; i <= order.size(); ++i) {
         w.key(VK_TAB);
-        const Control want = kInputControls[i % kInputControls.size()];
+        const Control want = order[i % order.size()];
         inOrder = WaitFor([&] { return w.focus() == w.control(want); }, std::chrono::seconds(5)) && inOrder;
         walked += " " + std::to_string(GetDlgCtrlID(w.focus()) - IDC_StartFreq);
     }

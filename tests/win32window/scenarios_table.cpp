@@ -4,6 +4,7 @@
 
 #include <cwchar>
 #include <memory>
+#include <optional>
 
 #include "scenarios.h"
 #include "support/form_scenario.h"
@@ -40,6 +41,7 @@ struct TableRun {
     int boxes = 0;
     std::string suggested;
     bool closed = false;
+    std::optional<NoSoundOutput> noSound;
 
     SeenForm seen() const {
         SeenForm s;
@@ -58,6 +60,7 @@ struct TableRun {
             if (!w->enabled(c)) s.grey.insert(c);
         }
         s.abortOn = w->enabled(Control::Abort);
+        s.play = testing::PlayButton(w->enabled(Control::Play), w->text(Control::Play));
         s.bar = w->bar();
         s.options = w->text_of(w->item(IDC_SignalOptions));
         s.boxes = boxes;
@@ -80,7 +83,7 @@ struct TableRun {
         }
         w->press(button);
         take_boxes(expectedBoxes);
-        if (button == Control::Abort) w->wait_idle(std::chrono::seconds(60));
+        if (button == Control::Abort || button == Control::Play) w->wait_idle(std::chrono::seconds(60));
     }
 
     void set_options(std::string_view text) {
@@ -134,13 +137,17 @@ struct TableRun {
     void act(const FormStep& step) {
         boxes = 0;
         switch (step.act) {
-            case FormAct::Start:
-                // Started on a settings file, as Explorer's Open does.
-                w = std::make_unique<Window>(setup.program,
-                                             step.text.empty() ? "" : "\"" + setup.data + std::string(step.text) + "\"");
+            case FormAct::Start: {
                 closed = false;
+                // Wine's sound drivers are looked up at the first Play.
+                noSound.reset();
+                if (testing::WithoutSound(step)) noSound.emplace();
+                // Started on a settings file, as Explorer's Open does.
+                const std::string_view file = testing::StartedOn(step);
+                w = std::make_unique<Window>(setup.program, file.empty() ? "" : "\"" + setup.data + std::string(file) + "\"");
                 WaitFor([&] { return IsWindowVisible(w->form()) != 0; }, std::chrono::seconds(20));
                 break;
+            }
             case FormAct::Open: open(step.text, step.boxes); break;
             case FormAct::Reset: w->menu("Reset"); break;
             case FormAct::Type: w->type(step.control, std::string(step.text)); break;
@@ -148,8 +155,13 @@ struct TableRun {
             case FormAct::Options: set_options(step.text); break;
             case FormAct::SaveSettings: save_settings(step.text); break;
             case FormAct::RunWatched:
-                w->press(Control::OK);
-                WaitFor([&] { return w->enabled(Control::Abort); }, std::chrono::seconds(60));
+                // Until the first tone is under way (for Play, heard) and the
+                // button that stops it is on: Abort, or Play reading Stop.
+                w->press(step.control);
+                WaitFor([&] {
+                    return w->caption(w->control(Control::Status)).find(" sweep step ") != std::string::npos &&
+                           (step.control == Control::OK ? w->enabled(Control::Abort) : w->text(Control::Play) == "&Stop");
+                }, std::chrono::seconds(60));
                 break;
             case FormAct::Close:
                 w->close();
@@ -175,7 +187,7 @@ std::string RectText(const RECT& r) {
 
 void FormTable(const Setup& setup, Checks& checks) {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\sweepwav", L"Recent settings");
-    TableRun run{setup, nullptr, 0, {}, false};
+    TableRun run{setup, nullptr, 0, {}, false, std::nullopt};
     for (std::size_t i = 0; i < std::size(testing::kFormScenario); ++i) {
         const FormStep& step = testing::kFormScenario[i];
         run.act(step);

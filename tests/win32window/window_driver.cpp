@@ -27,6 +27,7 @@ constexpr Scenario kScenarios[] = {
     {"settings", SettingsFiles, true}, {"plan", PlanView, true},       {"frequencies", Frequencies, true},
     {"files", Files, true},           {"form-table", FormTable, true}, {"smallest", SmallestWindow, true},
     {"no-analyser", NoAnalyser, false},
+    {"play-heard", PlayHeard, false}, {"play", Playing, false},         {"play-failure", PlayFailure, false},
     {"screenshot", Screenshot, false},
 };
 

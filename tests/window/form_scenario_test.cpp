@@ -21,6 +21,7 @@
 #include "platform/qt_text.h"
 #include "platform/system_services.h"
 #include "support/form_scenario.h"
+#include "support/quiet_device.h"
 #include "window/form1.h"
 #include "window/output_bar.h"
 
@@ -58,6 +59,7 @@ class FormScenarioTest : public QObject {
 
     QTemporaryDir temp_;
     TestServices services_;
+    testing::QuietDevice device_;
     std::unique_ptr<ScenarioForm> form_;
     int boxesBefore_ = 0;
     bool closed_ = false;
@@ -77,6 +79,8 @@ class FormScenarioTest : public QObject {
             if (!form_->control(c)->isEnabled()) s.grey.insert(c);
         }
         s.abortOn = form_->control(Control::Abort)->isEnabled();
+        auto* play = qobject_cast<QAbstractButton*>(form_->control(Control::Play));
+        s.play = testing::PlayButton(play->isEnabled(), ToUtf8(play->text()));
         s.bar = ToUtf8(form_->output_bar()->text());
         s.options = ToUtf8(form_->find<QLabel>("SignalOptions")->text());
         s.boxes = form_->boxes - boxesBefore_;
@@ -124,24 +128,27 @@ class FormScenarioTest : public QObject {
         }
     }
 
-    // Generate file; while synthesis runs, what is seen, then the next
-    // step (Abort, or closing the window).
-    std::vector<SeenForm> run_watched(const FormStep& next) {
+    // Generate file or Play; while it runs (once the first tone is under
+    // way, for Play heard), what is seen, then the next step (Abort or
+    // Stop, or closing the window).
+    std::vector<SeenForm> run_watched(const FormStep& step, const FormStep& next) {
         std::vector<SeenForm> seenDuring;
         QTimer timer;
+        const Control stop = step.control == Control::OK ? Control::Abort : Control::Play;
         connect(&timer, &QTimer::timeout, form_.get(), [&] {
-            if (!form_->control(Control::Abort)->isEnabled()) return;
+            const QString status = qobject_cast<QLabel*>(form_->control(Control::Status))->text();
+            if (!form_->running() || !form_->control(stop)->isEnabled() || !status.contains(" sweep step ")) return;
             timer.stop();
             seenDuring.push_back(seen());
             boxesBefore_ = form_->boxes;
             if (next.act == FormAct::Close) {
                 form_->close();
             } else {
-                QTest::mouseClick(form_->control(Control::Abort), Qt::LeftButton);
+                QTest::mouseClick(form_->control(next.control), Qt::LeftButton);
             }
         });
         timer.start(0);
-        QTest::mouseClick(form_->control(Control::OK), Qt::LeftButton);
+        QTest::mouseClick(form_->control(step.control), Qt::LeftButton);
         closed_ = !form_->isVisible();
         seenDuring.push_back(seen());
         return seenDuring;
@@ -178,11 +185,15 @@ class FormScenarioTest : public QObject {
         switch (step.act) {
             case FormAct::Start:
                 closed_ = false;
+                device_.missing = testing::WithoutSound(step);
                 form_ = std::make_unique<ScenarioForm>(services_);
+                form_->use_audio_output(device_);
                 boxesBefore_ = 0;
                 form_->use_presets(FindPresets({SWEEPWAV_PRESETS}));
                 // As main() does with the settings file it is started on.
-                if (!step.text.empty()) form_->open_settings_file(temp_.filePath(ToQString(std::string(step.text))));
+                if (const std::string_view file = testing::StartedOn(step); !file.empty()) {
+                    form_->open_settings_file(temp_.filePath(ToQString(std::string(file))));
+                }
                 form_->show();
                 QApplication::setActiveWindow(form_.get());
                 if (!QTest::qWaitForWindowActive(form_.get())) return {};
@@ -193,7 +204,7 @@ class FormScenarioTest : public QObject {
             case FormAct::SaveSettings: save_settings(step.text); break;
             case FormAct::Open: open(step.text); break;
             case FormAct::Reset: form_->findChild<QAction*>("Reset")->trigger(); break;
-            default: return run_watched(*next);
+            default: return run_watched(step, *next);
         }
         return {seen()};
     }

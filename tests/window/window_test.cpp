@@ -199,12 +199,12 @@ private slots:
         QApplication::setActiveWindow(form.get());
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         QCOMPARE(QApplication::focusWidget(), form->find("StartFreq"));
-        QStringList chain;  // the focus chain: the 17 inputs in order, then Abort
+        QStringList chain;  // the focus chain: the 17 inputs in order, then Play and Abort
         QWidget* w = form->find("StartFreq");
         do {
             if (w->focusPolicy() & Qt::TabFocus) chain << w->objectName();
         } while ((w = w->nextInFocusChain()) != form->find("StartFreq"));
-        QCOMPARE(chain, kInputs + QStringList{"Abort"});
+        QCOMPARE(chain, kInputs + QStringList({"Play", "Abort"}));
 
         const struct {
             const char *name, *caption, *tip;
@@ -597,7 +597,7 @@ private slots:
             {"Dither1", "Apply TPDF dither"}, {"Shiftmode", "Shift mode"},
             {"Samplerate", "Audio Data: sample rate"}, {"Wordlength", "Audio Data: word length"},
             {"Channels", "Audio Data: channels"}, {"ShowInfo", "Show Info"}, {"AutoName", "Make file name"},
-            {"FileName", "WAV file name"}, {"OK", "Generate file"}, {"Abort", "Abort"}};
+            {"FileName", "WAV file name"}, {"OK", "Generate file"}, {"Play", "Play"}, {"Abort", "Abort"}};
         for (const auto& [control, name] : names) QCOMPARE(accessible(control)->text(QAccessible::Name), name);
         QStringList seen;
         for (QWidget* w : form->findChildren<QWidget*>()) {
@@ -608,7 +608,7 @@ private slots:
             seen << name;
             QCOMPARE(a->text(QAccessible::Description), w->toolTip());
         }
-        QCOMPARE(seen.size(), 18);
+        QCOMPARE(seen.size(), 19);
 
         const std::tuple<const char*, const char*, double> lines[] = {
             {"Progress1", "Tone progress", 0.25}, {"Progress2", "Sweep progress", 1}};
@@ -635,10 +635,10 @@ private slots:
         QCOMPARE(boxes_.size(), 1u);
         // Alt with the marked letter presses a command button from anywhere.
         QStringList keys;
-        for (const char* button : {"ShowInfo", "AutoName", "OK", "Abort"}) {
+        for (const char* button : {"ShowInfo", "AutoName", "OK", "Play", "Abort"}) {
             keys << QKeySequence::mnemonic(form->find<QAbstractButton>(button)->text()).toString();
         }
-        QCOMPARE(keys, QStringList({"Alt+I", "Alt+M", "Alt+G", "Alt+A"}));  // the menus use F, O, V and H
+        QCOMPARE(keys, QStringList({"Alt+I", "Alt+M", "Alt+G", "Alt+P", "Alt+A"}));  // the menus use F, O, V and H
         fileName->setText("x");
         fileName->setFocus();
         QTest::keyClick(fileName, Qt::Key_M, Qt::AltModifier);
