@@ -227,7 +227,7 @@ TEST(CatalogueInDocs, AnOptionAddedToTheCatalogueReachesTheCompletionAndThePage)
 
     const std::string page = ManualPage(Built("packaging/man/sweepwav-cli.1.scd.in"), options);
     for (const auto& [before, added] : {
-             std::pair{"*--gap-ms* _MS_\n\tSilence between tones, 0 to 60000 ms.\n\n",
+             std::pair{"*--gap-ms* _MS_\n\tSilence between tones (0 to 60000).\n\n",
                        "*--tilt-db* _DB_\n\tLevel change per tone (0 to 60000).\n\n*--ramp-ms*"},
              std::pair{"are stored in 3 bytes, left-justified.\n\n", "*--word* _N_\n\tThe word\\_length.\n\n*--channels*"},
          }) {
