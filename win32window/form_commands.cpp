@@ -108,13 +108,7 @@ void FormWindow::show_bar(const FormLook& look) {
     const std::string whole = look.bar.whole();
     if (WindowText(bar) != whole) {
         SetWindowTextUtf8(bar, whole);
-        std::wstring tip = WideText(BarToolTip(whole));
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(bar);
-        tool.lpszText = tip.data();
-        SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        set_tooltip(bar, BarToolTip(whole));
         // Outside synthesis nothing services events (the write, the hold).
         UpdateWindow(bar);
     }
@@ -129,13 +123,7 @@ void FormWindow::show_play(const FormLook& look) {
     HWND play = control(Control::Play);
     if (WindowText(play) == look.playText) return;
     SetWindowTextUtf8(play, look.playText);
-    std::wstring tip = WideText(look.playTooltip);
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(play);
-    tool.lpszText = tip.data();
-    SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    set_tooltip(play, std::string(look.playTooltip));
     // Outside synthesis nothing services events (planning, the hold).
     UpdateWindow(play);
 }

@@ -106,6 +106,16 @@ void FormWindow::apply_catalogue() {
 
 void FormWindow::add_tooltip(HWND control, const std::string& text) { AddTooltip(tooltips_, control, text); }
 
+void FormWindow::set_tooltip(HWND control, const std::string& text) {
+    std::wstring wide = WideText(text);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = wide.data();
+    SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 HWND CreateTooltips(HWND owner) {
     HWND tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,

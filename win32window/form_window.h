@@ -87,6 +87,8 @@ private:
     void apply_catalogue();
     void apply_look();
     void add_tooltip(HWND control, const std::string& text);
+    // A new text for a control's tooltip (the bar's, Play's as it becomes Stop).
+    void set_tooltip(HWND control, const std::string& text);
     void build_menu_bar();
     void fill_recent_menu(const std::vector<RecentFile>& files);
     void fill_presets_menu(const std::vector<PresetFile>& presets);
