@@ -105,7 +105,16 @@ play_heard() {  # RATE CHANNELS
   stop_server
   start_server "$1" "$2" || return 1
   start_capture "$work/play.raw" "$1" "$2" || return 1
+  # A driver that fails here (once Wine lost its server as the window
+  # started) is this attempt's failure, tried once more as a gap is.
+  local counted=$failures
   run_driver play-heard "$folder"
+  if ((failures != counted)); then
+    failures=$counted
+    echo "the driver failed (above)" >"$work/play-heard.txt"
+    stop_capture
+    return 1
+  fi
   # The monitor passes the last frames on a moment after they were played.
   local tries heard=1
   for tries in $(seq 50); do
