@@ -21,14 +21,7 @@ namespace sweepwav {
 
 namespace {
 
-constexpr COLORREF kHeader = RGB(0xee, 0xf3, 0xf8);
-constexpr COLORREF kHeaderBorder = RGB(0xc7, 0xd2, 0xde);
-constexpr COLORREF kTitle = RGB(0x1b, 0x3a, 0x5c);
-constexpr COLORREF kSubtitle = RGB(0x4b, 0x60, 0x77);
-constexpr COLORREF kBand = RGB(0x2c, 0x5a, 0x85);
-constexpr COLORREF kProgressBand = RGB(0x1c, 0x2a, 0x38);
-constexpr COLORREF kProgress1 = RGB(0xff, 0xff, 0xff);
-constexpr COLORREF kProgress2 = RGB(0xe5, 0x2b, 0x2b);
+constexpr COLORREF Ref(Rgb c) { return RGB(c.red, c.green, c.blue); }
 
 // The bands, in dialog units from the top: the header box, the status
 // band, the heading band and the progress band.
@@ -55,7 +48,7 @@ LRESULT CALLBACK PaintLine(HWND bar, UINT message, WPARAM wParam, LPARAM lParam,
     HDC dc = BeginPaint(bar, &paint);
     RECT area;
     GetClientRect(bar, &area);
-    HBRUSH band = CreateSolidBrush(kProgressBand);
+    HBRUSH band = CreateSolidBrush(Ref(kProgressBandColour));
     FillRect(dc, &area, band);
     DeleteObject(band);
     const auto position = SendMessageW(bar, PBM_GETPOS, 0, 0);
@@ -141,9 +134,9 @@ void FormWindow::apply_look() {
     SendMessageW(item(IDC_titletext), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
     SendMessageW(control(Control::Status), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
     SendMessageW(item(IDC_ParamsHeading), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
-    bandBrush_ = CreateSolidBrush(kBand);
-    progressBrush_ = CreateSolidBrush(kProgressBand);
-    headerBrush_ = CreateSolidBrush(kHeader);
+    bandBrush_ = CreateSolidBrush(Ref(kBandColour));
+    progressBrush_ = CreateSolidBrush(Ref(kProgressBandColour));
+    headerBrush_ = CreateSolidBrush(Ref(kHeaderColour));
 
     icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_SWEEPWAV), IMAGE_ICON,
                                           GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
@@ -155,7 +148,7 @@ void FormWindow::apply_look() {
 
     // The progress bars keep their value for screen readers, but are drawn
     // as the plain lines of the dark band.
-    const std::pair<Control, COLORREF> lines[] = {{Control::Progress1, kProgress1}, {Control::Progress2, kProgress2}};
+    const std::pair<Control, COLORREF> lines[] = {{Control::Progress1, Ref(kProgress1Colour)}, {Control::Progress2, Ref(kProgress2Colour)}};
     for (const auto& [line, colour] : lines) {
         SendMessageW(control(line), PBM_SETRANGE32, 0, static_cast<LPARAM>(kLineSpan));
         SetWindowSubclass(control(line), PaintLine, 0, colour);
@@ -232,7 +225,7 @@ void FormWindow::paint_bands(HDC dc) {
     RECT inset{4, 0, 0, 0};
     MapDialogRect(window_, &inset);
     InflateRect(&header, -inset.left, 0);
-    HPEN border = CreatePen(PS_SOLID, 1, kHeaderBorder);
+    HPEN border = CreatePen(PS_SOLID, 1, Ref(kHeaderBorderColour));
     const HGDIOBJ oldPen = SelectObject(dc, border);
     const HGDIOBJ oldBrush = SelectObject(dc, headerBrush_);
     RoundRect(dc, header.left, header.top, header.right, header.bottom, 12, 12);
@@ -251,12 +244,12 @@ INT_PTR FormWindow::colour_static(HDC dc, HWND control) {
     const int id = GetDlgCtrlID(control);
     if (id == IDC_Status || id == IDC_ParamsHeading) {
         SetTextColor(dc, RGB(0xff, 0xff, 0xff));
-        SetBkColor(dc, kBand);
+        SetBkColor(dc, Ref(kBandColour));
         return reinterpret_cast<INT_PTR>(bandBrush_);
     }
     if (id == IDC_titletext || id == IDC_Label16 || id == IDC_Image1) {
-        SetTextColor(dc, id == IDC_titletext ? kTitle : kSubtitle);
-        SetBkColor(dc, kHeader);
+        SetTextColor(dc, id == IDC_titletext ? Ref(kTitleColour) : Ref(kSubtitleColour));
+        SetBkColor(dc, Ref(kHeaderColour));
         return reinterpret_cast<INT_PTR>(headerBrush_);
     }
     return FALSE;

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "commands/window_texts.h"
+#include "core/window_look.h"
 #include "platform/win32_io.h"
 #include "win32window/png_picture.h"
 
@@ -16,8 +18,8 @@ namespace {
 constexpr const wchar_t* kViewClass = L"sweepwavPlanView";
 constexpr const wchar_t* kChartClass = L"sweepwavPlanChart";
 constexpr int kExportId = 1, kCloseId = 2, kPictureId = 3;
-constexpr COLORREF kFrequencyColour = RGB(0x2c, 0x5a, 0x85);
-constexpr COLORREF kLevelColour = RGB(0xe5, 0x2b, 0x2b);
+constexpr COLORREF kFrequencyInk = RGB(kFrequencyColour.red, kFrequencyColour.green, kFrequencyColour.blue);
+constexpr COLORREF kLevelInk = RGB(kLevelColour.red, kLevelColour.green, kLevelColour.blue);
 constexpr COLORREF kTextColour = RGB(0x40, 0x40, 0x40);
 constexpr COLORREF kAxisColour = RGB(0x80, 0x80, 0x80);
 constexpr COLORREF kGridColour = RGB(0xdd, 0xdd, 0xdd);
@@ -86,7 +88,7 @@ int LabelWidth(HDC dc, const ChartAxis& axis) {
 
 // Each tone is a level stretch; silence between tones breaks the line.
 void DrawSteps(HDC dc, const PlanChart& axes, const RECT& plot, const std::vector<PlanRow>& rows, bool level) {
-    HPEN pen = CreatePen(PS_SOLID, 2, level ? kLevelColour : kFrequencyColour);
+    HPEN pen = CreatePen(PS_SOLID, 2, level ? kLevelInk : kFrequencyInk);
     const HGDIOBJ old = SelectObject(dc, pen);
     std::int64_t nextFrame = -1;
     for (const PlanRow& r : rows) {
@@ -125,14 +127,14 @@ void DrawLabels(HDC dc, const PlanChart& axes, const RECT& plot, int line) {
     for (const ChartTick& tick : axes.frequency.ticks) {
         if (tick.label.empty()) continue;
         const int y = YOf(axes.frequency, plot, tick.value);
-        Line(dc, kFrequencyColour, PS_SOLID, 1, {plot.left - 5, y}, {plot.left, y});
-        Text(dc, plot.left - 7, y - line / 2, tick.label, TA_RIGHT | TA_TOP, kFrequencyColour);
+        Line(dc, kFrequencyInk, PS_SOLID, 1, {plot.left - 5, y}, {plot.left, y});
+        Text(dc, plot.left - 7, y - line / 2, tick.label, TA_RIGHT | TA_TOP, kFrequencyInk);
     }
     for (const ChartTick& tick : axes.level.ticks) {
         if (tick.label.empty()) continue;
         const int y = YOf(axes.level, plot, tick.value);
-        Line(dc, kLevelColour, PS_SOLID, 1, {plot.right, y}, {plot.right + 5, y});
-        Text(dc, plot.right + 7, y - line / 2, tick.label, TA_LEFT | TA_TOP, kLevelColour);
+        Line(dc, kLevelInk, PS_SOLID, 1, {plot.right, y}, {plot.right + 5, y});
+        Text(dc, plot.right + 7, y - line / 2, tick.label, TA_LEFT | TA_TOP, kLevelInk);
     }
     for (const ChartTick& tick : axes.time.ticks) {
         if (tick.label.empty()) continue;
@@ -189,11 +191,15 @@ void PlanWindow::build(HINSTANCE instance) {
     SetWindowLongPtrW(chart_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChartProc));
     table_ = child(WS_EX_CLIENTEDGE, WC_LISTVIEWW, "", WS_TABSTOP | LVS_REPORT, 0);
     ListView_SetExtendedListViewStyle(table_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_LABELTIP);
-    const DWORD button = WS_TABSTOP | BS_PUSHBUTTON;
-    export_ = child(0, WC_BUTTONW, std::string(MenuCommandNamed("ExportPlan").text), button, kExportId);
-    picture_ = child(0, WC_BUTTONW, std::string(kSavePictureButton), button, kPictureId);
-    close_ = child(0, WC_BUTTONW, "Close", button, kCloseId);
-    for (HWND c : {chart_, table_, export_, picture_, close_}) SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    const std::pair<std::string, int> buttons[] = {{std::string(MenuCommandNamed("ExportPlan").text), kExportId},
+                                                   {std::string(kSavePictureButton), kPictureId},
+                                                   {"Close", kCloseId}};
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        buttons_[i] = child(0, WC_BUTTONW, buttons[i].first, WS_TABSTOP | BS_PUSHBUTTON, buttons[i].second);
+    }
+    for (HWND c : {chart_, table_, buttons_[0], buttons_[1], buttons_[2]}) {
+        SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    }
     fill_table();
     size_columns();
     lay_out();
@@ -261,9 +267,11 @@ void PlanWindow::lay_out() {
     const int chartHeight = (bottom - 2 * margin) * 3 / 5;
     MoveWindow(chart_, margin, margin, client.right - 2 * margin, chartHeight, TRUE);
     MoveWindow(table_, margin, 2 * margin + chartHeight, client.right - 2 * margin, bottom - 3 * margin - chartHeight, TRUE);
-    MoveWindow(export_, margin, bottom, buttonWidth, buttonHeight, TRUE);
-    MoveWindow(picture_, 2 * margin + buttonWidth, bottom, buttonWidth, buttonHeight, TRUE);
-    MoveWindow(close_, client.right - buttonWidth - margin, bottom, buttonWidth, buttonHeight, TRUE);
+    // Export and Save chart picture at the left, Close at the right.
+    const int lefts[] = {margin, 2 * margin + buttonWidth, client.right - buttonWidth - margin};
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        MoveWindow(buttons_[i], lefts[i], bottom, buttonWidth, buttonHeight, TRUE);
+    }
 }
 
 void PlanWindow::paint_chart(HDC dc, const RECT& area) const {
@@ -277,8 +285,8 @@ void PlanWindow::paint_chart(HDC dc, const RECT& area) const {
                     area.right - 2 * line - LabelWidth(dc, axes_.level), area.bottom - 3 * line};
     Text(dc, (area.left + area.right) / 2, area.top + line / 2, title_, TA_CENTER | TA_TOP, kTextColour);
     DrawGrid(dc, axes_, plot);
-    Line(dc, kFrequencyColour, PS_SOLID, 1, {plot.left, plot.top}, {plot.left, plot.bottom});
-    Line(dc, kLevelColour, PS_SOLID, 1, {plot.right, plot.top}, {plot.right, plot.bottom});
+    Line(dc, kFrequencyInk, PS_SOLID, 1, {plot.left, plot.top}, {plot.left, plot.bottom});
+    Line(dc, kLevelInk, PS_SOLID, 1, {plot.right, plot.top}, {plot.right, plot.bottom});
     Line(dc, kAxisColour, PS_SOLID, 1, {plot.left, plot.bottom}, {plot.right + 1, plot.bottom});
     DrawSteps(dc, axes_, plot, rows_, false);
     DrawSteps(dc, axes_, plot, rows_, true);
@@ -286,8 +294,8 @@ void PlanWindow::paint_chart(HDC dc, const RECT& area) const {
     // The axes' names, upwards beside the plot and centred under it.
     const int middle = (plot.top + plot.bottom) / 2;
     SelectObject(dc, uprightFont_);
-    Text(dc, area.left + 2, middle, axes_.frequency.title, TA_CENTER | TA_TOP, kFrequencyColour);
-    Text(dc, area.right - 2 - line, middle, axes_.level.title, TA_CENTER | TA_TOP, kLevelColour);
+    Text(dc, area.left + 2, middle, axes_.frequency.title, TA_CENTER | TA_TOP, kFrequencyInk);
+    Text(dc, area.right - 2 - line, middle, axes_.level.title, TA_CENTER | TA_TOP, kLevelInk);
     SelectObject(dc, titleFont_);
     Text(dc, (plot.left + plot.right) / 2, plot.bottom + 6 + line, axes_.time.title, TA_CENTER | TA_TOP, kTextColour);
     SelectObject(dc, oldFont);
@@ -347,8 +355,8 @@ bool PlanWindow::translate(MSG& message) {
 void PlanWindow::close() { DestroyWindow(window_); }
 
 void PlanWindow::enable_commands(bool enabled) {
-    EnableWindow(export_, enabled);
-    EnableWindow(picture_, enabled);
+    EnableWindow(buttons_[0], enabled);
+    EnableWindow(buttons_[1], enabled);
 }
 
 }  // namespace sweepwav

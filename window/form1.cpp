@@ -50,18 +50,23 @@ namespace sweepwav {
 namespace {
 
 
-// Colours of the header box and the three bands.
-constexpr const char* kStyle = R"(
-QFrame#Header { background: #eef3f8; border: 1px solid #c7d2de; border-radius: 8px; }
-QFrame#Header QLabel { background: transparent; border: none; }
-QLabel#titletext { color: #1b3a5c; }
-QLabel#Label16 { color: #4b6077; }
-QFrame#StatusBand, QFrame#ParamsBand { background: #2c5a85; }
-QFrame#StatusBand QLabel, QFrame#ParamsBand QLabel { color: #ffffff; background: transparent; }
-QFrame#ProgressBand { background: #1c2a38; }
-)";
+QColor ToQColor(Rgb c) { return QColor(c.red, c.green, c.blue); }
 
-const QColor kProgressBand(0x1c, 0x2a, 0x38);
+// Colours of the header box and the three bands.
+QString StyleSheet() {
+    const auto name = [](Rgb c) { return ToQColor(c).name(); };
+    return QStringLiteral(R"(
+QFrame#Header { background: %1; border: 1px solid %2; border-radius: 8px; }
+QFrame#Header QLabel { background: transparent; border: none; }
+QLabel#titletext { color: %3; }
+QLabel#Label16 { color: %4; }
+QFrame#StatusBand, QFrame#ParamsBand { background: %5; }
+QFrame#StatusBand QLabel, QFrame#ParamsBand QLabel { color: %6; background: transparent; }
+QFrame#ProgressBand { background: %7; }
+)")
+        .arg(name(kHeaderColour), name(kHeaderBorderColour), name(kTitleColour), name(kSubtitleColour),
+             name(kBandColour), name(kBandTextColour), name(kProgressBandColour));
+}
 
 const QString kCsvFilter = ToQString(std::string(kCsvType.name));
 const QString kJsonFilter = ToQString(std::string(kJsonType.name));
@@ -236,7 +241,7 @@ void Form1::apply_catalogue() {
 }
 
 void Form1::apply_look() {
-    setStyleSheet(QString::fromLatin1(kStyle));
+    setStyleSheet(StyleSheet());
 
     // The named faces where the system has them, close relatives otherwise.
     QFont heading = ui_->Status->font();
@@ -261,10 +266,10 @@ void Form1::apply_look() {
     ui_->Abort->setMinimumWidth(ui_->OK->minimumWidth());
     ui_->Play->setMinimumWidth(ui_->OK->minimumWidth());
 
-    ui_->Progress1->set_color(Qt::white);
-    ui_->Progress2->set_color(QColor(0xe5, 0x2b, 0x2b));
-    ui_->Progress1->set_background(kProgressBand);
-    ui_->Progress2->set_background(kProgressBand);
+    ui_->Progress1->set_color(ToQColor(kProgress1Colour));
+    ui_->Progress2->set_color(ToQColor(kProgress2Colour));
+    ui_->Progress1->set_background(ToQColor(kProgressBandColour));
+    ui_->Progress2->set_background(ToQColor(kProgressBandColour));
 
     // The caption column of both sections has one width, so the boxes line up.
     const int captionWidth = std::max(ui_->sweepLayout->itemAtPosition(0, 0)->sizeHint().width(),

@@ -21,14 +21,15 @@
 #include <cmath>
 
 #include "commands/window_texts.h"
+#include "core/window_look.h"
 #include "platform/qt_text.h"
 
 namespace sweepwav {
 
 namespace {
 
-const QColor kFrequencyColour(0x2c, 0x5a, 0x85);
-const QColor kLevelColour(0xe5, 0x2b, 0x2b);
+const QColor kFrequencyInk(kFrequencyColour.red, kFrequencyColour.green, kFrequencyColour.blue);
+const QColor kLevelInk(kLevelColour.red, kLevelColour.green, kLevelColour.blue);
 
 std::array<double, kPlanColumns.size()> RowValues(const PlanRow& r) {
     return {static_cast<double>(r.index), static_cast<double>(r.firstFrame), static_cast<double>(r.frames),
@@ -199,9 +200,9 @@ void MinorGrid(QChart* chart, const ChartAxis& axis, const QPen& pen) {
 
 void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
     const std::vector<QLineSeries*> frequency =
-        StepSeries(QStringLiteral("Frequency (Hz)"), kFrequencyColour, rows, &PlanRow::frequencyHz);
+        StepSeries(QStringLiteral("Frequency (Hz)"), kFrequencyInk, rows, &PlanRow::frequencyHz);
     const std::vector<QLineSeries*> level =
-        StepSeries(QStringLiteral("Level (dBFS)"), kLevelColour, rows, &PlanRow::levelDbfs);
+        StepSeries(QStringLiteral("Level (dBFS)"), kLevelInk, rows, &PlanRow::levelDbfs);
     for (const auto* pieces : {&frequency, &level}) {
         for (std::size_t i = 0; i < pieces->size(); ++i) {
             chart_->addSeries((*pieces)[i]);
@@ -215,7 +216,7 @@ void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
     const PlanChart axes = PlanChartAxes(rows, logSteps);
     QCategoryAxis* time = ShownAxis(axes.time, QColor());
     chart_->addAxis(time, Qt::AlignBottom);
-    QCategoryAxis* freqShown = ShownAxis(axes.frequency, kFrequencyColour);
+    QCategoryAxis* freqShown = ShownAxis(axes.frequency, kFrequencyInk);
     chart_->addAxis(freqShown, Qt::AlignLeft);
     QAbstractAxis* freqAxis = freqShown;
     if (axes.frequency.log) {
@@ -223,7 +224,7 @@ void PlanView::build_chart(const std::vector<PlanRow>& rows, bool logSteps) {
         chart_->addAxis(freqAxis, Qt::AlignLeft);
     }
     MinorGrid(chart_, axes.frequency, freqShown->minorGridLinePen());
-    QCategoryAxis* levelAxis = ShownAxis(axes.level, kLevelColour);
+    QCategoryAxis* levelAxis = ShownAxis(axes.level, kLevelInk);
     levelAxis->setGridLineVisible(false);
     chart_->addAxis(levelAxis, Qt::AlignRight);
 
