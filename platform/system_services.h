@@ -29,4 +29,13 @@ private:
     std::optional<std::uint64_t> fixedSeed_;
 };
 
+// The services of a desktop window: as SystemServices, and a file opens in
+// the desktop's text viewer, a folder in its file manager. Each window
+// defines the two for its own desktop.
+class DesktopServices : public SystemServices {
+public:
+    Status open_in_viewer(const std::string& path) override;
+    Status open_folder(const std::string& path) override;
+};
+
 }  // namespace sweepwav

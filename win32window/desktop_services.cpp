@@ -1,4 +1,8 @@
+// DesktopServices in the Win32 window: files open in Notepad, folders in
+// Explorer.
 #include "win32window/desktop_services.h"
+
+#include "platform/system_services.h"
 
 #include "platform/win32_io.h"  // windows.h first
 
@@ -8,7 +12,7 @@ namespace sweepwav {
 
 std::wstring NotepadCommandLine(const std::wstring& path) { return L"notepad.exe \"" + path + L"\""; }
 
-Status Win32DesktopServices::open_in_viewer(const std::string& path) {
+Status DesktopServices::open_in_viewer(const std::string& path) {
     std::wstring command = NotepadCommandLine(WideText(path));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -22,7 +26,7 @@ Status Win32DesktopServices::open_in_viewer(const std::string& path) {
     return {};
 }
 
-Status Win32DesktopServices::open_folder(const std::string& path) {
+Status DesktopServices::open_folder(const std::string& path) {
     const std::wstring folder = WideText(path);
     const DWORD attributes = GetFileAttributesW(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {

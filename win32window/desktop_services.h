@@ -1,16 +1,10 @@
-// The platform services of the Win32 window: as SystemServices, and files
-// are opened in Notepad, folders in Explorer.
+// The Win32 window's desktop: files open in Notepad, folders in Explorer
+// (DesktopServices in platform/system_services.h).
 #pragma once
 
-#include "platform/system_services.h"
+#include <string>
 
 namespace sweepwav {
-
-class Win32DesktopServices : public SystemServices {
-public:
-    Status open_in_viewer(const std::string& path) override;
-    Status open_folder(const std::string& path) override;
-};
 
 // The command line that opens a file in Notepad: the path in double quotes,
 // so that a path with blanks reaches it as one argument.

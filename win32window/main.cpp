@@ -21,7 +21,7 @@
 #include "core/text.h"
 #include "platform/process.h"
 #include "sweepwav_version.h"
-#include "win32window/desktop_services.h"
+#include "platform/system_services.h"
 #include "win32window/form_window.h"
 
 namespace {
@@ -102,7 +102,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
                                                                           ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    sweepwav::Win32DesktopServices services;
+    sweepwav::DesktopServices services;
     if (options.seed) services.fix_random_seed(*options.seed);
     sweepwav::FormWindow window(services);
     if (!window.create(instance)) return 1;

@@ -1,4 +1,6 @@
-#include "window/desktop_services.h"
+// DesktopServices on the Linux desktop: files open in its text viewer,
+// folders in its file manager, through Qt.
+#include "platform/system_services.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

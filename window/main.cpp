@@ -19,7 +19,7 @@
 #include "commands/outputs.h"
 #include "core/text.h"
 #include "sweepwav_version.h"
-#include "window/desktop_services.h"
+#include "platform/system_services.h"
 #include "window/form1.h"
 #include "window/plan_view.h"
 

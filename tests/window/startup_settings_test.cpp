@@ -12,7 +12,7 @@
 
 #include "commands/outputs.h"
 #include "support/hostile_settings.h"
-#include "window/desktop_services.h"
+#include "platform/system_services.h"
 #include "window/form1.h"
 
 using namespace sweepwav;
