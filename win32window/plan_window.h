@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -61,9 +62,8 @@ private:
     HWND window_ = nullptr;
     HWND chart_ = nullptr;
     HWND table_ = nullptr;
-    HWND export_ = nullptr;
-    HWND picture_ = nullptr;
-    HWND close_ = nullptr;
+    // Export plan…, Save chart picture… and Close, from left to right.
+    std::array<HWND, 3> buttons_{};
     HFONT font_ = nullptr;
     HFONT titleFont_ = nullptr;    // the axes' names: bold
     HFONT uprightFont_ = nullptr;  // the same, written upwards
