@@ -148,7 +148,8 @@ void FormWindow::apply_look() {
 
     // The progress bars keep their value for screen readers, but are drawn
     // as the plain lines of the dark band.
-    const std::pair<Control, COLORREF> lines[] = {{Control::Progress1, Ref(kProgress1Colour)}, {Control::Progress2, Ref(kProgress2Colour)}};
+    const std::pair<Control, COLORREF> lines[] = {{Control::Progress1, Ref(kProgress1Colour)},
+                                                  {Control::Progress2, Ref(kProgress2Colour)}};
     for (const auto& [line, colour] : lines) {
         SendMessageW(control(line), PBM_SETRANGE32, 0, static_cast<LPARAM>(kLineSpan));
         SetWindowSubclass(control(line), PaintLine, 0, colour);
@@ -243,7 +244,7 @@ void FormWindow::paint_bands(HDC dc) {
 INT_PTR FormWindow::colour_static(HDC dc, HWND control) {
     const int id = GetDlgCtrlID(control);
     if (id == IDC_Status || id == IDC_ParamsHeading) {
-        SetTextColor(dc, RGB(0xff, 0xff, 0xff));
+        SetTextColor(dc, Ref(kBandTextColour));
         SetBkColor(dc, Ref(kBandColour));
         return reinterpret_cast<INT_PTR>(bandBrush_);
     }
