@@ -5,6 +5,7 @@
 # the prefix Wine made. Run by tools/test-windows.sh with WINEPREFIX set.
 #   tools/windows-checks.sh WINDOWS_EXE LINUX_CLI WORK_DIR
 set -euo pipefail
+source "$(dirname "$0")/wine-once-more.sh"
 exe=$1 cli=$2 work=$3
 rm -rf "$work"
 mkdir -p "$work/home"

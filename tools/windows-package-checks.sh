@@ -10,6 +10,7 @@
 # inside xvfb-run, with WINEPREFIX set.
 #   tools/windows-package-checks.sh PACKAGE_DIR DRIVER_EXE WORK_DIR
 set -euo pipefail
+source "$(dirname "$0")/wine-once-more.sh"
 out=$1 driver=$2 work=$3
 version=$(sed -n 's/^project(sweepwav VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 zip=$out/sweepwav-$version-win64.zip

@@ -9,6 +9,7 @@
 # prefix of its own.
 #   tools/windows-window-checks.sh SWEEPWAV_EXE DRIVER_EXE LINUX_CLI WINDOWS_CLI WORK_DIR
 set -euo pipefail
+source "$(dirname "$0")/wine-once-more.sh"
 exe=$1 driver=$2 cli=$3 cli_exe=$4 work=$5
 rm -rf "$work"
 mkdir -p "$work/data" "$work/linux"
